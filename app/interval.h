@@ -1,0 +1,19 @@
+#pragma once
+#include <string_view>
+
+namespace pelvanto::app {
+
+// The number at the start of a text, after leading blanks; 0 when the text does not begin
+// with a number. A fraction counts ("2.5 s" reads 2.5).
+double LeadingNumber(std::wstring_view text);
+
+// Nearest integer, halves to the even neighbour (2.5 gives 2, 3.5 gives 4).
+long long RoundHalfEven(double value);
+
+// The auto-cut interval the list offers: 0 to 50 seconds.
+constexpr double kMaxIntervalSeconds = 50;
+
+// True when the interval text reads as a number outside 0..50.
+bool IntervalOutOfRange(std::wstring_view text);
+
+}  // namespace pelvanto::app

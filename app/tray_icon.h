@@ -1,0 +1,38 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+#include "platform/notification_area.h"
+
+namespace pelvanto::app {
+
+// A window's own icon in the notification area: the record it was added with, kept so the
+// same icon can be deleted later and added again when the taskbar is recreated.
+class TrayIcon {
+ public:
+  explicit TrayIcon(NotificationArea& area) : area_(area) {}
+
+  // Builds the record afresh and adds the icon. The result is not acted on: the caller
+  // hides its window all the same.
+  void Add(TrayRecord record);
+  // Deletes the icon named by the record; harmless when none was added.
+  void Delete();
+  // The taskbar was recreated: add the icon again if it is shown.
+  void Readd();
+
+  bool Shown() const { return shown_; }
+  const TrayRecord& Record() const { return record_; }
+
+ private:
+  NotificationArea& area_;
+  TrayRecord record_;
+  bool shown_ = false;  // added and not deleted since
+};
+
+// The main window's tip.
+inline constexpr std::wstring_view kAppTitle = L"Pelvanto";
+
+// The overlay's tip: the title, then the version in brackets, e.g. "Pelvanto(版本 3.2.105)".
+std::wstring VersionTip(std::wstring_view title, int major, int minor, int revision);
+
+}  // namespace pelvanto::app

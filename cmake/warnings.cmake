@@ -1,0 +1,10 @@
+# Warnings are errors in every build.
+function(pelvanto_warnings target)
+  if(MSVC)
+    target_compile_options(${target} PRIVATE /W4 /WX /permissive- /utf-8)
+  else()
+    target_compile_options(${target} PRIVATE
+      -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wsign-conversion
+      -Wnon-virtual-dtor -Wold-style-cast -Woverloaded-virtual -Werror)
+  endif()
+endfunction()

@@ -1,0 +1,57 @@
+#pragma once
+// The overlay's on-screen elements as plain data. The window paints exactly what these say.
+
+#include <array>
+#include <string>
+
+namespace pelvanto::overlay {
+
+// Single-precision pixels, as the overlay's surface measures them.
+struct RectF {
+  float left = 0;
+  float top = 0;
+  float width = 0;
+  float height = 0;
+  float Right() const { return left + width; }
+  float Bottom() const { return top + height; }
+  friend bool operator==(const RectF&, const RectF&) = default;
+};
+
+struct Element {
+  RectF rect;
+  bool visible = false;
+  friend bool operator==(const Element&, const Element&) = default;
+};
+
+struct Label {
+  RectF rect;
+  bool visible = false;
+  std::wstring caption;
+  friend bool operator==(const Label&, const Label&) = default;
+};
+
+// The elements under their design names. Positions are overlay pixels, except the toolbar's
+// own parts, which are relative to the toolbar strip.
+struct Elements {
+  Element Shape1;                 // the selection outline; its geometry is the selection
+  Label LblPos;                   // size read-out, inside the selection's top-left corner
+  Label lblInfo;                  // colour read-out, below LblPos
+  std::array<Element, 8> Image1;  // resize handles, numbered as in handles.h
+  Element Picture1;               // toolbar strip
+  std::array<RectF, 3> Image2;    // toolbar buttons: undo, copy and exit, exit
+  std::array<Element, 3> Shape3;  // hover squares around the buttons
+  RectF Shape2;                   // the toolbar's frame
+  friend bool operator==(const Elements&, const Elements&) = default;
+};
+
+// Toolbar buttons by index.
+enum ToolbarButton : int { kUndo = 0, kCopyAndExit = 1, kExitCapture = 2 };
+
+// Design colours, 0x00BBGGRR.
+inline constexpr unsigned kSelectionColour = 0x00EC7A00;  // RGB(0,122,236): outline, handles, labels
+inline constexpr unsigned kToolbarBackColour = 0x00FFEEDE;  // RGB(222,238,255)
+inline constexpr unsigned kToolbarFrameColour = 0x00FF8080;  // RGB(128,128,255)
+inline constexpr unsigned kHoverBorderColour = 0x00FB8F24;   // RGB(36,143,251)
+inline constexpr unsigned kHoverBackColour = 0x00FFD994;     // RGB(148,217,255)
+
+}  // namespace pelvanto::overlay

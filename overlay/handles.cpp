@@ -1,0 +1,3 @@
+#include "overlay/overlay.h"
+
+namespace pelvanto::overlay {}  // namespace pelvanto::overlay

@@ -1,0 +1,81 @@
+#include "overlay/overlay.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "app/version.h"
+
+namespace pelvanto::overlay {
+
+Overlay::Overlay(OverlayServices services, ScreenExtent screen, std::uint64_t random_seed)
+    : services_(services),
+      screen_(screen),
+      metrics_(screen.dpi),
+      elements_(DesignElements(metrics_)),
+      random_(random_seed),
+      tray_icon_(services.tray) {}
+
+void Overlay::Load() {
+  // The toolbar starts out of sight and hidden (DesignElements put it there).
+  elements_.Picture1.visible = false;
+  services_.pointer.Set(Pointer::Crosshair);
+  // The whole primary screen in physical pixels, whatever the DPI.
+  services_.window.FreezeScreen(screen_.width, screen_.height);
+  services_.window.Maximise();
+  state_.DrawMode = SelectMode::Draw;
+  services_.window.MakeLayeredOpaque();
+  services_.CutFormLoaded = true;
+}
+
+void Overlay::OnResize(bool minimised) {
+  if (!minimised || unloaded_) return;
+  TrayRecord record;
+  record.window = services_.window.Id();
+  record.icon = services_.window.IconHandle();
+  record.id = static_cast<unsigned>(record.icon);
+  record.tip = app::VersionTip(app::kAppTitle, app::kVersionMajor, app::kVersionMinor,
+                               app::kVersionPatch);
+  tray_icon_.Add(record);
+  services_.window.Hide();
+}
+
+void Overlay::OnTaskbarCreated() {
+  if (!unloaded_) tray_icon_.Readd();
+}
+
+void Overlay::Unload() {
+  if (unloaded_) return;
+  // Form QueryUnload: on every unload, also when no icon was ever added.
+  tray_icon_.Delete();
+  // Form Unload.
+  unloaded_ = true;
+  services_.CutFormLoaded = false;
+  services_.MainTimer1.SetEnabled(false);
+  services_.Timer1.SetEnabled(false);
+  services_.window.Close();
+}
+
+void Overlay::HideHandles() {
+  for (auto& handle : elements_.Image1) handle.visible = false;
+}
+
+std::wstring SizeText(float width, float height) {
+  // Shortest decimal text of a single-precision value: the fewest digits that read back
+  // as the same float.
+  auto shortest = [](float v) {
+    char buffer[32];
+    for (int digits = 1; digits <= 9; ++digits) {
+      std::snprintf(buffer, sizeof buffer, "%.*g", digits, static_cast<double>(v));
+      if (std::strtof(buffer, nullptr) == v) break;
+    }
+    return std::wstring(buffer, buffer + std::char_traits<char>::length(buffer));
+  };
+  return shortest(width) + L"x" + shortest(height);
+}
+
+std::wstring ColourText(std::uint32_t colour) {
+  return L"RGB(" + std::to_wstring(colour & 0xFF) + L"," + std::to_wstring((colour >> 8) & 0xFF) +
+         L"," + std::to_wstring((colour >> 16) & 0xFF) + L")";
+}
+
+}  // namespace pelvanto::overlay

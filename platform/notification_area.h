@@ -1,0 +1,25 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "platform/types.h"
+
+namespace pelvanto {
+
+// What names one icon in the notification area. The system knows an icon by window and id.
+struct TrayRecord {
+  WindowId window = 0;
+  unsigned id = 0;
+  std::uintptr_t icon = 0;  // the window's icon handle
+  std::wstring tip;
+  friend bool operator==(const TrayRecord&, const TrayRecord&) = default;
+};
+
+class NotificationArea {
+ public:
+  virtual ~NotificationArea() = default;
+  virtual bool Add(const TrayRecord& record) = 0;
+  virtual void Delete(const TrayRecord& record) = 0;
+};
+
+}  // namespace pelvanto

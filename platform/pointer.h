@@ -1,0 +1,13 @@
+#pragma once
+#include "platform/types.h"
+
+namespace pelvanto {
+
+// The one pointer shape the whole program shows.
+class PointerShape {
+ public:
+  virtual ~PointerShape() = default;
+  virtual void Set(Pointer shape) = 0;
+};
+
+}  // namespace pelvanto

@@ -1,0 +1,33 @@
+#pragma once
+#include <memory>
+
+namespace pelvanto {
+
+// A picture of the screen, owned until it is handed to the clipboard.
+class Picture {
+ public:
+  virtual ~Picture() = default;
+  virtual int Width() const = 0;
+  virtual int Height() const = 0;
+};
+
+// The live screen.
+class Screen {
+ public:
+  virtual ~Screen() = default;
+  // A width x height picture of the screen from (left, top); where the area reaches past
+  // the screen the picture is black. Null when the copy cannot be made.
+  virtual std::unique_ptr<Picture> CopyArea(int left, int top, int width, int height) = 0;
+};
+
+class Clipboard {
+ public:
+  virtual ~Clipboard() = default;
+  // Empties the clipboard and leaves the picture on it. False when the clipboard could not
+  // be opened or refused the picture; the picture is freed then.
+  virtual bool PutPicture(std::unique_ptr<Picture> picture) = 0;
+  // Empties the clipboard. False when it could not be opened.
+  virtual bool Empty() = 0;
+};
+
+}  // namespace pelvanto

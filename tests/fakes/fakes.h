@@ -1,0 +1,246 @@
+#pragma once
+// Hand-written fakes of the platform interfaces. Each records what happened so tests can
+// check outcomes rather than call sequences.
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/main_window.h"
+#include "overlay/overlay.h"
+#include "platform/clock.h"
+#include "platform/event_loop.h"
+#include "platform/notification_area.h"
+#include "platform/pointer.h"
+#include "platform/screen.h"
+#include "platform/shell_notifications.h"
+#include "platform/timer.h"
+#include "platform/window_queries.h"
+
+namespace pelvanto::fakes {
+
+// One log that several fakes write to, for the few places where order matters.
+using CallLog = std::vector<std::string>;
+
+class FakeTimer : public Timer {
+ public:
+  void SetEnabled(bool enabled) override { enabled_ = enabled; }
+  bool Enabled() const override { return enabled_; }
+  void SetInterval(unsigned milliseconds) override {
+    interval_ = milliseconds;
+    ++interval_sets;
+  }
+  unsigned Interval() const override { return interval_; }
+  int interval_sets = 0;
+
+ private:
+  bool enabled_ = false;
+  unsigned interval_ = 0;
+};
+
+class FakePointer : public PointerShape {
+ public:
+  void Set(Pointer shape) override { current = shape; ++sets; }
+  Pointer current = Pointer::Default;
+  int sets = 0;
+};
+
+class FakeNotificationArea : public NotificationArea {
+ public:
+  bool Add(const TrayRecord& record) override {
+    ++adds;
+    if (refuse) return false;
+    icons.push_back(record);
+    return true;
+  }
+  void Delete(const TrayRecord& record) override {
+    ++deletes;
+    std::erase_if(icons, [&](const TrayRecord& r) {
+      return r.window == record.window && r.id == record.id;
+    });
+  }
+  std::vector<TrayRecord> icons;  // what the notification area shows
+  int adds = 0;
+  int deletes = 0;
+  bool refuse = false;
+};
+
+class FakeEventLoop : public EventLoop {
+ public:
+  explicit FakeEventLoop(CallLog* log = nullptr) : log_(log) {}
+  void ProcessPendingEvents() override {
+    if (log_) log_->push_back("events");
+    if (on_events) on_events();
+  }
+  void Sleep(unsigned milliseconds) override {
+    slept_ms += milliseconds;
+    if (log_) log_->push_back("sleep " + std::to_string(milliseconds));
+  }
+  std::function<void()> on_events;  // runs as the pending events would
+  unsigned slept_ms = 0;
+
+ private:
+  CallLog* log_;
+};
+
+class FakeClock : public Clock {
+ public:
+  int SecondOfMinute() const override { return second; }
+  int second = 0;
+};
+
+// A picture: its area and the screen pixels it holds.
+class FakePicture : public Picture {
+ public:
+  FakePicture(int left, int top, int width, int height, std::vector<std::uint32_t> pixels)
+      : left(left), top(top), width(width), height(height), pixels(std::move(pixels)) {}
+  int Width() const override { return width; }
+  int Height() const override { return height; }
+  int left, top, width, height;
+  std::vector<std::uint32_t> pixels;
+};
+
+// The live screen as a pixel buffer; pixels past its edges read black.
+class FakeScreen : public Screen {
+ public:
+  FakeScreen(int width, int height) : width(width), height(height) {
+    pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x) At(x, y) = static_cast<std::uint32_t>(x + 10000 * y);
+  }
+  std::uint32_t& At(int x, int y) {
+    return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                  static_cast<std::size_t>(x)];
+  }
+  std::unique_ptr<Picture> CopyArea(int left, int top, int w, int h) override {
+    ++copies;
+    if (fail || w <= 0 || h <= 0) return nullptr;
+    std::vector<std::uint32_t> out;
+    for (int y = top; y < top + h; ++y)
+      for (int x = left; x < left + w; ++x)
+        out.push_back(x >= 0 && y >= 0 && x < width && y < height ? At(x, y) : 0);
+    return std::make_unique<FakePicture>(left, top, w, h, std::move(out));
+  }
+  int width, height;
+  std::vector<std::uint32_t> pixels;
+  bool fail = false;
+  int copies = 0;
+};
+
+// The clipboard: what it holds, and how often it changed.
+class FakeClipboard : public Clipboard {
+ public:
+  explicit FakeClipboard(CallLog* log = nullptr) : log_(log) {}
+  bool PutPicture(std::unique_ptr<Picture> picture) override {
+    if (log_) log_->push_back("clipboard");
+    if (held_by_other) return false;
+    content = std::unique_ptr<FakePicture>(static_cast<FakePicture*>(picture.release()));
+    text.reset();
+    ++pictures_put;
+    return true;
+  }
+  bool Empty() override {
+    if (held_by_other) return false;
+    content.reset();
+    text.reset();
+    ++empties;
+    return true;
+  }
+  std::unique_ptr<FakePicture> content;
+  std::optional<std::wstring> text;  // something the user copied elsewhere
+  bool held_by_other = false;
+  int pictures_put = 0;
+  int empties = 0;
+
+ private:
+  CallLog* log_;
+};
+
+class FakeOverlayWindow : public overlay::OverlayWindow {
+ public:
+  bool FreezeScreen(int width, int height) override {
+    frozen_width = width;
+    frozen_height = height;
+    return !freeze_fails;
+  }
+  std::uint32_t FrozenPixel(int x, int y) const override {
+    if (x < 0 || y < 0 || x >= frozen_width || y >= frozen_height) return 0;
+    return frozen_pixel ? frozen_pixel(x, y) : 0;
+  }
+  void Maximise() override { maximised = true; }
+  void Minimise() override { minimise_requests++; if (on_minimise) on_minimise(); }
+  void Hide() override { visible = false; }
+  void MakeLayeredOpaque() override { layered = true; }
+  void Close() override { closed = true; }
+  PointI CursorPos() const override { return cursor; }
+  WindowId Id() const override { return 0x1234; }
+  std::uintptr_t IconHandle() const override { return 0x5678; }
+
+  std::function<std::uint32_t(int, int)> frozen_pixel;
+  std::function<void()> on_minimise;
+  int frozen_width = 0, frozen_height = 0;
+  bool freeze_fails = false;
+  bool maximised = false, layered = false, closed = false, visible = true;
+  int minimise_requests = 0;
+  PointI cursor;
+};
+
+// An overlay with every fake it needs, on a screen of the given size.
+struct OverlayRig {
+  explicit OverlayRig(int width = 1024, int height = 768, unsigned dpi = 96,
+                      std::uint64_t seed = 1)
+      : screen(width, height),
+        clipboard(&log),
+        events(&log),
+        overlay({window, pointer, events, clock, screen, clipboard, tray, timer1, main_timer1,
+                 cut_form_loaded},
+                {width, height, dpi}, seed) {
+    window.on_minimise = [this] { overlay.OnResize(true); };
+  }
+  CallLog log;
+  FakeOverlayWindow window;
+  FakePointer pointer;
+  FakeClock clock;
+  FakeScreen screen;
+  FakeClipboard clipboard;
+  FakeEventLoop events;
+  FakeNotificationArea tray;
+  FakeTimer timer1;
+  FakeTimer main_timer1;
+  bool cut_form_loaded = false;
+  overlay::Overlay overlay;
+
+  // A left drag on the surface, press to release.
+  void Drag(float x0, float y0, float x1, float y1) {
+    overlay.OnMouseDown(mouse::kLeft, x0, y0);
+    overlay.OnMouseMove(mouse::kLeft, x1, y1);
+    overlay.OnMouseUp(mouse::kLeft, x1, y1);
+  }
+};
+
+class FakeWindowQueries : public WindowQueries {
+ public:
+  std::wstring ProcessPath(WindowId window) const override {
+    auto it = paths.find(window);
+    return it == paths.end() ? std::wstring{} : it->second;
+  }
+  std::wstring Title(WindowId window) const override {
+    auto it = titles.find(window);
+    return it == titles.end() ? std::wstring{} : it->second;
+  }
+  std::map<WindowId, std::wstring> paths;
+  std::map<WindowId, std::wstring> titles;  // a window that is gone has no entry
+};
+
+class FakeShell : public ShellNotifications {
+ public:
+  void HookShell() override { hooked = true; ++hooks; }
+  void UnHook() override { hooked = false; ++unhooks; }
+  bool hooked = false;
+  int hooks = 0, unhooks = 0;
+};
+
+}  // namespace pelvanto::fakes

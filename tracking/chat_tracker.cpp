@@ -1,0 +1,3 @@
+#include "tracking/chat_tracker.h"
+
+namespace pelvanto::tracking {}  // namespace pelvanto::tracking

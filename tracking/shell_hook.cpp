@@ -1,0 +1,3 @@
+#include "tracking/shell_hook.h"
+
+namespace pelvanto::tracking {}  // namespace pelvanto::tracking

@@ -1,0 +1,25 @@
+#pragma once
+// The main window's replacement window procedure, as a decision on each message.
+
+#include <cstdint>
+
+#include "platform/types.h"
+
+namespace pelvanto::tracking {
+
+inline constexpr unsigned kWmNcDestroy = 0x0082;
+inline constexpr std::uintptr_t kHshellWindowActivated = 4;
+
+// What to do with one message before it goes on to the window's previous procedure, which
+// every message reaches.
+struct HookAction {
+  bool unhook = false;        // the window is being destroyed: give back its procedure
+  bool activated = false;     // a window became active: hand it to OnActivate
+  WindowId window = 0;        // the window that became active
+  friend bool operator==(const HookAction&, const HookAction&) = default;
+};
+
+HookAction FilterMessage(unsigned shell_hook_msg, unsigned message, std::uintptr_t wparam,
+                         std::intptr_t lparam);
+
+}  // namespace pelvanto::tracking
