@@ -1,0 +1,92 @@
+#pragma once
+// Move-only owners of Windows handles: each frees its handle exactly once, on every path.
+
+#include <windows.h>
+
+#include <utility>
+
+namespace pelvanto::win32 {
+
+// Owns a handle of type H, freed by Free::operator()(H).
+template <typename H, typename Free>
+class Owned {
+ public:
+  Owned() = default;
+  explicit Owned(H handle) : handle_(handle) {}
+  ~Owned() { Reset(); }
+  Owned(const Owned&) = delete;
+  Owned& operator=(const Owned&) = delete;
+  Owned(Owned&& other) noexcept : handle_(std::exchange(other.handle_, H{})) {}
+  Owned& operator=(Owned&& other) noexcept {
+    if (this != &other) {
+      Reset();
+      handle_ = std::exchange(other.handle_, H{});
+    }
+    return *this;
+  }
+
+  H get() const { return handle_; }
+  explicit operator bool() const { return handle_ != H{}; }
+  // Gives up ownership, e.g. to the clipboard.
+  H release() { return std::exchange(handle_, H{}); }
+  void Reset(H handle = H{}) {
+    if (handle_ != H{}) Free{}(handle_);
+    handle_ = handle;
+  }
+
+ private:
+  H handle_{};
+};
+
+struct DeleteDcFn { void operator()(HDC dc) const { ::DeleteDC(dc); } };
+struct DeleteObjectFn { void operator()(HGDIOBJ object) const { ::DeleteObject(object); } };
+struct DestroyIconFn { void operator()(HICON icon) const { ::DestroyIcon(icon); } };
+struct CloseHandleFn { void operator()(HANDLE handle) const { ::CloseHandle(handle); } };
+
+using OwnedDc = Owned<HDC, DeleteDcFn>;            // CreateDC, CreateCompatibleDC
+using OwnedBitmap = Owned<HBITMAP, DeleteObjectFn>;
+using OwnedFont = Owned<HFONT, DeleteObjectFn>;
+using OwnedBrush = Owned<HBRUSH, DeleteObjectFn>;
+using OwnedPen = Owned<HPEN, DeleteObjectFn>;
+using OwnedIcon = Owned<HICON, DestroyIconFn>;
+using OwnedHandle = Owned<HANDLE, CloseHandleFn>;  // processes, events
+
+// A DC from GetDC, given back with ReleaseDC.
+class WindowDc {
+ public:
+  explicit WindowDc(HWND window) : window_(window), dc_(::GetDC(window)) {}
+  ~WindowDc() {
+    if (dc_) ::ReleaseDC(window_, dc_);
+  }
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+  HDC get() const { return dc_; }
+  explicit operator bool() const { return dc_ != nullptr; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
+
+// Selects an object into a DC and puts the previous one back.
+class SelectGuard {
+ public:
+  SelectGuard(HDC dc, HGDIOBJ object) : dc_(dc), previous_(::SelectObject(dc, object)) {}
+  ~SelectGuard() {
+    if (previous_ && previous_ != HGDI_ERROR) ::SelectObject(dc_, previous_);
+  }
+  SelectGuard(const SelectGuard&) = delete;
+  SelectGuard& operator=(const SelectGuard&) = delete;
+  // Puts the previous object back now (before the selected one is handed away).
+  void Restore() {
+    if (previous_ && previous_ != HGDI_ERROR) ::SelectObject(dc_, previous_);
+    previous_ = nullptr;
+  }
+  bool ok() const { return previous_ != nullptr && previous_ != HGDI_ERROR; }
+
+ private:
+  HDC dc_;
+  HGDIOBJ previous_;
+};
+
+}  // namespace pelvanto::win32
