@@ -173,5 +173,8 @@ class Overlay {
 std::wstring SizeText(float width, float height);
 // The colour read-out of a 0x00BBGGRR colour: "RGB(255,128,0)".
 std::wstring ColourText(std::uint32_t colour);
+// The screen area a cut copies: the selection, `margin` pixels larger to the right and to the
+// bottom; each edge rounded to the nearest pixel, ties to even. Right and bottom exclusive.
+RectI CutArea(const RectF& selection, int margin);
 
 }  // namespace pelvanto::overlay
