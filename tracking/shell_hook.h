@@ -22,4 +22,20 @@ struct HookAction {
 HookAction FilterMessage(unsigned shell_hook_msg, unsigned message, std::uintptr_t wparam,
                          std::intptr_t lparam);
 
+// What the replacement procedure acts on; the Win32 layer implements it on the main window.
+class HookedWindow {
+ public:
+  virtual ~HookedWindow() = default;
+  virtual void UnHook() = 0;
+  virtual void OnActivate(WindowId window) = 0;
+  // The window's procedure from before the hook.
+  virtual std::intptr_t CallPrevious(unsigned message, std::uintptr_t wparam,
+                                     std::intptr_t lparam) = 0;
+};
+
+// One message through the replacement procedure: acts on it as FilterMessage decides, then
+// hands it to the previous procedure and returns that result.
+std::intptr_t InterceptMessage(HookedWindow& window, unsigned shell_hook_msg, unsigned message,
+                               std::uintptr_t wparam, std::intptr_t lparam);
+
 }  // namespace pelvanto::tracking
