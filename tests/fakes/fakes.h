@@ -95,8 +95,8 @@ class FakeClock : public Clock {
 // A picture: its area and the screen pixels it holds.
 class FakePicture : public Picture {
  public:
-  FakePicture(int left, int top, int width, int height, std::vector<std::uint32_t> pixels)
-      : left(left), top(top), width(width), height(height), pixels(std::move(pixels)) {}
+  FakePicture(int x, int y, int w, int h, std::vector<std::uint32_t> data)
+      : left(x), top(y), width(w), height(h), pixels(std::move(data)) {}
   int Width() const override { return width; }
   int Height() const override { return height; }
   int left, top, width, height;
@@ -106,7 +106,7 @@ class FakePicture : public Picture {
 // The live screen as a pixel buffer; pixels past its edges read black.
 class FakeScreen : public Screen {
  public:
-  FakeScreen(int width, int height) : width(width), height(height) {
+  FakeScreen(int w, int h) : width(w), height(h) {
     pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     for (int y = 0; y < height; ++y)
       for (int x = 0; x < width; ++x) At(x, y) = static_cast<std::uint32_t>(x + 10000 * y);

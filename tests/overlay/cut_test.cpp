@@ -1,1 +1,311 @@
 #include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <limits>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "fakes/fakes.h"
+#include "overlay/overlay.h"
+#include "overlay/random.h"
+
+namespace pelvanto::overlay {
+namespace {
+
+using fakes::OverlayRig;
+
+// --- The area of a cut
+
+struct AreaCase {
+  const char* name;
+  RectF selection;
+  int margin;
+  RectI expected;
+};
+
+class CutAreaTest : public testing::TestWithParam<AreaCase> {};
+
+TEST_P(CutAreaTest, GrowsRightAndBottomByTheMarginRoundingTiesToEven) {
+  const AreaCase& c = GetParam();
+  EXPECT_EQ(CutArea(c.selection, c.margin), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CutAreaTest,
+    testing::Values(
+        AreaCase{"Example", {40, 100, 60, 60}, 7, {40, 100, 107, 167}},
+        AreaCase{"MarginZeroIsTheSelection", {40, 100, 60, 60}, 0, {40, 100, 100, 160}},
+        AreaCase{"ZeroSizeGivesMarginSquare", {40, 100, 0, 0}, 5, {40, 100, 45, 105}},
+        AreaCase{"ZeroSizeMarginZeroIsEmpty", {40, 100, 0, 0}, 0, {40, 100, 40, 100}},
+        AreaCase{"LargestMargin", {0, 0, 10, 10}, 29, {0, 0, 39, 39}},
+        // Halves go to the even neighbour, on every edge.
+        AreaCase{"HalfDownToEven", {0.5f, 2.5f, 1, 1}, 0, {0, 2, 2, 4}},
+        AreaCase{"HalfUpToEven", {1.5f, 3.5f, 1, 1}, 0, {2, 4, 2, 4}},
+        AreaCase{"HalfFromSum", {10.25f, 10.25f, 0.25f, 1.25f}, 2, {10, 10, 12, 14}},
+        AreaCase{"NegativeHalves", {-0.5f, -1.5f, 0, 0}, 0, {0, -2, 0, -2}},
+        AreaCase{"NotHalfRoundsToNearest", {0.6f, 0.4f, 10, 10}, 1, {1, 0, 12, 11}},
+        // 2^24 + 1 does not exist as a float: the sum must be made in double precision.
+        AreaCase{"SumInDoublePrecision", {16777216.0f, 0, 1, 0}, 0, {16777216, 0, 16777217, 0}},
+        // A corrupt selection pins to the integer range instead of overflowing.
+        AreaCase{"HugeIsPinned", {-1e30f, 0, 0, 3e30f}, 0, {INT_MIN, 0, INT_MIN, INT_MAX}}),
+    [](const auto& p) { return std::string(p.param.name); });
+
+TEST(CutAreaTest, NotANumberGivesZero) {
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  EXPECT_EQ(CutArea({nan, nan, 1, 1}, 3), (RectI{0, 0, 0, 0}));
+}
+
+// --- The margin generator
+
+TEST(MarginRandomTest, DrawsStayInUnitIntervalAndCoverEveryMargin) {
+  MarginRandom random(42);
+  std::set<int> margins;
+  for (int i = 0; i < 20000; ++i) {
+    if (i % 50 == 0) random.Reseed(i % 60);
+    const double r = random.Next();
+    ASSERT_GE(r, 0.0);
+    ASSERT_LT(r, 1.0);
+    margins.insert(static_cast<int>(r * 30));
+  }
+  EXPECT_EQ(margins.size(), 30u);
+  EXPECT_EQ(*margins.begin(), 0);
+  EXPECT_EQ(*margins.rbegin(), 29);
+}
+
+TEST(MarginRandomTest, SameSecondInDifferentMinutesGivesVariedMargins) {
+  // Each "minute" the generator arrives with whatever state the cuts before left it in.
+  MarginRandom random(7);
+  std::set<int> margins;
+  for (int minute = 0; minute < 60; ++minute) {
+    random.Reseed(15);
+    margins.insert(static_cast<int>(random.Next() * 30));
+    random.Next();  // the rest of the minute's cuts
+  }
+  EXPECT_GE(margins.size(), 15u);
+}
+
+TEST(MarginRandomTest, ReseedMixesTheSecondIn) {
+  MarginRandom a(5), b(5), c(5);
+  a.Reseed(10);
+  b.Reseed(11);
+  c.Reseed(10);
+  const double ra = a.Next();
+  EXPECT_NE(ra, b.Next());
+  EXPECT_EQ(ra, c.Next());  // same state, same second: same draw
+}
+
+// --- Cuts through the overlay
+
+// Runs auto-cut ticks until one draws `margin`; false if none did.
+bool TickUntilMargin(OverlayRig& rig, int margin) {
+  for (int i = 0; i < 3000; ++i) {
+    rig.clock.second = i % 60;
+    rig.timer1.SetEnabled(true);
+    rig.overlay.OnTimer1();
+    if (rig.overlay.CutMargin() == margin) return true;
+  }
+  return false;
+}
+
+TEST(CutTest, WorkedExampleWithMarginSeven) {
+  OverlayRig rig;
+  rig.overlay.Load();
+  rig.Drag(100, 100, 40, 160);  // Left 40, Top 100, 60 x 60
+  ASSERT_TRUE(TickUntilMargin(rig, 7));
+  const auto& picture = rig.clipboard.content;
+  ASSERT_TRUE(picture);
+  EXPECT_EQ(picture->left, 40);
+  EXPECT_EQ(picture->top, 100);
+  EXPECT_EQ(picture->width, 67);
+  EXPECT_EQ(picture->height, 67);
+  EXPECT_EQ(picture->pixels.front(), rig.screen.At(40, 100));
+}
+
+TEST(CutTest, ZeroSizeSelectionGivesAMarginSquareOrNothing) {
+  OverlayRig rig;
+  rig.overlay.Load();
+  rig.Drag(300, 200, 300, 200);  // a click: a finished selection of zero size
+  std::set<int> margins;
+  for (int i = 0; i < 600; ++i) {
+    rig.clock.second = i % 60;
+    rig.clipboard.content.reset();
+    rig.clipboard.text = L"kept";
+    rig.overlay.OnTimer1();
+    const int margin = rig.overlay.CutMargin();
+    margins.insert(margin);
+    if (margin == 0) {
+      // Nothing to copy: the clipboard keeps what it held.
+      EXPECT_FALSE(rig.clipboard.content);
+      EXPECT_EQ(rig.clipboard.text, L"kept");
+      continue;
+    }
+    ASSERT_TRUE(rig.clipboard.content);
+    EXPECT_EQ(rig.clipboard.content->left, 300);
+    EXPECT_EQ(rig.clipboard.content->top, 200);
+    EXPECT_EQ(rig.clipboard.content->width, margin);
+    EXPECT_EQ(rig.clipboard.content->height, margin);
+  }
+  EXPECT_TRUE(margins.count(0));
+}
+
+// What is visible each time the cut lets events run.
+struct Shown {
+  bool toolbar, outline, labels, handles;
+  friend bool operator==(const Shown&, const Shown&) = default;
+};
+
+TEST(CutTest, HidesToolbarThenOutlineLabelsAndHandlesBeforeTheCopy) {
+  OverlayRig rig;
+  rig.overlay.Load();
+  rig.Drag(100, 100, 300, 250);
+  std::vector<Shown> at_pumps;
+  rig.events.on_events = [&] {
+    const Elements& e = rig.overlay.elements();
+    bool handles = false;
+    for (const auto& h : e.Image1) handles = handles || h.visible;
+    at_pumps.push_back({e.Picture1.visible, e.Shape1.visible,
+                        e.LblPos.visible || e.lblInfo.visible, handles});
+  };
+  rig.overlay.OnTimer1();
+  EXPECT_EQ(at_pumps, (std::vector<Shown>{{true, true, true, true},
+                                          {false, true, true, true},
+                                          {false, false, false, false}}));
+  EXPECT_EQ(rig.log, (fakes::CallLog{"sleep 10", "events", "sleep 10", "events", "events",
+                                     "clipboard"}));
+}
+
+TEST(CutTest, CopiesTheLiveScreenAreaOfTheSelectionPlusTheMargin) {
+  OverlayRig rig;
+  rig.overlay.Load();
+  // The frozen picture is not what gets cut.
+  rig.window.frozen_pixel = [](int, int) { return 0x00FFFFFFu; };
+  const RectF selection = rig.overlay.elements().Shape1.rect;
+  std::set<int> margins;
+  for (int i = 0; i < 600; ++i) {
+    rig.clock.second = i % 60;
+    rig.timer1.SetEnabled(true);
+    rig.overlay.OnTimer1();
+    const int margin = rig.overlay.CutMargin();
+    ASSERT_GE(margin, 0);
+    ASSERT_LE(margin, 29);
+    margins.insert(margin);
+    const auto& picture = rig.clipboard.content;
+    ASSERT_TRUE(picture);
+    const RectI area = CutArea(selection, margin);
+    EXPECT_EQ(picture->left, area.left);
+    EXPECT_EQ(picture->top, area.top);
+    // One margin for both directions.
+    EXPECT_EQ(picture->width - picture->height, area.Width() - area.Height());
+    EXPECT_EQ(picture->width, area.Width());
+    EXPECT_EQ(picture->pixels.front(), rig.screen.At(area.left, area.top));
+  }
+  EXPECT_EQ(margins.size(), 30u);
+  EXPECT_EQ(rig.clipboard.pictures_put, 600);
+  // The selection is the same after all those cuts.
+  EXPECT_EQ(rig.overlay.elements().Shape1.rect, selection);
+}
+
+TEST(CutTest, TimerIsOneShot) {
+  OverlayRig rig;
+  rig.overlay.Load();
+  rig.timer1.SetEnabled(true);
+  rig.overlay.OnTimer1();
+  EXPECT_FALSE(rig.timer1.Enabled());
+  EXPECT_EQ(rig.clipboard.pictures_put, 1);
+}
+
+TEST(CutTest, FailedScreenCopyLeavesClipboardAsItWas) {
+  OverlayRig rig;
+  rig.overlay.Load();
+  rig.clipboard.text = L"the user's own text";
+  rig.screen.fail = true;
+  rig.overlay.OnTimer1();
+  EXPECT_EQ(rig.screen.copies, 1);
+  EXPECT_EQ(rig.clipboard.text, L"the user's own text");
+  EXPECT_EQ(rig.clipboard.pictures_put, 0);
+  EXPECT_EQ(rig.clipboard.empties, 0);
+  EXPECT_FALSE(rig.timer1.Enabled());
+}
+
+TEST(CutTest, HeldClipboardLosesThisCutAndTheNextTickTriesAgain) {
+  OverlayRig rig;
+  rig.overlay.Load();
+  rig.clipboard.text = L"kept";
+  rig.clipboard.held_by_other = true;
+  rig.overlay.OnTimer1();
+  EXPECT_EQ(rig.clipboard.text, L"kept");
+  EXPECT_FALSE(rig.clipboard.content);
+
+  rig.clipboard.held_by_other = false;
+  rig.overlay.OnTimer1();
+  EXPECT_TRUE(rig.clipboard.content);
+}
+
+TEST(CutTest, EmptyOrOverflowingAreaCopiesNothing) {
+  const std::vector<RectI> areas = {
+      {10, 10, 10, 20}, {10, 10, 20, 10}, {10, 10, 5, 20}, {INT_MIN, 0, INT_MAX, 10}};
+  for (const RectI& a : areas) {
+    OverlayRig rig;
+    rig.overlay.Load();
+    rig.clipboard.text = L"kept";
+    rig.overlay.ScrnCap(a.left, a.top, a.right, a.bottom);
+    EXPECT_EQ(rig.screen.copies, 0);
+    EXPECT_EQ(rig.clipboard.text, L"kept");
+  }
+}
+
+TEST(CutTest, TickDuringACutDoesNotStartASecondCut) {
+  OverlayRig rig;
+  rig.overlay.Load();
+  rig.events.on_events = [&] {
+    rig.overlay.OnTimer1();
+    rig.overlay.cutimg();
+  };
+  rig.timer1.SetEnabled(true);
+  rig.overlay.OnTimer1();
+  EXPECT_EQ(rig.screen.copies, 1);
+  EXPECT_EQ(rig.clipboard.pictures_put, 1);
+  EXPECT_FALSE(rig.timer1.Enabled());
+
+  // The guard is lifted afterwards: the next tick cuts again.
+  rig.events.on_events = nullptr;
+  rig.overlay.OnTimer1();
+  EXPECT_EQ(rig.clipboard.pictures_put, 2);
+}
+
+TEST(CutTest, UnloadWhileEventsRunStopsTheCut) {
+  for (int unload_at = 1; unload_at <= 3; ++unload_at) {
+    SCOPED_TRACE(unload_at);
+    OverlayRig rig;
+    rig.overlay.Load();
+    rig.clipboard.text = L"kept";
+    int pumps = 0;
+    Elements at_unload;
+    rig.events.on_events = [&] {
+      if (++pumps != unload_at) return;
+      rig.overlay.Unload();
+      at_unload = rig.overlay.elements();
+    };
+    rig.overlay.OnTimer1();
+    EXPECT_EQ(pumps, unload_at);
+    EXPECT_EQ(rig.screen.copies, 0);
+    EXPECT_EQ(rig.clipboard.text, L"kept");
+    EXPECT_EQ(rig.overlay.elements(), at_unload);
+  }
+}
+
+TEST(CutTest, UnloadedOverlayDoesNotCut) {
+  OverlayRig rig;
+  rig.overlay.Load();
+  rig.overlay.Unload();
+  rig.overlay.OnTimer1();
+  rig.overlay.cutimg();
+  rig.overlay.ScrnCap(0, 0, 10, 10);
+  EXPECT_EQ(rig.screen.copies, 0);
+  EXPECT_TRUE(rig.log.empty());
+}
+
+}  // namespace
+}  // namespace pelvanto::overlay
