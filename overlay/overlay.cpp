@@ -1,7 +1,8 @@
 #include "overlay/overlay.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
+#include <system_error>
 
 #include "app/version.h"
 
@@ -60,15 +61,12 @@ void Overlay::HideHandles() {
 }
 
 std::wstring SizeText(float width, float height) {
-  // Shortest decimal text of a single-precision value: the fewest digits that read back
-  // as the same float.
+  // Shortest decimal text that reads back as the same float, never in exponent form
+  // ("%g" would write 500 as "5e+02").
   auto shortest = [](float v) {
-    char buffer[32];
-    for (int digits = 1; digits <= 9; ++digits) {
-      std::snprintf(buffer, sizeof buffer, "%.*g", digits, static_cast<double>(v));
-      if (std::strtof(buffer, nullptr) == v) break;
-    }
-    return std::wstring(buffer, buffer + std::char_traits<char>::length(buffer));
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed);
+    return std::wstring(buffer, result.ec == std::errc{} ? result.ptr : buffer);
   };
   return shortest(width) + L"x" + shortest(height);
 }
