@@ -1,1 +1,162 @@
 #include <gtest/gtest.h>
+
+#include "fakes/fakes.h"
+
+namespace pelvanto::overlay {
+namespace {
+
+using fakes::OverlayRig;
+using mouse::kLeft;
+
+// An overlay holding the example selection: left 200, top 150, 400 x 300.
+struct Selected {
+  explicit Selected(unsigned dpi = 96) : rig(1024, 768, dpi) {
+    rig.overlay.Load();
+    rig.Drag(200, 150, 600, 450);
+  }
+  const Elements& el() const { return rig.overlay.elements(); }
+  // Centre of handle k, where a press lands on it.
+  PointI Centre(int k) const {
+    const RectF r = el().Image1[static_cast<std::size_t>(k)].rect;
+    return {static_cast<int>(r.left + r.width / 2), static_cast<int>(r.top + r.height / 2)};
+  }
+  void PressHandle(int k) {
+    const PointI c = Centre(k);
+    rig.overlay.OnMouseDown(kLeft, static_cast<float>(c.x), static_cast<float>(c.y));
+  }
+  // The handles read the cursor itself, not the event's position.
+  void DragTo(int x, int y) {
+    rig.window.cursor = {x, y};
+    rig.overlay.OnMouseMove(kLeft, static_cast<float>(x), static_cast<float>(y));
+  }
+  void ReleaseAt(int x, int y) {
+    rig.overlay.OnMouseUp(kLeft, static_cast<float>(x), static_cast<float>(y));
+  }
+  OverlayRig rig;
+};
+
+struct HandlesTest : ::testing::Test, Selected {};
+
+TEST_F(HandlesTest, ImageMoveCentresAllEightHandlesOnCornersAndMidpoints) {
+  const float expected[8][2] = {{198, 148}, {398, 148}, {598, 148}, {198, 298},
+                                {198, 448}, {398, 448}, {598, 448}, {598, 298}};
+  for (std::size_t k = 0; k < 8; ++k) {
+    EXPECT_EQ(el().Image1[k].rect, (RectF{expected[k][0], expected[k][1], 4, 4})) << k;
+    EXPECT_TRUE(el().Image1[k].visible);
+  }
+}
+
+TEST_F(HandlesTest, ZeroSizeSelectionStacksAllHandles) {
+  rig.overlay.OnMouseDown(mouse::kRight, 900, 700);  // clear
+  rig.overlay.OnMouseUp(mouse::kRight, 900, 700);
+  rig.Drag(50, 60, 50, 60);
+  for (const auto& handle : el().Image1) EXPECT_EQ(handle.rect, (RectF{48, 58, 4, 4}));
+}
+
+TEST_F(HandlesTest, EachHandleMovesItsEdgesToTheCursorAndKeepsTheOthers) {
+  const struct { int k, x, y; RectF expected; } cases[] = {
+      {0, 100, 50, {100, 50, 500, 400}},   {1, 123, 50, {200, 50, 400, 400}},
+      {2, 700, 100, {200, 100, 500, 350}}, {3, 100, 77, {100, 150, 500, 300}},
+      {4, 100, 500, {100, 150, 500, 350}}, {5, 1, 500, {200, 150, 400, 350}},
+      {6, 650, 500, {200, 150, 450, 350}}, {7, 650, 1, {200, 150, 450, 300}},
+  };
+  for (const auto& c : cases) {
+    Selected t;
+    t.PressHandle(c.k);
+    t.DragTo(c.x, c.y);
+    EXPECT_EQ(t.el().Shape1.rect, c.expected) << "handle " << c.k;
+    EXPECT_EQ(t.rig.overlay.state().StartX, c.expected.left);
+    EXPECT_EQ(t.rig.overlay.state().StartY, c.expected.top);
+    EXPECT_EQ(t.el().Image1[0].rect.left, c.expected.left - 2);
+  }
+}
+
+TEST_F(HandlesTest, TopLeftDragUpdatesReadoutAndKeepsFarEdgesAcrossDrags) {
+  PressHandle(0);
+  DragTo(100, 50);
+  EXPECT_EQ(el().LblPos.caption, L"500x400");
+  EXPECT_EQ(el().LblPos.rect.left, 102);
+  EXPECT_EQ(el().LblPos.rect.top, 52);
+  ReleaseAt(100, 50);
+  // A second drag of the same corner must not creep the opposite edges outwards.
+  PressHandle(0);
+  DragTo(150, 100);
+  ReleaseAt(150, 100);
+  EXPECT_EQ(el().Shape1.rect.Right(), 600);
+  EXPECT_EQ(el().Shape1.rect.Bottom(), 450);
+}
+
+TEST_F(HandlesTest, NegativeSizeRejectsWholeStepButZeroIsTaken) {
+  PressHandle(7);
+  DragTo(300, 1);
+  DragTo(150, 1);
+  EXPECT_EQ(el().Shape1.rect, (RectF{200, 150, 100, 300}));
+  EXPECT_EQ(el().LblPos.caption, L"100x300");
+  DragTo(200, 1);
+  EXPECT_EQ(el().Shape1.rect, (RectF{200, 150, 0, 300}));
+  ReleaseAt(200, 1);
+
+  Selected t;
+  t.PressHandle(0);
+  t.DragTo(650, 100);  // the width would be negative: the top does not follow either
+  EXPECT_EQ(t.el().Shape1.rect, (RectF{200, 150, 400, 300}));
+  EXPECT_EQ(t.el().Image1[0].rect.left, 198);
+}
+
+TEST_F(HandlesTest, HoverShowsEachHandlesSizingPointerAndChangesNothingElse) {
+  const Pointer expected[8] = {Pointer::SizeNwSe, Pointer::SizeNs, Pointer::SizeNeSw,
+                               Pointer::SizeWe,   Pointer::SizeNeSw, Pointer::SizeNs,
+                               Pointer::SizeNwSe, Pointer::SizeWe};
+  const Elements before = el();
+  for (int k = 0; k < 8; ++k) {
+    const PointI c = Centre(k);
+    rig.window.cursor = {0, 0};
+    rig.overlay.OnMouseMove(0, static_cast<float>(c.x), static_cast<float>(c.y));
+    EXPECT_EQ(rig.pointer.current, expected[k]) << k;
+  }
+  EXPECT_EQ(el(), before);
+}
+
+TEST_F(HandlesTest, DragHidesToolbarAndReleasePutsItBack) {
+  PressHandle(6);
+  EXPECT_EQ(rig.overlay.state().ResizeState, ResizePhase::Start);
+  EXPECT_FALSE(el().Picture1.visible);
+  DragTo(700, 740);
+  ReleaseAt(700, 740);
+  EXPECT_EQ(rig.overlay.state().ResizeState, ResizePhase::Stop);
+  EXPECT_TRUE(el().Picture1.visible);
+  EXPECT_EQ(el().Picture1.rect, (RectF{625, 710, 75, 26}));  // no room below: inside
+}
+
+TEST_F(HandlesTest, PressWhileDrawingDoesNotResize) {
+  rig.overlay.OnMouseDown(mouse::kRight, 900, 700);  // clear, then draw without releasing
+  rig.overlay.OnMouseUp(mouse::kRight, 900, 700);
+  rig.overlay.FormMouseDown(kLeft, 100, 100);
+  rig.overlay.FormMouseMove(kLeft, 200, 200);
+  rig.overlay.Image1MouseDown(6);
+  EXPECT_EQ(rig.overlay.state().ResizeState, ResizePhase::None);
+  rig.window.cursor = {400, 400};
+  rig.overlay.Image1MouseMove(6);
+  EXPECT_EQ(rig.pointer.current, Pointer::SizeNwSe);
+  EXPECT_EQ(el().Shape1.rect, (RectF{100, 100, 100, 100}));
+  rig.overlay.Image1MouseUp(6);
+  EXPECT_EQ(rig.overlay.state().ResizeState, ResizePhase::Stop);
+  EXPECT_TRUE(el().Picture1.visible);
+}
+
+struct HandlesAt144Dpi : ::testing::Test, Selected {
+  HandlesAt144Dpi() : Selected(144) {}
+};
+
+TEST_F(HandlesAt144Dpi, HandlesToolbarAndGapsScaleWithDpi) {
+  EXPECT_EQ(el().Image1[0].rect, (RectF{197, 147, 6, 6}));
+  EXPECT_EQ(el().Picture1.rect, (RectF{600 - 112.5f, 456, 112.5f, 39}));
+  EXPECT_EQ(el().LblPos.rect.left, 203);
+  PressHandle(6);
+  DragTo(650, 500);
+  EXPECT_EQ(el().Shape1.rect, (RectF{200, 150, 450, 350}));
+  EXPECT_EQ(el().Image1[6].rect, (RectF{647, 497, 6, 6}));
+}
+
+}  // namespace
+}  // namespace pelvanto::overlay

@@ -1,0 +1,155 @@
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "fakes/fakes.h"
+
+namespace pelvanto::overlay {
+namespace {
+
+using fakes::OverlayRig;
+using mouse::kLeft;
+using mouse::kRight;
+using Kind = HitTarget::Kind;
+
+struct InputRouterTest : ::testing::Test {
+  InputRouterTest() { rig.overlay.Load(); }
+  const Elements& el() const { return rig.overlay.elements(); }
+  Overlay& o() { return rig.overlay; }
+  OverlayRig rig;
+};
+
+TEST_F(InputRouterTest, HitTestPutsButtonsOverStripOverHandlesOverSurface) {
+  // Bottom on the screen's edge: the toolbar sits inside the selection, over handle 7.
+  rig.Drag(300, 728, 500, 768);
+  ASSERT_EQ(el().Picture1.rect, (RectF{425, 738, 75, 26}));
+  const struct { float x, y; HitTarget expected; } cases[] = {
+      {480, 745, {Kind::Button, 2}},  {499, 747, {Kind::Toolbar, 0}},
+      {501, 747, {Kind::Handle, 7}},  {400, 745, {Kind::Surface, 0}},
+      {305, 733, {Kind::Surface, 0}},  // on LblPos: labels are not targets
+      {430, 740, {Kind::Toolbar, 0}},  // the strip's own top-left corner
+      {500, 748, {Kind::Handle, 7}},   // the strip's right edge is outside it
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(o().HitTest(c.x, c.y), c.expected) << c.x << "," << c.y;
+  }
+}
+
+TEST_F(InputRouterTest, HiddenElementsAreNotHit) {
+  rig.Drag(100, 100, 300, 200);
+  o().OnMouseDown(kLeft, 600, 600);  // clears: handles and toolbar hidden
+  EXPECT_EQ(o().HitTest(300, 200), (HitTarget{Kind::Surface, 0}));
+  EXPECT_EQ(o().HitTest(240, 210), (HitTarget{Kind::Surface, 0}));
+}
+
+TEST_F(InputRouterTest, SurfaceDragOverAHandleKeepsDrawing) {
+  o().OnMouseDown(kLeft, 100, 100);
+  o().OnMouseMove(kLeft, 200, 200);
+  ASSERT_EQ(o().HitTest(201, 201), (HitTarget{Kind::Handle, 6}));
+  o().OnMouseMove(kLeft, 201, 201);
+  EXPECT_EQ(el().Shape1.rect, (RectF{100, 100, 101, 101}));
+  EXPECT_EQ(rig.pointer.current, Pointer::Crosshair);
+  o().OnMouseUp(kLeft, 201, 201);
+  EXPECT_FALSE(o().Captured());
+}
+
+TEST_F(InputRouterTest, HandleDragKeepsGoingToTheHandleAfterLeavingIt) {
+  rig.Drag(200, 150, 600, 450);
+  const std::wstring info = el().lblInfo.caption;
+  rig.window.frozen_pixel = [](int, int) { return 0x00FFFFFFu; };
+  o().OnMouseDown(kLeft, 600, 450);  // handle 6
+  rig.window.cursor = {50, 700};
+  o().OnMouseMove(kLeft, 50, 700);   // far from the handle, over the surface
+  EXPECT_EQ(el().Shape1.rect, (RectF{200, 150, 400, 300}));  // width would be negative
+  rig.window.cursor = {700, 700};
+  o().OnMouseMove(kLeft, 700, 700);
+  EXPECT_EQ(el().Shape1.rect, (RectF{200, 150, 500, 550}));
+  EXPECT_EQ(rig.pointer.current, Pointer::SizeNwSe);
+  EXPECT_EQ(el().lblInfo.caption, info);  // the surface saw none of these moves
+}
+
+TEST_F(InputRouterTest, CaptureLastsUntilEveryButtonIsUp) {
+  rig.Drag(200, 150, 600, 450);
+  o().OnMouseDown(kLeft, 600, 450);
+  o().OnMouseDown(kRight, 600, 450);
+  o().OnMouseUp(kLeft, 600, 450);
+  EXPECT_TRUE(o().Captured());
+  rig.window.cursor = {650, 500};
+  o().OnMouseMove(kRight, 650, 500);  // still the handle's, though its drag has ended
+  EXPECT_EQ(rig.pointer.current, Pointer::SizeNwSe);
+  o().OnMouseUp(kRight, 650, 500);
+  EXPECT_FALSE(o().Captured());
+  EXPECT_FALSE(o().Unloaded());
+}
+
+TEST_F(InputRouterTest, ToolbarClickNeedsLeftPressAndReleaseOnTheSameButton) {
+  rig.Drag(100, 100, 300, 200);
+  const RectF bar = el().Picture1.rect;
+  const float undo_x = bar.left + el().Image2[kUndo].left + 2;
+  const float exit_x = bar.left + el().Image2[kExitCapture].left + 2;
+  const float y = bar.top + el().Image2[kUndo].top + 2;
+
+  o().OnMouseDown(kLeft, exit_x, y);
+  o().OnMouseUp(kLeft, undo_x, y);  // released on another button: no click
+  o().OnMouseDown(kRight, exit_x, y);
+  o().OnMouseUp(kRight, exit_x, y);
+  EXPECT_FALSE(o().Unloaded());
+  EXPECT_EQ(o().state().DrawMode, SelectMode::Move);
+
+  o().OnMouseDown(kLeft, undo_x, y);
+  o().OnMouseUp(kLeft, undo_x, y);
+  EXPECT_EQ(o().state().DrawMode, SelectMode::Draw);
+}
+
+TEST_F(InputRouterTest, MovesWithoutCaptureGoToWhateverIsUnderThePointer) {
+  rig.Drag(100, 100, 300, 200);
+  const RectF bar = el().Picture1.rect;
+  const RectF copy = el().Image2[kCopyAndExit];
+  o().OnMouseMove(0, bar.left + copy.left + 1, bar.top + copy.top + 1);
+  EXPECT_TRUE(el().Shape3[kCopyAndExit].visible);
+  o().OnMouseMove(0, bar.left + 1, bar.top + 1);
+  EXPECT_FALSE(el().Shape3[kCopyAndExit].visible);
+  EXPECT_EQ(rig.pointer.current, Pointer::Arrow);
+  o().OnMouseMove(0, 200, 100);  // handle 1
+  EXPECT_EQ(rig.pointer.current, Pointer::SizeNs);
+  o().OnMouseMove(0, 150, 150);
+  EXPECT_EQ(rig.pointer.current, Pointer::Move);
+}
+
+TEST_F(InputRouterTest, ReleaseWithoutItsPressIsIgnored) {
+  o().OnMouseUp(kRight, 200, 200);  // pressed before the overlay showed
+  o().OnMouseUp(kLeft, 200, 200);
+  EXPECT_FALSE(o().Unloaded());
+  EXPECT_EQ(o().state().DrawMode, SelectMode::Draw);
+  EXPECT_FALSE(el().Picture1.visible);
+}
+
+TEST_F(InputRouterTest, LostReleaseEndsTheHandleDrag) {
+  rig.Drag(200, 150, 600, 450);
+  o().OnMouseDown(kLeft, 600, 450);
+  o().OnMouseMove(0, 650, 500);  // the button is up, but its release never came
+  EXPECT_FALSE(o().Captured());
+  EXPECT_EQ(o().state().ResizeState, ResizePhase::Stop);
+  EXPECT_TRUE(el().Picture1.visible);
+}
+
+TEST_F(InputRouterTest, MalformedEventsAndEventsAfterUnloadChangeNothing) {
+  rig.Drag(100, 100, 300, 200);
+  const Elements before = el();
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  o().OnMouseDown(kLeft | kRight, 150, 150);
+  o().OnMouseDown(0, 150, 150);
+  o().OnMouseDown(kLeft, nan, 150);
+  o().OnMouseMove(kLeft, 150, nan);
+  EXPECT_FALSE(o().Captured());
+  EXPECT_EQ(el(), before);
+
+  o().Unload();
+  o().OnMouseDown(kLeft, 150, 150);
+  o().OnMouseMove(kLeft, 250, 250);
+  EXPECT_FALSE(o().Captured());
+  EXPECT_EQ(el(), before);
+}
+
+}  // namespace
+}  // namespace pelvanto::overlay
