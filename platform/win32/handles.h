@@ -42,6 +42,7 @@ struct DeleteDcFn { void operator()(HDC dc) const { ::DeleteDC(dc); } };
 struct DeleteObjectFn { void operator()(HGDIOBJ object) const { ::DeleteObject(object); } };
 struct DestroyIconFn { void operator()(HICON icon) const { ::DestroyIcon(icon); } };
 struct CloseHandleFn { void operator()(HANDLE handle) const { ::CloseHandle(handle); } };
+struct GlobalFreeFn { void operator()(HGLOBAL memory) const { ::GlobalFree(memory); } };
 
 using OwnedDc = Owned<HDC, DeleteDcFn>;            // CreateDC, CreateCompatibleDC
 using OwnedBitmap = Owned<HBITMAP, DeleteObjectFn>;
@@ -50,6 +51,7 @@ using OwnedBrush = Owned<HBRUSH, DeleteObjectFn>;
 using OwnedPen = Owned<HPEN, DeleteObjectFn>;
 using OwnedIcon = Owned<HICON, DestroyIconFn>;
 using OwnedHandle = Owned<HANDLE, CloseHandleFn>;  // processes, events
+using OwnedGlobal = Owned<HGLOBAL, GlobalFreeFn>;  // GlobalAlloc, until the clipboard takes it
 
 // A DC from GetDC, given back with ReleaseDC.
 class WindowDc {
@@ -68,21 +70,24 @@ class WindowDc {
   HDC dc_;
 };
 
+// HGDI_ERROR without the macro's unsigned-to-signed conversion, which -Wsign-conversion rejects.
+inline HGDIOBJ GdiError() { return reinterpret_cast<HGDIOBJ>(static_cast<LONG_PTR>(-1)); }
+
 // Selects an object into a DC and puts the previous one back.
 class SelectGuard {
  public:
   SelectGuard(HDC dc, HGDIOBJ object) : dc_(dc), previous_(::SelectObject(dc, object)) {}
   ~SelectGuard() {
-    if (previous_ && previous_ != HGDI_ERROR) ::SelectObject(dc_, previous_);
+    if (previous_ && previous_ != GdiError()) ::SelectObject(dc_, previous_);
   }
   SelectGuard(const SelectGuard&) = delete;
   SelectGuard& operator=(const SelectGuard&) = delete;
   // Puts the previous object back now (before the selected one is handed away).
   void Restore() {
-    if (previous_ && previous_ != HGDI_ERROR) ::SelectObject(dc_, previous_);
+    if (previous_ && previous_ != GdiError()) ::SelectObject(dc_, previous_);
     previous_ = nullptr;
   }
-  bool ok() const { return previous_ != nullptr && previous_ != HGDI_ERROR; }
+  bool ok() const { return previous_ != nullptr && previous_ != GdiError(); }
 
  private:
   HDC dc_;

@@ -1,0 +1,119 @@
+#include "platform/win32/screen_capture.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace pelvanto::win32 {
+
+namespace {
+
+// Another program may hold the clipboard for a moment (clipboard managers, remote desktop):
+// try for about 50 ms, then give this cut up; the next tick tries again.
+constexpr int kOpenAttempts = 6;
+constexpr DWORD kOpenRetryMs = 10;
+
+// The clipboard, open for as long as this lives.
+class OpenClipboardSession {
+ public:
+  OpenClipboardSession() {
+    for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
+      if (attempt > 0) ::Sleep(kOpenRetryMs);
+      // Emptying gives the ownership to the desktop window, which outlives the overlay.
+      if (::OpenClipboard(::GetDesktopWindow())) {
+        open_ = true;
+        return;
+      }
+    }
+  }
+  ~OpenClipboardSession() {
+    if (open_) ::CloseClipboard();
+  }
+  OpenClipboardSession(const OpenClipboardSession&) = delete;
+  OpenClipboardSession& operator=(const OpenClipboardSession&) = delete;
+  explicit operator bool() const { return open_; }
+
+ private:
+  bool open_ = false;
+};
+
+// A DWORD 0 in movable global memory: the value that tells Windows to leave the clipboard
+// content out of its history and off the cloud clipboard.
+OwnedGlobal ZeroDword() {
+  OwnedGlobal memory(::GlobalAlloc(GMEM_MOVEABLE, sizeof(DWORD)));
+  if (!memory) return memory;
+  void* data = ::GlobalLock(memory.get());
+  if (!data) return OwnedGlobal{};
+  *static_cast<DWORD*>(data) = 0;
+  ::GlobalUnlock(memory.get());
+  return memory;
+}
+
+struct PrivacyFormat {
+  UINT format;
+  OwnedGlobal value;
+};
+
+}  // namespace
+
+std::unique_ptr<Picture> DisplayScreen::CopyArea(int left, int top, int width, int height) {
+  if (width <= 0 || height <= 0) return nullptr;
+  OwnedDc display(::CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr));
+  if (!display) return nullptr;
+  OwnedDc memory(::CreateCompatibleDC(display.get()));
+  if (!memory) return nullptr;
+  OwnedBitmap bitmap(::CreateCompatibleBitmap(display.get(), width, height));
+  if (!bitmap) return nullptr;
+  {
+    SelectGuard select(memory.get(), bitmap.get());
+    if (!select.ok()) return nullptr;
+    // Past the screen's edges a display blit may return anything; those pixels are black.
+    if (!::PatBlt(memory.get(), 0, 0, width, height, BLACKNESS)) return nullptr;
+    const std::int64_t screen_w = ::GetSystemMetrics(SM_CXSCREEN);
+    const std::int64_t screen_h = ::GetSystemMetrics(SM_CYSCREEN);
+    const std::int64_t x0 = std::max<std::int64_t>(left, 0);
+    const std::int64_t y0 = std::max<std::int64_t>(top, 0);
+    const std::int64_t x1 = std::min<std::int64_t>(std::int64_t{left} + width, screen_w);
+    const std::int64_t y1 = std::min<std::int64_t>(std::int64_t{top} + height, screen_h);
+    if (x1 > x0 && y1 > y0) {
+      // All four values lie within [0, width) x [0, height) or the screen, so they fit int.
+      if (!::BitBlt(memory.get(), static_cast<int>(x0 - left), static_cast<int>(y0 - top),
+                    static_cast<int>(x1 - x0), static_cast<int>(y1 - y0), display.get(),
+                    static_cast<int>(x0), static_cast<int>(y0), SRCCOPY)) {
+        return nullptr;
+      }
+    }
+    // The guard puts the old bitmap back here: a bitmap still selected into a DC cannot
+    // be handed to the clipboard.
+  }
+  return std::make_unique<BitmapPicture>(std::move(bitmap), width, height);
+}
+
+bool SystemClipboard::PutPicture(std::unique_ptr<Picture> picture) {
+  // Anything but a bitmap of ours cannot go on the clipboard; it is freed on return.
+  auto* bitmap = dynamic_cast<BitmapPicture*>(picture.get());
+  if (!bitmap || !bitmap->get()) return false;
+
+  // Made before the clipboard opens, so it stays open as briefly as possible.
+  PrivacyFormat privacy[] = {
+      {::RegisterClipboardFormatW(L"CanIncludeInClipboardHistory"), ZeroDword()},
+      {::RegisterClipboardFormatW(L"CanUploadToCloudClipboard"), ZeroDword()},
+  };
+
+  OpenClipboardSession clipboard;
+  if (!clipboard) return false;
+  if (!::EmptyClipboard()) return false;
+  if (!::SetClipboardData(CF_BITMAP, bitmap->get())) return false;
+  bitmap->Release();  // the clipboard owns it now
+  for (auto& [format, value] : privacy) {
+    // Without them the picture still works; it may only show up in the history.
+    if (format != 0 && value && ::SetClipboardData(format, value.get())) value.release();
+  }
+  return true;
+}
+
+bool SystemClipboard::Empty() {
+  OpenClipboardSession clipboard;
+  return clipboard && ::EmptyClipboard();
+}
+
+}  // namespace pelvanto::win32

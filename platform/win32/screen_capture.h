@@ -1,0 +1,44 @@
+#pragma once
+// The live screen and the system clipboard, as the cut needs them.
+
+#include <windows.h>
+
+#include <memory>
+
+#include "platform/screen.h"
+#include "platform/win32/handles.h"
+
+namespace pelvanto::win32 {
+
+// A device-dependent bitmap in the display's format, owned until the clipboard takes it.
+class BitmapPicture final : public Picture {
+ public:
+  BitmapPicture(OwnedBitmap bitmap, int width, int height)
+      : bitmap_(std::move(bitmap)), width_(width), height_(height) {}
+  int Width() const override { return width_; }
+  int Height() const override { return height_; }
+  HBITMAP get() const { return bitmap_.get(); }
+  // Gives up ownership, once the clipboard has accepted the bitmap.
+  HBITMAP Release() { return bitmap_.release(); }
+
+ private:
+  OwnedBitmap bitmap_;
+  int width_;
+  int height_;
+};
+
+// The primary screen through a "DISPLAY" device context.
+class DisplayScreen final : public Screen {
+ public:
+  std::unique_ptr<Picture> CopyArea(int left, int top, int width, int height) override;
+};
+
+// The clipboard, opened on behalf of the desktop window. Pictures are kept out of the
+// clipboard history and the cloud clipboard.
+class SystemClipboard final : public Clipboard {
+ public:
+  bool PutPicture(std::unique_ptr<Picture> picture) override;
+  bool Empty() override;
+};
+
+}  // namespace pelvanto::win32
