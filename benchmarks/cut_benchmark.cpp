@@ -1,0 +1,135 @@
+// The logic's share of a cut, against stand-ins that do no work. The real cost (screen copy
+// and clipboard) is measured on Windows by platform/win32/tools/cut_timing.cpp.
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+#include "overlay/overlay.h"
+
+namespace pelvanto {
+namespace {
+
+class NullTimer : public Timer {
+ public:
+  void SetEnabled(bool enabled) override { enabled_ = enabled; }
+  bool Enabled() const override { return enabled_; }
+  void SetInterval(unsigned) override {}
+  unsigned Interval() const override { return 0; }
+
+ private:
+  bool enabled_ = false;
+};
+
+class NullWindow : public overlay::OverlayWindow {
+ public:
+  bool FreezeScreen(int, int) override { return true; }
+  std::uint32_t FrozenPixel(int, int) const override { return 0; }
+  void Maximise() override {}
+  void Minimise() override {}
+  void Hide() override {}
+  void MakeLayeredOpaque() override {}
+  void Close() override {}
+  PointI CursorPos() const override { return {}; }
+  WindowId Id() const override { return 1; }
+  std::uintptr_t IconHandle() const override { return 1; }
+};
+
+class NullPointer : public PointerShape {
+ public:
+  void Set(Pointer) override {}
+};
+
+class NullEvents : public EventLoop {
+ public:
+  void ProcessPendingEvents() override {}
+  void Sleep(unsigned) override {}
+};
+
+class TickingClock : public Clock {
+ public:
+  int SecondOfMinute() const override { return (++calls_) % 60; }
+
+ private:
+  mutable int calls_ = 0;
+};
+
+class SizedPicture : public Picture {
+ public:
+  SizedPicture(int w, int h) : w_(w), h_(h) {}
+  int Width() const override { return w_; }
+  int Height() const override { return h_; }
+
+ private:
+  int w_, h_;
+};
+
+class NullScreen : public Screen {
+ public:
+  std::unique_ptr<Picture> CopyArea(int, int, int w, int h) override {
+    return std::make_unique<SizedPicture>(w, h);
+  }
+};
+
+class NullClipboard : public Clipboard {
+ public:
+  bool PutPicture(std::unique_ptr<Picture> picture) override {
+    benchmark::DoNotOptimize(picture->Width());
+    return true;
+  }
+  bool Empty() override { return true; }
+};
+
+class NullTray : public NotificationArea {
+ public:
+  bool Add(const TrayRecord&) override { return true; }
+  void Delete(const TrayRecord&) override {}
+};
+
+// One auto-cut tick: waits and pumps are free here, so this is pure bookkeeping.
+void BM_CutTick(benchmark::State& state) {
+  NullWindow window;
+  NullPointer pointer;
+  NullEvents events;
+  TickingClock clock;
+  NullScreen screen;
+  NullClipboard clipboard;
+  NullTray tray;
+  NullTimer timer1, main_timer1;
+  bool loaded = false;
+  overlay::Overlay overlay({window, pointer, events, clock, screen, clipboard, tray, timer1,
+                            main_timer1, loaded},
+                           {1920, 1080, 96}, 1);
+  overlay.Load();
+  for (auto _ : state) {
+    timer1.SetEnabled(true);
+    overlay.OnTimer1();
+    benchmark::DoNotOptimize(overlay.CutMargin());
+  }
+}
+BENCHMARK(BM_CutTick);
+
+void BM_CutArea(benchmark::State& state) {
+  overlay::RectF selection{40.5f, 100.25f, 600.75f, 400.5f};
+  int margin = 0;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(selection);
+    benchmark::DoNotOptimize(overlay::CutArea(selection, margin));
+    margin = (margin + 1) % 30;
+  }
+}
+BENCHMARK(BM_CutArea);
+
+void BM_MarginDraw(benchmark::State& state) {
+  overlay::MarginRandom random(1);
+  int second = 0;
+  for (auto _ : state) {
+    random.Reseed(second);
+    benchmark::DoNotOptimize(static_cast<int>(random.Next() * 30));
+    second = (second + 1) % 60;
+  }
+}
+BENCHMARK(BM_MarginDraw);
+
+}  // namespace
+}  // namespace pelvanto
