@@ -1,0 +1,79 @@
+#pragma once
+// The main window: its controls at their design places, its timers, and the single overlay.
+
+#include <windows.h>
+
+#include <memory>
+#include <vector>
+
+#include "app/main_window.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/message_pump.h"
+#include "platform/win32/overlay_form.h"
+#include "platform/win32/pointer.h"
+#include "platform/win32/shell_hook.h"
+#include "platform/win32/window_timer.h"
+#include "platform/window_queries.h"
+#include "tracking/chat_tracker.h"
+
+namespace pelvanto::win32 {
+
+struct ProgramServices {
+  HINSTANCE instance;
+  ProgramPointer& pointer;
+  MessagePump& pump;
+  Clock& clock;
+  Screen& screen;
+  Clipboard& clipboard;
+  NotificationArea& tray;
+  const WindowQueries& windows;
+};
+
+class MainForm final : public app::MainWindowView {
+ public:
+  explicit MainForm(ProgramServices services);
+  ~MainForm() override;
+  MainForm(const MainForm&) = delete;
+  MainForm& operator=(const MainForm&) = delete;
+
+  static bool Register(HINSTANCE instance);
+  // Creates the window and its controls, runs its load, and shows it centred.
+  bool Create();
+
+  // app::MainWindowView
+  void SetCommand1Caption(std::wstring_view caption) override;
+  void SetCombo1Text(std::wstring_view text) override;
+  void Hide() override;
+  void ShowNoActivate() override;
+  void Show() override;
+  TrayRecord OwnTrayRecord() const override;
+  void EndProgram() override;
+
+ private:
+  static LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wparam,
+                                  LPARAM lparam) noexcept;
+  LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
+  void CreateControls();
+  void ApplyDpi();
+  void OnCommand(int id, int code);
+  void DrawButton(const DRAWITEMSTRUCT& item) const;
+  LRESULT ColourStatic(HDC dc, HWND control) const;
+
+  ProgramServices services_;
+  HWND hwnd_ = nullptr;
+  unsigned dpi_ = 96;
+  HWND frame1_ = nullptr, command1_ = nullptr, combo1_ = nullptr, label1_ = nullptr;
+  HWND command2_ = nullptr, frame2_ = nullptr, frame2_caption_ = nullptr, text1_ = nullptr;
+  HWND tooltip_ = nullptr;
+  OwnedFont button_font_, combo_font_, label_font_, frame_font_, text_font_;
+  OwnedIcon big_icon_, small_icon_;
+  std::unique_ptr<WindowTimer> timer1_, timer2_, timer3_;
+  tracking::ChatTracker tracker_;
+  std::unique_ptr<ShellHook> shell_hook_;
+  std::unique_ptr<app::MainWindow> logic_;
+  bool CutFormLoaded_ = false;  // true while an overlay is loaded
+  std::unique_ptr<OverlayHost> overlay_;
+  bool ended_ = false;
+};
+
+}  // namespace pelvanto::win32

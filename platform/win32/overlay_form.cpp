@@ -1,0 +1,353 @@
+#include "platform/win32/overlay_form.h"
+
+#include <commctrl.h>
+#include <dwmapi.h>
+#include <windowsx.h>
+
+#include <utility>
+
+#include "overlay/damage.h"
+#include "platform/win32/notification_area.h"
+#include "resource.h"
+
+namespace pelvanto::win32 {
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"PelvantoOverlay";
+constexpr UINT_PTR kTimer1Id = 1;
+constexpr wchar_t const* kTooltips[] = {L"撤销", L"复制退出", L"退出截屏"};
+
+int Buttons(WPARAM wparam) {
+  int buttons = 0;
+  if (wparam & MK_LBUTTON) buttons |= mouse::kLeft;
+  if (wparam & MK_RBUTTON) buttons |= mouse::kRight;
+  if (wparam & MK_MBUTTON) buttons |= mouse::kMiddle;
+  return buttons;
+}
+
+float X(LPARAM lparam) { return static_cast<float>(GET_X_LPARAM(lparam)); }
+float Y(LPARAM lparam) { return static_cast<float>(GET_Y_LPARAM(lparam)); }
+
+}  // namespace
+
+OverlayForm::OverlayForm(OverlayShared shared, std::uint64_t random_seed)
+    : shared_(std::move(shared)), random_seed_(random_seed) {}
+
+OverlayForm::~OverlayForm() { DestroyNow(); }
+
+void OverlayForm::DestroyNow() {
+  if (destroying_ || !hwnd_) return;
+  destroying_ = true;
+  ::DestroyWindow(hwnd_);
+}
+
+bool OverlayForm::Register(HINSTANCE instance) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = WndProc;
+  wc.hInstance = instance;
+  wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+  wc.hIcon = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_OVERLAY),
+                                             IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
+  wc.lpszClassName = kClassName;
+  return ::RegisterClassExW(&wc) != 0;
+}
+
+bool OverlayForm::Load() {
+  // Physical pixels of the primary screen: the program is per-monitor DPI aware.
+  const int width = ::GetSystemMetrics(SM_CXSCREEN);
+  const int height = ::GetSystemMetrics(SM_CYSCREEN);
+  hwnd_ = ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kClassName, L"Pelvanto",
+                            WS_POPUP, 0, 0, width, height, nullptr, nullptr, shared_.instance,
+                            this);
+  if (!hwnd_) return false;
+  dpi_ = ::GetDpiForWindow(hwnd_);
+  if (dpi_ == 0) dpi_ = 96;
+  const int small = ::GetSystemMetricsForDpi(SM_CXSMICON, dpi_);
+  small_icon_.Reset(static_cast<HICON>(::LoadImageW(
+      shared_.instance, MAKEINTRESOURCEW(IDI_OVERLAY), IMAGE_ICON, small, small, 0)));
+  ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_.get()));
+  timer1_ = std::make_unique<WindowTimer>(hwnd_, kTimer1Id);
+  timer1_->SetInterval(10);
+  painter_ = std::make_unique<OverlayPainter>(shared_.instance, dpi_);
+  logic_ = std::make_unique<overlay::Overlay>(
+      overlay::OverlayServices{*this, shared_.pointer, *this, shared_.clock, shared_.screen,
+                               shared_.clipboard, shared_.tray, *timer1_, shared_.main_timer1,
+                               shared_.CutFormLoaded},
+      overlay::ScreenExtent{width, height, dpi_}, random_seed_);
+  logic_->Load();
+  painted_ = logic_->elements();
+  CreateTooltips();
+  return true;
+}
+
+void OverlayForm::Show() {
+  if (!hwnd_ || logic_->Unloaded()) return;
+  ::ShowWindow(hwnd_, SW_SHOW);
+  ::SetForegroundWindow(hwnd_);
+}
+
+void OverlayForm::EnableTimer1() {
+  if (hwnd_ && !logic_->Unloaded()) timer1_->SetEnabled(true);
+}
+
+bool OverlayForm::FreezeScreen(int width, int height) {
+  // The main window has just hidden: let the compositor take it off the screen first.
+  BOOL composed = FALSE;
+  if (SUCCEEDED(::DwmIsCompositionEnabled(&composed)) && composed) ::DwmFlush();
+
+  OwnedDc screen(::CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr));
+  if (!screen || width <= 0 || height <= 0) return false;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top-down rows
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  auto frozen = std::make_unique<Frozen>();
+  frozen->dc.Reset(::CreateCompatibleDC(screen.get()));
+  frozen->bitmap.Reset(::CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!frozen->dc || !frozen->bitmap || !bits) return false;
+  frozen->select.emplace(frozen->dc.get(), frozen->bitmap.get());
+  if (!::BitBlt(frozen->dc.get(), 0, 0, width, height, screen.get(), 0, 0, SRCCOPY)) return false;
+  ::GdiFlush();
+  frozen->bits = static_cast<const std::uint32_t*>(bits);
+  frozen->width = width;
+  frozen->height = height;
+  frozen_ = std::move(frozen);
+  return true;
+}
+
+std::uint32_t OverlayForm::FrozenPixel(int x, int y) const {
+  if (!frozen_ || x < 0 || y < 0 || x >= frozen_->width || y >= frozen_->height) return 0;
+  const std::uint32_t bgra = frozen_->bits[static_cast<std::size_t>(y) *
+                                               static_cast<std::size_t>(frozen_->width) +
+                                           static_cast<std::size_t>(x)];
+  // 0x00RRGGBB in memory order B, G, R; a COLORREF is 0x00BBGGRR.
+  return ((bgra >> 16) & 0xFF) | (bgra & 0xFF00) | ((bgra & 0xFF) << 16);
+}
+
+void OverlayForm::Maximise() {
+  // A borderless window over the whole primary screen: client and screen pixels agree.
+  ::SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, ::GetSystemMetrics(SM_CXSCREEN),
+                 ::GetSystemMetrics(SM_CYSCREEN), SWP_NOACTIVATE);
+}
+
+void OverlayForm::Minimise() { ::ShowWindow(hwnd_, SW_MINIMIZE); }
+
+void OverlayForm::Hide() { ::ShowWindow(hwnd_, SW_HIDE); }
+
+void OverlayForm::MakeLayeredOpaque() {
+  const LONG_PTR style = ::GetWindowLongPtrW(hwnd_, GWL_EXSTYLE);
+  ::SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, style | WS_EX_LAYERED);
+  ::SetLayeredWindowAttributes(hwnd_, 0, 255, LWA_ALPHA);
+}
+
+void OverlayForm::Close() {
+  close_requested_ = true;
+  if (depth_ == 0) DestroyNow();
+}
+
+PointI OverlayForm::CursorPos() const {
+  POINT p{};
+  ::GetCursorPos(&p);
+  return {p.x, p.y};
+}
+
+void OverlayForm::ProcessPendingEvents() {
+  SyncDamage();
+  shared_.pump.ProcessPendingEvents();
+}
+
+void OverlayForm::CreateTooltips() {
+  tooltip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                               WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                               shared_.instance, nullptr);
+  if (!tooltip_) return;
+  for (UINT_PTR i = 0; i < 3; ++i) {
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_SUBCLASS;
+    tool.hwnd = hwnd_;
+    tool.uId = i;
+    tool.lpszText = const_cast<LPWSTR>(kTooltips[i]);
+    ::SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  }
+}
+
+void OverlayForm::SyncDamage() {
+  if (!hwnd_ || !logic_) return;
+  const overlay::Elements& now = logic_->elements();
+  if (now == painted_) return;
+  for (const RectI& r : overlay::ChangedAreas(painted_, now, 1)) {
+    const RECT rect{r.left, r.top, r.right, r.bottom};
+    ::InvalidateRect(hwnd_, &rect, FALSE);
+  }
+  if (tooltip_ && (now.Picture1 != painted_.Picture1 || now.Image2 != painted_.Image2)) {
+    for (UINT_PTR i = 0; i < 3; ++i) {
+      TTTOOLINFOW tool{};
+      tool.cbSize = sizeof tool;
+      tool.hwnd = hwnd_;
+      tool.uId = i;
+      if (now.Picture1.visible) {
+        const auto& bar = now.Picture1.rect;
+        const auto& b = now.Image2[i];
+        const RectI r = overlay::DeviceRect({bar.left + b.left, bar.top + b.top, b.width,
+                                             b.height});
+        tool.rect = {r.left, r.top, r.right, r.bottom};
+      }
+      ::SendMessageW(tooltip_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+  }
+  painted_ = now;
+}
+
+void OverlayForm::Paint() {
+  PAINTSTRUCT ps;
+  HDC dc = ::BeginPaint(hwnd_, &ps);
+  const RECT rc = ps.rcPaint;
+  const int w = rc.right - rc.left;
+  const int h = rc.bottom - rc.top;
+  auto draw = [&](HDC target) {
+    if (frozen_)
+      ::BitBlt(target, rc.left, rc.top, w, h, frozen_->dc.get(), rc.left, rc.top, SRCCOPY);
+    else
+      ::FillRect(target, &rc, ::GetSysColorBrush(COLOR_WINDOW));
+    if (logic_) painter_->Paint(target, logic_->elements());
+  };
+  // Draw the damaged area off-screen and put it on the screen in one copy.
+  OwnedDc memory(::CreateCompatibleDC(dc));
+  OwnedBitmap buffer(w > 0 && h > 0 ? ::CreateCompatibleBitmap(dc, w, h) : nullptr);
+  if (memory && buffer) {
+    SelectGuard select(memory.get(), buffer.get());
+    ::SetViewportOrgEx(memory.get(), -rc.left, -rc.top, nullptr);
+    draw(memory.get());
+    ::BitBlt(dc, rc.left, rc.top, w, h, memory.get(), rc.left, rc.top, SRCCOPY);
+  } else {
+    draw(dc);
+  }
+  ::EndPaint(hwnd_, &ps);
+}
+
+LRESULT CALLBACK OverlayForm::WndProc(HWND hwnd, UINT message, WPARAM wparam,
+                                      LPARAM lparam) noexcept {
+  if (message == WM_NCCREATE) {
+    auto* self = static_cast<OverlayForm*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+    self->hwnd_ = hwnd;
+    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<OverlayForm*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!self) return ::DefWindowProcW(hwnd, message, wparam, lparam);
+
+  ++self->depth_;
+  const LRESULT result = self->Handle(message, wparam, lparam);
+  --self->depth_;
+  if (self->depth_ == 0 && self->hwnd_) {
+    self->SyncDamage();
+    // A close asked for in the middle of a handler happens once the handler is done.
+    if (self->close_requested_) self->DestroyNow();
+  }
+  return result;
+}
+
+LRESULT OverlayForm::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
+  overlay::Overlay* logic = logic_.get();
+  switch (message) {
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT:
+      Paint();
+      return 0;
+    case WM_SETCURSOR:
+      if (LOWORD(lparam) == HTCLIENT && shared_.pointer.Apply()) return TRUE;
+      break;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+      if (!logic) break;
+      ::SetCapture(hwnd_);
+      logic->OnMouseDown(message == WM_LBUTTONDOWN   ? mouse::kLeft
+                         : message == WM_RBUTTONDOWN ? mouse::kRight
+                                                     : mouse::kMiddle,
+                         X(lparam), Y(lparam));
+      return 0;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+      if (!logic) break;
+      logic->OnMouseUp(message == WM_LBUTTONUP   ? mouse::kLeft
+                       : message == WM_RBUTTONUP ? mouse::kRight
+                                                 : mouse::kMiddle,
+                       X(lparam), Y(lparam));
+      if (hwnd_ && !logic->Captured() && ::GetCapture() == hwnd_) ::ReleaseCapture();
+      return 0;
+    case WM_MOUSEMOVE:
+      if (logic) logic->OnMouseMove(Buttons(wparam), X(lparam), Y(lparam));
+      return 0;
+    case WM_TIMER:
+      if (logic && wparam == kTimer1Id) logic->OnTimer1();
+      return 0;
+    case WM_SIZE:
+      if (logic && wparam == SIZE_MINIMIZED) logic->OnResize(true);
+      return 0;
+    case WM_CLOSE:
+      // Alt+F4 and the like close the overlay as any other closing path does.
+      if (logic) logic->Unload();
+      return 0;
+    case kTrayCallback:
+      return 0;  // the overlay's icon has no action of its own
+    case WM_NCDESTROY: {
+      HWND gone = std::exchange(hwnd_, nullptr);
+      tooltip_ = nullptr;
+      ::SetWindowLongPtrW(gone, GWLP_USERDATA, 0);
+      if (shared_.on_gone) shared_.on_gone();
+      return 0;
+    }
+    default:
+      static const UINT taskbar_created = ::RegisterWindowMessageW(L"TaskbarCreated");
+      if (logic && message == taskbar_created) {
+        logic->OnTaskbarCreated();
+        return 0;
+      }
+      break;
+  }
+  return ::DefWindowProcW(hwnd_, message, wparam, lparam);
+}
+
+namespace {
+std::uint64_t FreshSeed() {
+  LARGE_INTEGER counter{};
+  ::QueryPerformanceCounter(&counter);
+  return static_cast<std::uint64_t>(counter.QuadPart) ^
+         (static_cast<std::uint64_t>(::GetCurrentProcessId()) << 32) ^ ::GetTickCount64();
+}
+}  // namespace
+
+void OverlayHost::Show() {
+  if (current_ && !current_->Gone() && !current_->logic().Unloaded()) {
+    current_->Show();
+    return;
+  }
+  if (current_) retired_.push_back(std::move(current_));
+  current_ = std::make_unique<OverlayForm>(shared_, FreshSeed());
+  if (current_->Load()) current_->Show();
+}
+
+void OverlayHost::Unload() {
+  if (current_ && !current_->Gone()) current_->logic().Unload();
+}
+
+void OverlayHost::EnableTimer1() {
+  if (current_) current_->EnableTimer1();
+}
+
+void OverlayHost::Reap() {
+  std::erase_if(retired_, [](const auto& form) { return form->Gone() && !form->Busy(); });
+  if (current_ && current_->Gone() && !current_->Busy()) current_.reset();
+}
+
+}  // namespace pelvanto::win32

@@ -1,0 +1,125 @@
+#pragma once
+// The capture overlay's window: a borderless, topmost, layered window over the primary
+// screen that paints the frozen picture and the overlay's elements.
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "app/main_window.h"
+#include "overlay/overlay.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/message_pump.h"
+#include "platform/win32/overlay_painter.h"
+#include "platform/win32/pointer.h"
+#include "platform/win32/window_timer.h"
+
+namespace pelvanto::win32 {
+
+// What every overlay instance shares with the rest of the program.
+struct OverlayShared {
+  HINSTANCE instance;
+  ProgramPointer& pointer;
+  MessagePump& pump;
+  Clock& clock;
+  Screen& screen;
+  Clipboard& clipboard;
+  NotificationArea& tray;
+  Timer& main_timer1;
+  bool& CutFormLoaded;
+  std::function<void()> on_gone;  // the window was destroyed; the owner may free this object
+};
+
+class OverlayForm final : public overlay::OverlayWindow, public EventLoop {
+ public:
+  OverlayForm(OverlayShared shared, std::uint64_t random_seed);
+  ~OverlayForm() override;
+  OverlayForm(const OverlayForm&) = delete;
+  OverlayForm& operator=(const OverlayForm&) = delete;
+
+  static bool Register(HINSTANCE instance);
+
+  // Creates the hidden window and runs the overlay's load; then Show() displays it.
+  bool Load();
+  void Show();
+  void EnableTimer1();
+  overlay::Overlay& logic() { return *logic_; }
+  // A handler of this window is running: the object must stay alive.
+  bool Busy() const { return depth_ > 0; }
+  bool Gone() const { return hwnd_ == nullptr; }
+
+  // overlay::OverlayWindow
+  bool FreezeScreen(int width, int height) override;
+  std::uint32_t FrozenPixel(int x, int y) const override;
+  void Maximise() override;
+  void Minimise() override;
+  void Hide() override;
+  void MakeLayeredOpaque() override;
+  void Close() override;
+  PointI CursorPos() const override;
+  WindowId Id() const override { return reinterpret_cast<WindowId>(hwnd_); }
+  std::uintptr_t IconHandle() const override {
+    return reinterpret_cast<std::uintptr_t>(small_icon_.get());
+  }
+
+  // EventLoop: repaints what changed, then lets the waiting events run.
+  void ProcessPendingEvents() override;
+  void Sleep(unsigned milliseconds) override { shared_.pump.Sleep(milliseconds); }
+
+ private:
+  static LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wparam,
+                                  LPARAM lparam) noexcept;
+  LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
+  void Paint();
+  // Invalidates what changed since the last call, and moves the toolbar's tooltips.
+  void SyncDamage();
+  void CreateTooltips();
+  void DestroyNow();
+
+  // The frozen screen: a 32-bit top-down DIB selected into its own memory DC.
+  struct Frozen {
+    OwnedDc dc;
+    OwnedBitmap bitmap;
+    std::optional<SelectGuard> select;
+    const std::uint32_t* bits = nullptr;
+    int width = 0;
+    int height = 0;
+  };
+
+  OverlayShared shared_;
+  std::uint64_t random_seed_;
+  HWND hwnd_ = nullptr;
+  HWND tooltip_ = nullptr;
+  unsigned dpi_ = 96;
+  OwnedIcon small_icon_;
+  std::unique_ptr<WindowTimer> timer1_;
+  std::unique_ptr<OverlayPainter> painter_;
+  std::unique_ptr<overlay::Overlay> logic_;
+  std::unique_ptr<Frozen> frozen_;  // null until a copy succeeded
+  overlay::Elements painted_;  // what the screen shows, as of the last invalidation
+  int depth_ = 0;              // nesting of this window's handlers
+  bool close_requested_ = false;
+  bool destroying_ = false;
+};
+
+// The single overlay instance: every load after an unload gets a fresh one. Unloaded
+// instances are freed once none of their handlers is running.
+class OverlayHost final : public app::OverlayControl {
+ public:
+  explicit OverlayHost(OverlayShared shared) : shared_(std::move(shared)) {}
+  void Show() override;
+  void Unload() override;
+  void EnableTimer1() override;
+  // Frees the instances whose windows are gone.
+  void Reap();
+
+ private:
+  OverlayShared shared_;
+  std::unique_ptr<OverlayForm> current_;
+  std::vector<std::unique_ptr<OverlayForm>> retired_;
+};
+
+}  // namespace pelvanto::win32

@@ -1,0 +1,93 @@
+#include "platform/win32/overlay_painter.h"
+
+#include "overlay/damage.h"
+#include "resource.h"
+
+namespace pelvanto::win32 {
+
+namespace {
+
+RECT ToRect(const RectI& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+RECT ToDevice(const overlay::RectF& r) { return ToRect(overlay::DeviceRect(r)); }
+
+// A child of the toolbar, placed in overlay pixels.
+overlay::RectF Offset(const overlay::RectF& child, const overlay::RectF& parent) {
+  return {parent.left + child.left, parent.top + child.top, child.width, child.height};
+}
+
+}  // namespace
+
+void FillSolid(HDC dc, const RECT& rect, COLORREF colour) {
+  ::SetDCBrushColor(dc, colour);
+  ::FillRect(dc, &rect, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
+}
+
+void FrameSolid(HDC dc, const RECT& rect, COLORREF colour) {
+  ::SetDCBrushColor(dc, colour);
+  ::FrameRect(dc, &rect, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
+}
+
+HFONT CreateSongtiFont(int tenths_of_point, unsigned dpi, int weight) {
+  const int height = -::MulDiv(tenths_of_point, static_cast<int>(dpi), 720);
+  return ::CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, GB2312_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                       DEFAULT_PITCH | FF_DONTCARE, L"宋体");
+}
+
+OverlayPainter::OverlayPainter(HINSTANCE instance, unsigned dpi)
+    : label_font_(CreateSongtiFont(105, dpi)) {
+  const int size = ::MulDiv(16, static_cast<int>(dpi), 96);
+  const int ids[] = {IDI_UNDO, IDI_COPY_EXIT, IDI_EXIT};
+  for (std::size_t i = 0; i < icons_.size(); ++i) {
+    icons_[i].Reset(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(ids[i]),
+                                                    IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+  }
+}
+
+void OverlayPainter::Paint(HDC dc, const overlay::Elements& e) const {
+  if (e.Shape1.visible) {
+    RECT r = ToDevice(e.Shape1.rect);
+    // A zero-size selection still shows where it is.
+    if (r.right <= r.left) r.right = r.left + 1;
+    if (r.bottom <= r.top) r.bottom = r.top + 1;
+    FrameSolid(dc, r, overlay::kSelectionColour);
+  }
+  for (const auto& handle : e.Image1)
+    if (handle.visible) FillSolid(dc, ToDevice(handle.rect), overlay::kSelectionColour);
+
+  const int old_mode = ::SetBkMode(dc, TRANSPARENT);
+  const COLORREF old_colour = ::SetTextColor(dc, overlay::kSelectionColour);
+  SelectGuard font(dc, label_font_.get());
+  for (const auto* label : {&e.LblPos, &e.lblInfo}) {
+    if (!label->visible) continue;
+    RECT r = ToDevice(label->rect);
+    ::DrawTextW(dc, label->caption.c_str(), static_cast<int>(label->caption.size()), &r,
+                DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+  }
+  font.Restore();
+  ::SetTextColor(dc, old_colour);
+  ::SetBkMode(dc, old_mode);
+
+  if (e.Picture1.visible) PaintToolbar(dc, e);
+}
+
+void OverlayPainter::PaintToolbar(HDC dc, const overlay::Elements& e) const {
+  const auto& bar = e.Picture1.rect;
+  FillSolid(dc, ToDevice(bar), overlay::kToolbarBackColour);
+  for (std::size_t i = 0; i < e.Shape3.size(); ++i) {
+    if (!e.Shape3[i].visible) continue;
+    const RECT r = ToDevice(Offset(e.Shape3[i].rect, bar));
+    FillSolid(dc, r, overlay::kHoverBackColour);
+    FrameSolid(dc, r, overlay::kHoverBorderColour);
+  }
+  FrameSolid(dc, ToDevice(Offset(e.Shape2, bar)), overlay::kToolbarFrameColour);
+  for (std::size_t i = 0; i < e.Image2.size(); ++i) {
+    if (!icons_[i]) continue;
+    const RECT r = ToDevice(Offset(e.Image2[i], bar));
+    ::DrawIconEx(dc, r.left, r.top, icons_[i].get(), r.right - r.left, r.bottom - r.top, 0,
+                 nullptr, DI_NORMAL);
+  }
+}
+
+}  // namespace pelvanto::win32

@@ -1,0 +1,31 @@
+#pragma once
+#include <windows.h>
+
+#include <array>
+
+#include "overlay/elements.h"
+#include "platform/win32/handles.h"
+
+namespace pelvanto::win32 {
+
+// Draws the overlay's elements exactly as their data says; it decides nothing.
+class OverlayPainter {
+ public:
+  OverlayPainter(HINSTANCE instance, unsigned dpi);
+  void Paint(HDC dc, const overlay::Elements& elements) const;
+
+ private:
+  void PaintToolbar(HDC dc, const overlay::Elements& elements) const;
+
+  OwnedFont label_font_;
+  std::array<OwnedIcon, 3> icons_;  // undo, copy and exit, exit
+};
+
+// Fills or frames a rectangle in a colour, through the DC brush: nothing is left selected.
+void FillSolid(HDC dc, const RECT& rect, COLORREF colour);
+void FrameSolid(HDC dc, const RECT& rect, COLORREF colour);
+
+// 宋体 at the given point size (in tenths) for a DPI.
+HFONT CreateSongtiFont(int tenths_of_point, unsigned dpi, int weight = FW_NORMAL);
+
+}  // namespace pelvanto::win32

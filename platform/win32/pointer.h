@@ -1,0 +1,19 @@
+#pragma once
+#include <windows.h>
+
+#include "platform/pointer.h"
+
+namespace pelvanto::win32 {
+
+// The program-wide pointer: every window of the program asks it in WM_SETCURSOR.
+class ProgramPointer final : public PointerShape {
+ public:
+  void Set(Pointer shape) override;
+  // For WM_SETCURSOR over the client area: true when the override was applied.
+  bool Apply() const;
+
+ private:
+  Pointer shape_ = Pointer::Default;
+};
+
+}  // namespace pelvanto::win32

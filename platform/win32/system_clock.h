@@ -1,0 +1,17 @@
+#pragma once
+#include <windows.h>
+
+#include "platform/clock.h"
+
+namespace pelvanto::win32 {
+
+class SystemClock final : public Clock {
+ public:
+  int SecondOfMinute() const override {
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    return now.wSecond;
+  }
+};
+
+}  // namespace pelvanto::win32
