@@ -115,18 +115,6 @@ TEST(ToolbarTest, ExitCaptureUnloadsWithoutAPicture) {
   EXPECT_EQ(rig.screen.copies, 0);
 }
 
-TEST(ToolbarTest, ClickOnTheShownToolbarReachesItsButton) {
-  SelectedRig rig;
-  const Elements& e = rig.overlay.elements();
-  ASSERT_TRUE(e.Picture1.visible);
-  const float x = e.Picture1.rect.left + e.Image2[kCopyAndExit].left + 2;
-  const float y = e.Picture1.rect.top + e.Image2[kCopyAndExit].top + 2;
-  rig.overlay.OnMouseDown(mouse::kLeft, x, y);
-  rig.overlay.OnMouseUp(mouse::kLeft, x, y);
-  EXPECT_TRUE(rig.main_timer1.Enabled());
-  EXPECT_EQ(rig.window.minimise_requests, 1);
-}
-
 TEST(ToolbarTest, HoverShowsTheSquareOfTheButtonLastEntered) {
   struct Step {
     int button;  // -1: the strip outside the buttons
