@@ -215,6 +215,8 @@ void MainForm::ApplyDpi() {
   font(frame1_, label_font_);
   font(frame2_caption_, frame_font_);
   font(text1_, text_font_);
+  // The system's tooltip font may lack Chinese glyphs (Wine's does).
+  if (tooltip_) font(tooltip_, label_font_);
 
   Place(frame1_, kFrame1Twips, dpi_);
   Place(command1_, kCommand1Twips, dpi_);

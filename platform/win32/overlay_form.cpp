@@ -168,6 +168,9 @@ void OverlayForm::CreateTooltips() {
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
                                shared_.instance, nullptr);
   if (!tooltip_) return;
+  // The system's tooltip font may lack Chinese glyphs (Wine's does).
+  tooltip_font_.Reset(CreateSongtiFont(90, dpi_));
+  ::SendMessageW(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(tooltip_font_.get()), FALSE);
   for (UINT_PTR i = 0; i < 3; ++i) {
     TTTOOLINFOW tool{};
     tool.cbSize = sizeof tool;

@@ -95,6 +95,7 @@ class OverlayForm final : public overlay::OverlayWindow, public EventLoop {
   HWND tooltip_ = nullptr;
   unsigned dpi_ = 96;
   OwnedIcon small_icon_;
+  OwnedFont tooltip_font_;
   std::unique_ptr<WindowTimer> timer1_;
   std::unique_ptr<OverlayPainter> painter_;
   std::unique_ptr<overlay::Overlay> logic_;
