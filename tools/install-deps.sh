@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Install the Debian packages that the build and every test need (Debian 12).
+# Quick and silent when everything is already there; apt-get runs only for what is missing.
+set -euo pipefail
+
+packages=(
+  # build
+  cmake ninja-build g++ make
+  libgtest-dev libgmock-dev libbenchmark-dev
+  mingw-w64 g++-mingw-w64-x86-64
+  # end-to-end tests: Wine on a virtual display with a window manager, driven by xdotool
+  wine wine64
+  xvfb openbox xdotool xclip imagemagick hsetroot x11-utils
+  # X extensions that Wine's display driver loads at run time (only recommended by wine)
+  libxrandr2 libxrender1 libxcursor1 libxi6 libxinerama1 libxcomposite1 libxfixes3
+  # the program's Chinese texts render under Wine only with a CJK font present
+  fonts-wqy-microhei
+  procps python3
+)
+
+missing=()
+for pkg in "${packages[@]}"; do
+  # "install ok installed" only: a removed package leaves a config-files status behind.
+  if [ "$(dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null)" != "install ok installed" ]; then
+    missing+=("$pkg")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+echo "install-deps: installing ${missing[*]}"
+sudo=()
+if [ "$(id -u)" -ne 0 ]; then
+  if ! command -v sudo >/dev/null 2>&1; then
+    echo "install-deps: missing packages and no sudo; install as root: apt-get install ${missing[*]}" >&2
+    exit 1
+  fi
+  sudo=(sudo)
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive \
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
