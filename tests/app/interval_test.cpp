@@ -1,1 +1,63 @@
+#include "app/interval.h"
+
 #include <gtest/gtest.h>
+
+#include <string>
+
+namespace pelvanto::app {
+namespace {
+
+struct ReadCase {
+  std::wstring text;
+  double value;
+  bool out_of_range;
+};
+
+class IntervalTextTest : public testing::TestWithParam<ReadCase> {};
+
+TEST_P(IntervalTextTest, ReadsTheLeadingNumberAndJudgesItsRange) {
+  const ReadCase& c = GetParam();
+  EXPECT_DOUBLE_EQ(LeadingNumber(c.text), c.value);
+  EXPECT_EQ(IntervalOutOfRange(c.text), c.out_of_range);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, IntervalTextTest,
+    testing::Values(
+        // The list's own values, ends included.
+        ReadCase{L"0", 0, false}, ReadCase{L"2", 2, false}, ReadCase{L"36", 36, false},
+        ReadCase{L"50", 50, false},
+        // Fractions count.
+        ReadCase{L"0.4", 0.4, false}, ReadCase{L"49.6", 49.6, false},
+        ReadCase{L".5", 0.5, false}, ReadCase{L"7.", 7, false},
+        // Just past either end.
+        ReadCase{L"51", 51, true}, ReadCase{L"50.01", 50.01, true}, ReadCase{L"-1", -1, true},
+        ReadCase{L"-0.5", -0.5, true}, ReadCase{L"999999999999999999999", 1e21, true},
+        // Leading blanks are skipped; whatever follows the number is ignored.
+        ReadCase{L"  12", 12, false}, ReadCase{L"\t3", 3, false}, ReadCase{L"2.5 s", 2.5, false},
+        ReadCase{L"+4", 4, false}, ReadCase{L"60秒", 60, true},
+        // Not a number: 0, which is in range.
+        ReadCase{L"", 0, false}, ReadCase{L"abc", 0, false}, ReadCase{L"-", 0, false},
+        ReadCase{L".", 0, false}, ReadCase{L"x51", 0, false}, ReadCase{L"   ", 0, false}));
+
+struct RoundCase {
+  double value;
+  long long rounded;
+};
+
+class RoundHalfEvenTest : public testing::TestWithParam<RoundCase> {};
+
+TEST_P(RoundHalfEvenTest, RoundsToNearestWithHalvesToEven) {
+  EXPECT_EQ(RoundHalfEven(GetParam().value), GetParam().rounded) << GetParam().value;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, RoundHalfEvenTest,
+    testing::Values(RoundCase{2.5, 2}, RoundCase{3.5, 4}, RoundCase{0.5, 0}, RoundCase{1.5, 2},
+                    RoundCase{49.5, 50}, RoundCase{48.5, 48}, RoundCase{0.4, 0},
+                    RoundCase{49.6, 50}, RoundCase{2.5000001, 3}, RoundCase{0, 0},
+                    RoundCase{36, 36}, RoundCase{-0.5, 0}, RoundCase{-1.5, -2},
+                    RoundCase{-2.5, -2}, RoundCase{-0.4, 0}));
+
+}  // namespace
+}  // namespace pelvanto::app
