@@ -17,6 +17,8 @@ Overlay::Overlay(OverlayServices services, ScreenExtent screen, std::uint64_t ra
       tray_icon_(services.tray) {}
 
 void Overlay::Load() {
+  // A discarded instance must not claim CutFormLoaded for itself again.
+  if (unloaded_) return;
   // The toolbar starts out of sight and hidden (DesignElements put it there).
   elements_.Picture1.visible = false;
   services_.pointer.Set(Pointer::Crosshair);

@@ -1,1 +1,306 @@
+#include "overlay/overlay.h"
+
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/version.h"
+#include "fakes/fakes.h"
+
+namespace pelvanto::overlay {
+namespace {
+
+using fakes::OverlayRig;
+
+bool AnythingShown(const Elements& e) {
+  bool shown = e.Shape1.visible || e.LblPos.visible || e.lblInfo.visible || e.Picture1.visible;
+  for (const auto& h : e.Image1) shown = shown || h.visible;
+  for (const auto& s : e.Shape3) shown = shown || s.visible;
+  return shown;
+}
+
+std::wstring ExpectedTip() {
+  return app::VersionTip(L"Pelvanto", app::kVersionMajor, app::kVersionMinor,
+                         app::kVersionPatch);
+}
+
+// --- Load
+
+struct ScreenCase {
+  int width, height;
+  unsigned dpi;
+};
+
+class OverlayLoadTest : public testing::TestWithParam<ScreenCase> {};
+
+TEST_P(OverlayLoadTest, FreezesTheWholeScreenAndStartsWithNothingShown) {
+  const ScreenCase& c = GetParam();
+  OverlayRig rig(c.width, c.height, c.dpi);
+  rig.overlay.Load();
+
+  // Physical pixels at every DPI: never a part of the screen.
+  EXPECT_EQ(rig.window.frozen_width, c.width);
+  EXPECT_EQ(rig.window.frozen_height, c.height);
+  EXPECT_TRUE(rig.window.maximised);
+  EXPECT_TRUE(rig.window.layered);
+  EXPECT_EQ(rig.pointer.current, Pointer::Crosshair);
+  EXPECT_TRUE(rig.cut_form_loaded);
+
+  EXPECT_EQ(rig.overlay.state().DrawMode, SelectMode::Draw);
+  EXPECT_EQ(rig.overlay.state().KeepOpen, 0);
+  EXPECT_EQ(rig.overlay.state().ResizeState, ResizePhase::None);
+  const Elements& e = rig.overlay.elements();
+  EXPECT_FALSE(AnythingShown(e));
+  // The toolbar waits above the screen, its bottom edge on the top edge.
+  EXPECT_EQ(e.Picture1.rect.top, -e.Picture1.rect.height);
+  EXPECT_FLOAT_EQ(e.Picture1.rect.height, 26.0f * static_cast<float>(c.dpi) / 96.0f);
+  EXPECT_FALSE(rig.timer1.Enabled());
+  EXPECT_FALSE(rig.main_timer1.Enabled());
+  EXPECT_TRUE(rig.tray.icons.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Screens, OverlayLoadTest,
+                         testing::Values(ScreenCase{1024, 768, 96}, ScreenCase{1920, 1080, 120},
+                                         ScreenCase{2560, 1440, 144},
+                                         ScreenCase{3840, 2160, 192}));
+
+// A window that notes what CutFormLoaded was at each of its steps.
+class WatchingWindow : public fakes::FakeOverlayWindow {
+ public:
+  explicit WatchingWindow(const bool& flag) : flag_(flag) {}
+  bool FreezeScreen(int width, int height) override {
+    flag_at_step.push_back(flag_);
+    return FakeOverlayWindow::FreezeScreen(width, height);
+  }
+  void Maximise() override {
+    flag_at_step.push_back(flag_);
+    FakeOverlayWindow::Maximise();
+  }
+  void MakeLayeredOpaque() override {
+    flag_at_step.push_back(flag_);
+    FakeOverlayWindow::MakeLayeredOpaque();
+  }
+  std::vector<bool> flag_at_step;
+
+ private:
+  const bool& flag_;
+};
+
+// The services of one run of the program, which a sequence of overlays shares.
+struct Program {
+  Overlay& NewOverlay() {
+    overlay.reset();
+    overlay.emplace(OverlayServices{window, pointer, events, clock, screen, clipboard, tray,
+                                    timer1, main_timer1, cut_form_loaded},
+                    ScreenExtent{800, 600, 96}, 7);
+    return *overlay;
+  }
+  bool cut_form_loaded = false;
+  WatchingWindow window{cut_form_loaded};
+  fakes::FakePointer pointer;
+  fakes::FakeEventLoop events;
+  fakes::FakeClock clock;
+  fakes::FakeScreen screen{800, 600};
+  fakes::FakeClipboard clipboard;
+  fakes::FakeNotificationArea tray;
+  fakes::FakeTimer timer1, main_timer1;
+  std::optional<Overlay> overlay;
+};
+
+TEST(OverlayTest, LoadedFlagIsSetOnlyOnceEveryStepIsDone) {
+  Program program;
+  program.NewOverlay().Load();
+  EXPECT_EQ(program.window.flag_at_step, (std::vector<bool>{false, false, false}));
+  EXPECT_TRUE(program.cut_form_loaded);
+}
+
+TEST(OverlayTest, AFailedScreenCopyStillLoadsTheOverlay) {
+  OverlayRig rig;
+  rig.window.freeze_fails = true;
+  rig.overlay.Load();
+  EXPECT_TRUE(rig.window.maximised);
+  EXPECT_TRUE(rig.cut_form_loaded);
+}
+
+TEST(OverlayTest, EveryStartGetsAFreshOverlay) {
+  Program program;
+  Overlay& first = program.NewOverlay();
+  first.Load();
+  first.OnMouseDown(mouse::kLeft, 100, 100);
+  first.OnMouseMove(mouse::kLeft, 300, 200);
+  first.OnMouseUp(mouse::kLeft, 300, 200);
+  // A right press outside the selection clears it and keeps the overlay open.
+  first.OnMouseDown(mouse::kRight, 500, 500);
+  first.OnMouseUp(mouse::kRight, 500, 500);
+  first.OnMouseDown(mouse::kLeft, 10, 10);
+  first.OnMouseMove(mouse::kLeft, 50, 40);
+  first.OnMouseUp(mouse::kLeft, 50, 40);
+  ASSERT_EQ(first.state().KeepOpen, 1);
+  ASSERT_EQ(first.state().DrawMode, SelectMode::Move);
+  first.Unload();
+  program.window.frozen_width = 0;
+
+  Overlay& second = program.NewOverlay();
+  second.Load();
+  EXPECT_EQ(second.state().DrawMode, SelectMode::Draw);
+  EXPECT_EQ(second.state().KeepOpen, 0);
+  EXPECT_EQ(second.state().StartX, 0);
+  EXPECT_EQ(second.elements(), DesignElements(Metrics(96)));
+  EXPECT_EQ(program.window.frozen_width, 800);  // frozen anew
+  EXPECT_TRUE(program.cut_form_loaded);
+}
+
+// --- Minimising into the tray
+
+TEST(OverlayTest, MinimisingAddsOneIconWithTheVersionTipAndHides) {
+  OverlayRig rig;
+  rig.overlay.Load();
+  rig.overlay.OnResize(false);
+  EXPECT_EQ(rig.tray.adds, 0);
+  EXPECT_TRUE(rig.window.visible);
+
+  rig.overlay.OnResize(true);
+  ASSERT_EQ(rig.tray.icons.size(), 1U);
+  const TrayRecord& icon = rig.tray.icons[0];
+  EXPECT_EQ(icon.window, rig.window.Id());
+  EXPECT_EQ(icon.icon, rig.window.IconHandle());
+  EXPECT_EQ(icon.id, static_cast<unsigned>(rig.window.IconHandle()));
+  EXPECT_EQ(icon.tip, ExpectedTip());
+  EXPECT_FALSE(rig.window.visible);
+  EXPECT_FALSE(rig.overlay.Unloaded());
+  EXPECT_TRUE(rig.cut_form_loaded);
+}
+
+TEST(OverlayTest, TheTipNamesTheVersionInBrackets) {
+  EXPECT_EQ(app::VersionTip(L"Pelvanto", 3, 2, 105), L"Pelvanto(版本 3.2.105)");
+  EXPECT_EQ(app::VersionTip(L"Pelvanto", 1, 0, 0), L"Pelvanto(版本 1.0.0)");
+  EXPECT_EQ(ExpectedTip(), L"Pelvanto(版本 " + std::to_wstring(app::kVersionMajor) + L"." +
+                               std::to_wstring(app::kVersionMinor) + L"." +
+                               std::to_wstring(app::kVersionPatch) + L")");
+}
+
+TEST(OverlayTest, ARecreatedTaskbarGetsTheIconBackOnlyWhileItIsShown) {
+  OverlayRig rig;
+  rig.overlay.Load();
+  rig.overlay.OnTaskbarCreated();
+  EXPECT_EQ(rig.tray.adds, 0);
+
+  rig.overlay.OnResize(true);
+  rig.tray.icons.clear();  // the shell restarted and lost it
+  rig.overlay.OnTaskbarCreated();
+  ASSERT_EQ(rig.tray.icons.size(), 1U);
+  EXPECT_EQ(rig.tray.icons[0].tip, ExpectedTip());
+
+  rig.overlay.Unload();
+  rig.overlay.OnTaskbarCreated();
+  EXPECT_TRUE(rig.tray.icons.empty());
+}
+
+// --- Unloading
+
+struct UnloadCase {
+  const char* name;
+  std::function<void(OverlayRig&)> reach;
+};
+
+class OverlayUnloadTest : public testing::TestWithParam<UnloadCase> {};
+
+TEST_P(OverlayUnloadTest, RemovesTheIconClearsTheFlagStopsThePaceAndClosesOnce) {
+  OverlayRig rig;
+  rig.overlay.Load();
+  GetParam().reach(rig);
+
+  rig.overlay.Unload();
+  EXPECT_TRUE(rig.overlay.Unloaded());
+  EXPECT_TRUE(rig.tray.icons.empty());
+  EXPECT_FALSE(rig.cut_form_loaded);
+  EXPECT_FALSE(rig.main_timer1.Enabled());
+  EXPECT_FALSE(rig.timer1.Enabled());
+  EXPECT_TRUE(rig.window.closed);
+
+  // A second unload finds nothing to do.
+  const int deletes = rig.tray.deletes;
+  rig.window.closed = false;
+  rig.cut_form_loaded = true;  // a newer overlay's flag is not this one's to clear
+  rig.main_timer1.SetEnabled(true);
+  rig.overlay.Unload();
+  EXPECT_EQ(rig.tray.deletes, deletes);
+  EXPECT_FALSE(rig.window.closed);
+  EXPECT_TRUE(rig.cut_form_loaded);
+  EXPECT_TRUE(rig.main_timer1.Enabled());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    States, OverlayUnloadTest,
+    testing::Values(UnloadCase{"JustLoaded", [](OverlayRig&) {}},
+                    UnloadCase{"MidDrag",
+                               [](OverlayRig& rig) {
+                                 rig.overlay.OnMouseDown(mouse::kLeft, 100, 100);
+                                 rig.overlay.OnMouseMove(mouse::kLeft, 300, 200);
+                               }},
+                    UnloadCase{"Selected",
+                               [](OverlayRig& rig) { rig.Drag(100, 100, 300, 200); }},
+                    UnloadCase{"InTrayWithACutPending",
+                               [](OverlayRig& rig) {
+                                 rig.Drag(100, 100, 300, 200);
+                                 rig.overlay.Image2Click(kCopyAndExit);
+                                 rig.timer1.SetEnabled(true);
+                               }}),
+    [](const testing::TestParamInfo<UnloadCase>& param) { return std::string(param.param.name); });
+
+TEST(OverlayTest, AnUnloadedOverlayIgnoresEveryHandler) {
+  OverlayRig rig;
+  rig.overlay.Load();
+  rig.overlay.Unload();
+  const Elements before = rig.overlay.elements();
+  const int pointer_sets = rig.pointer.sets;
+
+  rig.overlay.OnMouseDown(mouse::kLeft, 100, 100);
+  rig.overlay.OnMouseMove(mouse::kLeft, 300, 200);
+  rig.overlay.OnMouseUp(mouse::kLeft, 300, 200);
+  rig.overlay.OnResize(true);
+  rig.overlay.OnTaskbarCreated();
+  rig.overlay.OnTimer1();
+  rig.overlay.Load();
+
+  EXPECT_EQ(rig.overlay.elements(), before);
+  EXPECT_EQ(rig.pointer.sets, pointer_sets);
+  EXPECT_EQ(rig.tray.adds, 0);
+  EXPECT_EQ(rig.screen.copies, 0);
+  // Only a new overlay may claim the program-wide flag.
+  EXPECT_FALSE(rig.cut_form_loaded);
+}
+
+// --- The read-outs
+
+struct SizeCase {
+  float width, height;
+  std::wstring text;
+};
+
+class SizeTextTest : public testing::TestWithParam<SizeCase> {};
+
+TEST_P(SizeTextTest, WritesEachSideInItsShortestPlainDecimal) {
+  EXPECT_EQ(SizeText(GetParam().width, GetParam().height), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, SizeTextTest,
+                         testing::Values(SizeCase{145, 97, L"145x97"},
+                                         SizeCase{500, 400, L"500x400"}, SizeCase{0, 0, L"0x0"},
+                                         SizeCase{145.5f, 97.25f, L"145.5x97.25"},
+                                         SizeCase{0.1f, 1000000, L"0.1x1000000"},
+                                         SizeCase{3840, 2160, L"3840x2160"}));
+
+TEST(OverlayTest, ColourTextReadsRedGreenBlueFromTheLowByteUp) {
+  EXPECT_EQ(ColourText(0x000080FF), L"RGB(255,128,0)");
+  EXPECT_EQ(ColourText(0), L"RGB(0,0,0)");
+  EXPECT_EQ(ColourText(0x00EC7A00), L"RGB(0,122,236)");
+  // The top byte is not a colour.
+  EXPECT_EQ(ColourText(0xFF010203), L"RGB(3,2,1)");
+}
+
+}  // namespace
+}  // namespace pelvanto::overlay
