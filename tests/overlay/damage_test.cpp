@@ -1,1 +1,209 @@
+#include "overlay/damage.h"
+
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "overlay/metrics.h"
+
+namespace pelvanto::overlay {
+namespace {
+
+bool Covers(const std::vector<RectI>& areas, int x, int y) {
+  return std::any_of(areas.begin(), areas.end(), [&](const RectI& r) {
+    return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
+  });
+}
+
+// Every pixel of the one-pixel border drawn inside `rect` is repainted.
+void ExpectOutlineCovered(const std::vector<RectI>& areas, const RectF& rect) {
+  const RectI r = DeviceRect(rect);
+  for (int x = r.left; x < r.right; ++x) {
+    EXPECT_TRUE(Covers(areas, x, r.top)) << x;
+    EXPECT_TRUE(Covers(areas, x, r.bottom - 1)) << x;
+  }
+  for (int y = r.top; y < r.bottom; ++y) {
+    EXPECT_TRUE(Covers(areas, r.left, y)) << y;
+    EXPECT_TRUE(Covers(areas, r.right - 1, y)) << y;
+  }
+}
+
+bool Inside(const RectI& inner, const RectI& outer) {
+  return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+         inner.bottom <= outer.bottom;
+}
+
+RectI Padded(const RectF& rect, int pad) {
+  const RectI r = DeviceRect(rect);
+  return {r.left - pad, r.top - pad, r.right + pad, r.bottom + pad};
+}
+
+Elements Loaded() { return DesignElements(Metrics(96)); }
+
+Elements WithSelection(RectF rect) {
+  Elements e = Loaded();
+  e.Shape1 = {rect, true};
+  return e;
+}
+
+TEST(DamageTest, NothingChangedRepaintsNothing) {
+  const Elements e = WithSelection({100, 100, 400, 300});
+  EXPECT_TRUE(ChangedAreas(e, e, 1).empty());
+  EXPECT_TRUE(ChangedAreas(Loaded(), Loaded(), 1).empty());
+}
+
+TEST(DamageTest, AMovedOutlineRepaintsThinStripsAroundOldAndNewButNotItsInside) {
+  const RectF old_rect{100, 100, 400, 300};
+  const RectF new_rect{110.4f, 105.6f, 400, 300};
+  const auto areas = ChangedAreas(WithSelection(old_rect), WithSelection(new_rect), 1);
+
+  ExpectOutlineCovered(areas, old_rect);
+  ExpectOutlineCovered(areas, new_rect);
+  long long repainted = 0;
+  for (const RectI& r : areas) {
+    EXPECT_LE(std::min(r.Width(), r.Height()), 3);  // one pixel plus the pad each side
+    repainted += static_cast<long long>(r.Width()) * r.Height();
+  }
+  EXPECT_FALSE(Covers(areas, 300, 250));
+  EXPECT_FALSE(Covers(areas, 120, 115));
+  EXPECT_LT(repainted, 400LL * 300 / 10);  // strips, not the selection's area
+}
+
+TEST(DamageTest, ShowingOrHidingTheOutlineRepaintsOnlyWhereItIsOrWas) {
+  const RectF rect{50, 60, 120, 80};
+  Elements hidden = Loaded();
+  hidden.Shape1.rect = rect;
+  const Elements shown = WithSelection(rect);
+
+  for (const auto& areas : {ChangedAreas(hidden, shown, 1), ChangedAreas(shown, hidden, 1)}) {
+    EXPECT_EQ(areas.size(), 4U);
+    ExpectOutlineCovered(areas, rect);
+    for (const RectI& r : areas) EXPECT_TRUE(Inside(r, Padded(rect, 1)));
+    EXPECT_FALSE(Covers(areas, 110, 100));
+  }
+}
+
+TEST(DamageTest, AHiddenOutlineThatMovesRepaintsNothing) {
+  Elements before = Loaded();
+  Elements after = Loaded();
+  after.Shape1.rect = {10, 10, 50, 50};
+  EXPECT_TRUE(ChangedAreas(before, after, 1).empty());
+}
+
+TEST(DamageTest, AZeroSizeOutlineIsRepaintedAsTheDotItIs) {
+  const auto areas = ChangedAreas(Loaded(), WithSelection({10.2f, 20.2f, 0, 0}), 0);
+  ASSERT_FALSE(areas.empty());
+  for (const RectI& r : areas) EXPECT_EQ(r, (RectI{10, 20, 11, 21}));
+}
+
+TEST(DamageTest, HandlesAndLabelsRepaintTheirOwnBoxes) {
+  Elements before = WithSelection({100, 100, 200, 100});
+  Elements after = before;
+  after.Image1[3] = {{298, 148, 4, 4}, true};
+  after.LblPos.visible = true;
+  before.LblPos.visible = true;
+  after.LblPos.caption = L"200x100";  // the size text changed, the box did not
+
+  const auto areas = ChangedAreas(before, after, 1);
+  ASSERT_FALSE(areas.empty());
+  for (const RectI& r : areas)
+    EXPECT_TRUE(r == Padded(after.Image1[3].rect, 1) || r == Padded(after.LblPos.rect, 1));
+  EXPECT_TRUE(Covers(areas, 300, 150));
+  EXPECT_TRUE(Covers(areas, static_cast<int>(after.LblPos.rect.left) + 5,
+                     static_cast<int>(after.LblPos.rect.top) + 5));
+}
+
+struct ToolbarCase {
+  const char* name;
+  bool shown;
+  void (*change)(Elements&);
+};
+
+class ToolbarDamageTest : public testing::TestWithParam<ToolbarCase> {};
+
+TEST_P(ToolbarDamageTest, ARepaintOfAnyToolbarPartCoversTheWholeStripWhileItIsShown) {
+  Elements before = Loaded();
+  before.Picture1 = {{50, 60, 75, 26}, GetParam().shown};
+  Elements after = before;
+  GetParam().change(after);
+
+  const auto areas = ChangedAreas(before, after, 1);
+  if (!GetParam().shown) {
+    EXPECT_TRUE(areas.empty());
+    return;
+  }
+  ASSERT_FALSE(areas.empty());
+  for (const RectI& r : areas) EXPECT_EQ(r, (RectI{49, 59, 126, 87}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Changes, ToolbarDamageTest,
+    testing::Values(
+        ToolbarCase{"HoverOn", true, [](Elements& e) { e.Shape3[1].visible = true; }},
+        ToolbarCase{"HoverMoves", true,
+                    [](Elements& e) {
+                      e.Shape3[0].visible = false;
+                      e.Shape3[2].visible = true;
+                    }},
+        ToolbarCase{"HiddenHoverOn", false, [](Elements& e) { e.Shape3[1].visible = true; }}),
+    [](const testing::TestParamInfo<ToolbarCase>& param) { return std::string(param.param.name); });
+
+TEST(DamageTest, AMovedToolbarRepaintsItsOldAndNewPlace) {
+  Elements before = Loaded();
+  before.Picture1 = {{50, 60, 75, 26}, true};
+  Elements after = before;
+  after.Picture1.rect.top = 400;
+  const auto areas = ChangedAreas(before, after, 0);
+  EXPECT_TRUE(Covers(areas, 60, 70));
+  EXPECT_TRUE(Covers(areas, 60, 410));
+  EXPECT_FALSE(Covers(areas, 60, 200));
+
+  // Shown for the first time: it came from its place above the screen.
+  Elements hidden = before;
+  hidden.Picture1.visible = false;
+  const auto shown = ChangedAreas(hidden, before, 0);
+  ASSERT_EQ(shown.size(), 1U);
+  EXPECT_EQ(shown[0], (RectI{50, 60, 125, 86}));
+}
+
+TEST(DamageTest, ThePadWidensEveryAreaOnEverySide) {
+  Elements before = WithSelection({100, 100, 200, 100});
+  before.Image1[0] = {{98, 98, 4, 4}, true};
+  Elements after = WithSelection({120, 90, 150, 60});
+  after.Picture1 = {{120, 154, 75, 26}, true};
+
+  const auto tight = ChangedAreas(before, after, 0);
+  const auto wide = ChangedAreas(before, after, 3);
+  ASSERT_EQ(tight.size(), wide.size());
+  for (std::size_t i = 0; i < tight.size(); ++i) {
+    const RectI& t = tight[i];
+    EXPECT_EQ(wide[i], (RectI{t.left - 3, t.top - 3, t.right + 3, t.bottom + 3}));
+  }
+}
+
+struct RoundCase {
+  RectF rect;
+  RectI device;
+};
+
+class DeviceRectTest : public testing::TestWithParam<RoundCase> {};
+
+TEST_P(DeviceRectTest, RoundsEachEdgeToNearestWithTiesAwayFromZero) {
+  EXPECT_EQ(DeviceRect(GetParam().rect), GetParam().device);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rects, DeviceRectTest,
+    testing::Values(RoundCase{{10, 20, 30, 40}, {10, 20, 40, 60}},
+                    RoundCase{{0.5f, 0.5f, 1, 1}, {1, 1, 2, 2}},
+                    RoundCase{{2.5f, 3.5f, 0, 0}, {3, 4, 3, 4}},
+                    RoundCase{{1.4f, 2.6f, 3, 0.2f}, {1, 3, 4, 3}},
+                    RoundCase{{-0.5f, -1.5f, 1, 1}, {-1, -2, 1, -1}},
+                    // The edges round, not the size: 0.4 + 0.4 reaches the next pixel.
+                    RoundCase{{0.4f, 0, 0.4f, 1}, {0, 0, 1, 1}},
+                    // Toolbar sizes at 120 dpi: 1125 x 390 twips are 93.75 x 32.5 pixels.
+                    RoundCase{{0, -32.5f, 93.75f, 32.5f}, {0, -33, 94, 0}}));
+
+}  // namespace
+}  // namespace pelvanto::overlay

@@ -65,7 +65,12 @@ TEST_P(OverlayLoadTest, FreezesTheWholeScreenAndStartsWithNothingShown) {
 INSTANTIATE_TEST_SUITE_P(Screens, OverlayLoadTest,
                          testing::Values(ScreenCase{1024, 768, 96}, ScreenCase{1920, 1080, 120},
                                          ScreenCase{2560, 1440, 144},
-                                         ScreenCase{3840, 2160, 192}));
+                                         ScreenCase{3840, 2160, 192}),
+                         [](const testing::TestParamInfo<ScreenCase>& param) {
+                           return std::to_string(param.param.width) + "x" +
+                                  std::to_string(param.param.height) + "At" +
+                                  std::to_string(param.param.dpi) + "Dpi";
+                         });
 
 // A window that notes what CutFormLoaded was at each of its steps.
 class WatchingWindow : public fakes::FakeOverlayWindow {
