@@ -122,11 +122,8 @@ bool MainForm::Create() {
   CreateControls();
   ApplyDpi();
 
-  OverlayShared shared{services_.instance, services_.pointer, services_.pump, services_.clock,
-                       services_.screen,   services_.clipboard, services_.tray, *timer1_,
-                       CutFormLoaded_,     [window = hwnd_] {
-                         ::PostMessageW(window, kReapOverlay, 0, 0);
-                       }};
+  OverlayShared shared{services_, *timer1_, CutFormLoaded_,
+                       [window = hwnd_] { ::PostMessageW(window, kReapOverlay, 0, 0); }};
   overlay_ = std::make_unique<OverlayHost>(std::move(shared));
   shell_hook_ = std::make_unique<ShellHook>(hwnd_, tracker_);
   logic_ = std::make_unique<app::MainWindow>(
@@ -343,12 +340,8 @@ LRESULT MainForm::ColourStatic(HDC dc, HWND control) const {
 
 LRESULT CALLBACK MainForm::WndProc(HWND hwnd, UINT message, WPARAM wparam,
                                    LPARAM lparam) noexcept {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<MainForm*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<MainForm*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  auto* self = WindowObject<MainForm>(hwnd, message, lparam);
+  if (message == WM_NCCREATE && self) self->hwnd_ = hwnd;
   // Before the logic exists, and after the program ended, the window does only the default.
   if (!self || !self->logic_ || self->ended_) {
     if (message == WM_NCDESTROY && self) {

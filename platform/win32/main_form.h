@@ -11,23 +11,13 @@
 #include "platform/win32/message_pump.h"
 #include "platform/win32/overlay_form.h"
 #include "platform/win32/pointer.h"
+#include "platform/win32/program_services.h"
 #include "platform/win32/shell_hook.h"
 #include "platform/win32/window_timer.h"
 #include "platform/window_queries.h"
 #include "tracking/chat_tracker.h"
 
 namespace pelvanto::win32 {
-
-struct ProgramServices {
-  HINSTANCE instance;
-  ProgramPointer& pointer;
-  MessagePump& pump;
-  Clock& clock;
-  Screen& screen;
-  Clipboard& clipboard;
-  NotificationArea& tray;
-  const WindowQueries& windows;
-};
 
 class MainForm final : public app::MainWindowView {
  public:

@@ -59,21 +59,21 @@ bool OverlayForm::Load() {
   const int width = ::GetSystemMetrics(SM_CXSCREEN);
   const int height = ::GetSystemMetrics(SM_CYSCREEN);
   hwnd_ = ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kClassName, L"Pelvanto",
-                            WS_POPUP, 0, 0, width, height, nullptr, nullptr, shared_.instance,
+                            WS_POPUP, 0, 0, width, height, nullptr, nullptr, shared_.program.instance,
                             this);
   if (!hwnd_) return false;
   dpi_ = ::GetDpiForWindow(hwnd_);
   if (dpi_ == 0) dpi_ = 96;
   const int small = ::GetSystemMetricsForDpi(SM_CXSMICON, dpi_);
   small_icon_.Reset(static_cast<HICON>(::LoadImageW(
-      shared_.instance, MAKEINTRESOURCEW(IDI_OVERLAY), IMAGE_ICON, small, small, 0)));
+      shared_.program.instance, MAKEINTRESOURCEW(IDI_OVERLAY), IMAGE_ICON, small, small, 0)));
   ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_.get()));
   timer1_ = std::make_unique<WindowTimer>(hwnd_, kTimer1Id);
   timer1_->SetInterval(10);
-  painter_ = std::make_unique<OverlayPainter>(shared_.instance, dpi_);
+  painter_ = std::make_unique<OverlayPainter>(shared_.program.instance, dpi_);
   logic_ = std::make_unique<overlay::Overlay>(
-      overlay::OverlayServices{*this, shared_.pointer, *this, shared_.clock, shared_.screen,
-                               shared_.clipboard, shared_.tray, *timer1_, shared_.main_timer1,
+      overlay::OverlayServices{*this, shared_.program.pointer, *this, shared_.program.clock, shared_.program.screen,
+                               shared_.program.clipboard, shared_.program.tray, *timer1_, shared_.main_timer1,
                                shared_.CutFormLoaded},
       overlay::ScreenExtent{width, height, dpi_}, random_seed_);
   logic_->Load();
@@ -159,14 +159,14 @@ PointI OverlayForm::CursorPos() const {
 
 void OverlayForm::ProcessPendingEvents() {
   SyncDamage();
-  shared_.pump.ProcessPendingEvents();
+  shared_.program.pump.ProcessPendingEvents();
 }
 
 void OverlayForm::CreateTooltips() {
   tooltip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
-                               shared_.instance, nullptr);
+                               shared_.program.instance, nullptr);
   if (!tooltip_) return;
   // The system's tooltip font may lack Chinese glyphs (Wine's does).
   tooltip_font_.Reset(CreateSongtiFont(90, dpi_));
@@ -238,13 +238,9 @@ void OverlayForm::Paint() {
 
 LRESULT CALLBACK OverlayForm::WndProc(HWND hwnd, UINT message, WPARAM wparam,
                                       LPARAM lparam) noexcept {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<OverlayForm*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<OverlayForm*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  auto* self = WindowObject<OverlayForm>(hwnd, message, lparam);
   if (!self) return ::DefWindowProcW(hwnd, message, wparam, lparam);
+  if (message == WM_NCCREATE) self->hwnd_ = hwnd;
 
   ++self->depth_;
   const LRESULT result = self->Handle(message, wparam, lparam);
@@ -266,7 +262,7 @@ LRESULT OverlayForm::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       Paint();
       return 0;
     case WM_SETCURSOR:
-      if (LOWORD(lparam) == HTCLIENT && shared_.pointer.Apply()) return TRUE;
+      if (LOWORD(lparam) == HTCLIENT && shared_.program.pointer.Apply()) return TRUE;
       break;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:

@@ -15,19 +15,14 @@
 #include "platform/win32/message_pump.h"
 #include "platform/win32/overlay_painter.h"
 #include "platform/win32/pointer.h"
+#include "platform/win32/program_services.h"
 #include "platform/win32/window_timer.h"
 
 namespace pelvanto::win32 {
 
 // What every overlay instance shares with the rest of the program.
 struct OverlayShared {
-  HINSTANCE instance;
-  ProgramPointer& pointer;
-  MessagePump& pump;
-  Clock& clock;
-  Screen& screen;
-  Clipboard& clipboard;
-  NotificationArea& tray;
+  ProgramServices program;
   Timer& main_timer1;
   bool& CutFormLoaded;
   std::function<void()> on_gone;  // the window was destroyed; the owner may free this object
@@ -67,7 +62,7 @@ class OverlayForm final : public overlay::OverlayWindow, public EventLoop {
 
   // EventLoop: repaints what changed, then lets the waiting events run.
   void ProcessPendingEvents() override;
-  void Sleep(unsigned milliseconds) override { shared_.pump.Sleep(milliseconds); }
+  void Sleep(unsigned milliseconds) override { shared_.program.pump.Sleep(milliseconds); }
 
  private:
   static LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wparam,
