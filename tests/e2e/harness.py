@@ -611,14 +611,21 @@ class Session:
         self._run(["import", "-window", "root", str(path)], timeout=60)
         return path
 
-    def screenshot_pixels(self, save_as: Optional[str] = None) -> Image:
-        """The whole screen as an Image; with save_as, also kept as PNG under the session's out dir."""
+    def screenshot_pixels(self, save_as: Optional[str] = None, region: Optional[Geometry] = None) -> Image:
+        """The whole screen (or just region) as an Image; with save_as, also kept as PNG under
+        the session's out dir."""
         bmp = self._tmp / "shot.bmp"
-        self._run(["import", "-window", "root", f"BMP3:{bmp}"], timeout=60)
+        crop = ["-crop", f"{region.width}x{region.height}+{region.x}+{region.y}", "+repage"] if region else []
+        self._run(["import", "-window", "root", *crop, f"BMP3:{bmp}"], timeout=60)
         image = read_bmp(bmp.read_bytes())
         if save_as:
             write_png(self.out_dir / save_as, image)
         return image
+
+    def wait_colour(self, x: int, y: int, rgb: tuple[int, int, int], timeout: float = 10) -> bool:
+        """Wait until the screen pixel at (x, y) has exactly the colour rgb; False on timeout."""
+        box = Geometry(x, y, 1, 1)
+        return bool(wait_until(lambda: self.screenshot_pixels(region=box).pixel(0, 0) == rgb, timeout, 0.05))
 
     def save_crop(self, image: Image, box: Geometry, path: Path | str) -> Path:
         """Save the part of image inside box (clipped to the picture) as PNG at path."""

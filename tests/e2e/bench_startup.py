@@ -1,0 +1,138 @@
+"""Start-up and idle figures of the real Pelvanto.exe under Wine (prints a table; not a test).
+
+    python3 tests/e2e/bench_startup.py [--idle-seconds 30] [--runs 3]
+
+- start-up: from launching the program to its main window on screen (first launch on a fresh
+  display, when the Wine server starts too, and the median of the following launches);
+- start click to frozen overlay: from the click on "切图开始" to the full-screen overlay mapped,
+  and to its frozen picture seen on the screen (an upper bound: it includes the screen grab
+  that sees it, whose own cost is printed), at 1920 x 1080 and 3840 x 2160;
+- idle CPU of the program's process over the idle period, with its main window shown;
+- working set (VmRSS) with the main window, and with the overlay at each screen size;
+- the size of Pelvanto.exe.
+
+Figures under Wine on Xvfb on a shared machine: compare them between versions, not with Windows.
+"""
+
+from __future__ import annotations
+
+import argparse
+import os
+import statistics
+import sys
+import time
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parent))
+
+from harness import Geometry, Session, pelvanto_exe, wait_until  # noqa: E402
+from test_main_window import COMMAND1, MAIN, OVERLAY, click_in  # noqa: E402
+
+CLK_TCK = os.sysconf("SC_CLK_TCK")
+
+
+def cpu_seconds(pid: int) -> float:
+    """User + system CPU time of a process so far."""
+    with open(f"/proc/{pid}/stat") as f:
+        fields = f.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / CLK_TCK
+
+
+def rss_kib(pid: int) -> int:
+    with open(f"/proc/{pid}/status") as f:
+        for line in f:
+            if line.startswith("VmRSS:"):
+                return int(line.split()[1])
+    return 0
+
+
+def launch(s: Session, exe: Path):
+    """Start the program; return (process, seconds to its main window, the window's id)."""
+    t0 = time.monotonic()
+    proc = s.start(exe)
+    wid = wait_until(lambda: s.find_windows(MAIN), 60, 0.01)
+    if not wid:
+        raise SystemExit("the main window did not appear")
+    return proc, time.monotonic() - t0, wid[0]
+
+
+def stop(s: Session, proc) -> None:
+    proc.terminate()
+    proc.wait(10)
+    wait_until(lambda: not s.find_windows("^Pelvanto"), 10)
+
+
+def overlay_figures(exe: Path, width: int, height: int) -> tuple[float, float, float, int]:
+    """(seconds from the start click to the overlay mapped, to its frozen picture seen on the
+    screen, the cost of the one-pixel screen grab that sees it, VmRSS KiB)."""
+    with Session(width, height, name="bench") as s:
+        pattern = s.show_pattern("coords")
+        proc, _, wid = launch(s, exe)
+        g = s.window_geometry(wid)
+        time.sleep(1)
+        # A point away from the main window, whose colour the frozen picture must show.
+        probe = Geometry(width - 7, height - 5, 1, 1)
+        expected = pattern.pixel(probe.x, probe.y)
+        grabs = []
+        for _ in range(5):
+            g0 = time.monotonic()
+            s.screenshot_pixels(region=probe)
+            grabs.append(time.monotonic() - g0)
+        t0 = time.monotonic()
+        click_in(s, g, COMMAND1)
+        if not wait_until(lambda: s.find_windows(OVERLAY), 30, 0.005):
+            raise SystemExit("no overlay")
+        mapped = time.monotonic() - t0
+        if not wait_until(lambda: s.screenshot_pixels(region=probe).pixel(0, 0) == expected, 30, 0.005):
+            raise SystemExit("the overlay does not show the frozen screen")
+        painted = time.monotonic() - t0
+        time.sleep(1)
+        rss = rss_kib(proc.pid)
+        stop(s, proc)
+        return mapped, painted, statistics.median(grabs), rss
+
+
+def main() -> int:
+    parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
+    parser.add_argument("--idle-seconds", type=float, default=30)
+    parser.add_argument("--runs", type=int, default=3, help="launches for the start-up median")
+    args = parser.parse_args()
+    exe = pelvanto_exe()
+    rows = []
+
+    with Session(1920, 1080, name="bench") as s:
+        proc, first, _ = launch(s, exe)
+        time.sleep(2)  # let start-up work settle before measuring idle
+        c0, t0 = cpu_seconds(proc.pid), time.monotonic()
+        time.sleep(args.idle_seconds)
+        idle = (cpu_seconds(proc.pid) - c0) / (time.monotonic() - t0)
+        rss_main = rss_kib(proc.pid)
+        stop(s, proc)
+        warm = []
+        for _ in range(args.runs):
+            proc, seconds, _ = launch(s, exe)
+            warm.append(seconds)
+            stop(s, proc)
+
+    rows.append(("start-up to main window, first launch", f"{first * 1000:.0f} ms"))
+    rows.append((f"start-up to main window, median of {args.runs}", f"{statistics.median(warm) * 1000:.0f} ms"))
+    for width, height in [(1920, 1080), (3840, 2160)]:
+        mapped, painted, grab, rss = overlay_figures(exe, width, height)
+        rows.append((f"start click to overlay mapped, {width}x{height}", f"{mapped * 1000:.0f} ms"))
+        rows.append((f"start click to frozen picture seen, {width}x{height}",
+                     f"{painted * 1000:.0f} ms (a screen grab: {grab * 1000:.0f} ms)"))
+        rows.append((f"working set with the overlay, {width}x{height}", f"{rss / 1024:.1f} MiB"))
+    rows.append((f"idle CPU over {args.idle_seconds:.0f} s (main window)", f"{idle * 100:.2f} % of a core"))
+    rows.append(("working set with the main window", f"{rss_main / 1024:.1f} MiB"))
+    rows.append(("Pelvanto.exe size", f"{exe.stat().st_size / 1024:.0f} KiB"))
+
+    width = max(len(name) for name, _ in rows)
+    print(f"\n{'figure':<{width}}  value")
+    print(f"{'-' * width}  {'-' * 30}")
+    for name, value in rows:
+        print(f"{name:<{width}}  {value}")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
