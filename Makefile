@@ -30,7 +30,8 @@ run: build-win
 	@if [ -n "$$DISPLAY" ]; then \
 	  export WINEPREFIX="$(RUN_PREFIX)" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="; \
 	  if [ ! -f "$(RUN_PREFIX)/system.reg" ]; then \
-	    echo "Creating the Wine prefix $(RUN_PREFIX) (once)..."; wineboot -i && wineserver -w; \
+	    echo "Creating the Wine prefix $(RUN_PREFIX) (once)..."; \
+	    wineboot -i >/dev/null 2>&1 && wineserver -w; \
 	  fi; \
 	  wine build/mingw/Pelvanto.exe; \
 	else \

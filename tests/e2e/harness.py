@@ -29,6 +29,28 @@ Module-level API:
     pattern(path, w, h, kind) write a known test picture as PNG and return it as an Image
     wait_until(pred, timeout, interval)   poll until pred() is truthy; return its value or None
     process_alive(proc)       whether a started process still runs
+    Geometry(x, y, width, height)         absolute screen rectangle; .centre, .contains(x, y)
+
+Session(width, height, name) — one display; name picks the output folder OUT_DIR/name-WxH
+(screenshots, program logs, failure.png when the block fails):
+    start(exe, *args) -> Popen            run a Windows program (its pid is the program's)
+    run(args) -> stdout                   any command on this display
+    find_windows(regex) / wait_window(regex, timeout) / wait_window_gone(regex, timeout)
+    window_name(wid), window_geometry(wid) (client area), frame_geometry(wid) (with the WM frame)
+    minimize(wid)                         as the title bar's button does (openbox)
+    tray_window(frame=False), tray_icon_centre(index)   Wine's notification-area window
+    move / click / double_click / drag / key / type_text   input through xdotool
+    screenshot(path), screenshot_pixels(save_as, region), wait_colour(x, y, rgb, timeout)
+    save_crop(image, box, path)
+    set_root_pattern(png), show_pattern(kind) -> Image   a known picture on the bare screen
+    clipboard_targets(), clipboard_bmp() -> Image | None
+
+Facts of this test bed that shape the scenarios:
+- Wine's X window of a decorated top-level is its client area; openbox adds the frame around it.
+- Wine shows notification-area icons in its "Wine System Tray" window (top left), each icon a
+  square cell as high as the window; the window goes when its last icon goes.
+- A full-screen topmost window of the program covers that tray window.
+- The clipboard's CF_BITMAP reaches X as image/bmp: a 32-bit BI_BITFIELDS BMP with file header.
 """
 
 from __future__ import annotations
@@ -46,7 +68,7 @@ import tempfile
 import time
 from dataclasses import dataclass
 from pathlib import Path
-from typing import Callable, Iterator, Optional, Sequence, TypeVar
+from typing import Callable, Optional, Sequence, TypeVar
 
 REPO = Path(__file__).resolve().parents[2]
 BUILD_DIR = REPO / "build"
@@ -424,6 +446,10 @@ class Session:
                                     stderr=subprocess.STDOUT, preexec_fn=_die_with_parent)
         if not wait_until(self._wm_running, 15, 0.1):
             raise AssertionError(f"openbox did not start on {self.display}")
+        # A session killed outright may have left its Wine server behind, tied to a dead display.
+        subprocess.run(["wineserver", "-k"], env=self.env, timeout=30, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, check=False)
+        subprocess.run(["wineserver", "-w"], env=self.env, timeout=30, check=False)
         self._ensure_prefix()
 
     def _wm_running(self) -> bool:
@@ -432,12 +458,15 @@ class Session:
         return "window id" in out
 
     def _ensure_prefix(self) -> None:
-        if (WINEPREFIX / "system.reg").is_file():
+        # The mark is written only after a complete wineboot, so an interrupted one is redone.
+        ready = WINEPREFIX / ".pelvanto-ready"
+        if ready.is_file():
             return
         print(f"harness: creating Wine prefix {WINEPREFIX} (once)", flush=True)
         subprocess.run(["wineboot", "-i"], env=self.env, check=True, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL, timeout=180)
         subprocess.run(["wineserver", "-w"], env=self.env, check=False, timeout=120)
+        ready.write_text("wineboot -i done\n")
 
     def _stop(self) -> None:
         for proc in self._procs:
