@@ -13,7 +13,7 @@ import math
 import subprocess
 import time
 from pathlib import Path
-from typing import Iterable, Optional, Sequence
+from typing import Iterable, NamedTuple, Optional, Sequence
 
 from harness import Geometry, Image, Session, pelvanto_exe, wait_until
 
@@ -241,64 +241,63 @@ def label_mask(image: Image, sel: Geometry) -> frozenset[tuple[int, int]]:
 
 # -- the clipboard ----------------------------------------------------------------------------
 
-class ClipboardWatch:
-    """Sees each new picture the program puts on the clipboard, also when two pictures in a
-    row are equal: after reading one, a plain-text X client takes the clipboard over, so the
-    next cut shows up as a fresh image/bmp target."""
+class Size(NamedTuple):
+    width: int
+    height: int
 
-    MARK = b"pelvanto-e2e: picture read"
+
+class ClipboardWatch:
+    """Counts the pictures the program puts on the clipboard, also when two in a row are equal.
+
+    The helper clipboard_watch.exe reports every change of the Windows clipboard with the size
+    of the bitmap on it; the X side of the clipboard (what xclip reads) is left alone."""
 
     def __init__(self, s: Session):
         self.s = s
-        self._holders: list[subprocess.Popen] = []
+        self._log = s.out_dir / "clipboard_watch.log"
+        self._proc: Optional[subprocess.Popen] = None
+        self._used = 0
 
     def __enter__(self) -> "ClipboardWatch":
+        self._proc = self.s.start(helper_exe("clipboard_watch.exe"))
+        if wait_until(lambda: "ready" in self._lines(), 20, 0.05) is None:
+            raise AssertionError("clipboard_watch.exe did not start")
+        self._used = len(self._lines())
         return self
 
     def __exit__(self, *exc) -> None:
-        self.close()
+        if self._proc is not None and self._proc.poll() is None:
+            self._proc.terminate()
 
-    def take_over(self) -> None:
-        """Make the clipboard hold text, so that only a later cut brings a picture back."""
-        self._holders = [p for p in self._holders if p.poll() is None]
-        proc = subprocess.Popen(["xclip", "-quiet", "-selection", "clipboard", "-i"], env=self.s.env,
-                                stdin=subprocess.PIPE, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        proc.stdin.write(self.MARK)
-        proc.stdin.close()
-        self._holders.append(proc)
-        if wait_until(lambda: not self.has_picture(), 5, 0.02) is None:
-            raise AssertionError("could not take the clipboard over from the program")
+    def _lines(self) -> list[str]:
+        if not self._log.is_file():
+            return []
+        text = self._log.read_text(errors="replace")
+        return text[: text.rfind("\n") + 1].splitlines()  # whole lines only
+
+    def _pending(self) -> list[str]:
+        return self._lines()[self._used:]
 
     def has_picture(self) -> bool:
-        return "image/bmp" in self.s.clipboard_targets()
+        """Whether a picture came that wait_picture has not returned yet."""
+        return any(line.startswith("picture") for line in self._pending())
 
-    def wait_picture(self, timeout: float) -> Optional[tuple[float, Image]]:
-        """The next picture and the time (time.monotonic) it was seen, or None after timeout s.
-        The clipboard is taken over again before returning."""
+    def wait_picture(self, timeout: float) -> Optional[tuple[float, Size]]:
+        """The next picture's size and the time (time.monotonic) it was seen, or None when none
+        comes within timeout s. Changes that leave no picture on the clipboard are skipped."""
         deadline = time.monotonic() + timeout
         while True:
-            if self.has_picture():
-                seen = time.monotonic()
-                picture = self.s.clipboard_bmp()
-                self.take_over()
-                if picture is not None:
-                    return seen, picture
+            for line in self._pending():
+                self._used += 1
+                words = line.split()
+                if words[:1] == ["picture"]:
+                    return time.monotonic(), Size(int(words[1]), int(words[2]))
             if time.monotonic() >= deadline:
                 return None
-            time.sleep(0.05)
-
-    def close(self) -> None:
-        for proc in self._holders:
-            if proc.poll() is None:
-                proc.terminate()
-                try:
-                    proc.wait(5)
-                except subprocess.TimeoutExpired:
-                    proc.kill()
-        self._holders.clear()
+            time.sleep(0.02)
 
 
-def margin_of(picture: Image, sel: Geometry) -> int:
+def margin_of(picture: Image | Size, sel: Geometry) -> int:
     """The cut's random margin, checked to be the same to the right and to the bottom."""
     m = picture.width - sel.width
     if picture.height - sel.height != m:

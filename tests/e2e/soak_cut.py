@@ -47,7 +47,6 @@ class MemoryOverManyCuts(unittest.TestCase):
             set_interval(s, main, "1")
             start_capture(s, main)
             select(s, SEL.x, SEL.y, SEL.x + SEL.width, SEL.y + SEL.height)
-            clip.take_over()
             press_toolbar_button(s, SEL, COPY_AND_EXIT)
             s.wait_window_gone(OVERLAY)
 

@@ -51,12 +51,13 @@ class CutToTheClipboard(unittest.TestCase):
 
             # The live screen changes under the frozen picture; the cuts must show the new one.
             live = s.show_pattern("stripes")
-            clip.take_over()
             press_toolbar_button(s, SEL, COPY_AND_EXIT)
             s.wait_window_gone(OVERLAY)
             first = clip.wait_picture(5)
             self.assertIsNotNone(first, "no picture within 5 s of 复制退出")
-            picture = first[1]
+            picture = s.clipboard_bmp()
+            self.assertIsNotNone(picture, "the clipboard offers no image/bmp")
+            self.assertEqual((picture.width, picture.height), first[1])
             m = margin_of(picture, SEL)
             self.assertTrue(0 <= m <= MAX_MARGIN, f"margin {m}")
             self.assertEqual(picture, live.crop(SEL.x, SEL.y, picture.width, picture.height),
