@@ -678,18 +678,29 @@ class Session:
 
     # -- clipboard -----------------------------------------------------------------------------
 
+    def _xclip(self, target: str) -> Optional[bytes]:
+        """Reads one clipboard target. An X request that lands just as the owner empties the
+        clipboard may never be answered, so each try is short and a few are made."""
+        for _ in range(3):
+            try:
+                res = subprocess.run(["xclip", "-o", "-selection", "clipboard", "-t", target], env=self.env,
+                                     stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=2)
+            except subprocess.TimeoutExpired:
+                continue
+            return res.stdout if res.returncode == 0 else None
+        return None
+
     def clipboard_targets(self) -> list[str]:
         """The X targets the clipboard owner offers (empty when nobody owns it)."""
-        out = self._run(["xclip", "-o", "-selection", "clipboard", "-t", "TARGETS"], check=False, timeout=10)
+        out = (self._xclip("TARGETS") or b"").decode(errors="replace")
         return [line.strip() for line in out.splitlines() if line.strip()]
 
     def clipboard_bmp(self) -> Optional[Image]:
         """The clipboard's picture (target image/bmp) or None when there is none."""
-        res = subprocess.run(["xclip", "-o", "-selection", "clipboard", "-t", "image/bmp"], env=self.env,
-                             stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=10)
-        if res.returncode != 0 or len(res.stdout) < 40:
+        data = self._xclip("image/bmp")
+        if data is None or len(data) < 40:
             return None
-        return read_bmp(res.stdout)
+        return read_bmp(data)
 
 
 def _raise_on_sigterm(signum, frame):  # noqa: ARG001 - signal handler signature

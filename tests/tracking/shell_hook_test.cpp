@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <string>
 #include <vector>
 
@@ -43,7 +44,14 @@ INSTANTIATE_TEST_SUITE_P(
         FilterCase{"redraw", kShellMsg, 6, 0x1234, {}},
         FilterCase{"other message with code 4", kWmActivate, 4, 0x1234, {}},
         FilterCase{"timer", kWmTimer, 4, 0, {}},
-        FilterCase{"nc destroy", kWmNcDestroy, 0, 0, {true, false, 0}}));
+        FilterCase{"nc destroy", kWmNcDestroy, 0, 0, {true, false, 0}}),
+    // Stable names: the default would print the case's bytes, pointers included.
+    [](const testing::TestParamInfo<FilterCase>& param_info) {
+      std::string name = param_info.param.name;
+      for (char& ch : name)
+        if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+      return name;
+    });
 
 TEST(FilterMessage, FailedRegistrationNeverTurnsAMessageIntoAnActivation) {
   EXPECT_EQ(FilterMessage(0, 0, 4, 0x1234), HookAction{});
