@@ -56,4 +56,13 @@ std::vector<RectI> ChangedAreas(const Elements& before, const Elements& after, i
   return out;
 }
 
+std::vector<RectI> PaintedAreas(const Elements& elements) {
+  // Everything visible differs from the same elements all hidden.
+  Elements hidden = elements;
+  hidden.Shape1.visible = hidden.LblPos.visible = hidden.lblInfo.visible = false;
+  hidden.Picture1.visible = false;
+  for (auto& handle : hidden.Image1) handle.visible = false;
+  return ChangedAreas(hidden, elements, 0);
+}
+
 }  // namespace pelvanto::overlay

@@ -13,6 +13,9 @@ namespace pelvanto::overlay {
 // `pad` widens every rectangle to cover anti-aliasing and rounding.
 std::vector<RectI> ChangedAreas(const Elements& before, const Elements& after, int pad);
 
+// The rectangles the visible elements cover when painted.
+std::vector<RectI> PaintedAreas(const Elements& elements);
+
 // The device pixels an element covers: edges rounded to nearest, ties away from zero.
 RectI DeviceRect(const RectF& rect);
 

@@ -6,6 +6,7 @@
 
 #include "platform/win32/notification_area.h"
 #include "platform/win32/overlay_painter.h"
+#include "platform/win32/screen_settle.h"
 #include "resource.h"
 
 namespace pelvanto::win32 {
@@ -15,6 +16,7 @@ namespace {
 constexpr wchar_t kClassName[] = L"PelvantoMain";
 constexpr wchar_t kCaption[] = L"Pelvanto (Pelvanto 开发组)";
 constexpr UINT kReapOverlay = WM_APP + 2;
+constexpr unsigned kSettleLimitMs = 500;  // the longest a hide waits for the screen
 
 enum : UINT_PTR { kTimer1 = 1, kTimer2 = 2, kTimer3 = 3 };
 enum : int { kFrame1 = 100, kCommand1, kCombo1, kLabel1, kCommand2, kFrame2, kFrame2Caption, kText1 };
@@ -252,7 +254,10 @@ void MainForm::SetCombo1Text(std::wstring_view text) {
   ::SetWindowTextW(combo1_, std::wstring(text).c_str());
 }
 
-void MainForm::Hide() { ::ShowWindow(hwnd_, SW_HIDE); }
+void MainForm::Hide() {
+  // The overlay copies the screen right after this: the window must be gone from it by then.
+  HideAndSettle(hwnd_, kSettleLimitMs);
+}
 
 void MainForm::ShowNoActivate() { ::ShowWindow(hwnd_, SW_SHOWNOACTIVATE); }
 

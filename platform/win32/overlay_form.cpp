@@ -1,9 +1,9 @@
 #include "platform/win32/overlay_form.h"
 
 #include <commctrl.h>
-#include <dwmapi.h>
 #include <windowsx.h>
 
+#include <algorithm>
 #include <utility>
 
 #include "overlay/damage.h"
@@ -93,10 +93,6 @@ void OverlayForm::EnableTimer1() {
 }
 
 bool OverlayForm::FreezeScreen(int width, int height) {
-  // The main window has just hidden: let the compositor take it off the screen first.
-  BOOL composed = FALSE;
-  if (SUCCEEDED(::DwmIsCompositionEnabled(&composed)) && composed) ::DwmFlush();
-
   OwnedDc screen(::CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr));
   if (!screen || width <= 0 || height <= 0) return false;
   BITMAPINFO info{};
@@ -222,6 +218,19 @@ void OverlayForm::Paint() {
       ::FillRect(target, &rc, ::GetSysColorBrush(COLOR_WINDOW));
     if (logic_) painter_->Paint(target, logic_->elements());
   };
+  // Where no element is drawn the frozen picture goes straight to the screen: no buffer as
+  // large as the screen for the first paint.
+  auto meets_paint_area = [&rc](const RectI& r) {
+    const RECT area{r.left, r.top, r.right, r.bottom};
+    RECT meet;
+    return ::IntersectRect(&meet, &area, &rc) != FALSE;
+  };
+  if (frozen_ && logic_ &&
+      std::ranges::none_of(overlay::PaintedAreas(logic_->elements()), meets_paint_area)) {
+    ::BitBlt(dc, rc.left, rc.top, w, h, frozen_->dc.get(), rc.left, rc.top, SRCCOPY);
+    ::EndPaint(hwnd_, &ps);
+    return;
+  }
   // Draw the damaged area off-screen and put it on the screen in one copy.
   OwnedDc memory(::CreateCompatibleDC(dc));
   OwnedBitmap buffer(w > 0 && h > 0 ? ::CreateCompatibleBitmap(dc, w, h) : nullptr);

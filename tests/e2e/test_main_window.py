@@ -40,17 +40,6 @@ def share_of(image: Image, box: Geometry, rgb: tuple[int, int, int]) -> float:
     return part.count(rgb) / (box.width * box.height)
 
 
-def pixels_matching_neither(actual: Image, a: Image, b: Image, box: Geometry) -> int:
-    """How many pixels inside box are equal neither to a's nor to b's pixel there."""
-    count = 0
-    for y in range(max(0, box.y), min(actual.height, box.y + box.height)):
-        for x in range(max(0, box.x), min(actual.width, box.x + box.width)):
-            p = actual.pixel(x, y)
-            if p != a.pixel(x, y) and p != b.pixel(x, y):
-                count += 1
-    return count
-
-
 def copy_exit_button(sel: Geometry) -> tuple[int, int]:
     """Middle of the toolbar's "复制退出": the 75 x 26 toolbar sits 4 px below the selection,
     right-aligned with it; the button is 16 x 16 at (29, 5) in it."""
@@ -96,18 +85,14 @@ class MainWindowAndFrozenScreen(unittest.TestCase):
             overlay = s.wait_window(OVERLAY, timeout=15)
             self.assertEqual(s.window_geometry(overlay), Geometry(0, 0, width, height))
 
-            # Change the real screen: the overlay must go on showing the picture of the start.
-            # The copy follows the main window's hide with no wait, so where the main window was
-            # it may show the window or the screen under it (or part of each), not the new
-            # screen; the tray window, which appeared just before the copy, is left out.
+            # Change the real screen: the overlay must go on showing the picture of the start,
+            # without the main window, which left the screen before the copy. The tray window,
+            # which appeared just before the copy, is left out.
             after = s.show_pattern("stripes")
             tray = s.tray_window(frame=True)
             frozen = s.screenshot_pixels("2-overlay.png")
-            differing, first = frozen.diff(before, ignore=[tray, frame])
+            differing, first = frozen.diff(before, ignore=[tray])
             self.assertEqual(differing, 0, f"the overlay is not the frozen screen; first difference at {first}")
-            # (The clicked button may have been drawn pressed at that moment: a few per cent.)
-            self.assertLess(pixels_matching_neither(frozen, before, shot, frame), frame.width * frame.height // 20,
-                            "where the main window was, the overlay shows neither it nor the screen under it")
 
             # The overlay covers the tray, so the way back to the main window while it stays
             # loaded is its "复制退出": it goes to the tray, and the live screen shows again.

@@ -182,6 +182,15 @@ TEST(DamageTest, ThePadWidensEveryAreaOnEverySide) {
   }
 }
 
+TEST(PaintedAreasTest, CoverWhatIsShownAndNothingWhenAllIsHidden) {
+  EXPECT_TRUE(PaintedAreas(Loaded()).empty());
+  const Elements shown = WithSelection({100, 100, 400, 300});
+  const auto areas = PaintedAreas(shown);
+  ExpectOutlineCovered(areas, shown.Shape1.rect);
+  // The inside of a large selection is plain frozen picture.
+  EXPECT_FALSE(Covers(areas, 300, 250));
+}
+
 struct RoundCase {
   RectF rect;
   RectI device;

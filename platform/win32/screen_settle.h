@@ -1,0 +1,18 @@
+#pragma once
+// Making sure a window that was just hidden has really left the screen before the screen is
+// copied.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+namespace pelvanto::win32 {
+
+// Hides a window and returns once it is off the screen, or after `limit_ms` at most. With
+// desktop composition one DwmFlush does it. Without (Wine; Windows without DWM) the windows
+// or the window manager behind it repaint in their own time, so the area is watched until it
+// differs from what it showed before and has stopped changing.
+void HideAndSettle(HWND window, unsigned limit_ms);
+
+}  // namespace pelvanto::win32
