@@ -358,9 +358,10 @@ class Session:
     the Wine prefix run one at a time: a lock on the prefix is held for the whole session.
     """
 
-    def __init__(self, width: int = 1024, height: int = 768, name: str = "session"):
+    def __init__(self, width: int = 1024, height: int = 768, name: str = "session", dpi: int = 96):
         self.width = width
         self.height = height
+        self.dpi = dpi
         self.name = name
         self.out_dir = OUT_DIR / f"{name}-{width}x{height}"
         self.env: dict = {}
@@ -451,6 +452,18 @@ class Session:
                        stderr=subprocess.DEVNULL, check=False)
         subprocess.run(["wineserver", "-w"], env=self.env, timeout=30, check=False)
         self._ensure_prefix()
+        self._set_dpi()
+
+    def _set_dpi(self) -> None:
+        # Every session says its DPI, so one that set another and died leaves nothing behind.
+        mark = WINEPREFIX / ".pelvanto-dpi"
+        if mark.is_file() and mark.read_text().strip() == str(self.dpi):
+            return
+        subprocess.run(["wine", "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels",
+                        "/t", "REG_DWORD", "/d", str(self.dpi), "/f"], env=self.env, check=True,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
+        subprocess.run(["wineserver", "-w"], env=self.env, check=False, timeout=60)
+        mark.write_text(f"{self.dpi}\n")
 
     def _wm_running(self) -> bool:
         # openbox announces itself with _NET_SUPPORTING_WM_CHECK on the root window.
