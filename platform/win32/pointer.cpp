@@ -29,6 +29,8 @@ bool CursorOverOwnWindow() {
 }  // namespace
 
 void ProgramPointer::Set(Pointer shape) {
+  // The handlers set the pointer on every mouse move; only a change needs the system.
+  if (shape == shape_) return;
   shape_ = shape;
   // Show the change now, not at the next mouse move.
   if (CursorOverOwnWindow()) {
