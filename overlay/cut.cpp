@@ -9,21 +9,6 @@ namespace pelvanto::overlay {
 
 namespace {
 
-// Nearest integer, ties to the even neighbour, whatever the floating-point environment says.
-// Values outside int (only from a corrupt selection) are pinned to its ends, NaN gives 0.
-int RoundHalfEven(double v) {
-  if (std::isnan(v)) return 0;
-  constexpr double kLow = std::numeric_limits<int>::min();
-  constexpr double kHigh = std::numeric_limits<int>::max();
-  if (v <= kLow) return std::numeric_limits<int>::min();
-  if (v >= kHigh) return std::numeric_limits<int>::max();
-  const double floor = std::floor(v);
-  const double fraction = v - floor;  // exact for doubles of this size
-  double rounded = floor;
-  if (fraction > 0.5 || (fraction == 0.5 && std::fmod(floor, 2.0) != 0.0)) rounded += 1.0;
-  return static_cast<int>(rounded);
-}
-
 // Sets the flag for its lifetime and puts the old value back, on every return path.
 class FlagScope {
  public:
@@ -41,6 +26,21 @@ constexpr unsigned kCutWaitMs = 10;
 constexpr double kMarginRange = 30;  // margins 0 to 29
 
 }  // namespace
+
+// Nearest integer, ties to the even neighbour, whatever the floating-point environment says.
+// Values outside int (only from a corrupt selection) are pinned to its ends, NaN gives 0.
+int RoundHalfEven(double v) {
+  if (std::isnan(v)) return 0;
+  constexpr double kLow = std::numeric_limits<int>::min();
+  constexpr double kHigh = std::numeric_limits<int>::max();
+  if (v <= kLow) return std::numeric_limits<int>::min();
+  if (v >= kHigh) return std::numeric_limits<int>::max();
+  const double floor = std::floor(v);
+  const double fraction = v - floor;  // exact for doubles of this size
+  double rounded = floor;
+  if (fraction > 0.5 || (fraction == 0.5 && std::fmod(floor, 2.0) != 0.0)) rounded += 1.0;
+  return static_cast<int>(rounded);
+}
 
 RectI CutArea(const RectF& selection, int margin) {
   // Each sum in double precision: the selection is single precision, the margin whole.

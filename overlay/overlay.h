@@ -169,6 +169,10 @@ class Overlay {
   int pressed_button_ = -1;   // toolbar button a left press landed on, for its click
 };
 
+// Nearest whole number, ties to the even neighbour; past int's range it stops at its ends,
+// and NaN gives 0.
+int RoundHalfEven(double value);
+
 // The size read-out: width, "x", height, each in its shortest decimal form ("145x97").
 std::wstring SizeText(float width, float height);
 // The colour read-out of a 0x00BBGGRR colour: "RGB(255,128,0)".

@@ -2,26 +2,13 @@
 // and the toolbar's place next to a finished selection.
 
 #include <cmath>
-#include <limits>
+#include <cstdint>
 
 #include "overlay/overlay.h"
 
 namespace pelvanto::overlay {
 
 namespace {
-
-// Nearest whole pixel, ties to even as the surface's own rounding does. Values past the int
-// range stop at its ends, so a wild coordinate cannot overflow the conversion.
-int RoundPx(float value) {
-  const double rounded = std::nearbyint(static_cast<double>(value));
-  if (!(rounded > static_cast<double>(std::numeric_limits<int>::min()))) {
-    return std::numeric_limits<int>::min();
-  }
-  if (rounded >= static_cast<double>(std::numeric_limits<int>::max())) {
-    return std::numeric_limits<int>::max();
-  }
-  return static_cast<int>(rounded);
-}
 
 // Left and top edges inside, right and bottom outside; an empty rectangle holds no point.
 bool PtInRect(const RectI& rect, int x, int y) {
@@ -45,9 +32,9 @@ void Overlay::FormMouseDown(int button, float x, float y) {
   }
 
   services_.pointer.Set(Pointer::Crosshair);
-  state_.SelRect = {RoundPx(shape.rect.left), RoundPx(shape.rect.top),
-                    RoundPx(shape.rect.Right()), RoundPx(shape.rect.Bottom())};
-  const bool hit = PtInRect(state_.SelRect, RoundPx(x), RoundPx(y));
+  state_.SelRect = {RoundHalfEven(shape.rect.left), RoundHalfEven(shape.rect.top),
+                    RoundHalfEven(shape.rect.Right()), RoundHalfEven(shape.rect.Bottom())};
+  const bool hit = PtInRect(state_.SelRect, RoundHalfEven(x), RoundHalfEven(y));
   if (hit) {
     state_.PressX = x;
     state_.PressY = y;
@@ -71,7 +58,8 @@ void Overlay::FormMouseDown(int button, float x, float y) {
 void Overlay::FormMouseMove(int buttons, float x, float y) {
   if (unloaded_) return;
   // The read-out and the pointer follow every move, whatever the buttons.
-  elements_.lblInfo.caption = ColourText(services_.window.FrozenPixel(RoundPx(x), RoundPx(y)));
+  const std::uint32_t colour = services_.window.FrozenPixel(RoundHalfEven(x), RoundHalfEven(y));
+  elements_.lblInfo.caption = ColourText(colour);
 
   auto& shape = elements_.Shape1;
   // Edges count as outside. A hidden outline (its design place before the first press)
