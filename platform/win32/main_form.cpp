@@ -7,6 +7,7 @@
 #include "platform/win32/notification_area.h"
 #include "platform/win32/overlay_painter.h"
 #include "platform/win32/screen_settle.h"
+#include "platform/win32/window_class.h"
 #include "resource.h"
 
 namespace pelvanto::win32 {
@@ -97,16 +98,7 @@ MainForm::~MainForm() {
 }
 
 bool MainForm::Register(HINSTANCE instance) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = WndProc;
-  wc.hInstance = instance;
-  wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = ::GetSysColorBrush(COLOR_BTNFACE);
-  wc.hIcon = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_PELVANTO),
-                                             IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
-  wc.lpszClassName = kClassName;
-  return ::RegisterClassExW(&wc) != 0;
+  return RegisterWindowClass(instance, kClassName, WndProc, IDI_PELVANTO, ::GetSysColorBrush(COLOR_BTNFACE));
 }
 
 bool MainForm::Create() {
@@ -237,10 +229,8 @@ void MainForm::ApplyDpi() {
 
   const int small = ::GetSystemMetricsForDpi(SM_CXSMICON, dpi_);
   const int big = ::GetSystemMetricsForDpi(SM_CXICON, dpi_);
-  small_icon_.Reset(static_cast<HICON>(::LoadImageW(
-      services_.instance, MAKEINTRESOURCEW(IDI_PELVANTO), IMAGE_ICON, small, small, 0)));
-  big_icon_.Reset(static_cast<HICON>(::LoadImageW(
-      services_.instance, MAKEINTRESOURCEW(IDI_PELVANTO), IMAGE_ICON, big, big, 0)));
+  small_icon_.Reset(LoadSizedIcon(services_.instance, IDI_PELVANTO, small));
+  big_icon_.Reset(LoadSizedIcon(services_.instance, IDI_PELVANTO, big));
   ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_.get()));
   ::SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big_icon_.get()));
 }

@@ -7,7 +7,9 @@
 #include <utility>
 
 #include "overlay/damage.h"
+#include "platform/win32/screen_capture.h"
 #include "platform/win32/notification_area.h"
+#include "platform/win32/window_class.h"
 #include "resource.h"
 
 namespace pelvanto::win32 {
@@ -43,15 +45,7 @@ void OverlayForm::DestroyNow() {
 }
 
 bool OverlayForm::Register(HINSTANCE instance) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = WndProc;
-  wc.hInstance = instance;
-  wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-  wc.hIcon = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_OVERLAY),
-                                             IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
-  wc.lpszClassName = kClassName;
-  return ::RegisterClassExW(&wc) != 0;
+  return RegisterWindowClass(instance, kClassName, WndProc, IDI_OVERLAY, nullptr);
 }
 
 bool OverlayForm::Load() {
@@ -65,8 +59,7 @@ bool OverlayForm::Load() {
   dpi_ = ::GetDpiForWindow(hwnd_);
   if (dpi_ == 0) dpi_ = 96;
   const int small = ::GetSystemMetricsForDpi(SM_CXSMICON, dpi_);
-  small_icon_.Reset(static_cast<HICON>(::LoadImageW(
-      shared_.program.instance, MAKEINTRESOURCEW(IDI_OVERLAY), IMAGE_ICON, small, small, 0)));
+  small_icon_.Reset(LoadSizedIcon(shared_.program.instance, IDI_OVERLAY, small));
   ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_.get()));
   timer1_ = std::make_unique<WindowTimer>(hwnd_, kTimer1Id);
   timer1_->SetInterval(10);
@@ -93,35 +86,15 @@ void OverlayForm::EnableTimer1() {
 }
 
 bool OverlayForm::FreezeScreen(int width, int height) {
-  OwnedDc screen(::CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr));
-  if (!screen || width <= 0 || height <= 0) return false;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;  // top-down rows
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  auto frozen = std::make_unique<Frozen>();
-  frozen->dc.Reset(::CreateCompatibleDC(screen.get()));
-  frozen->bitmap.Reset(::CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!frozen->dc || !frozen->bitmap || !bits) return false;
-  frozen->select.emplace(frozen->dc.get(), frozen->bitmap.get());
-  if (!::BitBlt(frozen->dc.get(), 0, 0, width, height, screen.get(), 0, 0, SRCCOPY)) return false;
-  ::GdiFlush();
-  frozen->bits = static_cast<const std::uint32_t*>(bits);
-  frozen->width = width;
-  frozen->height = height;
-  frozen_ = std::move(frozen);
-  return true;
+  frozen_ = ScreenPixels::Copy({0, 0, width, height});
+  return frozen_ != nullptr;
 }
 
 std::uint32_t OverlayForm::FrozenPixel(int x, int y) const {
-  if (!frozen_ || x < 0 || y < 0 || x >= frozen_->width || y >= frozen_->height) return 0;
-  const std::uint32_t bgra = frozen_->bits[static_cast<std::size_t>(y) *
-                                               static_cast<std::size_t>(frozen_->width) +
-                                           static_cast<std::size_t>(x)];
+  if (!frozen_ || x < 0 || y < 0 || x >= frozen_->width() || y >= frozen_->height()) return 0;
+  const std::uint32_t bgra = frozen_->pixels()[static_cast<std::size_t>(y) *
+                                                   static_cast<std::size_t>(frozen_->width()) +
+                                               static_cast<std::size_t>(x)];
   // 0x00RRGGBB in memory order B, G, R; a COLORREF is 0x00BBGGRR.
   return ((bgra >> 16) & 0xFF) | (bgra & 0xFF00) | ((bgra & 0xFF) << 16);
 }
@@ -213,7 +186,7 @@ void OverlayForm::Paint() {
   const int h = rc.bottom - rc.top;
   auto draw = [&](HDC target) {
     if (frozen_)
-      ::BitBlt(target, rc.left, rc.top, w, h, frozen_->dc.get(), rc.left, rc.top, SRCCOPY);
+      ::BitBlt(target, rc.left, rc.top, w, h, frozen_->dc(), rc.left, rc.top, SRCCOPY);
     else
       ::FillRect(target, &rc, ::GetSysColorBrush(COLOR_WINDOW));
     if (logic_) painter_->Paint(target, logic_->elements());
@@ -227,7 +200,7 @@ void OverlayForm::Paint() {
   };
   if (frozen_ && logic_ &&
       std::ranges::none_of(overlay::PaintedAreas(logic_->elements()), meets_paint_area)) {
-    ::BitBlt(dc, rc.left, rc.top, w, h, frozen_->dc.get(), rc.left, rc.top, SRCCOPY);
+    ::BitBlt(dc, rc.left, rc.top, w, h, frozen_->dc(), rc.left, rc.top, SRCCOPY);
     ::EndPaint(hwnd_, &ps);
     return;
   }

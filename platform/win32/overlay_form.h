@@ -16,6 +16,7 @@
 #include "platform/win32/overlay_painter.h"
 #include "platform/win32/pointer.h"
 #include "platform/win32/program_services.h"
+#include "platform/win32/screen_capture.h"
 #include "platform/win32/window_timer.h"
 
 namespace pelvanto::win32 {
@@ -74,15 +75,6 @@ class OverlayForm final : public overlay::OverlayWindow, public EventLoop {
   void CreateTooltips();
   void DestroyNow();
 
-  // The frozen screen: a 32-bit top-down DIB selected into its own memory DC.
-  struct Frozen {
-    OwnedDc dc;
-    OwnedBitmap bitmap;
-    std::optional<SelectGuard> select;
-    const std::uint32_t* bits = nullptr;
-    int width = 0;
-    int height = 0;
-  };
 
   OverlayShared shared_;
   std::uint64_t random_seed_;
@@ -94,7 +86,7 @@ class OverlayForm final : public overlay::OverlayWindow, public EventLoop {
   std::unique_ptr<WindowTimer> timer1_;
   std::unique_ptr<OverlayPainter> painter_;
   std::unique_ptr<overlay::Overlay> logic_;
-  std::unique_ptr<Frozen> frozen_;  // null until a copy succeeded
+  std::unique_ptr<ScreenPixels> frozen_;  // the frozen screen; null until a copy succeeded
   overlay::Elements painted_;  // what the screen shows, as of the last invalidation
   int depth_ = 0;              // nesting of this window's handlers
   bool close_requested_ = false;

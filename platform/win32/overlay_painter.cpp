@@ -1,6 +1,7 @@
 #include "platform/win32/overlay_painter.h"
 
 #include "overlay/damage.h"
+#include "platform/win32/window_class.h"
 #include "resource.h"
 
 namespace pelvanto::win32 {
@@ -40,8 +41,7 @@ OverlayPainter::OverlayPainter(HINSTANCE instance, unsigned dpi)
   const int size = ::MulDiv(16, static_cast<int>(dpi), 96);
   const int ids[] = {IDI_UNDO, IDI_COPY_EXIT, IDI_EXIT};
   for (std::size_t i = 0; i < icons_.size(); ++i) {
-    icons_[i].Reset(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(ids[i]),
-                                                    IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+    icons_[i].Reset(LoadSizedIcon(instance, ids[i], size));
   }
 }
 

@@ -22,16 +22,4 @@ struct ProgramServices {
   const WindowQueries& windows;
 };
 
-// The object a window procedure serves: stored at WM_NCCREATE from CreateWindowEx's last
-// argument, found again for every later message.
-template <typename T>
-T* WindowObject(HWND hwnd, UINT message, LPARAM lparam) {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<T*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
-    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    return self;
-  }
-  return reinterpret_cast<T*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-}
-
 }  // namespace pelvanto::win32

@@ -55,6 +55,36 @@ struct PrivacyFormat {
 
 }  // namespace
 
+std::unique_ptr<ScreenPixels> ScreenPixels::Copy(const RECT& area) {
+  const int width = area.right - area.left;
+  const int height = area.bottom - area.top;
+  OwnedDc display(::CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr));
+  if (!display || width <= 0 || height <= 0) return nullptr;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top-down rows
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  auto copy = std::unique_ptr<ScreenPixels>(new ScreenPixels);
+  copy->dc_.Reset(::CreateCompatibleDC(display.get()));
+  copy->bitmap_.Reset(
+      ::CreateDIBSection(display.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!copy->dc_ || !copy->bitmap_ || !bits) return nullptr;
+  copy->select_.emplace(copy->dc_.get(), copy->bitmap_.get());
+  if (!::BitBlt(copy->dc_.get(), 0, 0, width, height, display.get(), area.left, area.top,
+                SRCCOPY))
+    return nullptr;
+  ::GdiFlush();  // the blit may still be queued; the bits are read directly
+  copy->pixels_ = {static_cast<const std::uint32_t*>(bits),
+                   static_cast<std::size_t>(width) * static_cast<std::size_t>(height)};
+  copy->width_ = width;
+  copy->height_ = height;
+  return copy;
+}
+
 std::unique_ptr<Picture> DisplayScreen::CopyArea(int left, int top, int width, int height) {
   if (width <= 0 || height <= 0) return nullptr;
   OwnedDc display(::CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr));

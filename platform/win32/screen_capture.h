@@ -3,7 +3,10 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <memory>
+#include <optional>
+#include <span>
 
 #include "platform/screen.h"
 #include "platform/win32/handles.h"
@@ -25,6 +28,28 @@ class BitmapPicture final : public Picture {
   OwnedBitmap bitmap_;
   int width_;
   int height_;
+};
+
+// A copy of an area of the screen in a 32-bit top-down DIB, selected into its own memory DC
+// so it can be drawn from and read pixel by pixel.
+class ScreenPixels {
+ public:
+  // Null when the copy cannot be made.
+  static std::unique_ptr<ScreenPixels> Copy(const RECT& area);
+
+  HDC dc() const { return dc_.get(); }
+  int width() const { return width_; }
+  int height() const { return height_; }
+  // Rows top to bottom, each pixel 0x00RRGGBB.
+  std::span<const std::uint32_t> pixels() const { return pixels_; }
+
+ private:
+  OwnedDc dc_;
+  OwnedBitmap bitmap_;
+  std::optional<SelectGuard> select_;  // put back before the bitmap and the DC go
+  std::span<const std::uint32_t> pixels_;
+  int width_ = 0;
+  int height_ = 0;
 };
 
 // The primary screen through a "DISPLAY" device context.

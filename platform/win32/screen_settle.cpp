@@ -2,9 +2,7 @@
 
 #include <dwmapi.h>
 
-#include <algorithm>
-
-#include "platform/win32/handles.h"
+#include "platform/win32/screen_capture.h"
 
 namespace pelvanto::win32 {
 
@@ -19,27 +17,9 @@ bool CompositionOn() {
 
 // The screen's pixels inside an area; empty when they cannot be read.
 std::vector<std::uint32_t> Grab(const RECT& area) {
-  const int width = area.right - area.left;
-  const int height = area.bottom - area.top;
-  OwnedDc screen(::CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr));
-  if (!screen || width <= 0 || height <= 0) return {};
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  OwnedDc memory(::CreateCompatibleDC(screen.get()));
-  OwnedBitmap bitmap(::CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!memory || !bitmap || !bits) return {};
-  SelectGuard select(memory.get(), bitmap.get());
-  if (!::BitBlt(memory.get(), 0, 0, width, height, screen.get(), area.left, area.top, SRCCOPY))
-    return {};
-  ::GdiFlush();
-  const auto* first = static_cast<const std::uint32_t*>(bits);
-  return {first, first + static_cast<std::size_t>(width) * static_cast<std::size_t>(height)};
+  const auto copy = ScreenPixels::Copy(area);
+  if (!copy) return {};
+  return {copy->pixels().begin(), copy->pixels().end()};
 }
 
 }  // namespace
