@@ -152,8 +152,9 @@ class Image:
             a, b = self.row(y), other.row(y)
             if a == b:
                 continue
+            boxes = [box for box in ignore if box is not None and box.y <= y < box.y + box.height]
             for x in range(self.width):
-                if a[x * 3: x * 3 + 3] != b[x * 3: x * 3 + 3] and not any(box.contains(x, y) for box in ignore):
+                if a[x * 3: x * 3 + 3] != b[x * 3: x * 3 + 3] and not any(box.contains(x, y) for box in boxes):
                     count += 1
                     if first is None:
                         first = (x, y)

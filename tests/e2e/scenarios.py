@@ -213,18 +213,7 @@ def find_box(image: Image, colours: Sequence[tuple[int, int, int]], leave_out: I
 def unexplained(image: Image, expected: Image, allowed: Sequence[Geometry]) -> tuple[int, Optional[tuple[int, int]]]:
     """Pixels that differ from expected outside the allowed boxes: (count, first (x, y)).
     Catches what is painted where nothing belongs, such as the trail of a moved outline."""
-    count, first = 0, None
-    for y in range(image.height):
-        a, b = image.row(y), expected.row(y)
-        if a == b:
-            continue
-        boxes = [g for g in allowed if g.y <= y < g.y + g.height]
-        for x in range(image.width):
-            if a[x * 3: x * 3 + 3] != b[x * 3: x * 3 + 3] and not any(g.contains(x, y) for g in boxes):
-                count += 1
-                if first is None:
-                    first = (x, y)
-    return count, first
+    return image.diff(expected, ignore=allowed)
 
 
 def label_mask(image: Image, sel: Geometry) -> frozenset[tuple[int, int]]:
