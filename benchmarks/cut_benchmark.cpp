@@ -23,7 +23,7 @@ class NullTimer : public Timer {
 
 class NullWindow : public overlay::OverlayWindow {
  public:
-  bool FreezeScreen(int, int) override { return true; }
+  bool FreezeScreen(const RectI&) override { return true; }
   std::uint32_t FrozenPixel(int, int) const override { return 0; }
   void Maximise() override {}
   void Minimise() override {}
@@ -99,7 +99,7 @@ void BM_CutTick(benchmark::State& state) {
   bool loaded = false;
   overlay::Overlay overlay({window, pointer, events, clock, screen, clipboard, tray, timer1,
                             main_timer1, loaded},
-                           {1920, 1080, 96}, 1);
+                           overlay::SingleMonitorDesktop(1920, 1080, 96), 1);
   overlay.Load();
   for (auto _ : state) {
     timer1.SetEnabled(true);

@@ -27,6 +27,7 @@ struct Label {
   RectF rect;
   bool visible = false;
   std::wstring caption;
+  unsigned dpi = 96;  // of the monitor it is drawn on: its font's scale
   friend bool operator==(const Label&, const Label&) = default;
 };
 

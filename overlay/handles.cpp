@@ -25,21 +25,21 @@ bool ValidHandle(int index) { return index >= 0 && index < kHandleCount; }
 void Overlay::ImageMove() {
   if (unloaded_) return;
   const RectF s = elements_.Shape1.rect;
-  const float w = metrics_.handle;
-  const float h = metrics_.handle;
-  // Each handle centred on its corner or edge midpoint.
-  const float left = s.left - w / 2;
-  const float centre = s.left + s.width / 2 - w / 2;
-  const float right = s.left + s.width - w / 2;
-  const float top = s.top - h / 2;
-  const float middle = s.top + s.height / 2 - h / 2;
-  const float bottom = s.top + s.height - h / 2;
+  const float left = s.left;
+  const float centre = s.left + s.width / 2;
+  const float right = s.left + s.width;
+  const float top = s.top;
+  const float middle = s.top + s.height / 2;
+  const float bottom = s.top + s.height;
   const std::array<std::array<float, 2>, kHandleCount> places = {{
       {left, top}, {centre, top}, {right, top}, {left, middle},
       {left, bottom}, {centre, bottom}, {right, bottom}, {right, middle},
   }};
+  // Each handle centred on its corner or edge midpoint, sized for the monitor it is on.
   for (std::size_t i = 0; i < places.size(); ++i) {
-    elements_.Image1[i].rect = {places[i][0], places[i][1], w, h};
+    const auto [x, y] = places[i];
+    const float side = MetricsAt(x, y).handle;
+    elements_.Image1[i].rect = {x - side / 2, y - side / 2, side, side};
   }
   for (auto& handle : elements_.Image1) handle.visible = true;
 }

@@ -31,18 +31,22 @@ Metrics::Metrics(unsigned dots_per_inch)
       size_label{Twips(120), Twips(2640), Twips(2775), Twips(255)},
       info_label{Twips(120), Twips(2880), Twips(2625), Twips(255)} {}
 
+void ScaleToolbar(Elements& e, const Metrics& m) {
+  e.Image2 = m.buttons;
+  for (std::size_t i = 0; i < e.Shape3.size(); ++i) e.Shape3[i].rect = m.hovers[i];
+  e.Shape2 = m.frame;
+}
+
 Elements DesignElements(const Metrics& m) {
   Elements e;
   e.Shape1.rect = {m.Twips(600), m.Twips(2760), m.Twips(2175), m.Twips(1455)};
-  e.LblPos = {m.size_label, false, L"宽X高"};
-  e.lblInfo = {m.info_label, false, L"Label2"};
+  e.LblPos = {m.size_label, false, L"宽X高", m.dpi};
+  e.lblInfo = {m.info_label, false, L"Label2", m.dpi};
   for (auto& handle : e.Image1) handle.rect = {0, 0, m.handle, m.handle};
   // Out of sight: the toolbar's bottom edge on the window's top edge.
   e.Picture1.rect = m.toolbar;
   e.Picture1.rect.top = -m.toolbar.height;
-  e.Image2 = m.buttons;
-  for (std::size_t i = 0; i < e.Shape3.size(); ++i) e.Shape3[i].rect = m.hovers[i];
-  e.Shape2 = m.frame;
+  ScaleToolbar(e, m);
   return e;
 }
 

@@ -26,6 +26,9 @@ struct Metrics {
   RectF info_label;   // lblInfo's design geometry
 };
 
+// Sizes the toolbar's parts (buttons, hover squares, frame) for a monitor's DPI.
+void ScaleToolbar(Elements& elements, const Metrics& metrics);
+
 // The elements as the overlay's load finds them: everything hidden, at design places.
 Elements DesignElements(const Metrics& metrics);
 

@@ -3,18 +3,27 @@
 #include <charconv>
 #include <cmath>
 #include <system_error>
+#include <utility>
 
 #include "app/version.h"
 
 namespace pelvanto::overlay {
 
-Overlay::Overlay(OverlayServices services, ScreenExtent screen, std::uint64_t random_seed)
+Overlay::Overlay(OverlayServices services, Desktop desktop, std::uint64_t random_seed)
     : services_(services),
-      screen_(screen),
-      metrics_(screen.dpi),
+      desktop_(MakeDesktop(std::move(desktop.monitors))),
+      monitor_metrics_(),
+      metrics_(MonitorAt(desktop_, 0, 0).dpi),
       elements_(DesignElements(metrics_)),
       random_(random_seed),
-      tray_icon_(services.tray) {}
+      tray_icon_(services.tray) {
+  for (const Monitor& m : desktop_.monitors) monitor_metrics_.emplace_back(m.dpi);
+}
+
+const Metrics& Overlay::MetricsAt(float x, float y) const {
+  const Monitor& m = MonitorAt(desktop_, x, y);
+  return monitor_metrics_[static_cast<std::size_t>(&m - desktop_.monitors.data())];
+}
 
 void Overlay::Load() {
   // A discarded instance must not claim CutFormLoaded for itself again.
@@ -22,8 +31,8 @@ void Overlay::Load() {
   // The toolbar starts out of sight and hidden (DesignElements put it there).
   elements_.Picture1.visible = false;
   services_.pointer.Set(Pointer::Crosshair);
-  // The whole primary screen in physical pixels, whatever the DPI.
-  services_.window.FreezeScreen(screen_.width, screen_.height);
+  // Every monitor in physical pixels, whatever their DPIs.
+  services_.window.FreezeScreen(desktop_.bounds);
   services_.window.Maximise();
   state_.DrawMode = SelectMode::Draw;
   services_.window.MakeLayeredOpaque();

@@ -4,8 +4,10 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "app/tray_icon.h"
+#include "overlay/desktop.h"
 #include "overlay/elements.h"
 #include "overlay/metrics.h"
 #include "overlay/random.h"
@@ -23,10 +25,11 @@ namespace pelvanto::overlay {
 class OverlayWindow {
  public:
   virtual ~OverlayWindow() = default;
-  // Copies width x height pixels of the screen from (0, 0) into the window's persistent
-  // surface. False when the copy failed (the surface then shows the back colour).
-  virtual bool FreezeScreen(int width, int height) = 0;
-  // Colour of the frozen picture at a pixel, 0x00BBGGRR; 0 outside it.
+  // Copies the area of the desktop (virtual-desktop pixels) into the window's persistent
+  // surface, black where no monitor is. False when the copy failed (the surface then shows
+  // the back colour).
+  virtual bool FreezeScreen(const RectI& area) = 0;
+  // Colour of the frozen picture at a virtual-desktop pixel, 0x00BBGGRR; 0 outside it.
   virtual std::uint32_t FrozenPixel(int x, int y) const = 0;
   virtual void Maximise() = 0;
   // Minimising runs the overlay's OnResize(true).
@@ -36,7 +39,7 @@ class OverlayWindow {
   virtual void MakeLayeredOpaque() = 0;
   // Destroys the window once no handler of it is running any more.
   virtual void Close() = 0;
-  // The cursor's position in screen pixels.
+  // The cursor's position in virtual-desktop pixels.
   virtual PointI CursorPos() const = 0;
   // The window and its icon, for its notification-area record.
   virtual WindowId Id() const = 0;
@@ -55,13 +58,6 @@ struct OverlayServices {
   Timer& Timer1;       // the overlay's own one-shot cut timer
   Timer& MainTimer1;   // the main window's auto-cut pace
   bool& CutFormLoaded;  // program-wide: true while an overlay is loaded
-};
-
-// The screen in physical pixels (ScreenW, ScreenH) and its DPI.
-struct ScreenExtent {
-  int width = 0;
-  int height = 0;
-  unsigned dpi = 96;
 };
 
 // "draw": no finished selection; "move": a finished selection exists.
@@ -92,7 +88,8 @@ struct HitTarget {
 
 class Overlay {
  public:
-  Overlay(OverlayServices services, ScreenExtent screen, std::uint64_t random_seed);
+  // Positions throughout are physical pixels of the virtual desktop.
+  Overlay(OverlayServices services, Desktop desktop, std::uint64_t random_seed);
 
   // --- Lifecycle (overlay.cpp)
   // Form Load: runs before the window is first shown.
@@ -142,8 +139,7 @@ class Overlay {
   const Elements& elements() const { return elements_; }
   const State& state() const { return state_; }
   const Metrics& metrics() const { return metrics_; }
-  float ScreenW() const { return static_cast<float>(screen_.width); }
-  float ScreenH() const { return static_cast<float>(screen_.height); }
+  const Desktop& desktop() const { return desktop_; }
 
  private:
   // Shared by the surface and the handles: the size text and the labels' places.
@@ -152,10 +148,13 @@ class Overlay {
   // room below; never left of the screen.
   void PlaceToolbar();
   void HideHandles();
+  // Design sizes at the DPI of the monitor showing (or nearest to) a point.
+  const Metrics& MetricsAt(float x, float y) const;
 
   OverlayServices services_;
-  ScreenExtent screen_;
-  Metrics metrics_;
+  Desktop desktop_;
+  std::vector<Metrics> monitor_metrics_;  // one per monitor of desktop_, in its order
+  Metrics metrics_;  // the primary monitor's, for the elements' places at load
   Elements elements_;
   State state_;
   MarginRandom random_;

@@ -1,6 +1,7 @@
 // The overlay's own surface: drawing, moving and clearing the selection, the two read-outs
 // and the toolbar's place next to a finished selection.
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -85,12 +86,16 @@ void Overlay::FormMouseMove(int buttons, float x, float y) {
     // Measured from the press each time, so clamping never accumulates.
     shape.rect.left = state_.StartX - (state_.PressX - x);
     shape.rect.top = state_.StartY - (state_.PressY - y);
-    if (shape.rect.left < 0) shape.rect.left = 0;
-    if (shape.rect.top < 0) shape.rect.top = 0;
-    // After the tests against 0: a selection larger than the screen keeps its far edges
-    // on the screen's far edges.
-    if (shape.rect.Right() > ScreenW()) shape.rect.left = ScreenW() - shape.rect.width;
-    if (shape.rect.Bottom() > ScreenH()) shape.rect.top = ScreenH() - shape.rect.height;
+    // Kept on the virtual desktop, whose far edges win: a selection larger than the desktop
+    // keeps its far edges on the desktop's far edges.
+    const auto left = static_cast<float>(desktop_.bounds.left);
+    const auto top = static_cast<float>(desktop_.bounds.top);
+    const auto right = static_cast<float>(desktop_.bounds.right);
+    const auto bottom = static_cast<float>(desktop_.bounds.bottom);
+    if (shape.rect.left < left) shape.rect.left = left;
+    if (shape.rect.top < top) shape.rect.top = top;
+    if (shape.rect.Right() > right) shape.rect.left = right - shape.rect.width;
+    if (shape.rect.Bottom() > bottom) shape.rect.top = bottom - shape.rect.height;
     PlaceLabels();
   }
 
@@ -119,24 +124,32 @@ void Overlay::PlaceLabels() {
   auto& size = elements_.LblPos;
   auto& info = elements_.lblInfo;
   size.caption = SizeText(shape.width, shape.height);
-  size.rect.left = shape.left + metrics_.label_gap;
-  size.rect.top = shape.top + metrics_.label_gap;
-  info.rect.left = shape.left + metrics_.label_gap;
-  info.rect.top = size.rect.top + size.rect.height + metrics_.label_gap;
+  // Sized for the monitor the read-outs are drawn on.
+  const Metrics& m = MetricsAt(shape.left, shape.top);
+  size.dpi = info.dpi = m.dpi;
+  size.rect.width = m.size_label.width;
+  size.rect.height = m.size_label.height;
+  info.rect.width = m.info_label.width;
+  info.rect.height = m.info_label.height;
+  const PointF origin =
+      ReadoutOrigin(desktop_, shape.left, shape.top, m.label_gap,
+                    std::max(size.rect.width, info.rect.width),
+                    size.rect.height + m.label_gap + info.rect.height);
+  size.rect.left = origin.x;
+  size.rect.top = origin.y;
+  info.rect.left = origin.x;
+  info.rect.top = size.rect.top + size.rect.height + m.label_gap;
 }
 
 void Overlay::PlaceToolbar() {
   const auto& shape = elements_.Shape1.rect;
-  auto& bar = elements_.Picture1.rect;
-  const float gap = metrics_.toolbar_gap;
-  bar.left = shape.Right() - bar.width;
-  // Exactly filling the screen below the selection still counts as room.
-  if (shape.Bottom() + gap + bar.height > ScreenH()) {
-    bar.top = shape.Bottom() - bar.height - gap;
-  } else {
-    bar.top = shape.Bottom() + gap;
-  }
-  if (bar.left < 0) bar.left = 0;
+  // The monitor showing the selection's last pixel gets the toolbar, at its DPI.
+  const float x = std::max(shape.left, shape.Right() - 1);
+  const float y = std::max(shape.top, shape.Bottom() - 1);
+  const Metrics& m = MetricsAt(x, y);
+  ScaleToolbar(elements_, m);
+  elements_.Picture1.rect = PlaceToolbarStrip(shape, m.toolbar.width, m.toolbar.height,
+                                              m.toolbar_gap, ToolbarArea(desktop_, x, y));
 }
 
 }  // namespace pelvanto::overlay

@@ -7,8 +7,9 @@
 #include <utility>
 
 #include "overlay/damage.h"
-#include "platform/win32/screen_capture.h"
+#include "platform/win32/monitor_layout.h"
 #include "platform/win32/notification_area.h"
+#include "platform/win32/screen_capture.h"
 #include "platform/win32/window_class.h"
 #include "resource.h"
 
@@ -28,8 +29,14 @@ int Buttons(WPARAM wparam) {
   return buttons;
 }
 
-float X(LPARAM lparam) { return static_cast<float>(GET_X_LPARAM(lparam)); }
-float Y(LPARAM lparam) { return static_cast<float>(GET_Y_LPARAM(lparam)); }
+// A mouse position in desktop pixels, from client pixels of a window whose top-left corner
+// is at `origin`.
+float X(LPARAM lparam, const RectI& origin) {
+  return static_cast<float>(GET_X_LPARAM(lparam) + origin.left);
+}
+float Y(LPARAM lparam, const RectI& origin) {
+  return static_cast<float>(GET_Y_LPARAM(lparam) + origin.top);
+}
 
 }  // namespace
 
@@ -49,12 +56,13 @@ bool OverlayForm::Register(HINSTANCE instance) {
 }
 
 bool OverlayForm::Load() {
-  // Physical pixels of the primary screen: the program is per-monitor DPI aware.
-  const int width = ::GetSystemMetrics(SM_CXSCREEN);
-  const int height = ::GetSystemMetrics(SM_CYSCREEN);
+  // Physical pixels of every monitor: the program is per-monitor DPI aware. Read at each
+  // load, so a changed layout (WM_DISPLAYCHANGE) is the next overlay's.
+  desktop_ = CurrentDesktop();
+  const RectI& bounds = desktop_.bounds;
   hwnd_ = ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kClassName, L"Pelvanto",
-                            WS_POPUP, 0, 0, width, height, nullptr, nullptr, shared_.program.instance,
-                            this);
+                            WS_POPUP, bounds.left, bounds.top, bounds.Width(), bounds.Height(),
+                            nullptr, nullptr, shared_.program.instance, this);
   if (!hwnd_) return false;
   dpi_ = ::GetDpiForWindow(hwnd_);
   if (dpi_ == 0) dpi_ = 96;
@@ -68,7 +76,7 @@ bool OverlayForm::Load() {
       overlay::OverlayServices{*this, shared_.program.pointer, *this, shared_.program.clock, shared_.program.screen,
                                shared_.program.clipboard, shared_.program.tray, *timer1_, shared_.main_timer1,
                                shared_.CutFormLoaded},
-      overlay::ScreenExtent{width, height, dpi_}, random_seed_);
+      desktop_, random_seed_);
   logic_->Load();
   painted_ = logic_->elements();
   CreateTooltips();
@@ -85,12 +93,22 @@ void OverlayForm::EnableTimer1() {
   if (hwnd_ && !logic_->Unloaded()) timer1_->SetEnabled(true);
 }
 
-bool OverlayForm::FreezeScreen(int width, int height) {
-  frozen_ = ScreenPixels::Copy({0, 0, width, height});
+bool OverlayForm::FreezeScreen(const RectI& area) {
+  const auto unshown = overlay::UnshownParts(desktop_, area);
+  frozen_ = ScreenPixels::Copy({area.left, area.top, area.right, area.bottom}, unshown);
+  frozen_area_ = area;
   return frozen_ != nullptr;
 }
 
-std::uint32_t OverlayForm::FrozenPixel(int x, int y) const {
+RECT OverlayForm::ToClient(const RectI& r) const {
+  const RectI& origin = desktop_.bounds;
+  return {r.left - origin.left, r.top - origin.top, r.right - origin.left,
+          r.bottom - origin.top};
+}
+
+std::uint32_t OverlayForm::FrozenPixel(int desktop_x, int desktop_y) const {
+  const std::int64_t x = std::int64_t{desktop_x} - frozen_area_.left;
+  const std::int64_t y = std::int64_t{desktop_y} - frozen_area_.top;
   if (!frozen_ || x < 0 || y < 0 || x >= frozen_->width() || y >= frozen_->height()) return 0;
   const std::uint32_t bgra = frozen_->pixels()[static_cast<std::size_t>(y) *
                                                    static_cast<std::size_t>(frozen_->width()) +
@@ -100,9 +118,11 @@ std::uint32_t OverlayForm::FrozenPixel(int x, int y) const {
 }
 
 void OverlayForm::Maximise() {
-  // A borderless window over the whole primary screen: client and screen pixels agree.
-  ::SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, ::GetSystemMetrics(SM_CXSCREEN),
-                 ::GetSystemMetrics(SM_CYSCREEN), SWP_NOACTIVATE);
+  // A borderless window over the whole desktop: client pixels are desktop pixels less the
+  // desktop's top-left corner.
+  const RectI& bounds = desktop_.bounds;
+  ::SetWindowPos(hwnd_, HWND_TOPMOST, bounds.left, bounds.top, bounds.Width(), bounds.Height(),
+                 SWP_NOACTIVATE);
 }
 
 void OverlayForm::Minimise() { ::ShowWindow(hwnd_, SW_MINIMIZE); }
@@ -156,7 +176,7 @@ void OverlayForm::SyncDamage() {
   const overlay::Elements& now = logic_->elements();
   if (now == painted_) return;
   for (const RectI& r : overlay::ChangedAreas(painted_, now, 1)) {
-    const RECT rect{r.left, r.top, r.right, r.bottom};
+    const RECT rect = ToClient(r);
     ::InvalidateRect(hwnd_, &rect, FALSE);
   }
   if (tooltip_ && (now.Picture1 != painted_.Picture1 || now.Image2 != painted_.Image2)) {
@@ -170,7 +190,7 @@ void OverlayForm::SyncDamage() {
         const auto& b = now.Image2[i];
         const RectI r = overlay::DeviceRect({bar.left + b.left, bar.top + b.top, b.width,
                                              b.height});
-        tool.rect = {r.left, r.top, r.right, r.bottom};
+        tool.rect = ToClient(r);
       }
       ::SendMessageW(tooltip_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
     }
@@ -184,23 +204,33 @@ void OverlayForm::Paint() {
   const RECT rc = ps.rcPaint;
   const int w = rc.right - rc.left;
   const int h = rc.bottom - rc.top;
+  // The frozen picture's pixel under client pixel (0, 0).
+  const int frozen_x = desktop_.bounds.left - frozen_area_.left;
+  const int frozen_y = desktop_.bounds.top - frozen_area_.top;
   auto draw = [&](HDC target) {
     if (frozen_)
-      ::BitBlt(target, rc.left, rc.top, w, h, frozen_->dc(), rc.left, rc.top, SRCCOPY);
+      ::BitBlt(target, rc.left, rc.top, w, h, frozen_->dc(), rc.left + frozen_x,
+               rc.top + frozen_y, SRCCOPY);
     else
       ::FillRect(target, &rc, ::GetSysColorBrush(COLOR_WINDOW));
-    if (logic_) painter_->Paint(target, logic_->elements());
+    if (!logic_) return;
+    // The elements are in desktop pixels.
+    POINT old{};
+    ::OffsetWindowOrgEx(target, desktop_.bounds.left, desktop_.bounds.top, &old);
+    painter_->Paint(target, logic_->elements());
+    ::SetWindowOrgEx(target, old.x, old.y, nullptr);
   };
   // Where no element is drawn the frozen picture goes straight to the screen: no buffer as
   // large as the screen for the first paint.
-  auto meets_paint_area = [&rc](const RectI& r) {
-    const RECT area{r.left, r.top, r.right, r.bottom};
+  auto meets_paint_area = [&](const RectI& r) {
+    const RECT area = ToClient(r);
     RECT meet;
     return ::IntersectRect(&meet, &area, &rc) != FALSE;
   };
   if (frozen_ && logic_ &&
       std::ranges::none_of(overlay::PaintedAreas(logic_->elements()), meets_paint_area)) {
-    ::BitBlt(dc, rc.left, rc.top, w, h, frozen_->dc(), rc.left, rc.top, SRCCOPY);
+    ::BitBlt(dc, rc.left, rc.top, w, h, frozen_->dc(), rc.left + frozen_x, rc.top + frozen_y,
+             SRCCOPY);
     ::EndPaint(hwnd_, &ps);
     return;
   }
@@ -254,7 +284,7 @@ LRESULT OverlayForm::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       logic->OnMouseDown(message == WM_LBUTTONDOWN   ? mouse::kLeft
                          : message == WM_RBUTTONDOWN ? mouse::kRight
                                                      : mouse::kMiddle,
-                         X(lparam), Y(lparam));
+                         X(lparam, desktop_.bounds), Y(lparam, desktop_.bounds));
       return 0;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
@@ -263,11 +293,11 @@ LRESULT OverlayForm::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       logic->OnMouseUp(message == WM_LBUTTONUP   ? mouse::kLeft
                        : message == WM_RBUTTONUP ? mouse::kRight
                                                  : mouse::kMiddle,
-                       X(lparam), Y(lparam));
+                       X(lparam, desktop_.bounds), Y(lparam, desktop_.bounds));
       if (hwnd_ && !logic->Captured() && ::GetCapture() == hwnd_) ::ReleaseCapture();
       return 0;
     case WM_MOUSEMOVE:
-      if (logic) logic->OnMouseMove(Buttons(wparam), X(lparam), Y(lparam));
+      if (logic) logic->OnMouseMove(Buttons(wparam), X(lparam, desktop_.bounds), Y(lparam, desktop_.bounds));
       return 0;
     case WM_TIMER:
       if (logic && wparam == kTimer1Id) logic->OnTimer1();
@@ -281,6 +311,12 @@ LRESULT OverlayForm::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case kTrayCallback:
       return 0;  // the overlay's icon has no action of its own
+    case WM_DISPLAYCHANGE:
+      // Monitors came, went or moved. A shown overlay keeps its frozen desktop, so its window
+      // stays where that desktop was; the next overlay reads the new layout. A hidden one
+      // keeps its area, which the next cut copies black where no monitor is any more.
+      if (::IsWindowVisible(hwnd_) && !::IsIconic(hwnd_)) Maximise();
+      return 0;
     case WM_NCDESTROY: {
       HWND gone = std::exchange(hwnd_, nullptr);
       tooltip_ = nullptr;

@@ -1,6 +1,8 @@
 #pragma once
-// The capture overlay's window: a borderless, topmost, layered window over the primary
-// screen that paints the frozen picture and the overlay's elements.
+// The capture overlay's window: a borderless, topmost, layered window over the whole virtual
+// desktop that paints the frozen picture and the overlay's elements. Its client pixel (0, 0)
+// is the desktop's top-left corner, which lies at negative coordinates when a monitor is left
+// of or above the primary; the logic works in desktop pixels.
 
 #include <windows.h>
 
@@ -48,7 +50,7 @@ class OverlayForm final : public overlay::OverlayWindow, public EventLoop {
   bool Gone() const { return hwnd_ == nullptr; }
 
   // overlay::OverlayWindow
-  bool FreezeScreen(int width, int height) override;
+  bool FreezeScreen(const RectI& area) override;
   std::uint32_t FrozenPixel(int x, int y) const override;
   void Maximise() override;
   void Minimise() override;
@@ -74,6 +76,8 @@ class OverlayForm final : public overlay::OverlayWindow, public EventLoop {
   void SyncDamage();
   void CreateTooltips();
   void DestroyNow();
+  // A desktop rectangle in client pixels.
+  RECT ToClient(const RectI& r) const;
 
 
   OverlayShared shared_;
@@ -81,6 +85,8 @@ class OverlayForm final : public overlay::OverlayWindow, public EventLoop {
   HWND hwnd_ = nullptr;
   HWND tooltip_ = nullptr;
   unsigned dpi_ = 96;
+  overlay::Desktop desktop_;  // the monitors as they were at load; the window covers them
+  RectI frozen_area_;         // what frozen_ holds, in desktop pixels
   OwnedIcon small_icon_;
   OwnedFont tooltip_font_;
   std::unique_ptr<WindowTimer> timer1_;

@@ -8,6 +8,8 @@ namespace pelvanto::win32 {
 
 namespace {
 
+constexpr int kLabelPointTenths = 105;  // 10.5 pt
+
 RECT ToRect(const RectI& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 RECT ToDevice(const overlay::RectF& r) { return ToRect(overlay::DeviceRect(r)); }
@@ -36,13 +38,21 @@ HFONT CreateSongtiFont(int tenths_of_point, unsigned dpi, int weight) {
                        DEFAULT_PITCH | FF_DONTCARE, L"宋体");
 }
 
-OverlayPainter::OverlayPainter(HINSTANCE instance, unsigned dpi)
-    : label_font_(CreateSongtiFont(105, dpi)) {
+OverlayPainter::OverlayPainter(HINSTANCE instance, unsigned dpi) {
+  label_fonts_.emplace_back(dpi, OwnedFont(CreateSongtiFont(kLabelPointTenths, dpi)));
   const int size = ::MulDiv(16, static_cast<int>(dpi), 96);
   const int ids[] = {IDI_UNDO, IDI_COPY_EXIT, IDI_EXIT};
   for (std::size_t i = 0; i < icons_.size(); ++i) {
     icons_[i].Reset(LoadSizedIcon(instance, ids[i], size));
   }
+}
+
+HFONT OverlayPainter::LabelFont(unsigned dpi) const {
+  for (const auto& [font_dpi, font] : label_fonts_)
+    if (font_dpi == dpi) return font.get();
+  // One more font per monitor DPI at most; a DPI never seen before is rare enough.
+  return label_fonts_.emplace_back(dpi, OwnedFont(CreateSongtiFont(kLabelPointTenths, dpi)))
+      .second.get();
 }
 
 void OverlayPainter::Paint(HDC dc, const overlay::Elements& e) const {
@@ -58,14 +68,13 @@ void OverlayPainter::Paint(HDC dc, const overlay::Elements& e) const {
 
   const int old_mode = ::SetBkMode(dc, TRANSPARENT);
   const COLORREF old_colour = ::SetTextColor(dc, overlay::kSelectionColour);
-  SelectGuard font(dc, label_font_.get());
   for (const auto* label : {&e.LblPos, &e.lblInfo}) {
     if (!label->visible) continue;
+    SelectGuard font(dc, LabelFont(label->dpi));
     RECT r = ToDevice(label->rect);
     ::DrawTextW(dc, label->caption.c_str(), static_cast<int>(label->caption.size()), &r,
                 DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
   }
-  font.Restore();
   ::SetTextColor(dc, old_colour);
   ::SetBkMode(dc, old_mode);
 

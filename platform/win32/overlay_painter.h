@@ -2,6 +2,8 @@
 #include <windows.h>
 
 #include <array>
+#include <utility>
+#include <vector>
 
 #include "overlay/elements.h"
 #include "platform/win32/handles.h"
@@ -16,8 +18,10 @@ class OverlayPainter {
 
  private:
   void PaintToolbar(HDC dc, const overlay::Elements& elements) const;
+  // The read-outs' font for a monitor's DPI, made at its first use.
+  HFONT LabelFont(unsigned dpi) const;
 
-  OwnedFont label_font_;
+  mutable std::vector<std::pair<unsigned, OwnedFont>> label_fonts_;  // by DPI
   std::array<OwnedIcon, 3> icons_;  // undo, copy and exit, exit
 };
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "platform/win32/monitor_layout.h"
+
 namespace pelvanto::win32 {
 
 namespace {
@@ -53,9 +55,20 @@ struct PrivacyFormat {
   OwnedGlobal value;
 };
 
+// Blackens the `unshown` parts (virtual-desktop pixels) of a copy whose top-left pixel is
+// (left, top).
+bool FillUnshown(HDC copy, int left, int top, std::span<const RectI> unshown) {
+  for (const RectI& part : unshown) {
+    if (!::PatBlt(copy, part.left - left, part.top - top, part.Width(), part.Height(), BLACKNESS))
+      return false;
+  }
+  return true;
+}
+
 }  // namespace
 
-std::unique_ptr<ScreenPixels> ScreenPixels::Copy(const RECT& area) {
+std::unique_ptr<ScreenPixels> ScreenPixels::Copy(const RECT& area,
+                                                 std::span<const RectI> unshown) {
   const int width = area.right - area.left;
   const int height = area.bottom - area.top;
   OwnedDc display(::CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr));
@@ -74,8 +87,10 @@ std::unique_ptr<ScreenPixels> ScreenPixels::Copy(const RECT& area) {
       ::CreateDIBSection(display.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!copy->dc_ || !copy->bitmap_ || !bits) return nullptr;
   copy->select_.emplace(copy->dc_.get(), copy->bitmap_.get());
+  // One blit for every monitor, so they are all taken at the same moment.
   if (!::BitBlt(copy->dc_.get(), 0, 0, width, height, display.get(), area.left, area.top,
-                SRCCOPY))
+                SRCCOPY) ||
+      !FillUnshown(copy->dc_.get(), area.left, area.top, unshown))
     return nullptr;
   ::GdiFlush();  // the blit may still be queued; the bits are read directly
   copy->pixels_ = {static_cast<const std::uint32_t*>(bits),
@@ -96,19 +111,24 @@ std::unique_ptr<Picture> DisplayScreen::CopyArea(int left, int top, int width, i
   {
     SelectGuard select(memory.get(), bitmap.get());
     if (!select.ok()) return nullptr;
-    // Past the screen's edges a display blit may return anything; those pixels are black.
+    // Past the desktop's edges, and where no monitor is, a display blit may return
+    // anything; those pixels are black. The layout is read at every cut: monitors may have
+    // come or gone since the area was marked.
     if (!::PatBlt(memory.get(), 0, 0, width, height, BLACKNESS)) return nullptr;
-    const std::int64_t screen_w = ::GetSystemMetrics(SM_CXSCREEN);
-    const std::int64_t screen_h = ::GetSystemMetrics(SM_CYSCREEN);
-    const std::int64_t x0 = std::max<std::int64_t>(left, 0);
-    const std::int64_t y0 = std::max<std::int64_t>(top, 0);
-    const std::int64_t x1 = std::min<std::int64_t>(std::int64_t{left} + width, screen_w);
-    const std::int64_t y1 = std::min<std::int64_t>(std::int64_t{top} + height, screen_h);
+    const overlay::Desktop desktop = CurrentDesktop();
+    const std::int64_t x0 = std::max<std::int64_t>(left, desktop.bounds.left);
+    const std::int64_t y0 = std::max<std::int64_t>(top, desktop.bounds.top);
+    const std::int64_t x1 = std::min<std::int64_t>(std::int64_t{left} + width, desktop.bounds.right);
+    const std::int64_t y1 = std::min<std::int64_t>(std::int64_t{top} + height, desktop.bounds.bottom);
     if (x1 > x0 && y1 > y0) {
-      // All four values lie within [0, width) x [0, height) or the screen, so they fit int.
-      if (!::BitBlt(memory.get(), static_cast<int>(x0 - left), static_cast<int>(y0 - top),
-                    static_cast<int>(x1 - x0), static_cast<int>(y1 - y0), display.get(),
-                    static_cast<int>(x0), static_cast<int>(y0), SRCCOPY)) {
+      // All four values lie within the area and the desktop, so they fit int.
+      const RECT shown{static_cast<int>(x0), static_cast<int>(y0), static_cast<int>(x1),
+                       static_cast<int>(y1)};
+      const auto unshown = overlay::UnshownParts(desktop, {shown.left, shown.top, shown.right,
+                                                           shown.bottom});
+      if (!::BitBlt(memory.get(), shown.left - left, shown.top - top, shown.right - shown.left,
+                    shown.bottom - shown.top, display.get(), shown.left, shown.top, SRCCOPY) ||
+          !FillUnshown(memory.get(), left, top, unshown)) {
         return nullptr;
       }
     }

@@ -9,6 +9,7 @@
 #include <span>
 
 #include "platform/screen.h"
+#include "platform/types.h"
 #include "platform/win32/handles.h"
 
 namespace pelvanto::win32 {
@@ -34,8 +35,10 @@ class BitmapPicture final : public Picture {
 // so it can be drawn from and read pixel by pixel.
 class ScreenPixels {
  public:
-  // Null when the copy cannot be made.
-  static std::unique_ptr<ScreenPixels> Copy(const RECT& area);
+  // Null when the copy cannot be made. The `unshown` parts (virtual-desktop pixels, where no
+  // monitor is) are black in the copy, whatever the display returned there.
+  static std::unique_ptr<ScreenPixels> Copy(const RECT& area,
+                                            std::span<const RectI> unshown = {});
 
   HDC dc() const { return dc_.get(); }
   int width() const { return width_; }
@@ -52,7 +55,7 @@ class ScreenPixels {
   int height_ = 0;
 };
 
-// The primary screen through a "DISPLAY" device context.
+// The live virtual desktop through a "DISPLAY" device context; black where no monitor is.
 class DisplayScreen final : public Screen {
  public:
   std::unique_ptr<Picture> CopyArea(int left, int top, int width, int height) override;

@@ -161,13 +161,12 @@ class FakeClipboard : public Clipboard {
 
 class FakeOverlayWindow : public overlay::OverlayWindow {
  public:
-  bool FreezeScreen(int width, int height) override {
-    frozen_width = width;
-    frozen_height = height;
+  bool FreezeScreen(const RectI& area) override {
+    frozen = area;
     return !freeze_fails;
   }
   std::uint32_t FrozenPixel(int x, int y) const override {
-    if (x < 0 || y < 0 || x >= frozen_width || y >= frozen_height) return 0;
+    if (x < frozen.left || y < frozen.top || x >= frozen.right || y >= frozen.bottom) return 0;
     return frozen_pixel ? frozen_pixel(x, y) : 0;
   }
   void Maximise() override { maximised = true; }
@@ -181,23 +180,26 @@ class FakeOverlayWindow : public overlay::OverlayWindow {
 
   std::function<std::uint32_t(int, int)> frozen_pixel;
   std::function<void()> on_minimise;
-  int frozen_width = 0, frozen_height = 0;
+  RectI frozen;  // the desktop area last frozen
   bool freeze_fails = false;
   bool maximised = false, layered = false, closed = false, visible = true;
   int minimise_requests = 0;
   PointI cursor;
 };
 
-// An overlay with every fake it needs, on a screen of the given size.
+// An overlay with every fake it needs, on one screen of the given size or on a desktop of
+// several monitors.
 struct OverlayRig {
   explicit OverlayRig(int width = 1024, int height = 768, unsigned dpi = 96,
                       std::uint64_t seed = 1)
-      : screen(width, height),
+      : OverlayRig(overlay::SingleMonitorDesktop(width, height, dpi), seed) {}
+  explicit OverlayRig(const overlay::Desktop& desktop, std::uint64_t seed = 1)
+      : screen(desktop.bounds.right, desktop.bounds.bottom),
         clipboard(&log),
         events(&log),
         overlay({window, pointer, events, clock, screen, clipboard, tray, timer1, main_timer1,
                  cut_form_loaded},
-                {width, height, dpi}, seed) {
+                desktop, seed) {
     window.on_minimise = [this] { overlay.OnResize(true); };
   }
   CallLog log;

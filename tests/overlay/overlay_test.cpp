@@ -42,8 +42,7 @@ TEST_P(OverlayLoadTest, FreezesTheWholeScreenAndStartsWithNothingShown) {
   rig.overlay.Load();
 
   // Physical pixels at every DPI: never a part of the screen.
-  EXPECT_EQ(rig.window.frozen_width, c.width);
-  EXPECT_EQ(rig.window.frozen_height, c.height);
+  EXPECT_EQ(rig.window.frozen, (RectI{0, 0, c.width, c.height}));
   EXPECT_TRUE(rig.window.maximised);
   EXPECT_TRUE(rig.window.layered);
   EXPECT_EQ(rig.pointer.current, Pointer::Crosshair);
@@ -76,9 +75,9 @@ INSTANTIATE_TEST_SUITE_P(Screens, OverlayLoadTest,
 class WatchingWindow : public fakes::FakeOverlayWindow {
  public:
   explicit WatchingWindow(const bool& flag) : flag_(flag) {}
-  bool FreezeScreen(int width, int height) override {
+  bool FreezeScreen(const RectI& area) override {
     flag_at_step.push_back(flag_);
-    return FakeOverlayWindow::FreezeScreen(width, height);
+    return FakeOverlayWindow::FreezeScreen(area);
   }
   void Maximise() override {
     flag_at_step.push_back(flag_);
@@ -100,7 +99,7 @@ struct Program {
     overlay.reset();
     overlay.emplace(OverlayServices{window, pointer, events, clock, screen, clipboard, tray,
                                     timer1, main_timer1, cut_form_loaded},
-                    ScreenExtent{800, 600, 96}, 7);
+                    SingleMonitorDesktop(800, 600, 96), 7);
     return *overlay;
   }
   bool cut_form_loaded = false;
@@ -146,7 +145,7 @@ TEST(OverlayTest, EveryStartGetsAFreshOverlay) {
   ASSERT_EQ(first.state().KeepOpen, 1);
   ASSERT_EQ(first.state().DrawMode, SelectMode::Move);
   first.Unload();
-  program.window.frozen_width = 0;
+  program.window.frozen = {};
 
   Overlay& second = program.NewOverlay();
   second.Load();
@@ -154,7 +153,7 @@ TEST(OverlayTest, EveryStartGetsAFreshOverlay) {
   EXPECT_EQ(second.state().KeepOpen, 0);
   EXPECT_EQ(second.state().StartX, 0);
   EXPECT_EQ(second.elements(), DesignElements(Metrics(96)));
-  EXPECT_EQ(program.window.frozen_width, 800);  // frozen anew
+  EXPECT_EQ(program.window.frozen.right, 800);  // frozen anew
   EXPECT_TRUE(program.cut_form_loaded);
 }
 
