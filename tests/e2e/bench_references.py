@@ -203,14 +203,15 @@ def reference_drag(s: Session) -> tuple[float, int]:
 
 # -- the cut ------------------------------------------------------------------------------------------
 
-def reference_cut(s: Session) -> float:
-    """One full-screen cut of bare_cut.exe (copy + clipboard), in ms; the median of its 3 cuts."""
-    proc = s.start(reference_exe("bare_cut.exe"), "3")
-    proc.wait(timeout=120)
-    log = (s.out_dir / "bare_cut.log").read_text(errors="replace")
-    cuts = [float(c) + float(b) for c, b in re.findall(r"^cut \d+ x \d+ copy ([\d.]+) ms clipboard ([\d.]+) ms$",
-                                                       log, re.M)[-3:]]
-    return statistics.median(cuts) if cuts else -1
+def reference_cut(s: Session, cuts: int = 10) -> float:
+    """One run of bare_cut.exe: the median of its full-screen cuts (copy + clipboard), in ms."""
+    log = s.out_dir / "bare_cut.log"
+    log.unlink(missing_ok=True)
+    proc = s.start(reference_exe("bare_cut.exe"), str(cuts))
+    proc.wait(timeout=300)
+    found = re.findall(r"^cut \d+ x \d+ copy ([\d.]+) ms clipboard ([\d.]+) ms$", log.read_text(errors="replace"),
+                       re.M)
+    return statistics.median(float(c) + float(b) for c, b in found) if found else -1
 
 
 # -- the references alone ------------------------------------------------------------------------------
