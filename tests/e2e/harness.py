@@ -59,8 +59,8 @@ Several monitors (Debian 12, Wine 8; checked with the helper monitors.exe, whose
 read_monitor_report parses, and by test_harness_monitors.py):
 - Xvfb has one screen of one size, so a layout runs on Xorg with the dummy video driver and a
   generated config (Virtual 8192 4320, VideoRam 512000, no input devices: xdotool's XTEST
-  devices are enough). As root Xorg takes -config from any absolute path; a non-root Xorg
-  (through Xorg.wrap) takes only relative paths under its config directories, so the harness
+  devices are enough). As root Xorg takes -config from any absolute path (checked); a non-root
+  Xorg takes only paths relative to its config directories (Xorg(1)), so the harness
   refuses several monitors unless it runs as root. The display number is picked by Xorg itself
   (-displayfd), like Xvfb's, and -sharevts -novtswitch keep servers of parallel runs from
   fighting over a VT.
@@ -373,6 +373,9 @@ class Monitor:
         return Geometry(self.x, self.y, self.width, self.height)
 
 
+_VIRTUAL = (8192, 4320)  # the dummy screen's largest root, in the generated config
+
+
 def _layout(monitors: Sequence) -> tuple[Monitor, ...]:
     """Monitors from Monitor or (x, y, w, h[, primary]) items, checked; the first is the primary
     when none is marked."""
@@ -385,9 +388,11 @@ def _layout(monitors: Sequence) -> tuple[Monitor, ...]:
         layout[0] = Monitor(layout[0].x, layout[0].y, layout[0].width, layout[0].height, True)
     for m in layout:
         if m.x < 0 or m.y < 0 or m.width <= 0 or m.height <= 0:
-            raise ValueError(f"{m}: root coordinates are not negative and sizes are positive")
+            raise ValueError(f"{m}: root coordinates cannot be negative and sizes must be positive")
     if min(m.x for m in layout) != 0 or min(m.y for m in layout) != 0:
         raise ValueError("the layout must touch the root's left and top edges (x = 0 and y = 0)")
+    if max(m.x + m.width for m in layout) > _VIRTUAL[0] or max(m.y + m.height for m in layout) > _VIRTUAL[1]:
+        raise ValueError(f"the layout does not fit the server's {_VIRTUAL[0]} x {_VIRTUAL[1]} screen")
     return tuple(layout)
 
 
@@ -443,7 +448,7 @@ Section "Screen"
   DefaultDepth 24
   SubSection "Display"
     Depth 24
-    Virtual 8192 4320
+    Virtual {0} {1}
   EndSubSection
 EndSection
 """
@@ -543,7 +548,7 @@ class Session:
             if os.geteuid() != 0:
                 raise AssertionError("several monitors need Xorg run as root (its -config from any path)")
             conf = self._tmp / "dummy.conf"
-            conf.write_text(_DUMMY_CONF)
+            conf.write_text(_DUMMY_CONF.format(*_VIRTUAL))
             self.display = self._start_x_server(
                 ["Xorg", "-config", str(conf), "-noreset", "-nolisten", "tcp", "-sharevts", "-novtswitch",
                  "-logfile", str(self.out_dir / "xorg.log")], "xorg-output.log")
