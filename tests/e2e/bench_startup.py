@@ -10,6 +10,8 @@
 - idle CPU of the program's process over the idle period, with its main window shown;
 - working set (VmRSS) with the main window, and with the overlay at each screen size;
 - the size of Pelvanto.exe;
+- the overlay's open time and working set on two 1920 x 1080 monitors against one (Xorg's
+  dummy driver for both, run as root);
 - click on "切图开始" -> the overlay mapped and its whole frozen frame on screen, timed from
   outside with X DAMAGE (bench_references.time_frame), against grab_and_show.exe, interleaved,
   --frame-runs times at each size: product, reference and ratio.
@@ -25,6 +27,7 @@ import statistics
 import sys
 import time
 from pathlib import Path
+from typing import Optional
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 
@@ -67,10 +70,14 @@ def stop(s: Session, proc) -> None:
     wait_until(lambda: not s.find_windows("^Pelvanto"), 10)
 
 
-def overlay_figures(exe: Path, width: int, height: int) -> tuple[float, float, float, int]:
+def overlay_figures(exe: Path, width: int, height: int,
+                    monitors: Optional[list] = None) -> tuple[float, float, float, int]:
     """(seconds from the start click to the overlay mapped, to its frozen picture seen on the
-    screen, the cost of the one-pixel screen grab that sees it, VmRSS KiB)."""
-    with Session(width, height, name="bench") as s:
+    screen, the cost of the one-pixel screen grab that sees it, VmRSS KiB). With monitors, on
+    that layout (width and height then come from it); the probe is on the last monitor."""
+    session = Session(monitors=monitors, name="bench-monitors") if monitors else Session(width, height, name="bench")
+    with session as s:
+        width, height = s.width, s.height
         pattern = s.show_pattern("coords")
         proc, _, wid = launch(s, exe)
         g = s.window_geometry(wid)
@@ -120,14 +127,31 @@ def frame_comparison(exe: Path, width: int, height: int, runs: int) -> None:
         print_comparison(title, "ms", [f[key] for f in figures["product"]], [f[key] for f in figures["reference"]])
 
 
+def monitor_comparison(exe: Path, runs: int) -> None:
+    """The overlay's open time and working set on two 1920 x 1080 monitors against one, both
+    on the dummy Xorg server, so only the layout differs."""
+    layouts = {"one 1920x1080 monitor": [(0, 0, 1920, 1080, True)],
+               "two 1920x1080 monitors": [(0, 0, 1920, 1080, True), (1920, 0, 1920, 1080)]}
+    print(f"== overlay on one monitor and on two, median of {runs}", flush=True)
+    for name, layout in layouts.items():
+        figures = [overlay_figures(exe, 0, 0, layout) for _ in range(runs)]
+        mapped, painted, _, rss = (statistics.median(f[i] for f in figures) for i in range(4))
+        print(f"{name:<24} click -> mapped {mapped * 1000:5.0f} ms, -> frozen picture seen "
+              f"{painted * 1000:5.0f} ms, working set {rss / 1024:6.1f} MiB", flush=True)
+
+
 def main() -> int:
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("--idle-seconds", type=float, default=30)
     parser.add_argument("--runs", type=int, default=3, help="launches for the start-up median")
     parser.add_argument("--frame-runs", type=int, default=5, help="interleaved runs of the frame timing")
     parser.add_argument("--frame-only", action="store_true", help="only the frame timing against the reference")
+    parser.add_argument("--monitors-only", action="store_true", help="only one monitor against two")
     args = parser.parse_args()
     exe = pelvanto_exe()
+    monitor_comparison(exe, args.runs)
+    if args.monitors_only:
+        return 0
     for width, height in [(1920, 1080), (3840, 2160)]:
         frame_comparison(exe, width, height, args.frame_runs)
     if args.frame_only:
