@@ -71,7 +71,10 @@ std::unique_ptr<ScreenPixels> ScreenPixels::Copy(const RECT& area,
                                                  std::span<const RectI> unshown) {
   const int width = area.right - area.left;
   const int height = area.bottom - area.top;
-  OwnedDc display(::CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr));
+  // The screen's DC in virtual-desktop coordinates: (0, 0) is the primary's top-left corner,
+  // a monitor left of it has negative x. (Wine's "DISPLAY" DC starts at the desktop's corner
+  // instead, so it would shift the copy when a monitor is left of or above the primary.)
+  WindowDc display(nullptr);
   if (!display || width <= 0 || height <= 0) return nullptr;
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -102,7 +105,7 @@ std::unique_ptr<ScreenPixels> ScreenPixels::Copy(const RECT& area,
 
 std::unique_ptr<Picture> DisplayScreen::CopyArea(int left, int top, int width, int height) {
   if (width <= 0 || height <= 0) return nullptr;
-  OwnedDc display(::CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr));
+  WindowDc display(nullptr);  // as above
   if (!display) return nullptr;
   OwnedDc memory(::CreateCompatibleDC(display.get()));
   if (!memory) return nullptr;

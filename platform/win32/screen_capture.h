@@ -55,7 +55,7 @@ class ScreenPixels {
   int height_ = 0;
 };
 
-// The live virtual desktop through a "DISPLAY" device context; black where no monitor is.
+// The live virtual desktop through the screen's device context; black where no monitor is.
 class DisplayScreen final : public Screen {
  public:
   std::unique_ptr<Picture> CopyArea(int left, int top, int width, int height) override;

@@ -572,7 +572,10 @@ class Session:
             self._lay_out_monitors()  # before openbox, which then sees the final layout
         wm_log = open(self.out_dir / "openbox.log", "w")
         self._logs.append(wm_log)
-        self._wm = subprocess.Popen(["openbox", "--sm-disable"], env=self.env, stdout=wm_log,
+        wm_args = ["openbox", "--sm-disable"]
+        if self.monitors:
+            wm_args += ["--config-file", str(self._spanning_wm_config())]
+        self._wm = subprocess.Popen(wm_args, env=self.env, stdout=wm_log,
                                     stderr=subprocess.STDOUT, preexec_fn=_die_with_parent)
         if not wait_until(self._wm_running, 15, 0.1):
             raise AssertionError(f"openbox did not start on {self.display}")
@@ -602,6 +605,25 @@ class Session:
         if not number.strip().isdigit():
             raise AssertionError(f"{args[0]} did not start; see {self.out_dir / log_name}")
         return ":" + number.decode().strip()
+
+    def _spanning_wm_config(self) -> Path:
+        """openbox's own configuration plus one rule for the program's overlay (the window
+        titled exactly "Pelvanto"). Wine asks the window manager to make a window that covers
+        a monitor full-screen, naming the monitors it spans in _NET_WM_FULLSCREEN_MONITORS;
+        openbox does not know that property and makes it full-screen on one monitor only. The
+        rule keeps the overlay out of openbox's full-screen state and at the root's top-left
+        corner, where its size and place are the ones the program asked for: the whole layout."""
+        # openbox places relative to one monitor, counted from 1 with the primary first: the one
+        # at the root's top-left corner.
+        order = sorted(self.monitors, key=lambda m: not m.primary)
+        corner = next((i for i, m in enumerate(order, 1) if (m.x, m.y) == (0, 0)), 1)
+        rule = ('<application title="Pelvanto" type="normal"><fullscreen>no</fullscreen>'
+                '<decor>no</decor><position force="yes"><x>0</x><y>0</y>'
+                f'<monitor>{corner}</monitor></position></application>')
+        text = Path("/etc/xdg/openbox/rc.xml").read_text()
+        conf = self._tmp / "openbox-rc.xml"
+        conf.write_text(text.replace("</applications>", rule + "</applications>", 1))
+        return conf
 
     def _lay_out_monitors(self) -> None:
         # One mode per size (cvt's timings; the dummy driver accepts any), one output per monitor,
