@@ -89,6 +89,7 @@ void MainWindow::OnResize(bool minimised) {
 
 void MainWindow::WindowStyle() {
   TrayRecord record = view_.OwnTrayRecord();
+  record.id = kMainTrayId;
   record.tip = kAppTitle;
   tray_.Add(record);
   view_.Hide();
@@ -102,6 +103,8 @@ void MainWindow::OnTrayDoubleClick() {
 }
 
 void MainWindow::OnTaskbarCreated() { tray_.Readd(); }
+
+void MainWindow::OnIconChanged() { tray_.ChangeIcon(view_.OwnTrayRecord().icon); }
 
 void MainWindow::FormUnload() {
   if (unloading_) return;  // the close box and Command2 may both arrive

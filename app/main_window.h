@@ -74,6 +74,8 @@ class MainWindow {
   // A left double click on the window's own notification-area icon.
   void OnTrayDoubleClick();
   void OnTaskbarCreated();
+  // The window's icon was replaced (its DPI changed).
+  void OnIconChanged();
   // Tears the program down; runs on Command2, the close box and any other unload.
   void FormUnload();
   // Hides the window into the notification area.

@@ -84,6 +84,7 @@ class NullTray : public NotificationArea {
  public:
   bool Add(const TrayRecord&) override { return true; }
   void Delete(const TrayRecord&) override {}
+  void Modify(const TrayRecord&) override {}
 };
 
 // One auto-cut tick: waits and pumps are free here, so this is pure bookkeeping.

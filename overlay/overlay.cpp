@@ -35,7 +35,7 @@ void Overlay::OnResize(bool minimised) {
   TrayRecord record;
   record.window = services_.window.Id();
   record.icon = services_.window.IconHandle();
-  record.id = static_cast<unsigned>(record.icon);
+  record.id = app::kOverlayTrayId;
   record.tip = app::VersionTip(app::kAppTitle, app::kVersionMajor, app::kVersionMinor,
                                app::kVersionPatch);
   tray_icon_.Add(record);

@@ -6,6 +6,7 @@
 #include "platform/screen.h"
 #include "platform/win32/message_pump.h"
 #include "platform/win32/pointer.h"
+#include "platform/win32/session_watch.h"
 #include "platform/window_queries.h"
 
 namespace pelvanto::win32 {
@@ -20,6 +21,7 @@ struct ProgramServices {
   Clipboard& clipboard;
   NotificationArea& tray;
   const WindowQueries& windows;
+  SessionWatch& session;  // whether the session shows the screen; cuts wait while it does not
 };
 
 }  // namespace pelvanto::win32
