@@ -38,7 +38,8 @@ Fn Find(HMODULE module, const char* name) {
 Calls Resolve() {
   Calls calls;
   const HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
-  // Loaded for the program's lifetime; from the system folder only.
+  // Loaded for the program's lifetime, from the system folder only. (Windows 7 without
+  // KB2533623 refuses the flag, which costs nothing: it has no shcore.dll either.)
   const HMODULE shcore = ::LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
   calls.set_context = Find<SetContextFn>(user32, "SetProcessDpiAwarenessContext");
   calls.set_awareness = Find<SetAwarenessFn>(shcore, "SetProcessDpiAwareness");

@@ -85,10 +85,11 @@ void PlaceCaption(HWND caption, const TwipsRect& frame, unsigned dpi) {
 
 
 HFONT KaitiFont(unsigned dpi) {
+  static const std::wstring face = InstalledFace(kKaitiFaces);  // looked up once
   return ::CreateFontW(-::MulDiv(1425, static_cast<int>(dpi), 7200), 0, 0, 0, FW_BOLD, FALSE,
                        FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                        CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                       InstalledFace(kKaitiFaces).c_str());
+                       face.c_str());
 }
 
 }  // namespace
