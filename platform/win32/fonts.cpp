@@ -1,5 +1,6 @@
 #include "platform/win32/fonts.h"
 
+#include <algorithm>
 #include <cwchar>
 
 #include "platform/win32/handles.h"
@@ -16,8 +17,9 @@ int CALLBACK NoteFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found)
 bool Installed(HDC dc, const wchar_t* face) {
   LOGFONTW wanted{};
   wanted.lfCharSet = DEFAULT_CHARSET;
-  if (std::wcslen(face) >= LF_FACESIZE) return false;
-  std::wcscpy(wanted.lfFaceName, face);
+  const std::size_t length = std::wcslen(face);
+  if (length >= LF_FACESIZE) return false;
+  std::copy_n(face, length, wanted.lfFaceName);  // the rest stays zero
   bool found = false;
   // Enumeration knows a face by its localised and its English name alike.
   ::EnumFontFamiliesExW(dc, &wanted, NoteFound, reinterpret_cast<LPARAM>(&found), 0);

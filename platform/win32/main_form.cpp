@@ -88,8 +88,7 @@ HFONT KaitiFont(unsigned dpi) {
   static const std::wstring face = InstalledFace(kKaitiFaces);  // looked up once
   return ::CreateFontW(-::MulDiv(1425, static_cast<int>(dpi), 7200), 0, 0, 0, FW_BOLD, FALSE,
                        FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                       CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                       face.c_str());
+                       CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face.c_str());
 }
 
 }  // namespace
@@ -127,8 +126,9 @@ bool MainForm::Create() {
                        [window = hwnd_] { ::PostMessageW(window, kReapOverlay, 0, 0); }};
   overlay_ = std::make_unique<OverlayHost>(std::move(shared));
   shell_hook_ = std::make_unique<ShellHook>(
-      hwnd_, tracker_,
-      [this](UINT message, WPARAM wparam, LPARAM lparam) { return OwnHandling(message, wparam, lparam); });
+      hwnd_, tracker_, [this](UINT message, WPARAM wparam, LPARAM lparam) {
+        return OwnHandling(message, wparam, lparam);
+      });
   // Refused (no Terminal Services), cuts go on as without the watch.
   services_.session.Start(hwnd_);
   logic_ = std::make_unique<app::MainWindow>(
