@@ -93,6 +93,7 @@ void MainWindow::OnResize(bool minimised) {
 
 void MainWindow::HideToTray() {
   TrayRecord record = view_.OwnTrayRecord();
+  record.id = kMainTrayId;
   record.tip = kAppTitle;
   tray_.Add(record);
   view_.Hide();
@@ -106,6 +107,8 @@ void MainWindow::OnTrayDoubleClick() {
 }
 
 void MainWindow::OnTaskbarCreated() { tray_.Readd(); }
+
+void MainWindow::OnIconChanged() { tray_.ChangeIcon(view_.OwnTrayRecord().icon); }
 
 void MainWindow::Shutdown() {
   if (shutting_down_) return;  // the close box and the exit button may both arrive

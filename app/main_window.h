@@ -79,6 +79,8 @@ class MainWindow {
   // A left double click on the window's own notification-area icon.
   void OnTrayDoubleClick();
   void OnTaskbarCreated();
+  // The window's icon was replaced (its DPI changed).
+  void OnIconChanged();
   // Tears the program down; runs on the exit button, the close box and any other end.
   void Shutdown();
   void HideToTray();

@@ -78,6 +78,7 @@ class NullTray : public Tray {
  public:
   bool Add(const TrayRecord&) override { return true; }
   void Delete(const TrayRecord&) override {}
+  void Modify(const TrayRecord&) override {}
 };
 
 // One auto-cut tick against stand-ins: the logic's own cost.

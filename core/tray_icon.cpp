@@ -18,6 +18,11 @@ void TrayIcon::Readd() {
   if (shown_) area_.Add(record_);
 }
 
+void TrayIcon::ChangeIcon(std::uintptr_t icon) {
+  record_.icon = icon;
+  if (shown_) area_.Modify(record_);
+}
+
 std::wstring VersionTip(std::wstring_view title, int major, int minor, int revision) {
   std::wstring tip{title};
   tip += L"(版本 ";

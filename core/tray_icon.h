@@ -19,6 +19,9 @@ class TrayIcon {
   void Delete();
   // The taskbar was recreated: add the icon again if it is shown.
   void Readd();
+  // The window's icon was replaced (a DPI change): the record takes the new one, and a shown
+  // icon changes in place. The old handle may be destroyed after this.
+  void ChangeIcon(std::uintptr_t icon);
 
   bool Shown() const { return shown_; }
   const TrayRecord& Record() const { return record_; }
@@ -28,6 +31,11 @@ class TrayIcon {
   TrayRecord record_;
   bool shown_ = false;  // added and not deleted since
 };
+
+// The icons' ids: fixed, so Windows knows them again from run to run (and keeps the user's
+// choice to always show them).
+inline constexpr unsigned kMainTrayId = 1;
+inline constexpr unsigned kOverlayTrayId = 2;
 
 // The main window's tip.
 inline constexpr std::wstring_view kAppTitle = L"Pelvanto";

@@ -34,7 +34,7 @@ void Overlay::OnMinimised() {
   TrayRecord record;
   record.window = services_.window.Id();
   record.icon = services_.window.IconHandle();
-  record.id = static_cast<unsigned>(record.icon);
+  record.id = kOverlayTrayId;
   record.tip = VersionTip(kAppTitle, kVersionMajor, kVersionMinor, kVersionPatch);
   tray_icon_.Add(record);
   services_.window.Hide();

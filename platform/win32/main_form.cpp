@@ -1,9 +1,13 @@
 #include "platform/win32/main_form.h"
 
 #include <commctrl.h>
+#include <wtsapi32.h>
 
 #include <string>
+#include <utility>
 
+#include "platform/win32/dpi.h"
+#include "platform/win32/fonts.h"
 #include "platform/win32/notification_area.h"
 #include "platform/win32/overlay_painter.h"
 #include "platform/win32/screen_settle.h"
@@ -81,9 +85,10 @@ void PlaceCaption(HWND caption, const TwipsRect& frame, unsigned dpi) {
 
 
 HFONT KaitiFont(unsigned dpi) {
+  static const std::wstring face = InstalledFace(kKaitiFaces);  // looked up once
   return ::CreateFontW(-::MulDiv(1425, static_cast<int>(dpi), 7200), 0, 0, 0, FW_BOLD, FALSE,
                        FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                       CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"楷体_GB2312");
+                       CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face.c_str());
 }
 
 }  // namespace
@@ -94,6 +99,7 @@ MainForm::MainForm(ProgramServices services)
 MainForm::~MainForm() {
   overlay_.reset();
   shell_hook_.reset();
+  services_.session.Stop();
   if (hwnd_) ::DestroyWindow(hwnd_);
 }
 
@@ -107,8 +113,8 @@ bool MainForm::Create() {
                             CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, services_.instance,
                             this);
   if (!hwnd_) return false;
-  dpi_ = ::GetDpiForWindow(hwnd_);
-  if (dpi_ == 0) dpi_ = 96;
+  DisableHideFade(hwnd_);
+  dpi_ = dpi::ForWindow(hwnd_);
 
   auto_cut_timer_ = std::make_unique<WindowTimer>(hwnd_, kAutoCutTimer);
   title_watch_timer_ = std::make_unique<WindowTimer>(hwnd_, kTitleWatchTimer);
@@ -119,10 +125,15 @@ bool MainForm::Create() {
   OverlayShared shared{services_, *auto_cut_timer_, overlay_open_,
                        [window = hwnd_] { ::PostMessageW(window, kReapOverlay, 0, 0); }};
   overlay_ = std::make_unique<OverlayHost>(std::move(shared));
-  shell_hook_ = std::make_unique<ShellHook>(hwnd_, tracker_);
+  shell_hook_ = std::make_unique<ShellHook>(
+      hwnd_, tracker_, [this](UINT message, WPARAM wparam, LPARAM lparam) {
+        return OwnHandling(message, wparam, lparam);
+      });
+  // Refused (no Terminal Services), cuts go on as without the watch.
+  services_.session.Start(hwnd_);
   logic_ = std::make_unique<app::MainWindow>(
-      *this, *overlay_, app::MainWindowTimers{*auto_cut_timer_, *title_watch_timer_, *pointer_reset_timer_}, services_.pointer,
-      services_.tray, *shell_hook_, tracker_, overlay_open_);
+      *this, *overlay_, app::MainWindowTimers{*auto_cut_timer_, *title_watch_timer_, *pointer_reset_timer_},
+      services_.pointer, services_.tray, *shell_hook_, tracker_, overlay_open_);
   logic_->Start();
 
   // Centred on the primary screen's work area at the first show.
@@ -218,21 +229,26 @@ void MainForm::ApplyDpi() {
   PlaceCaption(help_caption_, kHelpFrameTwips, dpi_);
   Place(help_text_, kHelpTextTwips, dpi_);
   // The closed interval box is as tall as laid out.
-  const int field = Scale(kIntervalBoxTwips.height, dpi_) - 2 * ::GetSystemMetricsForDpi(SM_CYEDGE, dpi_) - 2;
+  const int field =
+      Scale(kIntervalBoxTwips.height, dpi_) - 2 * dpi::SystemMetric(SM_CYEDGE, dpi_) - 2;
   ::SendMessageW(interval_box_, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
 
   RECT outer{0, 0, Scale(kClientTwips.cx, dpi_), Scale(kClientTwips.cy, dpi_)};
-  ::AdjustWindowRectExForDpi(&outer, static_cast<DWORD>(::GetWindowLongPtrW(hwnd_, GWL_STYLE)),
-                             FALSE, 0, dpi_);
+  dpi::AdjustWindowRect(outer, static_cast<DWORD>(::GetWindowLongPtrW(hwnd_, GWL_STYLE)), 0,
+                        dpi_);
   ::SetWindowPos(hwnd_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
-  const int small = ::GetSystemMetricsForDpi(SM_CXSMICON, dpi_);
-  const int big = ::GetSystemMetricsForDpi(SM_CXICON, dpi_);
+  // The old icons live until the window and the tray record have the new ones.
+  const OwnedIcon old_small = std::exchange(small_icon_, {});
+  const OwnedIcon old_big = std::exchange(big_icon_, {});
+  const int small = dpi::SystemMetric(SM_CXSMICON, dpi_);
+  const int big = dpi::SystemMetric(SM_CXICON, dpi_);
   small_icon_.Reset(LoadSizedIcon(services_.instance, IDI_PELVANTO, small));
   big_icon_.Reset(LoadSizedIcon(services_.instance, IDI_PELVANTO, big));
   ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_.get()));
   ::SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big_icon_.get()));
+  if (logic_) logic_->OnIconChanged();
 }
 
 void MainForm::SetCaptureCaption(std::wstring_view caption) {
@@ -260,7 +276,7 @@ TrayRecord MainForm::OwnTrayRecord() const {
   TrayRecord record;
   record.window = reinterpret_cast<WindowId>(hwnd_);
   record.icon = reinterpret_cast<std::uintptr_t>(small_icon_.get());
-  record.id = static_cast<unsigned>(record.icon);
+  record.id = kMainTrayId;
   return record;
 }
 
@@ -336,17 +352,25 @@ LRESULT MainForm::ColourStatic(HDC dc, HWND control) const {
 LRESULT CALLBACK MainForm::WndProc(HWND hwnd, UINT message, WPARAM wparam,
                                    LPARAM lparam) noexcept {
   auto* self = WindowObject<MainForm>(hwnd, message, lparam);
-  if (message == WM_NCCREATE && self) self->hwnd_ = hwnd;
+  if (!self) return ::DefWindowProcW(hwnd, message, wparam, lparam);
+  if (message == WM_NCCREATE) self->hwnd_ = hwnd;
+  // The shell hook sees every message first and hands each on to OwnHandling.
+  if (self->shell_hook_) return self->shell_hook_->Intercept(message, wparam, lparam);
+  return self->OwnHandling(message, wparam, lparam);
+}
+
+LRESULT MainForm::OwnHandling(UINT message, WPARAM wparam, LPARAM lparam) {
   // Before the logic exists, and after the program ended, the window does only the default.
-  if (!self || !self->logic_ || self->ended_) {
-    if (message == WM_NCDESTROY && self) {
-      ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-      self->hwnd_ = nullptr;
+  if (!logic_ || ended_) {
+    const HWND window = hwnd_;
+    if (message == WM_NCDESTROY) {
+      ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+      hwnd_ = nullptr;
     }
     if (message == WM_CLOSE) return 0;
-    return ::DefWindowProcW(hwnd, message, wparam, lparam);
+    return ::DefWindowProcW(window, message, wparam, lparam);
   }
-  return self->Handle(message, wparam, lparam);
+  return Handle(message, wparam, lparam);
 }
 
 LRESULT MainForm::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -391,7 +415,11 @@ LRESULT MainForm::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       ApplyDpi();
       return 0;
     }
+    case WM_WTSSESSION_CHANGE:
+      services_.session.OnSessionChange(wparam);
+      return 0;
     case WM_NCDESTROY:
+      services_.session.Stop();
       ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
       hwnd_ = nullptr;
       return 0;

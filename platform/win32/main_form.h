@@ -39,9 +39,14 @@ class MainForm final : public app::MainWindowView {
   TrayRecord OwnTrayRecord() const override;
   void EndProgram() override;
 
+  HWND hwnd() const { return hwnd_; }
+  const tracking::ChatTracker& chat_tracker() const { return tracker_; }
+
  private:
   static LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wparam,
                                   LPARAM lparam) noexcept;
+  // Everything the window does with a message besides the shell hook.
+  LRESULT OwnHandling(UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
   void CreateControls();
   void ApplyDpi();

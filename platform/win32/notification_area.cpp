@@ -37,4 +37,9 @@ void ShellNotificationArea::Delete(const TrayRecord& record) {
   ::Shell_NotifyIconW(NIM_DELETE, &data);
 }
 
+void ShellNotificationArea::Modify(const TrayRecord& record) {
+  NOTIFYICONDATAW data = Data(record);
+  ::Shell_NotifyIconW(NIM_MODIFY, &data);
+}
+
 }  // namespace pelvanto::win32

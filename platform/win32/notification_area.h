@@ -12,6 +12,7 @@ class ShellNotificationArea final : public Tray {
  public:
   bool Add(const TrayRecord& record) override;
   void Delete(const TrayRecord& record) override;
+  void Modify(const TrayRecord& record) override;
 };
 
 }  // namespace pelvanto::win32

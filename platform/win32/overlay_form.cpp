@@ -7,8 +7,9 @@
 #include <utility>
 
 #include "overlay/damage.h"
-#include "platform/win32/screen_capture.h"
+#include "platform/win32/dpi.h"
 #include "platform/win32/notification_area.h"
+#include "platform/win32/screen_capture.h"
 #include "platform/win32/window_class.h"
 #include "resource.h"
 
@@ -57,9 +58,8 @@ bool OverlayForm::Load() {
                             WS_POPUP, 0, 0, width, height, nullptr, nullptr, shared_.program.instance,
                             this);
   if (!hwnd_) return false;
-  dpi_ = ::GetDpiForWindow(hwnd_);
-  if (dpi_ == 0) dpi_ = 96;
-  const int small = ::GetSystemMetricsForDpi(SM_CXSMICON, dpi_);
+  dpi_ = dpi::ForWindow(hwnd_);
+  const int small = dpi::SystemMetric(SM_CXSMICON, dpi_);
   small_icon_.Reset(LoadSizedIcon(shared_.program.instance, IDI_OVERLAY, small));
   ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_.get()));
   cut_timer_ = std::make_unique<WindowTimer>(hwnd_, kCutTimerId);

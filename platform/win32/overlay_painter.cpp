@@ -1,6 +1,7 @@
 #include "platform/win32/overlay_painter.h"
 
 #include "overlay/damage.h"
+#include "platform/win32/fonts.h"
 #include "platform/win32/window_class.h"
 #include "resource.h"
 
@@ -31,9 +32,11 @@ void FrameSolid(HDC dc, const RECT& rect, COLORREF colour) {
 
 HFONT CreateSongtiFont(int tenths_of_point, unsigned dpi, int weight) {
   const int height = -::MulDiv(tenths_of_point, static_cast<int>(dpi), 720);
+  // Looked up once: the fonts every window of the program uses are made from it.
+  static const std::wstring face = InstalledFace(kSongtiFaces);
   return ::CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, GB2312_CHARSET,
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                       DEFAULT_PITCH | FF_DONTCARE, L"宋体");
+                       DEFAULT_PITCH | FF_DONTCARE, face.c_str());
 }
 
 OverlayPainter::OverlayPainter(HINSTANCE instance, unsigned dpi)

@@ -8,6 +8,7 @@
 #include "platform/win32/message_pump.h"
 #include "platform/win32/pointer.h"
 #include "host/window_info.h"
+#include "platform/win32/session_watch.h"
 
 namespace pelvanto::win32 {
 
@@ -21,6 +22,7 @@ struct ProgramServices {
   Clipboard& clipboard;
   Tray& tray;
   const WindowInfo& windows;
+  SessionWatch& session;  // whether the session shows the screen; cuts wait while it does not
 };
 
 }  // namespace pelvanto::win32

@@ -39,7 +39,7 @@ class FakeMainWindowView : public MainWindowView {
     log_.push_back("show");
   }
   TrayRecord OwnTrayRecord() const override {
-    return {kMainWindow, static_cast<unsigned>(kMainIcon), kMainIcon, L"not the tip"};
+    return {kMainWindow, 0, icon, L"not the tip"};
   }
   void EndProgram() override { log_.push_back("end"); }
 
@@ -47,6 +47,7 @@ class FakeMainWindowView : public MainWindowView {
   std::wstring interval_text{kInitialInterval};
   int interval_sets = 0;
   bool visible = true;
+  std::uintptr_t icon = kMainIcon;  // replaced at a DPI change
 
  private:
   CallLog& log_;
@@ -259,7 +260,7 @@ TEST(MainWindowTest, StartHidesIntoTheTrayShowsTheOverlayAndOffersStop) {
 
   ASSERT_EQ(rig.tray.icons.size(), 1U);
   EXPECT_EQ(rig.tray.icons[0],
-            (TrayRecord{kMainWindow, static_cast<unsigned>(kMainIcon), kMainIcon, L"Pelvanto"}));
+            (TrayRecord{kMainWindow, kMainTrayId, kMainIcon, L"Pelvanto"}));
   EXPECT_FALSE(rig.view.visible);
   EXPECT_EQ(rig.log, (CallLog{"hide"}));
   EXPECT_EQ(rig.overlay.loads, 1);
@@ -402,6 +403,30 @@ TEST(MainWindowTest, AnIconTheShellRefusedIsOfferedAgainWhenTheTaskbarComesBack)
   rig.tray.refuse = false;
   rig.window.OnTaskbarCreated();
   EXPECT_EQ(rig.tray.icons.size(), 1U);
+}
+
+TEST(MainWindowTest, ANewIconReplacesTheOldInTheRecordShownOrNot) {
+  constexpr std::uintptr_t kDpiIcon = 0xB300;
+  for (const bool shown : {true, false}) {
+    MainRig rig;
+    rig.window.OnResize(true);
+    if (!shown) rig.window.OnTrayDoubleClick();
+    rig.view.icon = kDpiIcon;
+    rig.window.OnIconChanged();
+    EXPECT_EQ(rig.tray.modifies, shown ? 1 : 0) << shown;
+    EXPECT_EQ(rig.tray.adds, 1) << shown;  // changed in place, not added again
+
+    // What the taskbar gets back, or the next hide shows, is the live icon.
+    if (shown) {
+      rig.tray.icons.clear();
+      rig.window.OnTaskbarCreated();
+    } else {
+      rig.window.OnResize(true);
+    }
+    ASSERT_EQ(rig.tray.icons.size(), 1U) << shown;
+    EXPECT_EQ(rig.tray.icons[0].icon, kDpiIcon) << shown;
+    EXPECT_EQ(rig.tray.icons[0].id, kMainTrayId) << shown;
+  }
 }
 
 // --- The chat-title watch

@@ -63,7 +63,13 @@ class FakeTray : public Tray {
       return r.window == record.window && r.id == record.id;
     });
   }
+  void Modify(const TrayRecord& record) override {
+    ++modifies;
+    for (TrayRecord& r : icons)
+      if (r.window == record.window && r.id == record.id) r = record;
+  }
   std::vector<TrayRecord> icons;  // what the notification area shows
+  int modifies = 0;
   int adds = 0;
   int deletes = 0;
   bool refuse = false;

@@ -166,7 +166,7 @@ TEST(OverlayTest, MinimisingAddsOneIconWithTheVersionTipAndHides) {
   const TrayRecord& icon = rig.tray.icons[0];
   EXPECT_EQ(icon.window, rig.window.Id());
   EXPECT_EQ(icon.icon, rig.window.IconHandle());
-  EXPECT_EQ(icon.id, static_cast<unsigned>(rig.window.IconHandle()));
+  EXPECT_EQ(icon.id, kOverlayTrayId);
   EXPECT_EQ(icon.tip, ExpectedTip());
   EXPECT_FALSE(rig.window.visible);
   EXPECT_FALSE(rig.overlay.Unloaded());

@@ -38,7 +38,10 @@ INSTANTIATE_TEST_SUITE_P(
         FilterCase{"activated, no window", kShellMsg, 4, 0, {false, true, 0}},
         FilterCase{"activated, high handle", kShellMsg, 4, -2,
                    {false, true, static_cast<WindowId>(std::intptr_t{-2})}},
-        FilterCase{"rude activation", kShellMsg, 0x8004, 0x1234, {}},
+        FilterCase{"rude activation", kShellMsg, 0x8004, 0x1234, {false, true, 0x1234}},
+        FilterCase{"rude activation, no window", kShellMsg, 0x8004, 0, {false, true, 0}},
+        FilterCase{"full-screen flag alone", kShellMsg, 0x8000, 0x1234, {}},
+        FilterCase{"rude flag on another code", kShellMsg, 0x8001, 0x1234, {}},
         FilterCase{"window created", kShellMsg, 1, 0x1234, {}},
         FilterCase{"window destroyed", kShellMsg, 2, 0x1234, {}},
         FilterCase{"redraw", kShellMsg, 6, 0x1234, {}},
@@ -55,6 +58,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(FilterMessage, FailedRegistrationNeverTurnsAMessageIntoAnActivation) {
   EXPECT_EQ(FilterMessage(0, 0, 4, 0x1234), HookAction{});
+  EXPECT_EQ(FilterMessage(0, 0, 0x8004, 0x1234), HookAction{});
 }
 
 // Records what the replacement procedure did, in order.
@@ -88,7 +92,8 @@ TEST(InterceptMessage, ActsFirstThenAlwaysPassesTheMessageOn) {
   const Case cases[] = {
       {kShellMsg, 4, 0x10, {"activate 16", "previous 49374 4 16"}},
       {kWmNcDestroy, 0, 0, {"unhook", "previous 130 0 0"}},
-      {kShellMsg, 0x8004, 0x10, {"previous 49374 32772 16"}},
+      {kShellMsg, 0x8004, 0x10, {"activate 16", "previous 49374 32772 16"}},
+      {kShellMsg, 2, 0x10, {"previous 49374 2 16"}},
       {kWmActivate, 1, 0, {"previous 6 1 0"}},
       {kWmTimer, 4, 0, {"previous 275 4 0"}},
   };
