@@ -2,6 +2,7 @@
 // keeps a press's moves and releases on that element until every button is up.
 
 #include <cmath>
+#include <utility>
 
 #include "overlay/overlay.h"
 
@@ -61,6 +62,7 @@ void Overlay::OnMouseDown(int button, float x, float y) {
     pressed_button_ = -1;
   }
   buttons_down_ |= button;
+  copy_at_release_ = false;
 
   const HitTarget target = capture_target_;
   switch (target.kind) {
@@ -72,6 +74,7 @@ void Overlay::OnMouseDown(int button, float x, float y) {
       break;
     case HitTarget::Kind::Toolbar: break;
   }
+  FollowPointer(x, y);
 }
 
 void Overlay::OnMouseMove(int buttons, float x, float y) {
@@ -92,6 +95,7 @@ void Overlay::OnMouseMove(int buttons, float x, float y) {
     case HitTarget::Kind::Button: Image2MouseMove(target.index); break;
     case HitTarget::Kind::Toolbar: Picture1MouseMove(); break;
   }
+  FollowPointer(x, y);
 }
 
 void Overlay::OnMouseUp(int button, float x, float y) {
@@ -107,8 +111,12 @@ void Overlay::OnMouseUp(int button, float x, float y) {
   // Let go before the handler runs: a handler may close the overlay or let events run.
   if (buttons_down_ == 0) captured_ = false;
 
+  const bool copy = button == mouse::kLeft && std::exchange(copy_at_release_, false);
   switch (target.kind) {
-    case HitTarget::Kind::Surface: FormMouseUp(button, x, y); break;
+    case HitTarget::Kind::Surface:
+      FormMouseUp(button, x, y);
+      if (copy && !unloaded_) Image2Click(kCopyAndExit);
+      break;
     case HitTarget::Kind::Handle: Image1MouseUp(target.index); break;
     case HitTarget::Kind::Button:
       if (button == mouse::kLeft && pressed == target.index && HitTest(x, y) == target) {
@@ -117,6 +125,30 @@ void Overlay::OnMouseUp(int button, float x, float y) {
       break;
     case HitTarget::Kind::Toolbar: break;
   }
+  FollowPointer(x, y);
+}
+
+void Overlay::OnPointerLeft() { loupe_.visible = false; }
+
+void Overlay::FollowPointer(float x, float y) {
+  // Gone, or sent to the tray by this very event.
+  if (unloaded_ || in_tray_) {
+    loupe_.visible = false;
+    return;
+  }
+  pointer_ = {RoundHalfEven(x), RoundHalfEven(y)};
+  const RectI screen{0, 0, screen_.width, screen_.height};
+  const HitTarget over = HitTest(x, y);
+  const bool on_toolbar =
+      over.kind == HitTarget::Kind::Button || over.kind == HitTarget::Kind::Toolbar;
+  const bool on_screen = pointer_.x >= 0 && pointer_.y >= 0 && pointer_.x < screen.right &&
+                         pointer_.y < screen.bottom;
+  if (on_toolbar || !on_screen) {
+    loupe_.visible = false;
+    return;
+  }
+  loupe_ = MakeLoupe(pointer_, loupe_metrics_, screen, screen,
+                     services_.window.FrozenPixel(pointer_.x, pointer_.y));
 }
 
 }  // namespace pelvanto::overlay

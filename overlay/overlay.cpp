@@ -14,7 +14,8 @@ Overlay::Overlay(OverlayServices services, ScreenExtent screen, std::uint64_t ra
       metrics_(screen.dpi),
       elements_(DesignElements(metrics_)),
       random_(random_seed),
-      tray_icon_(services.tray) {}
+      tray_icon_(services.tray),
+      loupe_metrics_(screen.dpi) {}
 
 void Overlay::Load() {
   // A discarded instance must not claim CutFormLoaded for itself again.
@@ -39,6 +40,8 @@ void Overlay::OnResize(bool minimised) {
   record.tip = app::VersionTip(app::kAppTitle, app::kVersionMajor, app::kVersionMinor,
                                app::kVersionPatch);
   tray_icon_.Add(record);
+  in_tray_ = true;
+  loupe_.visible = false;
   services_.window.Hide();
 }
 

@@ -7,6 +7,8 @@
 
 #include "app/tray_icon.h"
 #include "overlay/elements.h"
+#include "overlay/keys.h"
+#include "overlay/loupe.h"
 #include "overlay/metrics.h"
 #include "overlay/random.h"
 #include "platform/clock.h"
@@ -115,6 +117,17 @@ class Overlay {
   HitTarget HitTest(float x, float y) const;
   // True while a press holds the pointer capture.
   bool Captured() const { return captured_; }
+  // A left double click: a press like any other; when it landed inside the selection, its
+  // release copies and exits as the toolbar's button does.
+  void OnDoubleClick(float x, float y);
+  // The pointer left the window: the loupe goes.
+  void OnPointerLeft();
+
+  // --- Keys (keys.cpp): Esc, Enter and the arrows. True when the key did something.
+  bool OnKey(const KeyPress& press);
+
+  // --- The loupe beside the pointer (loupe.cpp).
+  const LoupeView& loupe() const { return loupe_; }
 
   // --- The surface (selection.cpp)
   void FormMouseDown(int button, float x, float y);
@@ -152,6 +165,8 @@ class Overlay {
   // room below; never left of the screen.
   void PlaceToolbar();
   void HideHandles();
+  // The loupe follows the pointer, except over the toolbar.
+  void FollowPointer(float x, float y);
 
   OverlayServices services_;
   ScreenExtent screen_;
@@ -161,12 +176,17 @@ class Overlay {
   MarginRandom random_;
   app::TrayIcon tray_icon_;
   bool unloaded_ = false;
+  bool in_tray_ = false;      // minimised to the notification area; never shown again
   bool cutting_ = false;      // a cut is running (it lets events run in its middle)
   int cut_margin_ = 0;
   bool captured_ = false;     // a press holds the pointer
   HitTarget capture_target_;  // where the press landed
   int buttons_down_ = 0;      // buttons held since the press
   int pressed_button_ = -1;   // toolbar button a left press landed on, for its click
+  bool copy_at_release_ = false;  // a double click inside the selection waits for its release
+  PointI pointer_;            // the pointer's last pixel on the overlay
+  LoupeMetrics loupe_metrics_;
+  LoupeView loupe_;
 };
 
 // Nearest whole number, ties to the even neighbour; past int's range it stops at its ends,
