@@ -4,7 +4,7 @@
 #include <cmath>
 #include <string>
 
-#include "overlay/overlay.h"
+#include "overlay/selection.h"
 
 namespace pelvanto::overlay {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/types.h"
+#include "host/types.h"
 
 namespace pelvanto::overlay {
 

@@ -17,7 +17,8 @@ namespace pelvanto::win32 {
 namespace {
 
 constexpr wchar_t kClassName[] = L"PelvantoOverlay";
-constexpr UINT_PTR kTimer1Id = 1;
+constexpr UINT_PTR kCutTimerId = 1;
+constexpr unsigned kCutTimerMs = 10;
 constexpr wchar_t const* kTooltips[] = {L"撤销", L"复制退出", L"退出截屏"};
 
 int Buttons(WPARAM wparam) {
@@ -87,14 +88,15 @@ bool OverlayForm::Load() {
   const int small = ::GetSystemMetricsForDpi(SM_CXSMICON, dpi_);
   small_icon_.Reset(LoadSizedIcon(shared_.program.instance, IDI_OVERLAY, small));
   ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_.get()));
-  timer1_ = std::make_unique<WindowTimer>(hwnd_, kTimer1Id);
-  timer1_->SetInterval(10);
+  cut_timer_ = std::make_unique<WindowTimer>(hwnd_, kCutTimerId);
+  cut_timer_->SetInterval(kCutTimerMs);
   painter_ = std::make_unique<OverlayPainter>(shared_.program.instance, dpi_);
   if (!LoupeTurnedOff()) loupe_painter_ = std::make_unique<LoupePainter>(dpi_);
   logic_ = std::make_unique<overlay::Overlay>(
-      overlay::OverlayServices{*this, shared_.program.pointer, *this, shared_.program.clock, shared_.program.screen,
-                               shared_.program.clipboard, shared_.program.tray, *timer1_, shared_.main_timer1,
-                               shared_.CutFormLoaded},
+      overlay::OverlayServices{*this, shared_.program.pointer, shared_.program.clock,
+                               shared_.program.screen, shared_.program.clipboard,
+                               shared_.program.tray, *cut_timer_, shared_.auto_cut_timer,
+                               shared_.overlay_open},
       overlay::ScreenExtent{width, height, dpi_}, random_seed_);
   logic_->Load();
   painted_ = logic_->elements();
@@ -108,8 +110,8 @@ void OverlayForm::Show() {
   ::SetForegroundWindow(hwnd_);
 }
 
-void OverlayForm::EnableTimer1() {
-  if (hwnd_ && !logic_->Unloaded()) timer1_->SetEnabled(true);
+void OverlayForm::StartCut() {
+  if (hwnd_ && !logic_->Unloaded()) cut_timer_->SetEnabled(true);
 }
 
 bool OverlayForm::FreezeScreen(int width, int height) {
@@ -153,11 +155,6 @@ PointI OverlayForm::CursorPos() const {
   return {p.x, p.y};
 }
 
-void OverlayForm::ProcessPendingEvents() {
-  SyncDamage();
-  shared_.program.pump.ProcessPendingEvents();
-}
-
 void OverlayForm::CreateTooltips() {
   tooltip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
@@ -187,21 +184,22 @@ void OverlayForm::SyncDamage() {
     }
     painted_loupe_ = logic_->loupe();
   }
-  const overlay::Elements& now = logic_->elements();
+  const overlay::Elements now = logic_->elements();
   if (now == painted_) return;
   for (const RectI& r : overlay::ChangedAreas(painted_, now, 1)) {
     const RECT rect{r.left, r.top, r.right, r.bottom};
     ::InvalidateRect(hwnd_, &rect, FALSE);
   }
-  if (tooltip_ && (now.Picture1 != painted_.Picture1 || now.Image2 != painted_.Image2)) {
+  if (tooltip_ &&
+      (now.toolbar != painted_.toolbar || now.toolbar_buttons != painted_.toolbar_buttons)) {
     for (UINT_PTR i = 0; i < 3; ++i) {
       TTTOOLINFOW tool{};
       tool.cbSize = sizeof tool;
       tool.hwnd = hwnd_;
       tool.uId = i;
-      if (now.Picture1.visible) {
-        const auto& bar = now.Picture1.rect;
-        const auto& b = now.Image2[i];
+      if (now.toolbar.visible) {
+        const auto& bar = now.toolbar.rect;
+        const auto& b = now.toolbar_buttons[i];
         const RectI r = overlay::DeviceRect({bar.left + b.left, bar.top + b.top, b.width,
                                              b.height});
         tool.rect = {r.left, r.top, r.right, r.bottom};
@@ -213,9 +211,9 @@ void OverlayForm::SyncDamage() {
 }
 
 void OverlayForm::Paint() {
-  PAINTSTRUCT ps;
-  HDC dc = ::BeginPaint(hwnd_, &ps);
-  const RECT rc = ps.rcPaint;
+  const PaintScope paint(hwnd_);
+  HDC dc = paint.dc();
+  const RECT rc = paint.area();
   const int w = rc.right - rc.left;
   const int h = rc.bottom - rc.top;
   auto draw = [&](HDC target) {
@@ -240,7 +238,6 @@ void OverlayForm::Paint() {
   if (frozen_ && logic_ && !loupe_meets &&
       std::ranges::none_of(overlay::PaintedAreas(logic_->elements()), meets_paint_area)) {
     ::BitBlt(dc, rc.left, rc.top, w, h, frozen_->dc(), rc.left, rc.top, SRCCOPY);
-    ::EndPaint(hwnd_, &ps);
     return;
   }
   // Draw the damaged area off-screen and put it on the screen in one copy.
@@ -254,7 +251,6 @@ void OverlayForm::Paint() {
   } else {
     draw(dc);
   }
-  ::EndPaint(hwnd_, &ps);
 }
 
 LRESULT CALLBACK OverlayForm::WndProc(HWND hwnd, UINT message, WPARAM wparam,
@@ -330,10 +326,10 @@ LRESULT OverlayForm::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       if (const auto press = KeyFrom(wparam, lparam); press && logic->OnKey(*press)) return 0;
       break;
     case WM_TIMER:
-      if (logic && wparam == kTimer1Id) logic->OnTimer1();
+      if (logic && wparam == kCutTimerId) logic->OnCutTimer();
       return 0;
     case WM_SIZE:
-      if (logic && wparam == SIZE_MINIMIZED) logic->OnResize(true);
+      if (logic && wparam == SIZE_MINIMIZED) logic->OnMinimised();
       return 0;
     case WM_CLOSE:
       // Alt+F4 and the like close the overlay as any other closing path does.
@@ -382,8 +378,8 @@ void OverlayHost::Unload() {
   if (current_ && !current_->Gone()) current_->logic().Unload();
 }
 
-void OverlayHost::EnableTimer1() {
-  if (current_) current_->EnableTimer1();
+void OverlayHost::StartCut() {
+  if (current_) current_->StartCut();
 }
 
 void OverlayHost::Reap() {

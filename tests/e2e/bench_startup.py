@@ -26,7 +26,7 @@ from pathlib import Path
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 
 from harness import Geometry, Session, pelvanto_exe, wait_until  # noqa: E402
-from test_main_window import COMMAND1, MAIN, OVERLAY, click_in  # noqa: E402
+from test_main_window import CAPTURE_BUTTON, MAIN, OVERLAY, click_in  # noqa: E402
 
 CLK_TCK = os.sysconf("SC_CLK_TCK")
 
@@ -79,7 +79,7 @@ def overlay_figures(exe: Path, width: int, height: int) -> tuple[float, float, f
             s.screenshot_pixels(region=probe)
             grabs.append(time.monotonic() - g0)
         t0 = time.monotonic()
-        click_in(s, g, COMMAND1)
+        click_in(s, g, CAPTURE_BUTTON)
         if not wait_until(lambda: s.find_windows(OVERLAY), 30, 0.005):
             raise SystemExit("no overlay")
         mapped = time.monotonic() - t0

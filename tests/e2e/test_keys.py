@@ -15,7 +15,7 @@ from pathlib import Path
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 
 from harness import Geometry, Session, wait_until  # noqa: E402
-from scenarios import (COMMAND1, OVERLAY, ClipboardWatch, click_control, find_box, find_outline, margin_of,  # noqa: E402
+from scenarios import (CAPTURE_BUTTON, OVERLAY, ClipboardWatch, click_control, find_box, find_outline, margin_of,  # noqa: E402
                        restore_main, select, start_capture, start_program, toolbar_place,
                        TOOLBAR_BACK, TOOLBAR_FRAME, unexplained)
 
@@ -44,7 +44,7 @@ class KeysOnTheFrozenScreen(unittest.TestCase):
 
             # Arrows, on a fresh overlay: (keys, the selection they leave).
             main = restore_main(s)
-            click_control(s, main, COMMAND1)  # still reads "切图结束": the overlay closed by itself
+            click_control(s, main, CAPTURE_BUTTON)  # still reads "切图结束": the overlay closed by itself
             start_capture(s, main)
             select(s, 200, 150, 500, 350)
             steps = [

@@ -18,15 +18,15 @@ struct Rig : OverlayRig {
     if (selection.width > 0 || selection.height > 0 || selection.left > 0)
       Drag(selection.left, selection.top, selection.Right(), selection.Bottom());
   }
-  const RectF& Selection() const { return overlay.elements().Shape1.rect; }
+  RectF Selection() const { return overlay.selection().Rect(); }
 };
 
 TEST(KeysTest, EscapeClearsASelectionThenClosesAsARightClickWould) {
   Rig rig({100, 100, 200, 100});
   EXPECT_TRUE(rig.overlay.OnKey(Press(Key::Escape)));
-  EXPECT_FALSE(rig.overlay.elements().Shape1.visible);
-  EXPECT_FALSE(rig.overlay.elements().Picture1.visible);
-  EXPECT_EQ(rig.overlay.state().DrawMode, SelectMode::Draw);
+  EXPECT_FALSE(rig.overlay.elements().outline.visible);
+  EXPECT_FALSE(rig.overlay.elements().toolbar.visible);
+  EXPECT_FALSE(rig.overlay.selection().Finished());
   EXPECT_FALSE(rig.overlay.Unloaded());
   // Held down, the key repeats: that must not close what the first press only cleared.
   EXPECT_FALSE(rig.overlay.OnKey({Key::Escape, false, false, true}));
@@ -34,7 +34,7 @@ TEST(KeysTest, EscapeClearsASelectionThenClosesAsARightClickWould) {
   EXPECT_TRUE(rig.overlay.OnKey(Press(Key::Escape)));
   EXPECT_TRUE(rig.overlay.Unloaded());
   EXPECT_TRUE(rig.window.closed);
-  EXPECT_FALSE(rig.cut_form_loaded);
+  EXPECT_FALSE(rig.overlay_open);
 }
 
 TEST(KeysTest, EnterAndADoubleClickInsideCopyAndExitOnlyWithASelection) {
@@ -59,7 +59,7 @@ TEST(KeysTest, EnterAndADoubleClickInsideCopyAndExitOnlyWithASelection) {
     Rig rig(c.selected ? RectF{100, 100, 200, 100} : RectF{});
     c.act(rig.overlay);
     EXPECT_EQ(rig.window.minimise_requests, c.copies ? 1 : 0) << c.name;
-    EXPECT_EQ(rig.main_timer1.Enabled(), c.copies) << c.name;
+    EXPECT_EQ(rig.auto_cut_timer.Enabled(), c.copies) << c.name;
     EXPECT_EQ(rig.tray.icons.size(), c.copies ? 1u : 0u) << c.name;
     EXPECT_FALSE(rig.overlay.loupe().visible && c.copies) << c.name;
   }
@@ -107,7 +107,7 @@ TEST(KeysTest, AnArrowLeavesEverythingAsTheSameMouseMoveOrEdgeDragWould) {
     if (c.handle < 0) {
       by_mouse.Drag(150, 150, 150 + c.dx, 150 + c.dy);
     } else {
-      const RectF h = by_mouse.overlay.elements().Image1[static_cast<std::size_t>(c.handle)].rect;
+      const RectF h = by_mouse.overlay.elements().handles[static_cast<std::size_t>(c.handle)].rect;
       const float x = h.left + 2, y = h.top + 2;
       by_mouse.window.cursor = {static_cast<int>(c.handle == 7 ? 300 + c.dx : x),
                                 static_cast<int>(c.handle == 5 ? 200 + c.dy : y)};

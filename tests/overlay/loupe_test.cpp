@@ -102,7 +102,7 @@ TEST(LoupeTest, FollowsThePointerOverTheOverlayButNotOverTheToolbar) {
   EXPECT_EQ(rig.overlay.loupe().pixel, (PointI{300, 200}));
   rig.overlay.OnMouseUp(mouse::kLeft, 300, 200);
   EXPECT_TRUE(rig.overlay.loupe().visible);
-  const RectF bar = rig.overlay.elements().Picture1.rect;
+  const RectF bar = rig.overlay.elements().toolbar.rect;
   rig.overlay.OnMouseMove(0, bar.left + 2, bar.top + 2);
   EXPECT_FALSE(rig.overlay.loupe().visible);
   rig.overlay.OnMouseMove(0, 150, 150);
