@@ -14,7 +14,8 @@ Overlay::Overlay(OverlayServices services, ScreenExtent screen, std::uint64_t ra
       toolbar_(metrics_),
       router_(*this),
       cutter_(services.clock, services.screen, services.clipboard, random_seed),
-      tray_icon_(services.tray) {}
+      tray_icon_(services.tray),
+      loupe_metrics_(screen.dpi) {}
 
 // --- Life -------------------------------------------------------------------------------
 
@@ -37,6 +38,8 @@ void Overlay::OnMinimised() {
   record.id = kOverlayTrayId;
   record.tip = VersionTip(kAppTitle, kVersionMajor, kVersionMinor, kVersionPatch);
   tray_icon_.Add(record);
+  in_tray_ = true;
+  loupe_.visible = false;
   services_.window.Hide();
 }
 

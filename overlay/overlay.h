@@ -17,6 +17,8 @@
 #include "overlay/elements.h"
 #include "overlay/handles.h"
 #include "overlay/input_router.h"
+#include "overlay/keys.h"
+#include "overlay/loupe.h"
 #include "overlay/metrics.h"
 #include "overlay/selection.h"
 #include "overlay/toolbar.h"
@@ -84,11 +86,21 @@ class Overlay final : private InputTargets {
 
   // Mouse input from the window. `button` is the one that changed; `buttons` the set held
   // during a move.
-  void OnMouseDown(int button, float x, float y) { router_.Press(button, x, y); }
-  void OnMouseMove(int buttons, float x, float y) { router_.Move(buttons, x, y); }
-  void OnMouseUp(int button, float x, float y) { router_.Release(button, x, y); }
+  void OnMouseDown(int button, float x, float y);
+  void OnMouseMove(int buttons, float x, float y);
+  void OnMouseUp(int button, float x, float y);
+  // A left double click: a press like any other; when it landed inside the selection, its
+  // release copies and exits as the toolbar's button does.
+  void OnDoubleClick(float x, float y);
+  // The pointer left the window: the loupe goes.
+  void OnPointerLeft() { loupe_.visible = false; }
   // True while a press holds the pointer capture.
   bool Captured() const { return router_.Captured(); }
+
+  // Esc, Enter and the arrows (keys.cpp). True when the key did something.
+  bool OnKey(const KeyPress& press);
+  // The loupe beside the pointer.
+  const LoupeView& loupe() const { return loupe_; }
   HitTarget HitTest(float x, float y) const override;
 
   // The one-shot cut timer ticked: one cut of the live screen at the selection.
@@ -115,6 +127,8 @@ class Overlay final : private InputTargets {
   void ToolbarHover() override;
 
   void ShowToolbar();
+  // The loupe follows the pointer, except over the toolbar.
+  void FollowPointer(float x, float y);
 
   OverlayServices services_;
   ScreenExtent screen_;
@@ -126,6 +140,11 @@ class Overlay final : private InputTargets {
   Cutter cutter_;
   TrayIcon tray_icon_;
   bool unloaded_ = false;
+  bool in_tray_ = false;          // minimised to the notification area; never shown again
+  bool copy_at_release_ = false;  // a double click inside the selection waits for its release
+  PointI pointer_;                // the pointer's last pixel on the overlay
+  LoupeMetrics loupe_metrics_;
+  LoupeView loupe_;
 };
 
 }  // namespace pelvanto::overlay

@@ -30,6 +30,31 @@ int Buttons(WPARAM wparam) {
   return buttons;
 }
 
+// The overlay's keys, with the modifiers held as the key went down.
+std::optional<overlay::KeyPress> KeyFrom(WPARAM key, LPARAM lparam) {
+  overlay::KeyPress press;
+  switch (key) {
+    case VK_ESCAPE: press.key = overlay::Key::Escape; break;
+    case VK_RETURN: press.key = overlay::Key::Enter; break;
+    case VK_LEFT: press.key = overlay::Key::Left; break;
+    case VK_RIGHT: press.key = overlay::Key::Right; break;
+    case VK_UP: press.key = overlay::Key::Up; break;
+    case VK_DOWN: press.key = overlay::Key::Down; break;
+    default: return std::nullopt;
+  }
+  press.shift = ::GetKeyState(VK_SHIFT) < 0;
+  press.ctrl = ::GetKeyState(VK_CONTROL) < 0;
+  press.repeat = (lparam & (LPARAM{1} << 30)) != 0;  // the key was already down
+  return press;
+}
+
+// A test-only switch, so scenarios that compare whole screenshots need not predict the loupe.
+bool LoupeTurnedOff() {
+  wchar_t value[8] = {};
+  return ::GetEnvironmentVariableW(L"PELVANTO_TEST_NO_LOUPE", value, 8) > 0 &&
+         value[0] == L'1';
+}
+
 float X(LPARAM lparam) { return static_cast<float>(GET_X_LPARAM(lparam)); }
 float Y(LPARAM lparam) { return static_cast<float>(GET_Y_LPARAM(lparam)); }
 
@@ -47,7 +72,8 @@ void OverlayForm::DestroyNow() {
 }
 
 bool OverlayForm::Register(HINSTANCE instance) {
-  return RegisterWindowClass(instance, kClassName, WndProc, IDI_OVERLAY, nullptr);
+  // Double clicks: one inside the selection copies and exits.
+  return RegisterWindowClass(instance, kClassName, WndProc, IDI_OVERLAY, nullptr, CS_DBLCLKS);
 }
 
 bool OverlayForm::Load() {
@@ -65,6 +91,7 @@ bool OverlayForm::Load() {
   cut_timer_ = std::make_unique<WindowTimer>(hwnd_, kCutTimerId);
   cut_timer_->SetInterval(kCutTimerMs);
   painter_ = std::make_unique<OverlayPainter>(shared_.program.instance, dpi_);
+  if (!LoupeTurnedOff()) loupe_painter_ = std::make_unique<LoupePainter>(dpi_);
   logic_ = std::make_unique<overlay::Overlay>(
       overlay::OverlayServices{*this, shared_.program.pointer, shared_.program.clock,
                                shared_.program.screen, shared_.program.clipboard,
@@ -150,6 +177,13 @@ void OverlayForm::CreateTooltips() {
 
 void OverlayForm::SyncDamage() {
   if (!hwnd_ || !logic_) return;
+  if (loupe_painter_) {
+    for (const RectI& r : overlay::LoupeDamage(painted_loupe_, logic_->loupe())) {
+      const RECT rect{r.left, r.top, r.right, r.bottom};
+      ::InvalidateRect(hwnd_, &rect, FALSE);
+    }
+    painted_loupe_ = logic_->loupe();
+  }
   const overlay::Elements now = logic_->elements();
   if (now == painted_) return;
   for (const RectI& r : overlay::ChangedAreas(painted_, now, 1)) {
@@ -188,6 +222,9 @@ void OverlayForm::Paint() {
     else
       ::FillRect(target, &rc, ::GetSysColorBrush(COLOR_WINDOW));
     if (logic_) painter_->Paint(target, logic_->elements());
+    // On top of everything; it shows the frozen pixels, never the elements.
+    if (logic_ && loupe_painter_)
+      loupe_painter_->Paint(target, logic_->loupe(), frozen_ ? frozen_->dc() : nullptr);
   };
   // Where no element is drawn the frozen picture goes straight to the screen: no buffer as
   // large as the screen for the first paint.
@@ -196,7 +233,9 @@ void OverlayForm::Paint() {
     RECT meet;
     return ::IntersectRect(&meet, &area, &rc) != FALSE;
   };
-  if (frozen_ && logic_ &&
+  const bool loupe_meets = loupe_painter_ && logic_ && logic_->loupe().visible &&
+                           meets_paint_area(logic_->loupe().rect);
+  if (frozen_ && logic_ && !loupe_meets &&
       std::ranges::none_of(overlay::PaintedAreas(logic_->elements()), meets_paint_area)) {
     ::BitBlt(dc, rc.left, rc.top, w, h, frozen_->dc(), rc.left, rc.top, SRCCOPY);
     return;
@@ -242,14 +281,22 @@ LRESULT OverlayForm::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_SETCURSOR:
       if (LOWORD(lparam) == HTCLIENT && shared_.program.pointer.Apply()) return TRUE;
       break;
+    case WM_LBUTTONDBLCLK:
+      if (!logic) break;
+      ::SetCapture(hwnd_);
+      logic->OnDoubleClick(X(lparam), Y(lparam));
+      return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:  // the class asks for double clicks; these are plain presses
+    case WM_MBUTTONDBLCLK:
       if (!logic) break;
       ::SetCapture(hwnd_);
-      logic->OnMouseDown(message == WM_LBUTTONDOWN   ? mouse::kLeft
-                         : message == WM_RBUTTONDOWN ? mouse::kRight
-                                                     : mouse::kMiddle,
+      logic->OnMouseDown(message == WM_LBUTTONDOWN ? mouse::kLeft
+                         : message == WM_RBUTTONDOWN || message == WM_RBUTTONDBLCLK
+                             ? mouse::kRight
+                             : mouse::kMiddle,
                          X(lparam), Y(lparam));
       return 0;
     case WM_LBUTTONUP:
@@ -263,8 +310,21 @@ LRESULT OverlayForm::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       if (hwnd_ && !logic->Captured() && ::GetCapture() == hwnd_) ::ReleaseCapture();
       return 0;
     case WM_MOUSEMOVE:
-      if (logic) logic->OnMouseMove(Buttons(wparam), X(lparam), Y(lparam));
+      if (!logic) break;
+      if (!tracking_leave_) {
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd_, 0};
+        tracking_leave_ = ::TrackMouseEvent(&track) != FALSE;
+      }
+      logic->OnMouseMove(Buttons(wparam), X(lparam), Y(lparam));
       return 0;
+    case WM_MOUSELEAVE:
+      tracking_leave_ = false;
+      if (logic) logic->OnPointerLeft();
+      return 0;
+    case WM_KEYDOWN:
+      if (!logic) break;
+      if (const auto press = KeyFrom(wparam, lparam); press && logic->OnKey(*press)) return 0;
+      break;
     case WM_TIMER:
       if (logic && wparam == kCutTimerId) logic->OnCutTimer();
       return 0;

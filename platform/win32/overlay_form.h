@@ -12,6 +12,7 @@
 #include "app/main_window.h"
 #include "overlay/overlay.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/loupe_painter.h"
 #include "platform/win32/overlay_painter.h"
 #include "platform/win32/pointer.h"
 #include "platform/win32/program_services.h"
@@ -81,9 +82,12 @@ class OverlayForm final : public overlay::OverlayWindow {
   OwnedFont tooltip_font_;
   std::unique_ptr<WindowTimer> cut_timer_;
   std::unique_ptr<OverlayPainter> painter_;
+  std::unique_ptr<LoupePainter> loupe_painter_;  // null when a test turned the loupe off
   std::unique_ptr<overlay::Overlay> logic_;
   std::unique_ptr<ScreenPixels> frozen_;  // the frozen screen; null until a copy succeeded
   overlay::Elements painted_;  // what the screen shows, as of the last invalidation
+  overlay::LoupeView painted_loupe_;  // the loupe as of the last invalidation
+  bool tracking_leave_ = false;  // WM_MOUSELEAVE asked for since the pointer came in
   int depth_ = 0;              // nesting of this window's handlers
   bool close_requested_ = false;
   bool destroying_ = false;

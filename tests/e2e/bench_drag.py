@@ -1,7 +1,8 @@
 """Figures, not a test: the CPU time one scripted drag of 1000 mouse moves costs.
 
 On the overlay the drag draws a selection that grows from near the top-left corner to near the
-bottom-right one, at 1920x1080 and at 3840x2160. As the reference, the same number of moves,
+bottom-right one, at 1920x1080 and at 3840x2160, once with the loupe following the pointer and
+once with it turned off (the test-only PELVANTO_TEST_NO_LOUPE=1). As the reference, the same number of moves,
 button held, goes over the plain window of the helper notchat.exe: what Wine itself spends on
 a move that the program does nothing with. Counted: user + system CPU time of the Windows
 process, of wineserver and of the X server (Xvfb), from /proc; the same span of idle time is
@@ -106,16 +107,24 @@ def run(width: int, height: int) -> None:
     print(f"== {MOVES} moves at {width}x{height}", flush=True)
     with Session(width, height, name="bench-drag") as s:
         s.show_pattern("coords")
-        proc, main = start_program(s)
-        start_capture(s, main)
-        time.sleep(1)
-        pids = {"program": proc.pid, "wineserver": find_pid(("wineserver", "wineserver64"), ours_by_prefix),
-                "Xvfb": find_pid(("Xvfb",), child_of_us)}
         x0, y0, x1, y1 = 50, 50, width - 50, height - 50
         path = [(x0 + (x1 - x0) * i // MOVES, y0 + (y1 - y0) * i // MOVES) for i in range(MOVES + 1)]
-        overlay = report("Pelvanto overlay, drawing a selection", *measure(s, pids, path))
-        s.click(width // 2, 20, button=3)  # clears the selection
-        s.click(width // 2, 20, button=3)  # closes the overlay
+        # The same drag with the loupe following the pointer, and with the loupe turned off.
+        figures = {}
+        for loupe in (True, False):
+            proc, main = start_program(s, loupe=loupe)
+            start_capture(s, main)
+            time.sleep(1)
+            pids = {"program": proc.pid, "wineserver": find_pid(("wineserver", "wineserver64"), ours_by_prefix),
+                    "Xvfb": find_pid(("Xvfb",), child_of_us)}
+            title = f"Pelvanto overlay, drawing a selection, loupe {'on' if loupe else 'off'}"
+            figures[loupe] = report(title, *measure(s, pids, path))
+            s.click(width // 2, 20, button=3)  # clears the selection
+            s.click(width // 2, 20, button=3)  # closes the overlay
+            proc.terminate()
+            proc.wait(timeout=30)
+        overlay = figures[True]
+        print(f"   the loupe costs {(figures[True] - figures[False]) / MOVES * 1e6:.0f} us a move", flush=True)
 
         chat = s.start(helper_exe("notchat.exe"), "plain window")
         g = wait_for_geometry(s, s.wait_window("^plain window$", timeout=20))

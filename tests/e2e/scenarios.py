@@ -44,8 +44,15 @@ def click_control(s: Session, window: Geometry, control: Geometry) -> None:
     s.click(window.x + control.x + control.width // 2, window.y + control.y + control.height // 2)
 
 
-def start_program(s: Session) -> tuple[subprocess.Popen, Geometry]:
-    """Start Pelvanto.exe; return its process and the main window's client geometry."""
+def start_program(s: Session, loupe: bool = False) -> tuple[subprocess.Popen, Geometry]:
+    """Start Pelvanto.exe; return its process and the main window's client geometry.
+
+    The loupe follows the pointer, so scenarios that compare whole screenshots with what they
+    expect run without it (a switch only tests use); test_loupe.py and the drag benchmark show it."""
+    if loupe:
+        s.env.pop("PELVANTO_TEST_NO_LOUPE", None)
+    else:
+        s.env["PELVANTO_TEST_NO_LOUPE"] = "1"
     proc = s.start(pelvanto_exe())
     main = s.wait_window(MAIN, timeout=30)
     return proc, wait_for_geometry(s, main)
