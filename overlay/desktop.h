@@ -5,8 +5,8 @@
 
 #include <vector>
 
+#include "host/types.h"
 #include "overlay/elements.h"
-#include "platform/types.h"
 
 namespace pelvanto::overlay {
 

@@ -1,155 +1,161 @@
-// The overlay's own surface: drawing, moving and clearing the selection, the two read-outs
-// and the toolbar's place next to a finished selection.
+#include "overlay/selection.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdint>
+#include <system_error>
 
-#include "overlay/overlay.h"
+#include "core/rounding.h"
 
 namespace pelvanto::overlay {
 
 namespace {
 
-// Left and top edges inside, right and bottom outside; an empty rectangle holds no point.
-bool PtInRect(const RectI& rect, int x, int y) {
-  return x >= rect.left && x < rect.right && y >= rect.top && y < rect.bottom;
+// The selection in whole pixels; a press counts as inside on its left and top edges only.
+bool PressInside(const RectF& r, float x, float y) {
+  const int px = RoundHalfEven(x);
+  const int py = RoundHalfEven(y);
+  return px >= RoundHalfEven(r.left) && px < RoundHalfEven(r.Right()) &&
+         py >= RoundHalfEven(r.top) && py < RoundHalfEven(r.Bottom());
 }
 
 }  // namespace
 
-void Overlay::FormMouseDown(int button, float x, float y) {
-  if (unloaded_) return;
-  elements_.Picture1.visible = false;
+Selection::Selection(const DesktopMetrics& metrics)
+    : metrics_(metrics),
+      outline_{metrics.Primary().first_outline, false},
+      size_label_{metrics.Primary().size_label, false, L"宽X高", metrics.Primary().dpi},
+      colour_label_{metrics.Primary().colour_label, false, L"", metrics.Primary().dpi} {}
 
-  auto& shape = elements_.Shape1;
-  if (state_.DrawMode == SelectMode::Draw) {
-    shape.visible = true;
-    state_.StartX = x;
-    state_.StartY = y;
-    shape.rect = {x, y, 0, 0};
-    if (button == mouse::kRight) state_.KeepOpen = 0;
-    return;
+bool Selection::Press(int button, float x, float y) {
+  if (!finished_) {
+    outline_ = {{x, y, 0, 0}, true};
+    anchor_x_ = x;
+    anchor_y_ = y;
+    if (button == mouse::kRight) keep_open_ = false;
+    return false;
   }
-
-  services_.pointer.Set(Pointer::Crosshair);
-  state_.SelRect = {RoundHalfEven(shape.rect.left), RoundHalfEven(shape.rect.top),
-                    RoundHalfEven(shape.rect.Right()), RoundHalfEven(shape.rect.Bottom())};
-  const bool hit = PtInRect(state_.SelRect, RoundHalfEven(x), RoundHalfEven(y));
-  if (hit) {
-    state_.PressX = x;
-    state_.PressY = y;
+  if (PressInside(outline_.rect, x, y)) {
+    press_x_ = x;
+    press_y_ = y;
     // Left: the drag that follows moves the selection. Middle: nothing more.
-    if (button != mouse::kRight) return;
+    if (button != mouse::kRight) return false;
   }
-
-  // Reset: the selection goes and the press point becomes the anchor of the next drawing.
-  state_.StartX = x;
-  state_.StartY = y;
-  shape.rect = {x, y, 0, 0};
-  shape.visible = false;
-  elements_.LblPos.visible = false;
-  elements_.lblInfo.visible = false;
-  HideHandles();
-  services_.pointer.Set(Pointer::Default);
-  state_.DrawMode = SelectMode::Draw;
-  state_.KeepOpen = 1;
+  // Cleared: the press point becomes the anchor of the next drawing, and the next right
+  // release only ends this clearing.
+  anchor_x_ = x;
+  anchor_y_ = y;
+  outline_ = {{x, y, 0, 0}, false};
+  size_label_.visible = false;
+  colour_label_.visible = false;
+  finished_ = false;
+  keep_open_ = true;
+  return true;
 }
 
-void Overlay::FormMouseMove(int buttons, float x, float y) {
-  if (unloaded_) return;
+Pointer Selection::Move(int buttons, float x, float y, std::uint32_t colour, bool& drawn) {
+  drawn = false;
   // The read-out and the pointer follow every move, whatever the buttons.
-  const std::uint32_t colour = services_.window.FrozenPixel(RoundHalfEven(x), RoundHalfEven(y));
-  elements_.lblInfo.caption = ColourText(colour);
-
-  auto& shape = elements_.Shape1;
-  // Edges count as outside. A hidden outline (its design place before the first press)
-  // offers nothing to move.
-  const bool inside = shape.visible && x > shape.rect.left && y > shape.rect.top &&
-                      x < shape.rect.Right() && y < shape.rect.Bottom();
-  services_.pointer.Set(inside ? Pointer::Move : Pointer::Crosshair);
-
+  colour_label_.caption = ColourText(colour);
+  auto& r = outline_.rect;
+  // Edges count as outside. A hidden outline (before the first press) offers nothing to move.
+  const bool inside =
+      outline_.visible && x > r.left && y > r.top && x < r.Right() && y < r.Bottom();
   // Only the left button alone draws or moves.
-  if (buttons != mouse::kLeft) return;
+  if (buttons != mouse::kLeft) return inside ? Pointer::Move : Pointer::Crosshair;
 
-  if (state_.DrawMode == SelectMode::Draw) {
-    const float sx = state_.StartX;
-    const float sy = state_.StartY;
+  Pointer pointer = Pointer::Crosshair;
+  if (!finished_) {
     // On the anchor's row or column the outline keeps the geometry of the previous move.
-    if (x != sx && y != sy) {
-      shape.rect = {x > sx ? sx : x, y > sy ? sy : y, std::fabs(x - sx), std::fabs(y - sy)};
+    if (x != anchor_x_ && y != anchor_y_) {
+      r = {std::fmin(x, anchor_x_), std::fmin(y, anchor_y_), std::fabs(x - anchor_x_),
+           std::fabs(y - anchor_y_)};
     }
-    PlaceLabels();
-    services_.pointer.Set(Pointer::Crosshair);
   } else {
-    services_.pointer.Set(Pointer::Move);
+    pointer = Pointer::Move;
     // Measured from the press each time, so clamping never accumulates.
-    shape.rect.left = state_.StartX - (state_.PressX - x);
-    shape.rect.top = state_.StartY - (state_.PressY - y);
-    // Kept on the virtual desktop, whose far edges win: a selection larger than the desktop
+    r.left = anchor_x_ - (press_x_ - x);
+    r.top = anchor_y_ - (press_y_ - y);
+    // Kept on the virtual desktop, near edges first: a selection larger than the desktop
     // keeps its far edges on the desktop's far edges.
-    const auto left = static_cast<float>(desktop_.bounds.left);
-    const auto top = static_cast<float>(desktop_.bounds.top);
-    const auto right = static_cast<float>(desktop_.bounds.right);
-    const auto bottom = static_cast<float>(desktop_.bounds.bottom);
-    if (shape.rect.left < left) shape.rect.left = left;
-    if (shape.rect.top < top) shape.rect.top = top;
-    if (shape.rect.Right() > right) shape.rect.left = right - shape.rect.width;
-    if (shape.rect.Bottom() > bottom) shape.rect.top = bottom - shape.rect.height;
-    PlaceLabels();
+    const RectI& bounds = metrics_.desktop().bounds;
+    const auto left = static_cast<float>(bounds.left);
+    const auto top = static_cast<float>(bounds.top);
+    const auto right = static_cast<float>(bounds.right);
+    const auto bottom = static_cast<float>(bounds.bottom);
+    if (r.left < left) r.left = left;
+    if (r.top < top) r.top = top;
+    if (r.Right() > right) r.left = right - r.width;
+    if (r.Bottom() > bottom) r.top = bottom - r.height;
   }
-
-  ImageMove();
-  shape.visible = true;
-  elements_.LblPos.visible = true;
-  elements_.lblInfo.visible = true;
+  PlaceLabels();
+  outline_.visible = true;
+  size_label_.visible = true;
+  colour_label_.visible = true;
+  drawn = true;
+  return pointer;
 }
 
-void Overlay::FormMouseUp(int button, float /*x*/, float /*y*/) {
-  if (unloaded_) return;
-  if (button != mouse::kLeft) {
-    if (state_.KeepOpen == 0) Unload();
-    return;
-  }
+SurfaceRelease Selection::Release(int button) {
+  if (button != mouse::kLeft) return keep_open_ ? SurfaceRelease::kNothing : SurfaceRelease::kClose;
   // Even a zero-size outline is a finished selection.
-  state_.DrawMode = SelectMode::Move;
-  state_.StartX = elements_.Shape1.rect.left;
-  state_.StartY = elements_.Shape1.rect.top;
-  PlaceToolbar();
-  elements_.Picture1.visible = true;
+  finished_ = true;
+  anchor_x_ = outline_.rect.left;
+  anchor_y_ = outline_.rect.top;
+  return SurfaceRelease::kFinished;
 }
 
-void Overlay::PlaceLabels() {
-  const auto& shape = elements_.Shape1.rect;
-  auto& size = elements_.LblPos;
-  auto& info = elements_.lblInfo;
-  size.caption = SizeText(shape.width, shape.height);
-  // Sized for the monitor the read-outs are drawn on.
-  const Metrics& m = MetricsAt(shape.left, shape.top);
-  size.dpi = info.dpi = m.dpi;
-  size.rect.width = m.size_label.width;
-  size.rect.height = m.size_label.height;
-  info.rect.width = m.info_label.width;
-  info.rect.height = m.info_label.height;
+void Selection::Resize(const RectF& rect) {
+  outline_.rect = rect;
+  PlaceLabels();
+  anchor_x_ = rect.left;
+  anchor_y_ = rect.top;
+}
+
+void Selection::Clear() {
+  finished_ = false;
+  outline_.visible = false;
+  outline_.rect.width = 0;
+  outline_.rect.height = 0;
+  size_label_.visible = false;
+  colour_label_.visible = false;
+}
+
+void Selection::PlaceLabels() {
+  const RectF& r = outline_.rect;
+  size_label_.caption = SizeText(r.width, r.height);
+  // Sized for the monitor the read-outs are drawn on, and kept on it.
+  const Metrics& m = metrics_.At(r.left, r.top);
+  const float gap = m.label_gap;
+  for (Label* label : {&size_label_, &colour_label_}) label->dpi = m.dpi;
+  size_label_.rect.width = m.size_label.width;
+  size_label_.rect.height = m.size_label.height;
+  colour_label_.rect.width = m.colour_label.width;
+  colour_label_.rect.height = m.colour_label.height;
   const PointF origin =
-      ReadoutOrigin(desktop_, shape.left, shape.top, m.label_gap,
-                    std::max(size.rect.width, info.rect.width),
-                    size.rect.height + m.label_gap + info.rect.height);
-  size.rect.left = origin.x;
-  size.rect.top = origin.y;
-  info.rect.left = origin.x;
-  info.rect.top = size.rect.top + size.rect.height + m.label_gap;
+      ReadoutOrigin(metrics_.desktop(), r.left, r.top, gap,
+                    std::max(size_label_.rect.width, colour_label_.rect.width),
+                    size_label_.rect.height + gap + colour_label_.rect.height);
+  size_label_.rect.left = origin.x;
+  size_label_.rect.top = origin.y;
+  colour_label_.rect.left = origin.x;
+  colour_label_.rect.top = size_label_.rect.top + size_label_.rect.height + gap;
 }
 
-void Overlay::PlaceToolbar() {
-  const auto& shape = elements_.Shape1.rect;
-  // The monitor showing the selection's last pixel gets the toolbar, at its DPI.
-  const float x = std::max(shape.left, shape.Right() - 1);
-  const float y = std::max(shape.top, shape.Bottom() - 1);
-  const Metrics& m = MetricsAt(x, y);
-  ScaleToolbar(elements_, m);
-  elements_.Picture1.rect = PlaceToolbarStrip(shape, m.toolbar.width, m.toolbar.height,
-                                              m.toolbar_gap, ToolbarArea(desktop_, x, y));
+std::wstring SizeText(float width, float height) {
+  // Shortest decimal text that reads back as the same float, never in exponent form
+  // ("%g" would write 500 as "5e+02").
+  auto shortest = [](float v) {
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed);
+    return std::wstring(buffer, result.ec == std::errc{} ? result.ptr : buffer);
+  };
+  return shortest(width) + L"x" + shortest(height);
+}
+
+std::wstring ColourText(std::uint32_t colour) {
+  return L"RGB(" + std::to_wstring(colour & 0xFF) + L"," + std::to_wstring((colour >> 8) & 0xFF) +
+         L"," + std::to_wstring((colour >> 16) & 0xFF) + L")";
 }
 
 }  // namespace pelvanto::overlay

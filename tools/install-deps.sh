@@ -7,6 +7,8 @@ packages=(
   # build
   cmake ninja-build g++ make
   libgtest-dev libgmock-dev libbenchmark-dev
+  # GoogleTest's sources, built for Windows for the Win32 integration tests
+  googletest
   mingw-w64 g++-mingw-w64-x86-64
   # end-to-end tests: Wine on a virtual display with a window manager, driven by xdotool
   wine wine64

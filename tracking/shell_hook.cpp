@@ -8,9 +8,9 @@ HookAction FilterMessage(unsigned shell_hook_msg, unsigned message, std::uintptr
   if (message == kWmNcDestroy) {
     action.unhook = true;
   } else if (shell_hook_msg != 0 && message == shell_hook_msg &&
-             wparam == kHshellWindowActivated) {
+             (wparam == kHshellWindowActivated || wparam == kHshellRudeAppActivated)) {
     // Registered messages are never 0; a failed registration must not turn WM_NULL into
-    // an activation. Only the exact code counts: 0x8004 (HSHELL_RUDEAPPACTIVATED) does not.
+    // an activation. lParam is the activated window with either code.
     action.activated = true;
     action.window = static_cast<WindowId>(lparam);
   }

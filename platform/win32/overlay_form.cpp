@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "overlay/damage.h"
+#include "platform/win32/dpi.h"
 #include "platform/win32/monitor_layout.h"
 #include "platform/win32/notification_area.h"
 #include "platform/win32/screen_capture.h"
@@ -18,7 +19,8 @@ namespace pelvanto::win32 {
 namespace {
 
 constexpr wchar_t kClassName[] = L"PelvantoOverlay";
-constexpr UINT_PTR kTimer1Id = 1;
+constexpr UINT_PTR kCutTimerId = 1;
+constexpr unsigned kCutTimerMs = 10;
 constexpr wchar_t const* kTooltips[] = {L"撤销", L"复制退出", L"退出截屏"};
 
 int Buttons(WPARAM wparam) {
@@ -27,6 +29,31 @@ int Buttons(WPARAM wparam) {
   if (wparam & MK_RBUTTON) buttons |= mouse::kRight;
   if (wparam & MK_MBUTTON) buttons |= mouse::kMiddle;
   return buttons;
+}
+
+// The overlay's keys, with the modifiers held as the key went down.
+std::optional<overlay::KeyPress> KeyFrom(WPARAM key, LPARAM lparam) {
+  overlay::KeyPress press;
+  switch (key) {
+    case VK_ESCAPE: press.key = overlay::Key::Escape; break;
+    case VK_RETURN: press.key = overlay::Key::Enter; break;
+    case VK_LEFT: press.key = overlay::Key::Left; break;
+    case VK_RIGHT: press.key = overlay::Key::Right; break;
+    case VK_UP: press.key = overlay::Key::Up; break;
+    case VK_DOWN: press.key = overlay::Key::Down; break;
+    default: return std::nullopt;
+  }
+  press.shift = ::GetKeyState(VK_SHIFT) < 0;
+  press.ctrl = ::GetKeyState(VK_CONTROL) < 0;
+  press.repeat = (lparam & (LPARAM{1} << 30)) != 0;  // the key was already down
+  return press;
+}
+
+// A test-only switch, so scenarios that compare whole screenshots need not predict the loupe.
+bool LoupeTurnedOff() {
+  wchar_t value[8] = {};
+  return ::GetEnvironmentVariableW(L"PELVANTO_TEST_NO_LOUPE", value, 8) > 0 &&
+         value[0] == L'1';
 }
 
 // A mouse position in desktop pixels, from client pixels of a window whose top-left corner
@@ -52,7 +79,8 @@ void OverlayForm::DestroyNow() {
 }
 
 bool OverlayForm::Register(HINSTANCE instance) {
-  return RegisterWindowClass(instance, kClassName, WndProc, IDI_OVERLAY, nullptr);
+  // Double clicks: one inside the selection copies and exits.
+  return RegisterWindowClass(instance, kClassName, WndProc, IDI_OVERLAY, nullptr, CS_DBLCLKS);
 }
 
 bool OverlayForm::Load() {
@@ -64,18 +92,19 @@ bool OverlayForm::Load() {
                             WS_POPUP, bounds.left, bounds.top, bounds.Width(), bounds.Height(),
                             nullptr, nullptr, shared_.program.instance, this);
   if (!hwnd_) return false;
-  dpi_ = ::GetDpiForWindow(hwnd_);
-  if (dpi_ == 0) dpi_ = 96;
-  const int small = ::GetSystemMetricsForDpi(SM_CXSMICON, dpi_);
+  dpi_ = dpi::ForWindow(hwnd_);
+  const int small = dpi::SystemMetric(SM_CXSMICON, dpi_);
   small_icon_.Reset(LoadSizedIcon(shared_.program.instance, IDI_OVERLAY, small));
   ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_.get()));
-  timer1_ = std::make_unique<WindowTimer>(hwnd_, kTimer1Id);
-  timer1_->SetInterval(10);
+  cut_timer_ = std::make_unique<WindowTimer>(hwnd_, kCutTimerId);
+  cut_timer_->SetInterval(kCutTimerMs);
   painter_ = std::make_unique<OverlayPainter>(shared_.program.instance, dpi_);
+  if (!LoupeTurnedOff()) loupe_painter_ = std::make_unique<LoupePainter>(dpi_);
   logic_ = std::make_unique<overlay::Overlay>(
-      overlay::OverlayServices{*this, shared_.program.pointer, *this, shared_.program.clock, shared_.program.screen,
-                               shared_.program.clipboard, shared_.program.tray, *timer1_, shared_.main_timer1,
-                               shared_.CutFormLoaded},
+      overlay::OverlayServices{*this, shared_.program.pointer, shared_.program.clock,
+                               shared_.program.screen, shared_.program.clipboard,
+                               shared_.program.tray, *cut_timer_, shared_.auto_cut_timer,
+                               shared_.overlay_open},
       desktop_, random_seed_);
   logic_->Load();
   painted_ = logic_->elements();
@@ -89,8 +118,8 @@ void OverlayForm::Show() {
   ::SetForegroundWindow(hwnd_);
 }
 
-void OverlayForm::EnableTimer1() {
-  if (hwnd_ && !logic_->Unloaded()) timer1_->SetEnabled(true);
+void OverlayForm::StartCut() {
+  if (hwnd_ && !logic_->Unloaded()) cut_timer_->SetEnabled(true);
 }
 
 bool OverlayForm::FreezeScreen(const RectI& area) {
@@ -146,11 +175,6 @@ PointI OverlayForm::CursorPos() const {
   return {p.x, p.y};
 }
 
-void OverlayForm::ProcessPendingEvents() {
-  SyncDamage();
-  shared_.program.pump.ProcessPendingEvents();
-}
-
 void OverlayForm::CreateTooltips() {
   tooltip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
@@ -173,21 +197,29 @@ void OverlayForm::CreateTooltips() {
 
 void OverlayForm::SyncDamage() {
   if (!hwnd_ || !logic_) return;
-  const overlay::Elements& now = logic_->elements();
+  if (loupe_painter_) {
+    for (const RectI& r : overlay::LoupeDamage(painted_loupe_, logic_->loupe())) {
+      const RECT rect = ToClient(r);
+      ::InvalidateRect(hwnd_, &rect, FALSE);
+    }
+    painted_loupe_ = logic_->loupe();
+  }
+  const overlay::Elements now = logic_->elements();
   if (now == painted_) return;
   for (const RectI& r : overlay::ChangedAreas(painted_, now, 1)) {
     const RECT rect = ToClient(r);
     ::InvalidateRect(hwnd_, &rect, FALSE);
   }
-  if (tooltip_ && (now.Picture1 != painted_.Picture1 || now.Image2 != painted_.Image2)) {
+  if (tooltip_ &&
+      (now.toolbar != painted_.toolbar || now.toolbar_buttons != painted_.toolbar_buttons)) {
     for (UINT_PTR i = 0; i < 3; ++i) {
       TTTOOLINFOW tool{};
       tool.cbSize = sizeof tool;
       tool.hwnd = hwnd_;
       tool.uId = i;
-      if (now.Picture1.visible) {
-        const auto& bar = now.Picture1.rect;
-        const auto& b = now.Image2[i];
+      if (now.toolbar.visible) {
+        const auto& bar = now.toolbar.rect;
+        const auto& b = now.toolbar_buttons[i];
         const RectI r = overlay::DeviceRect({bar.left + b.left, bar.top + b.top, b.width,
                                              b.height});
         tool.rect = ToClient(r);
@@ -199,9 +231,9 @@ void OverlayForm::SyncDamage() {
 }
 
 void OverlayForm::Paint() {
-  PAINTSTRUCT ps;
-  HDC dc = ::BeginPaint(hwnd_, &ps);
-  const RECT rc = ps.rcPaint;
+  const PaintScope paint(hwnd_);
+  HDC dc = paint.dc();
+  const RECT rc = paint.area();
   const int w = rc.right - rc.left;
   const int h = rc.bottom - rc.top;
   // The frozen picture's pixel under client pixel (0, 0).
@@ -214,10 +246,18 @@ void OverlayForm::Paint() {
     else
       ::FillRect(target, &rc, ::GetSysColorBrush(COLOR_WINDOW));
     if (!logic_) return;
-    // The elements are in desktop pixels.
+    // The elements and the loupe are in desktop pixels.
     POINT old{};
     ::OffsetWindowOrgEx(target, desktop_.bounds.left, desktop_.bounds.top, &old);
     painter_->Paint(target, logic_->elements());
+    // On top of everything; it shows the frozen pixels, never the elements.
+    if (loupe_painter_) {
+      overlay::LoupeView loupe = logic_->loupe();
+      loupe.source = {loupe.source.left - frozen_area_.left, loupe.source.top - frozen_area_.top,
+                      loupe.source.right - frozen_area_.left,
+                      loupe.source.bottom - frozen_area_.top};
+      loupe_painter_->Paint(target, loupe, frozen_ ? frozen_->dc() : nullptr);
+    }
     ::SetWindowOrgEx(target, old.x, old.y, nullptr);
   };
   // Where no element is drawn the frozen picture goes straight to the screen: no buffer as
@@ -227,11 +267,12 @@ void OverlayForm::Paint() {
     RECT meet;
     return ::IntersectRect(&meet, &area, &rc) != FALSE;
   };
-  if (frozen_ && logic_ &&
+  const bool loupe_meets = loupe_painter_ && logic_ && logic_->loupe().visible &&
+                           meets_paint_area(logic_->loupe().rect);
+  if (frozen_ && logic_ && !loupe_meets &&
       std::ranges::none_of(overlay::PaintedAreas(logic_->elements()), meets_paint_area)) {
     ::BitBlt(dc, rc.left, rc.top, w, h, frozen_->dc(), rc.left + frozen_x, rc.top + frozen_y,
              SRCCOPY);
-    ::EndPaint(hwnd_, &ps);
     return;
   }
   // Draw the damaged area off-screen and put it on the screen in one copy.
@@ -245,7 +286,6 @@ void OverlayForm::Paint() {
   } else {
     draw(dc);
   }
-  ::EndPaint(hwnd_, &ps);
 }
 
 LRESULT CALLBACK OverlayForm::WndProc(HWND hwnd, UINT message, WPARAM wparam,
@@ -276,14 +316,22 @@ LRESULT OverlayForm::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_SETCURSOR:
       if (LOWORD(lparam) == HTCLIENT && shared_.program.pointer.Apply()) return TRUE;
       break;
+    case WM_LBUTTONDBLCLK:
+      if (!logic) break;
+      ::SetCapture(hwnd_);
+      logic->OnDoubleClick(X(lparam, desktop_.bounds), Y(lparam, desktop_.bounds));
+      return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:  // the class asks for double clicks; these are plain presses
+    case WM_MBUTTONDBLCLK:
       if (!logic) break;
       ::SetCapture(hwnd_);
-      logic->OnMouseDown(message == WM_LBUTTONDOWN   ? mouse::kLeft
-                         : message == WM_RBUTTONDOWN ? mouse::kRight
-                                                     : mouse::kMiddle,
+      logic->OnMouseDown(message == WM_LBUTTONDOWN ? mouse::kLeft
+                         : message == WM_RBUTTONDOWN || message == WM_RBUTTONDBLCLK
+                             ? mouse::kRight
+                             : mouse::kMiddle,
                          X(lparam, desktop_.bounds), Y(lparam, desktop_.bounds));
       return 0;
     case WM_LBUTTONUP:
@@ -297,13 +345,26 @@ LRESULT OverlayForm::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       if (hwnd_ && !logic->Captured() && ::GetCapture() == hwnd_) ::ReleaseCapture();
       return 0;
     case WM_MOUSEMOVE:
-      if (logic) logic->OnMouseMove(Buttons(wparam), X(lparam, desktop_.bounds), Y(lparam, desktop_.bounds));
+      if (!logic) break;
+      if (!tracking_leave_) {
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd_, 0};
+        tracking_leave_ = ::TrackMouseEvent(&track) != FALSE;
+      }
+      logic->OnMouseMove(Buttons(wparam), X(lparam, desktop_.bounds), Y(lparam, desktop_.bounds));
       return 0;
+    case WM_MOUSELEAVE:
+      tracking_leave_ = false;
+      if (logic) logic->OnPointerLeft();
+      return 0;
+    case WM_KEYDOWN:
+      if (!logic) break;
+      if (const auto press = KeyFrom(wparam, lparam); press && logic->OnKey(*press)) return 0;
+      break;
     case WM_TIMER:
-      if (logic && wparam == kTimer1Id) logic->OnTimer1();
+      if (logic && wparam == kCutTimerId) logic->OnCutTimer();
       return 0;
     case WM_SIZE:
-      if (logic && wparam == SIZE_MINIMIZED) logic->OnResize(true);
+      if (logic && wparam == SIZE_MINIMIZED) logic->OnMinimised();
       return 0;
     case WM_CLOSE:
       // Alt+F4 and the like close the overlay as any other closing path does.
@@ -358,8 +419,8 @@ void OverlayHost::Unload() {
   if (current_ && !current_->Gone()) current_->logic().Unload();
 }
 
-void OverlayHost::EnableTimer1() {
-  if (current_) current_->EnableTimer1();
+void OverlayHost::StartCut() {
+  if (current_) current_->StartCut();
 }
 
 void OverlayHost::Reap() {

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "platform/win32/monitor_layout.h"
+#include "platform/win32/trace.h"
 
 namespace pelvanto::win32 {
 
@@ -119,10 +120,11 @@ std::unique_ptr<Picture> DisplayScreen::CopyArea(int left, int top, int width, i
     // come or gone since the area was marked.
     if (!::PatBlt(memory.get(), 0, 0, width, height, BLACKNESS)) return nullptr;
     const overlay::Desktop desktop = CurrentDesktop();
-    const std::int64_t x0 = std::max<std::int64_t>(left, desktop.bounds.left);
-    const std::int64_t y0 = std::max<std::int64_t>(top, desktop.bounds.top);
-    const std::int64_t x1 = std::min<std::int64_t>(std::int64_t{left} + width, desktop.bounds.right);
-    const std::int64_t y1 = std::min<std::int64_t>(std::int64_t{top} + height, desktop.bounds.bottom);
+    const RectI& bounds = desktop.bounds;
+    const std::int64_t x0 = std::max<std::int64_t>(left, bounds.left);
+    const std::int64_t y0 = std::max<std::int64_t>(top, bounds.top);
+    const std::int64_t x1 = std::min<std::int64_t>(std::int64_t{left} + width, bounds.right);
+    const std::int64_t y1 = std::min<std::int64_t>(std::int64_t{top} + height, bounds.bottom);
     if (x1 > x0 && y1 > y0) {
       // All four values lie within the area and the desktop, so they fit int.
       const RECT shown{static_cast<int>(x0), static_cast<int>(y0), static_cast<int>(x1),
@@ -153,9 +155,18 @@ bool SystemClipboard::PutPicture(std::unique_ptr<Picture> picture) {
   };
 
   OpenClipboardSession clipboard;
-  if (!clipboard) return false;
-  if (!::EmptyClipboard()) return false;
-  if (!::SetClipboardData(CF_BITMAP, bitmap->get())) return false;
+  if (!clipboard) {
+    TraceFailure(L"OpenClipboard");
+    return false;
+  }
+  if (!::EmptyClipboard()) {
+    TraceFailure(L"EmptyClipboard");
+    return false;
+  }
+  if (!::SetClipboardData(CF_BITMAP, bitmap->get())) {
+    TraceFailure(L"SetClipboardData");
+    return false;
+  }
   bitmap->Release();  // the clipboard owns it now
   for (auto& [format, value] : privacy) {
     // Without them the picture still works; it may only show up in the history.
@@ -166,7 +177,9 @@ bool SystemClipboard::PutPicture(std::unique_ptr<Picture> picture) {
 
 bool SystemClipboard::Empty() {
   OpenClipboardSession clipboard;
-  return clipboard && ::EmptyClipboard();
+  if (clipboard && ::EmptyClipboard()) return true;
+  TraceFailure(L"emptying the clipboard");
+  return false;
 }
 
 }  // namespace pelvanto::win32

@@ -8,8 +8,9 @@
 #include <optional>
 #include <span>
 
-#include "platform/screen.h"
-#include "platform/types.h"
+#include "host/clipboard.h"
+#include "host/screen.h"
+#include "host/types.h"
 #include "platform/win32/handles.h"
 
 namespace pelvanto::win32 {

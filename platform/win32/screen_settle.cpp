@@ -55,4 +55,10 @@ void HideAndSettle(HWND window, unsigned limit_ms) {
   }
 }
 
+void DisableHideFade(HWND window) {
+  const BOOL disabled = TRUE;
+  // Without composition (or where refused) there is no fade to turn off.
+  ::DwmSetWindowAttribute(window, DWMWA_TRANSITIONS_FORCEDISABLED, &disabled, sizeof disabled);
+}
+
 }  // namespace pelvanto::win32

@@ -15,4 +15,8 @@ namespace pelvanto::win32 {
 // differs from what it showed before and has stopped changing.
 void HideAndSettle(HWND window, unsigned limit_ms);
 
+// Turns off the compositor's fade when the window hides: one DwmFlush waits a single frame,
+// and the fade takes about 200 ms, so the frozen picture could hold a half-faded window.
+void DisableHideFade(HWND window);
+
 }  // namespace pelvanto::win32

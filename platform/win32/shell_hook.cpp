@@ -1,34 +1,31 @@
 #include "platform/win32/shell_hook.h"
 
+#include <utility>
+
+#include "platform/win32/trace.h"
+
 namespace pelvanto::win32 {
 
-ShellHook* ShellHook::hooked_ = nullptr;
+ShellHook::ShellHook(HWND main_window, tracking::ChatTracker& tracker, OwnHandling own_handling)
+    : window_(main_window),
+      tracker_(tracker),
+      foreground_(tracker),
+      own_handling_(std::move(own_handling)) {}
 
-ShellHook::ShellHook(HWND main_window, tracking::ChatTracker& tracker)
-    : window_(main_window), tracker_(tracker), foreground_(tracker) {}
+ShellHook::~ShellHook() { Unsubscribe(); }
 
-ShellHook::~ShellHook() {
-  UnHook();
-  if (hooked_ == this) hooked_ = nullptr;
-}
-
-void ShellHook::HookShell() {
-  // Subclassing twice would make the window's previous procedure this one: endless recursion.
-  if (subclassed_ || (hooked_ != nullptr && hooked_ != this)) return;
-  ShellHookMsg_ = ::RegisterWindowMessageW(L"SHELLHOOK");
-  const bool registered = ShellHookMsg_ != 0 && ::RegisterShellHookWindow(window_);
-
-  hooked_ = this;
-  ::SetLastError(0);
-  const LONG_PTR previous = ::SetWindowLongPtrW(window_, GWLP_WNDPROC,
-                                                reinterpret_cast<LONG_PTR>(&WindowProc));
-  if (previous != 0 || ::GetLastError() == 0) {
-    OldWndProc_ = reinterpret_cast<WNDPROC>(previous);
-    subclassed_ = true;
-  }
+void ShellHook::Subscribe() {
+  if (hooked_) return;
+  shell_hook_message_ = ::RegisterWindowMessageW(L"SHELLHOOK");
+  registered_ = shell_hook_message_ != 0 && ::RegisterShellHookWindow(window_);
+  hooked_ = true;
   // Wine 8 refuses the subscription; without notifications the chat window would never be
-  // found, so watch the foreground window instead.
-  if (!registered || !subclassed_) StartForegroundWatch();
+  // found, so watch the foreground window instead. The message is still handled: with that
+  // number it can only come from the shell.
+  if (!registered_) {
+    TraceFailure(L"RegisterShellHookWindow");
+    StartForegroundWatch();
+  }
 }
 
 void ShellHook::StartForegroundWatch() {
@@ -36,15 +33,16 @@ void ShellHook::StartForegroundWatch() {
   fallback_ = ::SetTimer(window_, kForegroundTimerId, kForegroundIntervalMs, nullptr) != 0;
 }
 
-void ShellHook::UnHook() {
+void ShellHook::Unsubscribe() {
   if (fallback_) {
     ::KillTimer(window_, kForegroundTimerId);
     fallback_ = false;
   }
-  if (!subclassed_) return;
-  // OldWndProc_ is kept: the message that unhooks (WM_NCDESTROY) still goes on to it.
-  ::SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OldWndProc_));
-  subclassed_ = false;
+  if (registered_) {
+    ::DeregisterShellHookWindow(window_);
+    registered_ = false;
+  }
+  hooked_ = false;
 }
 
 void ShellHook::OnForegroundTimer() noexcept {
@@ -65,16 +63,13 @@ void ShellHook::OnActivate(WindowId window) {
 
 std::intptr_t ShellHook::CallPrevious(unsigned message, std::uintptr_t wparam,
                                       std::intptr_t lparam) {
-  if (OldWndProc_ == nullptr) return ::DefWindowProcW(window_, message, wparam, lparam);
-  return ::CallWindowProcW(OldWndProc_, window_, message, wparam, lparam);
+  if (!own_handling_) return ::DefWindowProcW(window_, message, wparam, lparam);
+  return own_handling_(message, wparam, lparam);
 }
 
-LRESULT CALLBACK ShellHook::WindowProc(HWND window, UINT message, WPARAM wparam,
-                                       LPARAM lparam) noexcept {
-  ShellHook* self = hooked_;
-  if (self == nullptr || self->window_ != window)
-    return ::DefWindowProcW(window, message, wparam, lparam);
-  return tracking::InterceptMessage(*self, self->ShellHookMsg_, message, wparam, lparam);
+LRESULT ShellHook::Intercept(UINT message, WPARAM wparam, LPARAM lparam) noexcept {
+  // Before Subscribe and after Unsubscribe no message is an activation.
+  return tracking::InterceptMessage(*this, hooked_ ? shell_hook_message_ : 0, message, wparam, lparam);
 }
 
 }  // namespace pelvanto::win32

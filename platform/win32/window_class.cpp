@@ -3,9 +3,10 @@
 namespace pelvanto::win32 {
 
 bool RegisterWindowClass(HINSTANCE instance, LPCWSTR name, WNDPROC procedure, int icon_id,
-                         HBRUSH background) {
+                         HBRUSH background, UINT style) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
+  wc.style = style;
   wc.lpfnWndProc = procedure;
   wc.hInstance = instance;
   wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);

@@ -20,6 +20,16 @@ HWND ToHwnd(WindowId window) { return reinterpret_cast<HWND>(window); }
 std::wstring SystemWindowQueries::ProcessPath(WindowId window) const {
   DWORD process_id = 0;
   if (::GetWindowThreadProcessId(ToHwnd(window), &process_id) == 0) return {};
+  std::wstring path = first_way_ ? first_way_(process_id) : std::wstring{};
+  if (path.empty()) path = ImagePath(process_id);
+  // A Unicode lower-casing, so a path with Chinese in it keeps every character.
+  if (!path.empty()) ::CharLowerBuffW(path.data(), static_cast<DWORD>(path.size()));
+  return path;
+}
+
+std::wstring SystemWindowQueries::ModulePath(DWORD process_id) {
+  // Reading the modules needs memory-read rights, which an elevated or protected process
+  // refuses to a normal one; and a process that is still starting has no module list yet.
   const OwnedHandle process(
       ::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, process_id));
   if (!process) return {};
@@ -38,13 +48,28 @@ std::wstring SystemWindowQueries::ProcessPath(WindowId window) const {
     if (length == 0) return {};
     if (length < size - 1 || size >= kMaxPathChars) {
       path.resize(length);
-      break;
+      return path;
     }
     path.resize(static_cast<std::size_t>(size) * 2);
   }
-  // A Unicode lower-casing, so a path with Chinese in it keeps every character.
-  if (!path.empty()) ::CharLowerBuffW(path.data(), static_cast<DWORD>(path.size()));
-  return path;
+}
+
+std::wstring SystemWindowQueries::ImagePath(DWORD process_id) {
+  // Limited rights are granted for elevated and protected processes too.
+  const OwnedHandle process(
+      ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process_id));
+  if (!process) return {};
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    auto length = static_cast<DWORD>(path.size());
+    if (::QueryFullProcessImageNameW(process.get(), 0, path.data(), &length)) {
+      path.resize(length);
+      return path;
+    }
+    if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER || path.size() >= kMaxPathChars)
+      return {};
+    path.resize(path.size() * 2);
+  }
 }
 
 std::wstring SystemWindowQueries::Title(WindowId window) const {

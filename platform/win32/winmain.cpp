@@ -5,19 +5,21 @@
 
 #include <commctrl.h>
 
+#include "platform/win32/dpi.h"
 #include "platform/win32/main_form.h"
 #include "platform/win32/message_pump.h"
 #include "platform/win32/notification_area.h"
 #include "platform/win32/overlay_form.h"
 #include "platform/win32/pointer.h"
 #include "platform/win32/screen_capture.h"
+#include "platform/win32/session_watch.h"
 #include "platform/win32/system_clock.h"
 #include "platform/win32/window_queries.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   using namespace pelvanto::win32;
   // The manifest asks for this too; say it in code for hosts that ignore manifests.
-  ::SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+  pelvanto::win32::dpi::MakeProcessAware();
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
   ::InitCommonControlsEx(&controls);
 
@@ -26,11 +28,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   ProgramPointer pointer;
   MessagePump pump;
   SystemClock clock;
-  DisplayScreen screen;
+  DisplayScreen display;
+  SessionWatch session;
+  SessionScreen screen(display, session);
   SystemClipboard clipboard;
   ShellNotificationArea tray;
   SystemWindowQueries windows;
-  MainForm main({instance, pointer, pump, clock, screen, clipboard, tray, windows});
+  MainForm main({instance, pointer, pump, clock, screen, clipboard, tray, windows, session});
   if (!main.Create()) return 1;
-  return MessagePump::Run();
+  return pump.Run();
 }

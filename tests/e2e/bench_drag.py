@@ -1,7 +1,8 @@
 """Figures, not a test: the CPU time one scripted drag of 1000 mouse moves costs.
 
 On the overlay the drag draws a selection that grows from near the top-left corner to near the
-bottom-right one, at 1920x1080 and at 3840x2160. The reference is bare_overlay.exe
+bottom-right one, at 1920x1080 and at 3840x2160, once with the loupe following the pointer and
+once with it turned off (the test-only PELVANTO_TEST_NO_LOUPE=1). The reference is bare_overlay.exe
 (benchmarks/references): the same drag over a frozen screen, drawing a 1-px outline with only
 the changed strips invalidated; it also reports how many frames it painted. Product and
 reference run interleaved, RUNS times each (a fresh program every run). Counted: user +
@@ -38,13 +39,13 @@ def report(title: str, busy: dict, idle: dict, wall: float) -> float:
     return total
 
 
-def product_drag(s: Session) -> float:
+def product_drag(s: Session, loupe: bool) -> float:
     """One run on the overlay: CPU ms per move over the drag."""
-    proc, main = start_program(s)
+    proc, main = start_program(s, loupe=loupe)
     start_capture(s, main)
     time.sleep(1)
     busy, idle, wall = measure_drag(s, session_pids(s, proc.pid), diagonal(s.width, s.height))
-    report("Pelvanto overlay, drawing a selection", busy, idle, wall)
+    report(f"Pelvanto overlay, drawing a selection, loupe {'on' if loupe else 'off'}", busy, idle, wall)
     proc.terminate()
     proc.wait(10)
     return sum(busy.values()) * 1000 / MOVES
@@ -72,10 +73,16 @@ def run(width: int, height: int, runs: int) -> None:
 
     with Session(width, height, name="bench-drag") as s:
         s.show_pattern("coords")
-        figures = interleave(runs, {"product": lambda: product_drag(s), "reference": reference})
+        figures = interleave(runs, {"loupe on": lambda: product_drag(s, True),
+                                    "loupe off": lambda: product_drag(s, False),
+                                    "reference": reference})
         plain_window(s)
-    print_comparison("drag CPU per move (program + wineserver + X server)", "ms",
-                     figures["product"], figures["reference"])
+    for loupe in ("loupe on", "loupe off"):
+        print_comparison(f"drag CPU per move, {loupe} (program + wineserver + X server)", "ms",
+                         figures[loupe], figures["reference"])
+    cost = sorted(on - off for on, off in zip(figures["loupe on"], figures["loupe off"]))
+    print(f"      what the loupe costs a move, run by run: {[f'{c * 1000:.0f} us' for c in cost]}",
+          flush=True)
     print(f"      frames the reference painted for {MOVES} moves: {frames}", flush=True)
 
 

@@ -23,10 +23,10 @@ def wine_path(path: Path) -> str:
 class FakeChat:
     """One running fake chat program with one window."""
 
-    def __init__(self, s: Session, exe_name: str, title: str):
+    def __init__(self, s: Session, exe_name: str, title: str, control_name: Optional[str] = None):
         self.s = s
         self.title = title
-        self.control = s.out_dir / f"{Path(exe_name).stem}.ctl"
+        self.control = s.out_dir / f"{control_name or Path(exe_name).stem}.ctl"
         self.control.write_text("", encoding="utf-8")
         self.proc = s.start(pelvanto_exe(f"e2e-helpers/{exe_name}"), title, wine_path(self.control))
         self.wid = s.wait_window(f"^{title}$", timeout=30)
@@ -56,6 +56,13 @@ class FakeChat:
         self.command("close")
         if not wait_until(lambda: not process_alive(self.proc), 15, 0.05):
             raise AssertionError(f"{self.title!r} did not close")
+
+
+def post_shell_activation(s: Session, code: int, title: str) -> None:
+    """Post the shell's "SHELLHOOK" message with this code for the window of this title to
+    Pelvanto's main window, as the shell of Windows 8 and later does."""
+    helper = pelvanto_exe("e2e-helpers/shell_message.exe")
+    s.run(["wine", str(helper), hex(code), title], timeout=30)
 
 
 def active_window(s: Session) -> Optional[int]:

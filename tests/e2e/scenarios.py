@@ -21,7 +21,7 @@ MAIN = r"^Pelvanto \("   # the main window: "Pelvanto (credit)"
 OVERLAY = r"^Pelvanto$"  # the capture overlay
 
 # Main window controls, client coordinates.
-COMMAND1 = Geometry(8, 16, 84, 30)     # "切图开始" / "切图结束"
+CAPTURE_BUTTON = Geometry(8, 16, 84, 30)     # "切图开始" / "切图结束"
 COMBO1_EDIT = Geometry(192, 20, 30, 22)  # the text field of the interval list, left of its arrow
 
 SELECTION = (0, 122, 236)       # outline, handles and both read-outs
@@ -44,8 +44,15 @@ def click_control(s: Session, window: Geometry, control: Geometry) -> None:
     s.click(window.x + control.x + control.width // 2, window.y + control.y + control.height // 2)
 
 
-def start_program(s: Session) -> tuple[subprocess.Popen, Geometry]:
-    """Start Pelvanto.exe; return its process and the main window's client geometry."""
+def start_program(s: Session, loupe: bool = False) -> tuple[subprocess.Popen, Geometry]:
+    """Start Pelvanto.exe; return its process and the main window's client geometry.
+
+    The loupe follows the pointer, so scenarios that compare whole screenshots with what they
+    expect run without it (a switch only tests use); test_loupe.py and the drag benchmark show it."""
+    if loupe:
+        s.env.pop("PELVANTO_TEST_NO_LOUPE", None)
+    else:
+        s.env["PELVANTO_TEST_NO_LOUPE"] = "1"
     proc = s.start(pelvanto_exe())
     main = s.wait_window(MAIN, timeout=30)
     return proc, wait_for_geometry(s, main)
@@ -60,7 +67,7 @@ def wait_for_geometry(s: Session, wid: int) -> Geometry:
 
 def start_capture(s: Session, main: Geometry) -> int:
     """Press "切图开始"; return the overlay's window once it covers the screen."""
-    click_control(s, main, COMMAND1)
+    click_control(s, main, CAPTURE_BUTTON)
     s.wait_window_gone(MAIN)
     overlay = s.wait_window(OVERLAY, timeout=15)
     if wait_until(lambda: s.window_geometry(overlay) == Geometry(0, 0, s.width, s.height), 10) is None:

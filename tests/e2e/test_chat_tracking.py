@@ -1,8 +1,10 @@
 """Chat-window tracking under Wine: Pelvanto empties the clipboard when the cleaned title of the
 last activated QQ window changes, and leaves it alone otherwise.
 
-Three stand-in programs run beside it: qq.exe ("张三"), myqq.exe ("李四群", whose name merely
-ends in "qq.exe") and notchat.exe ("记事本"). Before each step a picture is put on the
+Stand-in programs run beside it: qq.exe ("张三"), myqq.exe ("李四群", whose name merely ends
+in "qq.exe"), notchat.exe ("记事本"), and a second qq.exe ("孙七") that is never in the
+foreground: a helper posts the shell's activation message with code 0x8004 for it, as the
+shell of Windows 8 and later reports most activations. Before each step a picture is put on the
 clipboard; the step either empties it (within a few seconds: the watch runs once a second) or
 keeps it for longer than two ticks of the watch.
 """
@@ -18,7 +20,7 @@ sys.path.insert(0, str(Path(__file__).resolve().parent))
 
 from harness import Session, pelvanto_exe, wait_until  # noqa: E402
 import fake_chats  # noqa: E402
-from fake_chats import FakeChat, active_window, has_picture, put_picture  # noqa: E402
+from fake_chats import FakeChat, active_window, has_picture, post_shell_activation, put_picture  # noqa: E402
 
 MAIN = r"^Pelvanto \("
 
@@ -39,12 +41,20 @@ class ChatTracking(unittest.TestCase):
             qq = FakeChat(s, "qq.exe", "张三")
             myqq = FakeChat(s, "myqq.exe", "李四群")
             notchat = FakeChat(s, "notchat.exe", "记事本")
+            # A second QQ window, never brought to the foreground.
+            background_qq = FakeChat(s, "qq.exe", "孙七", control_name="qq-background")
             notchat.activate()
             s.start(exe)
             s.wait_window(MAIN, timeout=30)
 
             def nothing() -> None:
                 pass
+
+            def rude_activation_in_background() -> None:
+                # Windows 8 and later report most activations as 0x8004; this one names a
+                # window that stays behind the active one.
+                post_shell_activation(s, 0x8004, "孙七")
+                self.assertEqual(active_window(s), myqq.wid, "the activation moved the foreground")
 
             def close_chat() -> None:
                 qq.close()
@@ -71,6 +81,11 @@ class ChatTracking(unittest.TestCase):
                 ("activating the window of myqq.exe", myqq.activate, EMPTIED),
                 ("no second emptying after activating it", nothing, KEPT),
                 ("retitling myqq.exe's window", lambda: myqq.set_title("赵六"), EMPTIED),
+                # The shell's 0x8004 for a QQ window in the background makes it the chat.
+                ("a 0x8004 activation of the QQ window 孙七 in the background",
+                 rude_activation_in_background, EMPTIED),
+                ("retitling myqq.exe's window again", lambda: myqq.set_title("钱九"), KEPT),
+                ("retitling 孙七's window", lambda: background_qq.set_title("周八"), EMPTIED),
             ]
             for what, action, expected in steps:
                 with self.subTest(step=what):

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "fakes/fakes.h"
+#include "overlay/keys.h"
+#include "overlay/loupe.h"
 
 namespace pelvanto::overlay {
 namespace {
@@ -72,7 +74,7 @@ TEST_P(ToolbarPlaceTest, StaysOnTheWorkAreaOfTheMonitorAtTheSelectionsCorner) {
   fakes::OverlayRig rig(*c.desktop);
   rig.overlay.Load();
   rig.Drag(c.x0, c.y0, c.x1, c.y1);
-  EXPECT_EQ(rig.overlay.elements().Picture1.rect, c.bar);
+  EXPECT_EQ(rig.overlay.elements().toolbar.rect, c.bar);
 }
 
 // At 144 dpi the strip is 112.5 x 39 and sits 6 px from the selection; at 120 dpi 93.75 x 32.5
@@ -96,15 +98,15 @@ TEST(DesktopDpiTest, HandlesAndReadOutsTakeTheDpiOfTheirMonitor) {
   fakes::OverlayRig rig(kTallRight);
   rig.overlay.Load();
   rig.Drag(1800, 100, 2000, 300);  // from the primary onto the 144 dpi monitor
-  const Elements& e = rig.overlay.elements();
-  EXPECT_EQ(e.Image1[0].rect, (RectF{1798, 98, 4, 4}));        // top-left, primary
-  EXPECT_EQ(e.Image1[6].rect, (RectF{1997, 297, 6, 6}));       // bottom-right, second
-  EXPECT_EQ(e.LblPos.dpi, 96u);
+  const Elements e = rig.overlay.elements();
+  EXPECT_EQ(e.handles[0].rect, (RectF{1798, 98, 4, 4}));        // top-left, primary
+  EXPECT_EQ(e.handles[6].rect, (RectF{1997, 297, 6, 6}));       // bottom-right, second
+  EXPECT_EQ(e.size_label.dpi, 96u);
   // Read-outs near the primary's right edge stay on it.
   fakes::OverlayRig near_seam(kTallRight);
   near_seam.overlay.Load();
   near_seam.Drag(1900, 100, 2100, 300);
-  EXPECT_EQ(near_seam.overlay.elements().LblPos.rect.Right(), 1920);
+  EXPECT_EQ(near_seam.overlay.elements().size_label.rect.Right(), 1920);
 }
 
 TEST(DesktopTest, MovingClampsToTheVirtualDesktopNotThePrimary) {
@@ -112,7 +114,26 @@ TEST(DesktopTest, MovingClampsToTheVirtualDesktopNotThePrimary) {
   rig.overlay.Load();
   rig.Drag(-100, 100, 100, 200);
   rig.Drag(0, 150, -5000, 2000);  // dragged far past the left and bottom
-  EXPECT_EQ(rig.overlay.elements().Shape1.rect, (RectF{-1280, 980, 200, 100}));
+  EXPECT_EQ(rig.overlay.elements().outline.rect, (RectF{-1280, 980, 200, 100}));
+}
+
+TEST(DesktopTest, ArrowsClampToTheVirtualDesktopToo) {
+  fakes::OverlayRig rig(kLeft);
+  rig.overlay.Load();
+  rig.Drag(-1270, 100, -1200, 200);
+  EXPECT_TRUE(rig.overlay.OnKey({Key::Left, true, false, false}));
+  EXPECT_EQ(rig.overlay.selection().Rect().left, -1280);
+}
+
+TEST(DesktopDpiTest, TheLoupeStaysOnTheMonitorUnderThePointerAtItsDpi) {
+  fakes::OverlayRig rig(kTallRight);
+  rig.overlay.Load();
+  rig.overlay.OnMouseMove(0, 1915, 500);  // no room right of the pointer on the primary
+  EXPECT_LE(rig.overlay.loupe().rect.right, 1920);
+  EXPECT_EQ(rig.overlay.loupe().cell, LoupeMetrics(96).cell);
+  rig.overlay.OnMouseMove(0, 1925, 500);
+  EXPECT_GE(rig.overlay.loupe().rect.left, 1920);
+  EXPECT_EQ(rig.overlay.loupe().cell, LoupeMetrics(144).cell);
 }
 
 TEST(DesktopTest, CutsCopyTheSelectionAtNegativeCoordinates) {
@@ -120,10 +141,10 @@ TEST(DesktopTest, CutsCopyTheSelectionAtNegativeCoordinates) {
   rig.overlay.Load();
   EXPECT_EQ(rig.window.frozen, kLeft.bounds);
   rig.Drag(-300, 100, 200, 400);
-  rig.overlay.ScrnCap(-300, 100, 200, 400);
+  rig.overlay.OnCutTimer();
   ASSERT_TRUE(rig.clipboard.content);
   EXPECT_EQ(rig.clipboard.content->left, -300);
-  EXPECT_EQ(rig.clipboard.content->width, 500);
+  EXPECT_EQ(rig.clipboard.content->width, 500 + rig.overlay.cutter().LastMargin());
 }
 
 struct UnshownCase {

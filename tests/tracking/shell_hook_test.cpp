@@ -38,7 +38,10 @@ INSTANTIATE_TEST_SUITE_P(
         FilterCase{"activated, no window", kShellMsg, 4, 0, {false, true, 0}},
         FilterCase{"activated, high handle", kShellMsg, 4, -2,
                    {false, true, static_cast<WindowId>(std::intptr_t{-2})}},
-        FilterCase{"rude activation", kShellMsg, 0x8004, 0x1234, {}},
+        FilterCase{"rude activation", kShellMsg, 0x8004, 0x1234, {false, true, 0x1234}},
+        FilterCase{"rude activation, no window", kShellMsg, 0x8004, 0, {false, true, 0}},
+        FilterCase{"full-screen flag alone", kShellMsg, 0x8000, 0x1234, {}},
+        FilterCase{"rude flag on another code", kShellMsg, 0x8001, 0x1234, {}},
         FilterCase{"window created", kShellMsg, 1, 0x1234, {}},
         FilterCase{"window destroyed", kShellMsg, 2, 0x1234, {}},
         FilterCase{"redraw", kShellMsg, 6, 0x1234, {}},
@@ -55,6 +58,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(FilterMessage, FailedRegistrationNeverTurnsAMessageIntoAnActivation) {
   EXPECT_EQ(FilterMessage(0, 0, 4, 0x1234), HookAction{});
+  EXPECT_EQ(FilterMessage(0, 0, 0x8004, 0x1234), HookAction{});
 }
 
 // Records what the replacement procedure did, in order.
@@ -88,7 +92,8 @@ TEST(InterceptMessage, ActsFirstThenAlwaysPassesTheMessageOn) {
   const Case cases[] = {
       {kShellMsg, 4, 0x10, {"activate 16", "previous 49374 4 16"}},
       {kWmNcDestroy, 0, 0, {"unhook", "previous 130 0 0"}},
-      {kShellMsg, 0x8004, 0x10, {"previous 49374 32772 16"}},
+      {kShellMsg, 0x8004, 0x10, {"activate 16", "previous 49374 32772 16"}},
+      {kShellMsg, 2, 0x10, {"previous 49374 2 16"}},
       {kWmActivate, 1, 0, {"previous 6 1 0"}},
       {kWmTimer, 4, 0, {"previous 275 4 0"}},
   };
@@ -100,22 +105,22 @@ TEST(InterceptMessage, ActsFirstThenAlwaysPassesTheMessageOn) {
 }
 
 TEST(InterceptMessage, ActivationOfNoWindowIsIgnoredByTheTracker) {
-  fakes::FakeWindowQueries windows;
+  fakes::FakeWindowInfo windows;
   windows.paths[0] = L"qq.exe";  // would match if handle 0 were looked up
   fakes::FakeClipboard clipboard;
   ChatTracker tracker(windows, clipboard);
   RecordingWindow window(&tracker);
   InterceptMessage(window, kShellMsg, kShellMsg, 4, 0);
   EXPECT_EQ(window.log.front(), "activate 0");
-  EXPECT_EQ(tracker.ChatHwnd(), 0U);
+  EXPECT_EQ(tracker.ChatWindow(), 0U);
 }
 
 // Counts the process lookups, one per activation the tracker acts on.
-class CountingQueries : public fakes::FakeWindowQueries {
+class CountingQueries : public fakes::FakeWindowInfo {
  public:
   std::wstring ProcessPath(WindowId window) const override {
     ++lookups;
-    return FakeWindowQueries::ProcessPath(window);
+    return FakeWindowInfo::ProcessPath(window);
   }
   mutable int lookups = 0;
 };
@@ -131,7 +136,7 @@ TEST(ForegroundWatch, EachChangeOfForegroundIsOneActivation) {
 
   watch.Poll(0x10);
   EXPECT_EQ(windows.lookups, 1);
-  EXPECT_EQ(tracker.ChatHwnd(), 0x10U);
+  EXPECT_EQ(tracker.ChatWindow(), 0x10U);
 
   watch.Poll(0x10);  // still the same foreground: no new activation
   EXPECT_EQ(windows.lookups, 1);
@@ -139,16 +144,16 @@ TEST(ForegroundWatch, EachChangeOfForegroundIsOneActivation) {
   watch.Poll(0x20);
   watch.Poll(0x20);
   EXPECT_EQ(windows.lookups, 2);
-  EXPECT_EQ(tracker.ChatHwnd(), 0x10U);
+  EXPECT_EQ(tracker.ChatWindow(), 0x10U);
 
   watch.Poll(0x30);
-  EXPECT_EQ(tracker.ChatHwnd(), 0x30U);
+  EXPECT_EQ(tracker.ChatWindow(), 0x30U);
 
   // A moment without a foreground window, then the first chat again.
   watch.Poll(0);
   watch.Poll(0x10);
   EXPECT_EQ(windows.lookups, 4);
-  EXPECT_EQ(tracker.ChatHwnd(), 0x10U);
+  EXPECT_EQ(tracker.ChatWindow(), 0x10U);
 }
 
 }  // namespace

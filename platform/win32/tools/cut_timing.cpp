@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/win32/dpi.h"
 #include "platform/win32/screen_capture.h"
 
 namespace {
@@ -75,7 +76,7 @@ void Measure(const char* name, int width, int height, int runs) {
 
 int main() {
   // Physical pixels, as the program itself sees them.
-  ::SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+  pelvanto::win32::dpi::MakeProcessAware();
   const int screen_w = ::GetSystemMetrics(SM_CXSCREEN);
   const int screen_h = ::GetSystemMetrics(SM_CYSCREEN);
   std::printf("screen %d x %d\n", screen_w, screen_h);

@@ -1,6 +1,6 @@
-#include "app/tray_icon.h"
+#include "core/tray_icon.h"
 
-namespace pelvanto::app {
+namespace pelvanto {
 
 void TrayIcon::Add(TrayRecord record) {
   record_ = std::move(record);
@@ -18,6 +18,11 @@ void TrayIcon::Readd() {
   if (shown_) area_.Add(record_);
 }
 
+void TrayIcon::ChangeIcon(std::uintptr_t icon) {
+  record_.icon = icon;
+  if (shown_) area_.Modify(record_);
+}
+
 std::wstring VersionTip(std::wstring_view title, int major, int minor, int revision) {
   std::wstring tip{title};
   tip += L"(版本 ";
@@ -26,4 +31,4 @@ std::wstring VersionTip(std::wstring_view title, int major, int minor, int revis
   return tip;
 }
 
-}  // namespace pelvanto::app
+}  // namespace pelvanto

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/types.h"
+#include "host/types.h"
 
 namespace pelvanto {
 
@@ -10,16 +10,18 @@ namespace pelvanto {
 struct TrayRecord {
   WindowId window = 0;
   unsigned id = 0;
-  std::uintptr_t icon = 0;  // the window's icon handle
+  std::uintptr_t icon = 0;  // the window's icon handle, alive while the record is used
   std::wstring tip;
   friend bool operator==(const TrayRecord&, const TrayRecord&) = default;
 };
 
-class NotificationArea {
+class Tray {
  public:
-  virtual ~NotificationArea() = default;
+  virtual ~Tray() = default;
   virtual bool Add(const TrayRecord& record) = 0;
   virtual void Delete(const TrayRecord& record) = 0;
+  // Changes a shown icon in place (its picture and tip).
+  virtual void Modify(const TrayRecord& record) = 0;
 };
 
 }  // namespace pelvanto

@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+
+#include "fakes/fakes.h"
+
+namespace pelvanto::overlay {
+namespace {
+
+using fakes::OverlayRig;
+using mouse::kLeft;
+using mouse::kRight;
+
+KeyPress Press(Key key, bool shift = false, bool ctrl = false) { return {key, shift, ctrl, false}; }
+
+// A loaded overlay on a 1024 x 768 screen, optionally with a finished selection.
+struct Rig : OverlayRig {
+  explicit Rig(RectF selection = {}) {
+    overlay.Load();
+    if (selection.width > 0 || selection.height > 0 || selection.left > 0)
+      Drag(selection.left, selection.top, selection.Right(), selection.Bottom());
+  }
+  RectF Selection() const { return overlay.selection().Rect(); }
+};
+
+TEST(KeysTest, EscapeClearsASelectionThenClosesAsARightClickWould) {
+  Rig rig({100, 100, 200, 100});
+  EXPECT_TRUE(rig.overlay.OnKey(Press(Key::Escape)));
+  EXPECT_FALSE(rig.overlay.elements().outline.visible);
+  EXPECT_FALSE(rig.overlay.elements().toolbar.visible);
+  EXPECT_FALSE(rig.overlay.selection().Finished());
+  EXPECT_FALSE(rig.overlay.Unloaded());
+  // Held down, the key repeats: that must not close what the first press only cleared.
+  EXPECT_FALSE(rig.overlay.OnKey({Key::Escape, false, false, true}));
+  EXPECT_FALSE(rig.overlay.Unloaded());
+  EXPECT_TRUE(rig.overlay.OnKey(Press(Key::Escape)));
+  EXPECT_TRUE(rig.overlay.Unloaded());
+  EXPECT_TRUE(rig.window.closed);
+  EXPECT_FALSE(rig.overlay_open);
+}
+
+TEST(KeysTest, EnterAndADoubleClickInsideCopyAndExitOnlyWithASelection) {
+  const struct {
+    const char* name;
+    bool selected;
+    std::function<void(Overlay&)> act;
+    bool copies;
+  } cases[] = {
+      {"enter", true, [](Overlay& o) { o.OnKey(Press(Key::Enter)); }, true},
+      {"enter without selection", false, [](Overlay& o) { o.OnKey(Press(Key::Enter)); }, false},
+      {"double click inside", true,
+       [](Overlay& o) { o.OnMouseDown(kLeft, 150, 150); o.OnMouseUp(kLeft, 150, 150);
+                        o.OnDoubleClick(150, 150); o.OnMouseUp(kLeft, 150, 150); }, true},
+      {"double click outside", true,
+       [](Overlay& o) { o.OnMouseDown(kLeft, 50, 50); o.OnMouseUp(kLeft, 50, 50);
+                        o.OnDoubleClick(50, 50); o.OnMouseUp(kLeft, 50, 50); }, false},
+      {"double click, no selection", false,
+       [](Overlay& o) { o.OnDoubleClick(150, 150); o.OnMouseUp(kLeft, 150, 150); }, false},
+  };
+  for (const auto& c : cases) {
+    Rig rig(c.selected ? RectF{100, 100, 200, 100} : RectF{});
+    c.act(rig.overlay);
+    EXPECT_EQ(rig.window.minimise_requests, c.copies ? 1 : 0) << c.name;
+    EXPECT_EQ(rig.auto_cut_timer.Enabled(), c.copies) << c.name;
+    EXPECT_EQ(rig.tray.icons.size(), c.copies ? 1u : 0u) << c.name;
+    EXPECT_FALSE(rig.overlay.loupe().visible && c.copies) << c.name;
+  }
+}
+
+TEST(KeysTest, ArrowsMoveOrResizeWithTheMouseClampingAndNeverBelowZero) {
+  const struct {
+    RectF start;
+    KeyPress press;
+    RectF expected;
+  } cases[] = {
+      {{100, 100, 200, 100}, Press(Key::Right), {101, 100, 200, 100}},
+      {{100, 100, 200, 100}, Press(Key::Up, true), {100, 90, 200, 100}},
+      {{5, 5, 200, 100}, Press(Key::Left, true), {0, 5, 200, 100}},          // stops at 0
+      {{820, 600, 200, 100}, Press(Key::Right, true), {824, 600, 200, 100}},  // far edge on 1024
+      {{100, 665, 200, 100}, Press(Key::Down, true), {100, 668, 200, 100}},   // far edge on 768
+      {{100, 100, 200, 100}, Press(Key::Right, false, true), {100, 100, 201, 100}},
+      {{100, 100, 200, 100}, Press(Key::Up, true, true), {100, 100, 200, 90}},
+      {{100, 100, 4, 3}, Press(Key::Left, true, true), {100, 100, 0, 3}},     // never below 0
+      {{100, 100, 4, 3}, Press(Key::Up, false, true), {100, 100, 4, 2}},
+      {{1000, 100, 20, 10}, Press(Key::Right, true, true), {1000, 100, 24, 10}},  // to the edge
+  };
+  for (const auto& c : cases) {
+    Rig rig(c.start);
+    ASSERT_EQ(rig.Selection(), c.start);
+    EXPECT_TRUE(rig.overlay.OnKey(c.press));
+    EXPECT_EQ(rig.Selection(), c.expected) << c.start.left << "," << c.start.top;
+  }
+  Rig zero({300, 300, 0, 0});
+  zero.overlay.OnKey(Press(Key::Left, false, true));
+  EXPECT_EQ(zero.Selection(), (RectF{300, 300, 0, 0}));
+}
+
+TEST(KeysTest, AnArrowLeavesEverythingAsTheSameMouseMoveOrEdgeDragWould) {
+  // Moving: a drag from inside by the same offset. Resizing: the right or bottom edge's handle
+  // dragged by as much.
+  const struct { KeyPress press; float dx, dy; int handle; } cases[] = {
+      {Press(Key::Left, true), -10, 0, -1}, {Press(Key::Down), 0, 1, -1},
+      {Press(Key::Right, false, true), 1, 0, 7}, {Press(Key::Down, true, true), 0, 10, 5},
+  };
+  for (const auto& c : cases) {
+    Rig by_key({100, 100, 200, 100});
+    Rig by_mouse({100, 100, 200, 100});
+    by_key.overlay.OnKey(c.press);
+    if (c.handle < 0) {
+      by_mouse.Drag(150, 150, 150 + c.dx, 150 + c.dy);
+    } else {
+      const RectF h = by_mouse.overlay.elements().handles[static_cast<std::size_t>(c.handle)].rect;
+      const float x = h.left + 2, y = h.top + 2;
+      by_mouse.window.cursor = {static_cast<int>(c.handle == 7 ? 300 + c.dx : x),
+                                static_cast<int>(c.handle == 5 ? 200 + c.dy : y)};
+      by_mouse.overlay.OnMouseDown(kLeft, x, y);
+      by_mouse.overlay.OnMouseMove(kLeft, x + c.dx, y + c.dy);
+      by_mouse.overlay.OnMouseUp(kLeft, x + c.dx, y + c.dy);
+    }
+    EXPECT_EQ(by_key.overlay.elements(), by_mouse.overlay.elements()) << c.dx << "," << c.dy;
+    // The next mouse move starts from where the key left the selection.
+    by_key.Drag(150, 150, 160, 150);
+    EXPECT_EQ(by_key.Selection().left, by_mouse.Selection().left + 10);
+  }
+}
+
+TEST(KeysTest, KeysDoNothingWhileAButtonIsDownOrWithoutASelection) {
+  Rig held({100, 100, 200, 100});
+  held.overlay.OnMouseDown(kLeft, 150, 150);
+  for (Key key : {Key::Escape, Key::Enter, Key::Left, Key::Down}) {
+    EXPECT_FALSE(held.overlay.OnKey(Press(key))) << static_cast<int>(key);
+  }
+  EXPECT_EQ(held.Selection(), (RectF{100, 100, 200, 100}));
+  EXPECT_FALSE(held.overlay.Unloaded());
+
+  Rig empty;
+  const Elements before = empty.overlay.elements();
+  EXPECT_FALSE(empty.overlay.OnKey(Press(Key::Right, true, true)));
+  EXPECT_EQ(empty.overlay.elements(), before);
+  empty.overlay.OnMouseDown(kRight, 10, 10);  // a right press with no selection...
+  EXPECT_FALSE(empty.overlay.OnKey(Press(Key::Escape)));  // ...holds the keys too
+}
+
+}  // namespace
+}  // namespace pelvanto::overlay

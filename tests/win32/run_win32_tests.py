@@ -1,0 +1,29 @@
+"""Runs the Win32 integration tests (build/mingw/win32-tests/pelvanto_win32_tests.exe) under
+Wine on a private virtual display, the same session the end-to-end scenarios use. The exit
+code is the test program's; its output is GoogleTest's."""
+
+from __future__ import annotations
+
+import subprocess
+import sys
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "e2e"))
+
+from harness import Session, WIN_BUILD_DIR  # noqa: E402
+
+
+def main() -> int:
+    exe = WIN_BUILD_DIR / "win32-tests" / "pelvanto_win32_tests.exe"
+    if not exe.is_file():
+        print(f"{exe} is missing: build the mingw preset first", flush=True)
+        return 1
+    with Session(1024, 768, name="win32-tests") as s:
+        # The Wine process is the test program itself; its exit code comes through wine.
+        res = subprocess.run(["wine", str(exe), *sys.argv[1:]], cwd=str(exe.parent), env=s.env,
+                             stdin=subprocess.DEVNULL, timeout=240)
+        return res.returncode
+
+
+if __name__ == "__main__":
+    sys.exit(main())

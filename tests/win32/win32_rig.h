@@ -1,0 +1,74 @@
+#pragma once
+// What the Win32 integration tests share: the program's services around a real main window,
+// a recording notification area, and stand-in chat programs in processes of their own.
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/tray.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/main_form.h"
+#include "platform/win32/message_pump.h"
+#include "platform/win32/pointer.h"
+#include "platform/win32/screen_capture.h"
+#include "platform/win32/session_watch.h"
+#include "platform/win32/system_clock.h"
+#include "platform/win32/window_queries.h"
+
+namespace pelvanto::win32::testing {
+
+// The icons the notification area shows, by window and id, as the shell would keep them.
+class RecordingTray final : public Tray {
+ public:
+  bool Add(const TrayRecord& record) override;
+  void Delete(const TrayRecord& record) override;
+  void Modify(const TrayRecord& record) override;
+  const TrayRecord* Find(unsigned id) const;
+
+  std::vector<TrayRecord> icons;
+};
+
+// The program as winmain puts it together, with the recording tray.
+struct ProgramRig {
+  ProgramRig();
+  ~ProgramRig();
+  ProgramServices services();
+
+  ProgramPointer pointer;
+  MessagePump pump;
+  SystemClock clock;
+  DisplayScreen display;
+  SessionWatch session;
+  SessionScreen screen{display, session};
+  SystemClipboard clipboard;
+  RecordingTray tray;
+  SystemWindowQueries windows;
+  std::unique_ptr<MainForm> main;  // created by the constructor
+};
+
+// A stand-in chat program (built as qq.exe for the end-to-end tests) with one window.
+class ChatProcess {
+ public:
+  explicit ChatProcess(const std::wstring& title);
+  ~ChatProcess();
+  ChatProcess(const ChatProcess&) = delete;
+  ChatProcess& operator=(const ChatProcess&) = delete;
+  HWND window() const { return window_; }
+
+ private:
+  OwnedHandle process_;
+  HWND window_ = nullptr;
+};
+
+// Lets this thread's messages run for a while.
+void PumpFor(unsigned milliseconds);
+
+// Whether an icon handle still names an icon (a destroyed one does not).
+bool IconAlive(std::uintptr_t icon);
+// The width of an icon in pixels; 0 for a dead handle.
+int IconWidth(std::uintptr_t icon);
+
+}  // namespace pelvanto::win32::testing
