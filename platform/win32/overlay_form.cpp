@@ -103,7 +103,7 @@ void OverlayForm::Show() {
 }
 
 void OverlayForm::EnableTimer1() {
-  if (hwnd_ && !logic_->Unloaded()) timer1_->SetEnabled(true);
+  if (!Gone() && !logic_->Unloaded()) timer1_->SetEnabled(true);
 }
 
 bool OverlayForm::FreezeScreen(int width, int height) {
