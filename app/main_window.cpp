@@ -45,8 +45,11 @@ void MainWindow::OnCombo1Change(std::wstring_view text) {
 
 void MainWindow::OnCommand1Click() {
   if (command1_caption_ == kStartCaption) {
-    WindowStyle();
+    // The icon only after the overlay is up: adding it is a round trip to the shell that the
+    // frozen picture need not wait for.
+    view_.Hide();
     overlay_.Show();
+    AddTrayIcon();
     command1_caption_ = kStopCaption;
     view_.SetCommand1Caption(command1_caption_);
   } else if (command1_caption_ == kStopCaption) {
@@ -88,10 +91,14 @@ void MainWindow::OnResize(bool minimised) {
 }
 
 void MainWindow::WindowStyle() {
+  AddTrayIcon();
+  view_.Hide();
+}
+
+void MainWindow::AddTrayIcon() {
   TrayRecord record = view_.OwnTrayRecord();
   record.tip = kAppTitle;
   tray_.Add(record);
-  view_.Hide();
 }
 
 void MainWindow::OnTrayDoubleClick() {

@@ -86,6 +86,8 @@ class MainWindow {
 
  private:
   void SetCombo1Text(std::wstring_view text);
+  // The window's own icon, with the program's title as its tip.
+  void AddTrayIcon();
 
   MainWindowView& view_;
   OverlayControl& overlay_;
