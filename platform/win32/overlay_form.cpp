@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <array>
 #include <utility>
 
 #include "overlay/damage.h"
@@ -56,6 +57,12 @@ void OverlayForm::RetireSurface() {
   frozen_.reset();
   painter_.reset();
   tooltip_font_.Reset();
+  // Under Wine a cached window DC keeps the surface of the window it last drew on until it
+  // draws on another: taking the cache's DCs for the anchor lets the screen-sized surface go.
+  std::array<HDC, 8> cached{};
+  for (HDC& dc : cached) dc = ::GetDCEx(anchor_, nullptr, DCX_CACHE);
+  for (HDC dc : cached)
+    if (dc) ::ReleaseDC(anchor_, dc);
 }
 
 bool OverlayForm::Register(HINSTANCE instance) {
