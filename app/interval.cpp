@@ -1,6 +1,6 @@
 #include "app/interval.h"
 
-#include <cmath>
+#include "core/rounding.h"
 
 namespace pelvanto::app {
 
@@ -33,19 +33,11 @@ double LeadingNumber(std::wstring_view text) {
   return any_digit ? sign * value : 0;
 }
 
-long long RoundHalfEven(double value) {
-  // nearbyint rounds by the current mode, which is to-nearest-even unless someone changed it;
-  // do it by hand so nothing outside can change the answer.
-  const double floor = std::floor(value);
-  const double fraction = value - floor;
-  auto result = static_cast<long long>(floor);
-  if (fraction > 0.5 || (fraction == 0.5 && result % 2 != 0)) ++result;
-  return result;
-}
-
 bool IntervalOutOfRange(std::wstring_view text) {
   const double v = LeadingNumber(text);
   return v < 0 || v > kMaxIntervalSeconds;
 }
+
+int ParseInterval(std::wstring_view text) { return RoundHalfEven(LeadingNumber(text)); }
 
 }  // namespace pelvanto::app

@@ -7,13 +7,14 @@ namespace pelvanto::app {
 // with a number. A fraction counts ("2.5 s" reads 2.5).
 double LeadingNumber(std::wstring_view text);
 
-// Nearest integer, halves to the even neighbour (2.5 gives 2, 3.5 gives 4).
-long long RoundHalfEven(double value);
-
 // The auto-cut interval the list offers: 0 to 50 seconds.
-constexpr double kMaxIntervalSeconds = 50;
+inline constexpr int kMaxIntervalSeconds = 50;
 
 // True when the interval text reads as a number outside 0..50.
 bool IntervalOutOfRange(std::wstring_view text);
+
+// The whole seconds an interval text stands for: its leading number, halves to even
+// ("2.5" gives 2, "3.5" gives 4).
+int ParseInterval(std::wstring_view text);
 
 }  // namespace pelvanto::app

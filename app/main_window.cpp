@@ -6,91 +6,95 @@
 namespace pelvanto::app {
 
 namespace {
-constexpr unsigned kTimer1DesignInterval = 1000;
-constexpr unsigned kTimer2Interval = 1000;
-constexpr unsigned kTimer3Interval = 10;
-constexpr short kRestoreTicks = 10;  // Timer3 stops after the tick that passes this
+constexpr unsigned kFirstCutDelayMs = 1000;  // until the first tick sets the real pace
+constexpr unsigned kTitleWatchMs = 1000;
+constexpr unsigned kPointerResetMs = 10;
+constexpr int kPointerResetTicks = 11;  // the pointer is settled this many times after a restore
+constexpr unsigned kMsPerSecond = 1000;
 }  // namespace
 
 MainWindow::MainWindow(MainWindowView& view, OverlayControl& overlay, MainWindowTimers timers,
-                       PointerShape& pointer, NotificationArea& tray, ShellNotifications& shell,
-                       tracking::ChatTracker& tracker, bool& CutFormLoaded)
+                       PointerShape& pointer, Tray& tray, ShellNotifications& shell,
+                       tracking::ChatTracker& tracker, bool& overlay_open)
     : view_(view),
       overlay_(overlay),
       timers_(timers),
       pointer_(pointer),
       shell_(shell),
       tracker_(tracker),
-      CutFormLoaded_(CutFormLoaded),
-      tray_(tray) {}
+      overlay_open_(overlay_open),
+      tray_(tray),
+      interval_seconds_(ParseInterval(kInitialInterval)) {}
 
-void MainWindow::FormLoad() {
-  timers_.Timer1.SetInterval(kTimer1DesignInterval);
-  timers_.Timer2.SetInterval(kTimer2Interval);
-  timers_.Timer3.SetInterval(kTimer3Interval);
-  timers_.Timer2.SetEnabled(true);
-  shell_.HookShell();
+void MainWindow::Start() {
+  timers_.auto_cut.SetInterval(kFirstCutDelayMs);
+  timers_.title_watch.SetInterval(kTitleWatchMs);
+  timers_.pointer_reset.SetInterval(kPointerResetMs);
+  timers_.title_watch.SetEnabled(true);
+  shell_.Subscribe();
 }
 
-void MainWindow::SetCombo1Text(std::wstring_view text) {
-  combo1_text_ = text;
-  view_.SetCombo1Text(text);
+std::wstring_view MainWindow::CaptureCaption() const {
+  return capture_state_ == CaptureState::kIdle ? kStartCaption : kStopCaption;
 }
 
-void MainWindow::OnCombo1Change(std::wstring_view text) {
-  combo1_text_ = text;
-  // Setting "0" runs this handler once more, which changes nothing.
-  if (IntervalOutOfRange(text)) SetCombo1Text(L"0");
+void MainWindow::OnIntervalChange(std::wstring_view text) {
+  interval_seconds_ = ParseInterval(text);
+  // Replacing the text with "0" comes back here once more, which changes nothing.
+  if (IntervalOutOfRange(text)) {
+    interval_seconds_ = 0;
+    view_.SetIntervalText(L"0");
+  }
 }
 
-void MainWindow::OnCommand1Click() {
-  if (command1_caption_ == kStartCaption) {
+void MainWindow::OnCaptureClick() {
+  if (capture_state_ == CaptureState::kIdle) {
     // The icon only after the overlay is up: adding it is a round trip to the shell that the
     // frozen picture need not wait for.
     view_.Hide();
     overlay_.Show();
     AddTrayIcon();
-    command1_caption_ = kStopCaption;
-    view_.SetCommand1Caption(command1_caption_);
-  } else if (command1_caption_ == kStopCaption) {
-    if (CutFormLoaded_) {
-      CutFormLoaded_ = false;
+    capture_state_ = CaptureState::kCapturing;
+  } else {
+    // The overlay may have closed itself already.
+    if (overlay_open_) {
+      overlay_open_ = false;
       overlay_.Unload();
     }
-    command1_caption_ = kStartCaption;
-    view_.SetCommand1Caption(command1_caption_);
+    capture_state_ = CaptureState::kIdle;
     pointer_.Set(Pointer::Default);
   }
+  view_.SetCaptureCaption(CaptureCaption());
 }
 
-void MainWindow::OnCommand2Click() { FormUnload(); }
+void MainWindow::OnExitClick() { Shutdown(); }
 
-void MainWindow::OnTimer1() {
-  const long long n = RoundHalfEven(LeadingNumber(combo1_text_));
-  if (n <= 0) return;  // no cut; the timer keeps its interval
+void MainWindow::OnAutoCutTimer() {
+  if (interval_seconds_ <= 0) return;  // paused; the timer keeps its interval
   // Never above the list's top value, so the product always fits.
-  const auto seconds = static_cast<unsigned>(n > 50 ? 50 : n);
-  timers_.Timer1.SetInterval(seconds * 1000U);
-  overlay_.EnableTimer1();
+  const int seconds = interval_seconds_ > kMaxIntervalSeconds ? kMaxIntervalSeconds
+                                                                : interval_seconds_;
+  timers_.auto_cut.SetInterval(static_cast<unsigned>(seconds) * kMsPerSecond);
+  overlay_.StartCut();
 }
 
-void MainWindow::OnTimer2() { tracker_.Watch(); }
+void MainWindow::OnTitleWatchTimer() { tracker_.Watch(); }
 
-void MainWindow::OnTimer3() {
-  ++RestoreTicks_;
-  if (RestoreTicks_ > kRestoreTicks) {
-    timers_.Timer3.SetEnabled(false);
-    RestoreTicks_ = 0;
+void MainWindow::OnPointerResetTimer() {
+  ++pointer_reset_ticks_;
+  if (pointer_reset_ticks_ >= kPointerResetTicks) {
+    timers_.pointer_reset.SetEnabled(false);
+    pointer_reset_ticks_ = 0;
   }
   pointer_.Set(Pointer::Default);
 }
 
 void MainWindow::OnResize(bool minimised) {
   pointer_.Set(Pointer::Default);
-  if (minimised) WindowStyle();
+  if (minimised) HideToTray();
 }
 
-void MainWindow::WindowStyle() {
+void MainWindow::HideToTray() {
   AddTrayIcon();
   view_.Hide();
 }
@@ -105,16 +109,16 @@ void MainWindow::OnTrayDoubleClick() {
   view_.ShowNoActivate();
   view_.Show();
   tray_.Delete();
-  timers_.Timer3.SetEnabled(true);
+  timers_.pointer_reset.SetEnabled(true);
 }
 
 void MainWindow::OnTaskbarCreated() { tray_.Readd(); }
 
-void MainWindow::FormUnload() {
-  if (unloading_) return;  // the close box and Command2 may both arrive
-  unloading_ = true;
-  shell_.UnHook();
-  if (CutFormLoaded_) overlay_.Unload();
+void MainWindow::Shutdown() {
+  if (shutting_down_) return;  // the close box and the exit button may both arrive
+  shutting_down_ = true;
+  shell_.Unsubscribe();
+  if (overlay_open_) overlay_.Unload();
   // Leave no dead icon behind.
   tray_.Delete();
   view_.EndProgram();

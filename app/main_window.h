@@ -2,13 +2,12 @@
 // The main window: start and stop capturing, the auto-cut pace, hiding into the notification
 // area and coming back, start-up and shut-down.
 
-#include <string>
 #include <string_view>
 
-#include "app/tray_icon.h"
-#include "platform/pointer.h"
-#include "platform/shell_notifications.h"
-#include "platform/timer.h"
+#include "core/tray_icon.h"
+#include "host/pointer_shape.h"
+#include "host/shell_notifications.h"
+#include "host/timer.h"
 
 namespace pelvanto::tracking {
 class ChatTracker;
@@ -20,8 +19,9 @@ namespace pelvanto::app {
 class MainWindowView {
  public:
   virtual ~MainWindowView() = default;
-  virtual void SetCommand1Caption(std::wstring_view caption) = 0;
-  virtual void SetCombo1Text(std::wstring_view text) = 0;
+  virtual void SetCaptureCaption(std::wstring_view caption) = 0;
+  // Replaces what the interval box shows.
+  virtual void SetIntervalText(std::wstring_view text) = 0;
   // Leaves the screen and the taskbar.
   virtual void Hide() = 0;
   // Restores the window from minimised, in its last size and place, without activating it.
@@ -41,8 +41,13 @@ class OverlayControl {
   // Shows the overlay, loading a fresh instance first when none is loaded.
   virtual void Show() = 0;
   virtual void Unload() = 0;
-  // The overlay cuts once at its timer's next tick.
-  virtual void EnableTimer1() = 0;
+  // The overlay cuts once, at its cut timer's next tick.
+  virtual void StartCut() = 0;
+};
+
+enum class CaptureState {
+  kIdle,       // no overlay of ours: the capture button starts one
+  kCapturing,  // an overlay was started: the capture button stops it
 };
 
 inline constexpr std::wstring_view kStartCaption = L"切图开始";
@@ -50,42 +55,42 @@ inline constexpr std::wstring_view kStopCaption = L"切图结束";
 inline constexpr std::wstring_view kInitialInterval = L"2";
 
 struct MainWindowTimers {
-  Timer& Timer1;  // auto-cut pace
-  Timer& Timer2;  // chat-title watch, once a second for the whole run
-  Timer& Timer3;  // settles the pointer after a restore from the notification area
+  Timer& auto_cut;       // the pace of cuts
+  Timer& title_watch;    // the chat-title watch, once a second for the whole run
+  Timer& pointer_reset;  // settles the pointer after a restore from the notification area
 };
 
 class MainWindow {
  public:
   MainWindow(MainWindowView& view, OverlayControl& overlay, MainWindowTimers timers,
-             PointerShape& pointer, NotificationArea& tray, ShellNotifications& shell,
-             tracking::ChatTracker& tracker, bool& CutFormLoaded);
+             PointerShape& pointer, Tray& tray, ShellNotifications& shell,
+             tracking::ChatTracker& tracker, bool& overlay_open);
 
-  // Form Load: subscribes to the shell and starts the design timers.
-  void FormLoad();
+  // Subscribes to the shell and starts the timers that run from the start.
+  void Start();
   // The user changed the interval text (typed, or picked from the list).
-  void OnCombo1Change(std::wstring_view text);
-  void OnCommand1Click();
-  void OnCommand2Click();
-  void OnTimer1();
-  void OnTimer2();
-  void OnTimer3();
+  void OnIntervalChange(std::wstring_view text);
+  void OnCaptureClick();
+  void OnExitClick();
+  void OnAutoCutTimer();
+  void OnTitleWatchTimer();
+  void OnPointerResetTimer();
   void OnResize(bool minimised);
   // A left double click on the window's own notification-area icon.
   void OnTrayDoubleClick();
   void OnTaskbarCreated();
-  // Tears the program down; runs on Command2, the close box and any other unload.
-  void FormUnload();
-  // Hides the window into the notification area.
-  void WindowStyle();
+  // Tears the program down; runs on the exit button, the close box and any other end.
+  void Shutdown();
+  void HideToTray();
 
-  const std::wstring& Command1Caption() const { return command1_caption_; }
-  const std::wstring& Combo1Text() const { return combo1_text_; }
-  short RestoreTicks() const { return RestoreTicks_; }
+  CaptureState capture_state() const { return capture_state_; }
+  std::wstring_view CaptureCaption() const;
+  // Seconds between cuts, as the interval box reads; 0 or less pauses the cuts.
+  int IntervalSeconds() const { return interval_seconds_; }
+  int PointerResetTicks() const { return pointer_reset_ticks_; }
   bool TrayShown() const { return tray_.Shown(); }
 
  private:
-  void SetCombo1Text(std::wstring_view text);
   // The window's own icon, with the program's title as its tip.
   void AddTrayIcon();
 
@@ -95,12 +100,12 @@ class MainWindow {
   PointerShape& pointer_;
   ShellNotifications& shell_;
   tracking::ChatTracker& tracker_;
-  bool& CutFormLoaded_;
+  bool& overlay_open_;  // program-wide: true while an overlay is loaded
   TrayIcon tray_;
-  std::wstring command1_caption_{kStartCaption};  // the capture state
-  std::wstring combo1_text_{kInitialInterval};    // the auto-cut interval in seconds
-  short RestoreTicks_ = 0;                        // Timer3's ticks since a restore
-  bool unloading_ = false;
+  CaptureState capture_state_ = CaptureState::kIdle;
+  int interval_seconds_ = 2;     // what the interval box reads, whole seconds
+  int pointer_reset_ticks_ = 0;  // ticks of the pointer-reset timer since a restore
+  bool shutting_down_ = false;
 };
 
 }  // namespace pelvanto::app

@@ -40,12 +40,6 @@ class NullPointer : public PointerShape {
   void Set(Pointer) override {}
 };
 
-class NullEvents : public EventLoop {
- public:
-  void ProcessPendingEvents() override {}
-  void Sleep(unsigned) override {}
-};
-
 class TickingClock : public Clock {
  public:
   int SecondOfMinute() const override { return (++calls_) % 60; }
@@ -80,31 +74,30 @@ class NullClipboard : public Clipboard {
   bool Empty() override { return true; }
 };
 
-class NullTray : public NotificationArea {
+class NullTray : public Tray {
  public:
   bool Add(const TrayRecord&) override { return true; }
   void Delete(const TrayRecord&) override {}
 };
 
-// One auto-cut tick: waits and pumps are free here, so this is pure bookkeeping.
+// One auto-cut tick against stand-ins: the logic's own cost.
 void BM_CutTick(benchmark::State& state) {
   NullWindow window;
   NullPointer pointer;
-  NullEvents events;
   TickingClock clock;
   NullScreen screen;
   NullClipboard clipboard;
   NullTray tray;
-  NullTimer timer1, main_timer1;
+  NullTimer cut_timer, auto_cut_timer;
   bool loaded = false;
-  overlay::Overlay overlay({window, pointer, events, clock, screen, clipboard, tray, timer1,
-                            main_timer1, loaded},
+  overlay::Overlay overlay({window, pointer, clock, screen, clipboard, tray, cut_timer,
+                            auto_cut_timer, loaded},
                            {1920, 1080, 96}, 1);
   overlay.Load();
   for (auto _ : state) {
-    timer1.SetEnabled(true);
-    overlay.OnTimer1();
-    benchmark::DoNotOptimize(overlay.CutMargin());
+    cut_timer.SetEnabled(true);
+    overlay.OnCutTimer();
+    benchmark::DoNotOptimize(overlay.cutter().LastMargin());
   }
 }
 BENCHMARK(BM_CutTick);

@@ -37,21 +37,22 @@ RectI DeviceRect(const RectF& rect) {
 
 std::vector<RectI> ChangedAreas(const Elements& before, const Elements& after, int pad) {
   std::vector<RectI> out;
-  if (before.Shape1 != after.Shape1) {
-    if (before.Shape1.visible) AddOutline(before.Shape1.rect, pad, out);
-    if (after.Shape1.visible) AddOutline(after.Shape1.rect, pad, out);
+  if (before.outline != after.outline) {
+    if (before.outline.visible) AddOutline(before.outline.rect, pad, out);
+    if (after.outline.visible) AddOutline(after.outline.rect, pad, out);
   }
-  AddBox(before.LblPos, after.LblPos, pad, out);
-  AddBox(before.lblInfo, after.lblInfo, pad, out);
-  for (std::size_t i = 0; i < before.Image1.size(); ++i)
-    AddBox(before.Image1[i], after.Image1[i], pad, out);
+  AddBox(before.size_label, after.size_label, pad, out);
+  AddBox(before.colour_label, after.colour_label, pad, out);
+  for (std::size_t i = 0; i < before.handles.size(); ++i)
+    AddBox(before.handles[i], after.handles[i], pad, out);
   // The toolbar repaints whole when anything on it changed.
-  const bool toolbar_changed = before.Picture1 != after.Picture1 ||
-                               before.Shape3 != after.Shape3 || before.Image2 != after.Image2 ||
-                               before.Shape2 != after.Shape2;
+  const bool toolbar_changed =
+      before.toolbar != after.toolbar || before.hover_squares != after.hover_squares ||
+      before.toolbar_buttons != after.toolbar_buttons ||
+      before.toolbar_frame != after.toolbar_frame;
   if (toolbar_changed) {
-    if (before.Picture1.visible) out.push_back(Pad(DeviceRect(before.Picture1.rect), pad));
-    if (after.Picture1.visible) out.push_back(Pad(DeviceRect(after.Picture1.rect), pad));
+    if (before.toolbar.visible) out.push_back(Pad(DeviceRect(before.toolbar.rect), pad));
+    if (after.toolbar.visible) out.push_back(Pad(DeviceRect(after.toolbar.rect), pad));
   }
   return out;
 }
@@ -59,9 +60,9 @@ std::vector<RectI> ChangedAreas(const Elements& before, const Elements& after, i
 std::vector<RectI> PaintedAreas(const Elements& elements) {
   // Everything visible differs from the same elements all hidden.
   Elements hidden = elements;
-  hidden.Shape1.visible = hidden.LblPos.visible = hidden.lblInfo.visible = false;
-  hidden.Picture1.visible = false;
-  for (auto& handle : hidden.Image1) handle.visible = false;
+  hidden.outline.visible = hidden.size_label.visible = hidden.colour_label.visible = false;
+  hidden.toolbar.visible = false;
+  for (auto& handle : hidden.handles) handle.visible = false;
   return ChangedAreas(hidden, elements, 0);
 }
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "overlay/elements.h"
-#include "platform/types.h"
+#include "host/types.h"
 
 namespace pelvanto::overlay {
 

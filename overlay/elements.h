@@ -30,24 +30,24 @@ struct Label {
   friend bool operator==(const Label&, const Label&) = default;
 };
 
-// The elements under their design names. Positions are overlay pixels, except the toolbar's
-// own parts, which are relative to the toolbar strip.
+// Everything the overlay shows over the frozen picture. Positions are overlay pixels, except
+// the toolbar's own parts, which are relative to the toolbar strip.
 struct Elements {
-  Element Shape1;                 // the selection outline; its geometry is the selection
-  Label LblPos;                   // size read-out, inside the selection's top-left corner
-  Label lblInfo;                  // colour read-out, below LblPos
-  std::array<Element, 8> Image1;  // resize handles, numbered as in handles.h
-  Element Picture1;               // toolbar strip
-  std::array<RectF, 3> Image2;    // toolbar buttons: undo, copy and exit, exit
-  std::array<Element, 3> Shape3;  // hover squares around the buttons
-  RectF Shape2;                   // the toolbar's frame
+  Element outline;                       // the selection outline; its geometry is the selection
+  Label size_label;                      // "width x height", inside the selection's top-left corner
+  Label colour_label;                    // colour under the pointer, below the size label
+  std::array<Element, 8> handles;        // resize handles, numbered as in handles.h
+  Element toolbar;                       // toolbar strip
+  std::array<RectF, 3> toolbar_buttons;  // undo, copy and exit, exit
+  std::array<Element, 3> hover_squares;  // one around each button, shown under the pointer
+  RectF toolbar_frame;                   // the strip's border
   friend bool operator==(const Elements&, const Elements&) = default;
 };
 
 // Toolbar buttons by index.
 enum ToolbarButton : int { kUndo = 0, kCopyAndExit = 1, kExitCapture = 2 };
 
-// Design colours, 0x00BBGGRR.
+// Colours, 0x00BBGGRR.
 inline constexpr unsigned kSelectionColour = 0x00EC7A00;  // RGB(0,122,236): outline, handles, labels
 inline constexpr unsigned kToolbarBackColour = 0x00FFEEDE;  // RGB(222,238,255)
 inline constexpr unsigned kToolbarFrameColour = 0x00FF8080;  // RGB(128,128,255)

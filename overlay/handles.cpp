@@ -1,103 +1,70 @@
-// The eight resize handles: their places around the selection and dragging them.
-//
-// Numbering: 0 top-left, 1 top edge, 2 top-right, 3 left edge, 4 bottom-left, 5 bottom edge,
-// 6 bottom-right, 7 right edge.
-
-#include <array>
-
-#include "overlay/overlay.h"
+#include "overlay/handles.h"
 
 namespace pelvanto::overlay {
 
-namespace {
+ResizeHandles::ResizeHandles(float side) : side_(side) {
+  for (auto& box : boxes_) box.rect = {0, 0, side, side};
+}
 
-constexpr int kHandleCount = 8;
+Pointer ResizeHandles::PointerFor(int index) {
+  static constexpr std::array<Pointer, kHandleCount> kPointers = {
+      Pointer::SizeNwSe, Pointer::SizeNs, Pointer::SizeNeSw, Pointer::SizeWe,
+      Pointer::SizeNeSw, Pointer::SizeNs, Pointer::SizeNwSe, Pointer::SizeWe,
+  };
+  return Valid(index) ? kPointers[static_cast<std::size_t>(index)] : Pointer::Default;
+}
 
-constexpr std::array<Pointer, kHandleCount> kHandlePointer = {
-    Pointer::SizeNwSe, Pointer::SizeNs, Pointer::SizeNeSw, Pointer::SizeWe,
-    Pointer::SizeNeSw, Pointer::SizeNs, Pointer::SizeNwSe, Pointer::SizeWe,
-};
-
-bool ValidHandle(int index) { return index >= 0 && index < kHandleCount; }
-
-}  // namespace
-
-void Overlay::ImageMove() {
-  if (unloaded_) return;
-  const RectF s = elements_.Shape1.rect;
-  const float w = metrics_.handle;
-  const float h = metrics_.handle;
-  // Each handle centred on its corner or edge midpoint.
-  const float left = s.left - w / 2;
-  const float centre = s.left + s.width / 2 - w / 2;
-  const float right = s.left + s.width - w / 2;
-  const float top = s.top - h / 2;
-  const float middle = s.top + s.height / 2 - h / 2;
-  const float bottom = s.top + s.height - h / 2;
+void ResizeHandles::PlaceAround(const RectF& s) {
+  const float half = side_ / 2;
+  const float left = s.left - half;
+  const float centre = s.left + s.width / 2 - half;
+  const float right = s.left + s.width - half;
+  const float top = s.top - half;
+  const float middle = s.top + s.height / 2 - half;
+  const float bottom = s.top + s.height - half;
   const std::array<std::array<float, 2>, kHandleCount> places = {{
       {left, top}, {centre, top}, {right, top}, {left, middle},
       {left, bottom}, {centre, bottom}, {right, bottom}, {right, middle},
   }};
   for (std::size_t i = 0; i < places.size(); ++i) {
-    elements_.Image1[i].rect = {places[i][0], places[i][1], w, h};
+    boxes_[i] = {{places[i][0], places[i][1], side_, side_}, true};
   }
-  for (auto& handle : elements_.Image1) handle.visible = true;
 }
 
-void Overlay::Image1MouseDown(int index) {
-  if (unloaded_ || !ValidHandle(index)) return;
-  // Only a finished selection can be resized.
-  if (state_.DrawMode != SelectMode::Move) return;
-  state_.ResizeState = ResizePhase::Start;
-  const RectF s = elements_.Shape1.rect;
-  state_.BoxLeft = s.left;
-  state_.BoxTop = s.top;
-  state_.EndX = s.Right();
-  state_.EndY = s.Bottom();
-  elements_.Picture1.visible = false;
+void ResizeHandles::Hide() {
+  for (auto& box : boxes_) box.visible = false;
 }
 
-void Overlay::Image1MouseMove(int index) {
-  if (unloaded_ || !ValidHandle(index)) return;
-  services_.pointer.Set(kHandlePointer[static_cast<std::size_t>(index)]);
-  if (state_.ResizeState != ResizePhase::Start) return;
+void ResizeHandles::BeginDrag(const RectF& s) {
+  dragging_ = true;
+  fixed_left_ = s.left;
+  fixed_top_ = s.top;
+  far_right_ = s.Right();
+  far_bottom_ = s.Bottom();
+}
 
-  state_.DragPt = services_.window.CursorPos();
-  const float cx = static_cast<float>(state_.DragPt.x);
-  const float cy = static_cast<float>(state_.DragPt.y);
-  const float box_left = state_.BoxLeft;
-  const float box_top = state_.BoxTop;
-  const float end_x = state_.EndX;
-  const float end_y = state_.EndY;
-
+std::optional<RectF> ResizeHandles::DragTo(int index, PointI cursor) const {
+  if (!dragging_ || !Valid(index)) return std::nullopt;
+  const float cx = static_cast<float>(cursor.x);
+  const float cy = static_cast<float>(cursor.y);
+  const float l = fixed_left_;
+  const float t = fixed_top_;
+  const float r = far_right_;
+  const float b = far_bottom_;
   // The edges the handle carries go to the cursor; the others stay where the press found them.
   RectF next;
   switch (index) {
-    case 0: next = {cx, cy, end_x - cx, end_y - cy}; break;
-    case 1: next = {box_left, cy, end_x - box_left, end_y - cy}; break;
-    case 2: next = {box_left, cy, cx - box_left, end_y - cy}; break;
-    case 3: next = {cx, box_top, end_x - cx, end_y - box_top}; break;
-    case 4: next = {cx, box_top, end_x - cx, cy - box_top}; break;
-    case 5: next = {box_left, box_top, end_x - box_left, cy - box_top}; break;
-    case 6: next = {box_left, box_top, cx - box_left, cy - box_top}; break;
-    default: next = {box_left, box_top, cx - box_left, end_y - box_top}; break;
+    case 0: next = {cx, cy, r - cx, b - cy}; break;
+    case 1: next = {l, cy, r - l, b - cy}; break;
+    case 2: next = {l, cy, cx - l, b - cy}; break;
+    case 3: next = {cx, t, r - cx, b - t}; break;
+    case 4: next = {cx, t, r - cx, cy - t}; break;
+    case 5: next = {l, t, r - l, cy - t}; break;
+    case 6: next = {l, t, cx - l, cy - t}; break;
+    default: next = {l, t, cx - l, b - t}; break;
   }
-  // Past the opposite side the whole step is dropped, so a corner handle freezes both
-  // dimensions until the cursor comes back; zero is a valid size.
-  if (next.width >= 0 && next.height >= 0) elements_.Shape1.rect = next;
-
-  ImageMove();
-  PlaceLabels();
-  state_.StartX = elements_.Shape1.rect.left;
-  state_.StartY = elements_.Shape1.rect.top;
-}
-
-void Overlay::Image1MouseUp(int index) {
-  if (unloaded_ || !ValidHandle(index)) return;
-  // Whatever the press did, the release ends the drag and brings the toolbar back.
-  state_.ResizeState = ResizePhase::Stop;
-  PlaceToolbar();
-  elements_.Picture1.visible = true;
+  if (next.width < 0 || next.height < 0) return std::nullopt;
+  return next;
 }
 
 }  // namespace pelvanto::overlay

@@ -29,21 +29,7 @@ Metrics::Metrics(unsigned dots_per_inch)
               {Twips(400), Twips(45), Twips(300), Twips(300)},
               {Twips(760), Twips(45), Twips(300), Twips(300)}}},
       size_label{Twips(120), Twips(2640), Twips(2775), Twips(255)},
-      info_label{Twips(120), Twips(2880), Twips(2625), Twips(255)} {}
-
-Elements DesignElements(const Metrics& m) {
-  Elements e;
-  e.Shape1.rect = {m.Twips(600), m.Twips(2760), m.Twips(2175), m.Twips(1455)};
-  e.LblPos = {m.size_label, false, L"宽X高"};
-  e.lblInfo = {m.info_label, false, L"Label2"};
-  for (auto& handle : e.Image1) handle.rect = {0, 0, m.handle, m.handle};
-  // Out of sight: the toolbar's bottom edge on the window's top edge.
-  e.Picture1.rect = m.toolbar;
-  e.Picture1.rect.top = -m.toolbar.height;
-  e.Image2 = m.buttons;
-  for (std::size_t i = 0; i < e.Shape3.size(); ++i) e.Shape3[i].rect = m.hovers[i];
-  e.Shape2 = m.frame;
-  return e;
-}
+      colour_label{Twips(120), Twips(2880), Twips(2625), Twips(255)},
+      first_outline{Twips(600), Twips(2760), Twips(2175), Twips(1455)} {}
 
 }  // namespace pelvanto::overlay

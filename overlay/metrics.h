@@ -1,6 +1,6 @@
 #pragma once
-// Design sizes of the overlay's fixed-size elements, scaled to the monitor's DPI. At 96 dpi
-// every value is exactly the design value.
+// Sizes of the overlay's fixed-size elements, scaled to the monitor's DPI. They are laid out
+// at 96 dpi (the toolbar in twips), so at 96 dpi every value is exactly the laid-out one.
 
 #include "overlay/elements.h"
 
@@ -18,15 +18,13 @@ struct Metrics {
   float handle;       // side of a resize handle (4 at 96 dpi)
   float label_gap;    // labels sit this far inside the selection's corner (2)
   float toolbar_gap;  // the toolbar sits this far from the selection's bottom edge (4)
-  RectF toolbar;      // Picture1's design geometry (75 x 26 at 96 dpi)
-  RectF frame;        // Shape2, relative to the toolbar
-  std::array<RectF, 3> buttons;  // Image2(0..2), relative to the toolbar
-  std::array<RectF, 3> hovers;   // Shape3(0..2), relative to the toolbar
-  RectF size_label;   // LblPos's design geometry
-  RectF info_label;   // lblInfo's design geometry
+  RectF toolbar;      // the toolbar strip (75 x 26 at 96 dpi)
+  RectF frame;        // the strip's border, relative to the strip
+  std::array<RectF, 3> buttons;  // relative to the strip
+  std::array<RectF, 3> hovers;   // hover squares, relative to the strip
+  RectF size_label;
+  RectF colour_label;
+  RectF first_outline;  // where the hidden outline waits before the first press
 };
-
-// The elements as the overlay's load finds them: everything hidden, at design places.
-Elements DesignElements(const Metrics& metrics);
 
 }  // namespace pelvanto::overlay

@@ -1,10 +1,7 @@
 #include "overlay/overlay.h"
 
-#include <charconv>
-#include <cmath>
-#include <system_error>
-
-#include "app/version.h"
+#include "core/rounding.h"
+#include "core/version.h"
 
 namespace pelvanto::overlay {
 
@@ -12,32 +9,33 @@ Overlay::Overlay(OverlayServices services, ScreenExtent screen, std::uint64_t ra
     : services_(services),
       screen_(screen),
       metrics_(screen.dpi),
-      elements_(DesignElements(metrics_)),
-      random_(random_seed),
+      selection_(metrics_, static_cast<float>(screen.width), static_cast<float>(screen.height)),
+      handles_(metrics_.handle),
+      toolbar_(metrics_),
+      router_(*this),
+      cutter_(services.clock, services.screen, services.clipboard, random_seed),
       tray_icon_(services.tray) {}
 
+// --- Life -------------------------------------------------------------------------------
+
 void Overlay::Load() {
-  // A discarded instance must not claim CutFormLoaded for itself again.
+  // A discarded instance must not claim the program's overlay for itself again.
   if (unloaded_) return;
-  // The toolbar starts out of sight and hidden (DesignElements put it there).
-  elements_.Picture1.visible = false;
   services_.pointer.Set(Pointer::Crosshair);
-  // The whole primary screen in physical pixels, whatever the DPI.
+  // The whole screen in physical pixels, whatever the DPI.
   services_.window.FreezeScreen(screen_.width, screen_.height);
   services_.window.Maximise();
-  state_.DrawMode = SelectMode::Draw;
   services_.window.MakeLayeredOpaque();
-  services_.CutFormLoaded = true;
+  services_.overlay_open = true;
 }
 
-void Overlay::OnResize(bool minimised) {
-  if (!minimised || unloaded_) return;
+void Overlay::OnMinimised() {
+  if (unloaded_) return;
   TrayRecord record;
   record.window = services_.window.Id();
   record.icon = services_.window.IconHandle();
   record.id = static_cast<unsigned>(record.icon);
-  record.tip = app::VersionTip(app::kAppTitle, app::kVersionMajor, app::kVersionMinor,
-                               app::kVersionPatch);
+  record.tip = VersionTip(kAppTitle, kVersionMajor, kVersionMinor, kVersionPatch);
   tray_icon_.Add(record);
   services_.window.Hide();
 }
@@ -48,34 +46,145 @@ void Overlay::OnTaskbarCreated() {
 
 void Overlay::Unload() {
   if (unloaded_) return;
-  // Form QueryUnload: on every unload, also when no icon was ever added.
+  // Also when no icon was ever added: deleting is harmless then.
   tray_icon_.Delete();
-  // Form Unload.
   unloaded_ = true;
-  services_.CutFormLoaded = false;
-  services_.MainTimer1.SetEnabled(false);
-  services_.Timer1.SetEnabled(false);
+  services_.overlay_open = false;
+  services_.auto_cut_timer.SetEnabled(false);
+  services_.cut_timer.SetEnabled(false);
   services_.window.Close();
 }
 
-void Overlay::HideHandles() {
-  for (auto& handle : elements_.Image1) handle.visible = false;
+// --- The cut ----------------------------------------------------------------------------
+
+void Overlay::OnCutTimer() {
+  if (unloaded_) return;
+  // The overlay is in the notification area whenever the auto-cut runs, so nothing of it can
+  // reach the picture.
+  cutter_.Cut(selection_.Rect());
+  services_.cut_timer.SetEnabled(false);
 }
 
-std::wstring SizeText(float width, float height) {
-  // Shortest decimal text that reads back as the same float, never in exponent form
-  // ("%g" would write 500 as "5e+02").
-  auto shortest = [](float v) {
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed);
-    return std::wstring(buffer, result.ec == std::errc{} ? result.ptr : buffer);
-  };
-  return shortest(width) + L"x" + shortest(height);
+// --- What is where ----------------------------------------------------------------------
+
+Elements Overlay::elements() const {
+  Elements e;
+  e.outline = selection_.Outline();
+  e.size_label = selection_.SizeLabel();
+  e.colour_label = selection_.ColourLabel();
+  e.handles = handles_.Boxes();
+  e.toolbar = toolbar_.Strip();
+  e.toolbar_buttons = toolbar_.Buttons();
+  e.hover_squares = toolbar_.HoverSquares();
+  e.toolbar_frame = toolbar_.Frame();
+  return e;
 }
 
-std::wstring ColourText(std::uint32_t colour) {
-  return L"RGB(" + std::to_wstring(colour & 0xFF) + L"," + std::to_wstring((colour >> 8) & 0xFF) +
-         L"," + std::to_wstring((colour >> 16) & 0xFF) + L")";
+HitTarget Overlay::HitTest(float x, float y) const {
+  if (const auto button = toolbar_.ButtonAt(x, y)) return {HitTarget::Kind::Button, *button};
+  if (toolbar_.Contains(x, y)) return {HitTarget::Kind::Toolbar, 0};
+  // Handles overlap on a small selection; a later handle lies on top of an earlier one.
+  const auto& boxes = handles_.Boxes();
+  for (std::size_t i = boxes.size(); i-- > 0;) {
+    const RectF& r = boxes[i].rect;
+    if (boxes[i].visible && x >= r.left && x < r.Right() && y >= r.top && y < r.Bottom()) {
+      return {HitTarget::Kind::Handle, static_cast<int>(i)};
+    }
+  }
+  // The labels take no input: a press on them is a press on the surface.
+  return {HitTarget::Kind::Surface, 0};
+}
+
+void Overlay::ShowToolbar() {
+  toolbar_.PlaceBeside(selection_.Rect(), static_cast<float>(screen_.height));
+  toolbar_.Show();
+}
+
+// --- The surface: drawing, moving and clearing the selection ----------------------------
+
+void Overlay::SurfacePress(int button, float x, float y) {
+  toolbar_.Hide();
+  const bool was_finished = selection_.Finished();
+  if (was_finished) services_.pointer.Set(Pointer::Crosshair);
+  if (selection_.Press(button, x, y)) {
+    handles_.Hide();
+    services_.pointer.Set(Pointer::Default);
+  }
+}
+
+void Overlay::SurfaceMove(int buttons, float x, float y) {
+  const std::uint32_t colour =
+      services_.window.FrozenPixel(RoundHalfEven(x), RoundHalfEven(y));
+  bool drawn = false;
+  services_.pointer.Set(selection_.Move(buttons, x, y, colour, drawn));
+  if (drawn) handles_.PlaceAround(selection_.Rect());
+}
+
+void Overlay::SurfaceRelease(int button) {
+  switch (selection_.Release(button)) {
+    case SurfaceRelease::kClose: Unload(); break;
+    case SurfaceRelease::kFinished: ShowToolbar(); break;
+    case SurfaceRelease::kNothing: break;
+  }
+}
+
+// --- Resize handles ---------------------------------------------------------------------
+
+void Overlay::HandlePress(int index) {
+  // Only a finished selection can be resized.
+  if (!ResizeHandles::Valid(index) || !selection_.Finished()) return;
+  handles_.BeginDrag(selection_.Rect());
+  toolbar_.Hide();
+}
+
+void Overlay::HandleMove(int index) {
+  if (!ResizeHandles::Valid(index)) return;
+  services_.pointer.Set(ResizeHandles::PointerFor(index));
+  if (!handles_.Dragging()) return;
+  // The cursor itself, not the event's point: the handle is the element under the press.
+  const auto next = handles_.DragTo(index, services_.window.CursorPos());
+  selection_.Resize(next.value_or(selection_.Rect()));
+  handles_.PlaceAround(selection_.Rect());
+}
+
+void Overlay::HandleRelease(int index) {
+  if (!ResizeHandles::Valid(index)) return;
+  // Whatever the press did, the release ends the drag and brings the toolbar back.
+  handles_.EndDrag();
+  ShowToolbar();
+}
+
+// --- The toolbar ------------------------------------------------------------------------
+
+void Overlay::ButtonHover(int index) { toolbar_.HoverButton(index); }
+
+void Overlay::ToolbarHover() {
+  services_.pointer.Set(Pointer::Arrow);
+  toolbar_.HoverStrip();
+}
+
+void Overlay::ButtonClick(int index) {
+  switch (index) {
+    case kUndo:
+      // Back to an empty selection; the pointer and the next right release stay as they are.
+      selection_.Clear();
+      handles_.Hide();
+      toolbar_.Hide();
+      break;
+    case kCopyAndExit:
+      // Copies nothing now: the main window's pace starts the cuts, the overlay waits in the
+      // notification area with its selection kept.
+      services_.auto_cut_timer.SetEnabled(true);
+      services_.pointer.Set(Pointer::Default);
+      services_.window.Minimise();
+      break;
+    case kExitCapture:
+      services_.pointer.Set(Pointer::Default);
+      Unload();
+      break;
+    default:
+      break;
+  }
 }
 
 }  // namespace pelvanto::overlay

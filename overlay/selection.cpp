@@ -1,142 +1,146 @@
-// The overlay's own surface: drawing, moving and clearing the selection, the two read-outs
-// and the toolbar's place next to a finished selection.
+#include "overlay/selection.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdint>
+#include <system_error>
 
-#include "overlay/overlay.h"
+#include "core/rounding.h"
 
 namespace pelvanto::overlay {
 
 namespace {
 
-// Left and top edges inside, right and bottom outside; an empty rectangle holds no point.
-bool PtInRect(const RectI& rect, int x, int y) {
-  return x >= rect.left && x < rect.right && y >= rect.top && y < rect.bottom;
+// The selection in whole pixels; a press counts as inside on its left and top edges only.
+bool PressInside(const RectF& r, float x, float y) {
+  const int px = RoundHalfEven(x);
+  const int py = RoundHalfEven(y);
+  return px >= RoundHalfEven(r.left) && px < RoundHalfEven(r.Right()) &&
+         py >= RoundHalfEven(r.top) && py < RoundHalfEven(r.Bottom());
 }
 
 }  // namespace
 
-void Overlay::FormMouseDown(int button, float x, float y) {
-  if (unloaded_) return;
-  elements_.Picture1.visible = false;
+Selection::Selection(const Metrics& metrics, float bounds_width, float bounds_height)
+    : metrics_(metrics),
+      bounds_width_(bounds_width),
+      bounds_height_(bounds_height),
+      outline_{metrics.first_outline, false},
+      size_label_{metrics.size_label, false, L"宽X高"},
+      colour_label_{metrics.colour_label, false, L""} {}
 
-  auto& shape = elements_.Shape1;
-  if (state_.DrawMode == SelectMode::Draw) {
-    shape.visible = true;
-    state_.StartX = x;
-    state_.StartY = y;
-    shape.rect = {x, y, 0, 0};
-    if (button == mouse::kRight) state_.KeepOpen = 0;
-    return;
+bool Selection::Press(int button, float x, float y) {
+  if (!finished_) {
+    outline_ = {{x, y, 0, 0}, true};
+    anchor_x_ = x;
+    anchor_y_ = y;
+    if (button == mouse::kRight) keep_open_ = false;
+    return false;
   }
-
-  services_.pointer.Set(Pointer::Crosshair);
-  state_.SelRect = {RoundHalfEven(shape.rect.left), RoundHalfEven(shape.rect.top),
-                    RoundHalfEven(shape.rect.Right()), RoundHalfEven(shape.rect.Bottom())};
-  const bool hit = PtInRect(state_.SelRect, RoundHalfEven(x), RoundHalfEven(y));
-  if (hit) {
-    state_.PressX = x;
-    state_.PressY = y;
+  if (PressInside(outline_.rect, x, y)) {
+    press_x_ = x;
+    press_y_ = y;
     // Left: the drag that follows moves the selection. Middle: nothing more.
-    if (button != mouse::kRight) return;
+    if (button != mouse::kRight) return false;
   }
-
-  // Reset: the selection goes and the press point becomes the anchor of the next drawing.
-  state_.StartX = x;
-  state_.StartY = y;
-  shape.rect = {x, y, 0, 0};
-  shape.visible = false;
-  elements_.LblPos.visible = false;
-  elements_.lblInfo.visible = false;
-  HideHandles();
-  services_.pointer.Set(Pointer::Default);
-  state_.DrawMode = SelectMode::Draw;
-  state_.KeepOpen = 1;
+  // Cleared: the press point becomes the anchor of the next drawing, and the next right
+  // release only ends this clearing.
+  anchor_x_ = x;
+  anchor_y_ = y;
+  outline_ = {{x, y, 0, 0}, false};
+  size_label_.visible = false;
+  colour_label_.visible = false;
+  finished_ = false;
+  keep_open_ = true;
+  return true;
 }
 
-void Overlay::FormMouseMove(int buttons, float x, float y) {
-  if (unloaded_) return;
+Pointer Selection::Move(int buttons, float x, float y, std::uint32_t colour, bool& drawn) {
+  drawn = false;
   // The read-out and the pointer follow every move, whatever the buttons.
-  const std::uint32_t colour = services_.window.FrozenPixel(RoundHalfEven(x), RoundHalfEven(y));
-  elements_.lblInfo.caption = ColourText(colour);
-
-  auto& shape = elements_.Shape1;
-  // Edges count as outside. A hidden outline (its design place before the first press)
-  // offers nothing to move.
-  const bool inside = shape.visible && x > shape.rect.left && y > shape.rect.top &&
-                      x < shape.rect.Right() && y < shape.rect.Bottom();
-  services_.pointer.Set(inside ? Pointer::Move : Pointer::Crosshair);
-
+  colour_label_.caption = ColourText(colour);
+  auto& r = outline_.rect;
+  // Edges count as outside. A hidden outline (before the first press) offers nothing to move.
+  const bool inside =
+      outline_.visible && x > r.left && y > r.top && x < r.Right() && y < r.Bottom();
   // Only the left button alone draws or moves.
-  if (buttons != mouse::kLeft) return;
+  if (buttons != mouse::kLeft) return inside ? Pointer::Move : Pointer::Crosshair;
 
-  if (state_.DrawMode == SelectMode::Draw) {
-    const float sx = state_.StartX;
-    const float sy = state_.StartY;
+  Pointer pointer = Pointer::Crosshair;
+  if (!finished_) {
     // On the anchor's row or column the outline keeps the geometry of the previous move.
-    if (x != sx && y != sy) {
-      shape.rect = {x > sx ? sx : x, y > sy ? sy : y, std::fabs(x - sx), std::fabs(y - sy)};
+    if (x != anchor_x_ && y != anchor_y_) {
+      r = {std::fmin(x, anchor_x_), std::fmin(y, anchor_y_), std::fabs(x - anchor_x_),
+           std::fabs(y - anchor_y_)};
     }
-    PlaceLabels();
-    services_.pointer.Set(Pointer::Crosshair);
   } else {
-    services_.pointer.Set(Pointer::Move);
+    pointer = Pointer::Move;
     // Measured from the press each time, so clamping never accumulates.
-    shape.rect.left = state_.StartX - (state_.PressX - x);
-    shape.rect.top = state_.StartY - (state_.PressY - y);
-    if (shape.rect.left < 0) shape.rect.left = 0;
-    if (shape.rect.top < 0) shape.rect.top = 0;
-    // After the tests against 0: a selection larger than the screen keeps its far edges
-    // on the screen's far edges.
-    if (shape.rect.Right() > ScreenW()) shape.rect.left = ScreenW() - shape.rect.width;
-    if (shape.rect.Bottom() > ScreenH()) shape.rect.top = ScreenH() - shape.rect.height;
-    PlaceLabels();
+    r.left = anchor_x_ - (press_x_ - x);
+    r.top = anchor_y_ - (press_y_ - y);
+    if (r.left < 0) r.left = 0;
+    if (r.top < 0) r.top = 0;
+    // After the tests against 0: a selection larger than the picture keeps its far edges on
+    // the picture's far edges.
+    if (r.Right() > bounds_width_) r.left = bounds_width_ - r.width;
+    if (r.Bottom() > bounds_height_) r.top = bounds_height_ - r.height;
   }
-
-  ImageMove();
-  shape.visible = true;
-  elements_.LblPos.visible = true;
-  elements_.lblInfo.visible = true;
+  PlaceLabels();
+  outline_.visible = true;
+  size_label_.visible = true;
+  colour_label_.visible = true;
+  drawn = true;
+  return pointer;
 }
 
-void Overlay::FormMouseUp(int button, float /*x*/, float /*y*/) {
-  if (unloaded_) return;
-  if (button != mouse::kLeft) {
-    if (state_.KeepOpen == 0) Unload();
-    return;
-  }
+SurfaceRelease Selection::Release(int button) {
+  if (button != mouse::kLeft) return keep_open_ ? SurfaceRelease::kNothing : SurfaceRelease::kClose;
   // Even a zero-size outline is a finished selection.
-  state_.DrawMode = SelectMode::Move;
-  state_.StartX = elements_.Shape1.rect.left;
-  state_.StartY = elements_.Shape1.rect.top;
-  PlaceToolbar();
-  elements_.Picture1.visible = true;
+  finished_ = true;
+  anchor_x_ = outline_.rect.left;
+  anchor_y_ = outline_.rect.top;
+  return SurfaceRelease::kFinished;
 }
 
-void Overlay::PlaceLabels() {
-  const auto& shape = elements_.Shape1.rect;
-  auto& size = elements_.LblPos;
-  auto& info = elements_.lblInfo;
-  size.caption = SizeText(shape.width, shape.height);
-  size.rect.left = shape.left + metrics_.label_gap;
-  size.rect.top = shape.top + metrics_.label_gap;
-  info.rect.left = shape.left + metrics_.label_gap;
-  info.rect.top = size.rect.top + size.rect.height + metrics_.label_gap;
+void Selection::Resize(const RectF& rect) {
+  outline_.rect = rect;
+  PlaceLabels();
+  anchor_x_ = rect.left;
+  anchor_y_ = rect.top;
 }
 
-void Overlay::PlaceToolbar() {
-  const auto& shape = elements_.Shape1.rect;
-  auto& bar = elements_.Picture1.rect;
-  const float gap = metrics_.toolbar_gap;
-  bar.left = shape.Right() - bar.width;
-  // Exactly filling the screen below the selection still counts as room.
-  if (shape.Bottom() + gap + bar.height > ScreenH()) {
-    bar.top = shape.Bottom() - bar.height - gap;
-  } else {
-    bar.top = shape.Bottom() + gap;
-  }
-  if (bar.left < 0) bar.left = 0;
+void Selection::Clear() {
+  finished_ = false;
+  outline_.visible = false;
+  outline_.rect.width = 0;
+  outline_.rect.height = 0;
+  size_label_.visible = false;
+  colour_label_.visible = false;
+}
+
+void Selection::PlaceLabels() {
+  const RectF& r = outline_.rect;
+  const float gap = metrics_.label_gap;
+  size_label_.caption = SizeText(r.width, r.height);
+  size_label_.rect.left = r.left + gap;
+  size_label_.rect.top = r.top + gap;
+  colour_label_.rect.left = r.left + gap;
+  colour_label_.rect.top = size_label_.rect.top + size_label_.rect.height + gap;
+}
+
+std::wstring SizeText(float width, float height) {
+  // Shortest decimal text that reads back as the same float, never in exponent form
+  // ("%g" would write 500 as "5e+02").
+  auto shortest = [](float v) {
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed);
+    return std::wstring(buffer, result.ec == std::errc{} ? result.ptr : buffer);
+  };
+  return shortest(width) + L"x" + shortest(height);
+}
+
+std::wstring ColourText(std::uint32_t colour) {
+  return L"RGB(" + std::to_wstring(colour & 0xFF) + L"," + std::to_wstring((colour >> 8) & 0xFF) +
+         L"," + std::to_wstring((colour >> 16) & 0xFF) + L")";
 }
 
 }  // namespace pelvanto::overlay

@@ -1,53 +1,59 @@
-#include "overlay/overlay.h"
+#include "overlay/toolbar.h"
 
 namespace pelvanto::overlay {
 
 namespace {
 
-bool IsButton(int index) { return index >= kUndo && index <= kExitCapture; }
+// Left and top edges inside, right and bottom outside.
+bool Inside(const RectF& r, float x, float y) {
+  return x >= r.left && x < r.Right() && y >= r.top && y < r.Bottom();
+}
 
 }  // namespace
 
-void Overlay::Image2Click(int index) {
-  if (unloaded_) return;
-  switch (index) {
-    case kUndo:
-      // Back to an empty selection; the pointer and KeepOpen stay as they are.
-      state_.DrawMode = SelectMode::Draw;
-      elements_.Shape1.visible = false;
-      elements_.Picture1.visible = false;
-      elements_.LblPos.visible = false;
-      elements_.lblInfo.visible = false;
-      elements_.Shape1.rect.width = 0;
-      elements_.Shape1.rect.height = 0;
-      HideHandles();
-      break;
-    case kCopyAndExit:
-      // Copies nothing now: the main window's pace starts the cuts, the overlay waits in the
-      // notification area with its selection kept.
-      services_.MainTimer1.SetEnabled(true);
-      services_.pointer.Set(Pointer::Default);
-      services_.window.Minimise();
-      break;
-    case kExitCapture:
-      services_.pointer.Set(Pointer::Default);
-      Unload();
-      break;
-    default:
-      break;
+Toolbar::Toolbar(const Metrics& m)
+    : gap_(m.toolbar_gap), buttons_(m.buttons), frame_(m.frame) {
+  // Out of sight until the first selection: its bottom edge on the window's top edge.
+  strip_.rect = m.toolbar;
+  strip_.rect.top = -m.toolbar.height;
+  for (std::size_t i = 0; i < hovers_.size(); ++i) hovers_[i].rect = m.hovers[i];
+}
+
+void Toolbar::PlaceBeside(const RectF& selection, float bounds_height) {
+  RectF& bar = strip_.rect;
+  bar.left = selection.Right() - bar.width;
+  // Exactly filling the space below the selection still counts as room.
+  if (selection.Bottom() + gap_ + bar.height > bounds_height) {
+    bar.top = selection.Bottom() - bar.height - gap_;
+  } else {
+    bar.top = selection.Bottom() + gap_;
   }
+  if (bar.left < 0) bar.left = 0;
 }
 
-void Overlay::Image2MouseMove(int index) {
-  if (unloaded_ || !IsButton(index)) return;
-  for (auto& square : elements_.Shape3) square.visible = false;
-  elements_.Shape3[static_cast<std::size_t>(index)].visible = true;
+void Toolbar::HoverButton(int index) {
+  if (index < 0 || index >= static_cast<int>(hovers_.size())) return;
+  for (auto& square : hovers_) square.visible = false;
+  hovers_[static_cast<std::size_t>(index)].visible = true;
 }
 
-void Overlay::Picture1MouseMove() {
-  if (unloaded_) return;
-  services_.pointer.Set(Pointer::Arrow);
-  for (auto& square : elements_.Shape3) square.visible = false;
+void Toolbar::HoverStrip() {
+  for (auto& square : hovers_) square.visible = false;
+}
+
+std::optional<int> Toolbar::ButtonAt(float x, float y) const {
+  if (!strip_.visible) return std::nullopt;
+  for (std::size_t i = 0; i < buttons_.size(); ++i) {
+    RectF button = buttons_[i];
+    button.left += strip_.rect.left;
+    button.top += strip_.rect.top;
+    if (Inside(button, x, y)) return static_cast<int>(i);
+  }
+  return std::nullopt;
+}
+
+bool Toolbar::Contains(float x, float y) const {
+  return strip_.visible && Inside(strip_.rect, x, y);
 }
 
 }  // namespace pelvanto::overlay

@@ -46,18 +46,18 @@ bool IsChatProcessPath(std::wstring_view path) {
 
 void ChatTracker::OnActivate(WindowId window) {
   if (window == 0) return;
-  if (IsChatProcessPath(windows_.ProcessPath(window))) ChatHwnd_ = window;
+  if (IsChatProcessPath(windows_.ProcessPath(window))) chat_window_ = window;
 }
 
 void ChatTracker::Watch() {
   // No window is asked for its title before a chat window is known.
-  const std::wstring title = ChatHwnd_ == 0 ? std::wstring{} : windows_.Title(ChatHwnd_);
+  const std::wstring title = chat_window_ == 0 ? std::wstring{} : windows_.Title(chat_window_);
   std::wstring cleaned = CleanTitle(title);
-  if (cleaned == LastChatTitle_) return;
+  if (cleaned == last_chat_title_) return;
   // A clipboard held by another program is not emptied: keep the old title so the next
   // tick tries again instead of taking the failure for done.
   if (!clipboard_.Empty()) return;
-  LastChatTitle_ = std::move(cleaned);
+  last_chat_title_ = std::move(cleaned);
 }
 
 void ForegroundWatch::Poll(WindowId foreground) {

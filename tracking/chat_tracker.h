@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
-#include "platform/screen.h"
-#include "platform/types.h"
-#include "platform/window_queries.h"
+#include "host/clipboard.h"
+#include "host/types.h"
+#include "host/window_info.h"
 
 namespace pelvanto::tracking {
 
@@ -19,7 +19,7 @@ bool IsChatProcessPath(std::wstring_view path);
 
 class ChatTracker {
  public:
-  ChatTracker(const WindowQueries& windows, Clipboard& clipboard)
+  ChatTracker(const WindowInfo& windows, Clipboard& clipboard)
       : windows_(windows), clipboard_(clipboard) {}
 
   // A window became active.
@@ -27,14 +27,14 @@ class ChatTracker {
   // The chat-title watch, once a second for the whole run.
   void Watch();
 
-  WindowId ChatHwnd() const { return ChatHwnd_; }
-  const std::wstring& LastChatTitle() const { return LastChatTitle_; }
+  WindowId ChatWindow() const { return chat_window_; }
+  const std::wstring& LastChatTitle() const { return last_chat_title_; }
 
  private:
-  const WindowQueries& windows_;
+  const WindowInfo& windows_;
   Clipboard& clipboard_;
-  WindowId ChatHwnd_ = 0;        // last activated window of a "qq.exe" process; never cleared
-  std::wstring LastChatTitle_;   // cleaned title of ChatHwnd at the last change
+  WindowId chat_window_ = 0;       // last activated window of a "qq.exe" process; never cleared
+  std::wstring last_chat_title_;   // cleaned title of the chat window at the last change
 };
 
 // Stands in for the shell's activation notifications where the system refuses them: hands

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "platform/types.h"
+#include "host/types.h"
 
 namespace pelvanto::tracking {
 

@@ -71,6 +71,23 @@ class WindowDc {
   HDC dc_;
 };
 
+// A WM_PAINT's BeginPaint, ended with EndPaint on every path.
+class PaintScope {
+ public:
+  explicit PaintScope(HWND window) : window_(window), dc_(::BeginPaint(window, &paint_)) {}
+  ~PaintScope() { ::EndPaint(window_, &paint_); }
+  PaintScope(const PaintScope&) = delete;
+  PaintScope& operator=(const PaintScope&) = delete;
+  HDC dc() const { return dc_; }
+  // The area to repaint, in client pixels.
+  const RECT& area() const { return paint_.rcPaint; }
+
+ private:
+  HWND window_;
+  PAINTSTRUCT paint_{};
+  HDC dc_;
+};
+
 // HGDI_ERROR without the macro's unsigned-to-signed conversion, which -Wsign-conversion rejects.
 inline HGDIOBJ GdiError() { return reinterpret_cast<HGDIOBJ>(static_cast<LONG_PTR>(-1)); }
 

@@ -19,28 +19,28 @@ constexpr wchar_t kCaption[] = L"Pelvanto (Pelvanto 开发组)";
 constexpr UINT kReapOverlay = WM_APP + 2;
 constexpr unsigned kSettleLimitMs = 500;  // the longest a hide waits for the screen
 
-enum : UINT_PTR { kTimer1 = 1, kTimer2 = 2, kTimer3 = 3 };
-enum : int { kFrame1 = 100, kCommand1, kCombo1, kLabel1, kCommand2, kFrame2, kFrame2Caption, kText1 };
+enum : UINT_PTR { kAutoCutTimer = 1, kTitleWatchTimer = 2, kPointerResetTimer = 3 };
+enum : int { kOuterFrame = 100, kCaptureButton, kIntervalBox, kIntervalLabel, kExitButton, kHelpFrame, kHelpCaption, kHelpText };
 
-constexpr COLORREF kCommand1Back = 0x00C0FFC0;  // RGB(192,255,192)
-constexpr COLORREF kCommand2Back = 0x00FFC0FF;  // RGB(255,192,255)
+constexpr COLORREF kCaptureButtonBack = 0x00C0FFC0;  // RGB(192,255,192)
+constexpr COLORREF kExitButtonBack = 0x00FFC0FF;  // RGB(255,192,255)
 constexpr COLORREF kBlue = 0x00FF0000;          // RGB(0,0,255)
 
-// Client area and controls in twips, as designed. Text1 sits inside Frame2.
+// Client area and controls in twips. The help text sits inside the help frame.
 constexpr SIZE kClientTwips{8925, 5310};
 struct TwipsRect {
   int left, top, width, height;
 };
-constexpr TwipsRect kFrame1Twips{0, 0, 8895, 5295};
-constexpr TwipsRect kCommand1Twips{120, 240, 1260, 450};
-constexpr TwipsRect kCombo1Twips{2880, 300, 735, 330};
-constexpr TwipsRect kLabel1Twips{1650, 375, 1260, 180};
-constexpr TwipsRect kCommand2Twips{7440, 240, 1260, 450};
-constexpr TwipsRect kFrame2Twips{120, 840, 8655, 4335};
-constexpr TwipsRect kText1Twips{120 + 120, 840 + 480, 8415, 3735};
-constexpr int kComboListTwips = 3600;  // how far the list drops
+constexpr TwipsRect kOuterFrameTwips{0, 0, 8895, 5295};
+constexpr TwipsRect kCaptureButtonTwips{120, 240, 1260, 450};
+constexpr TwipsRect kIntervalBoxTwips{2880, 300, 735, 330};
+constexpr TwipsRect kIntervalLabelTwips{1650, 375, 1260, 180};
+constexpr TwipsRect kExitButtonTwips{7440, 240, 1260, 450};
+constexpr TwipsRect kHelpFrameTwips{120, 840, 8655, 4335};
+constexpr TwipsRect kHelpTextTwips{120 + 120, 840 + 480, 8415, 3735};
+constexpr int kIntervalListTwips = 3600;  // how far the list drops
 
-constexpr wchar_t kWelcome[] =
+constexpr wchar_t kHelpTextContent[] =
     L"使用说明\r\n"
     L"1. 在“切图频率(秒)”中选好自动切图的间隔，选 0 表示暂停。\r\n"
     L"2. 点“切图开始”，屏幕随即定格；用鼠标左键拖出要截取的区域。\r\n"
@@ -110,20 +110,20 @@ bool MainForm::Create() {
   dpi_ = ::GetDpiForWindow(hwnd_);
   if (dpi_ == 0) dpi_ = 96;
 
-  timer1_ = std::make_unique<WindowTimer>(hwnd_, kTimer1);
-  timer2_ = std::make_unique<WindowTimer>(hwnd_, kTimer2);
-  timer3_ = std::make_unique<WindowTimer>(hwnd_, kTimer3);
+  auto_cut_timer_ = std::make_unique<WindowTimer>(hwnd_, kAutoCutTimer);
+  title_watch_timer_ = std::make_unique<WindowTimer>(hwnd_, kTitleWatchTimer);
+  pointer_reset_timer_ = std::make_unique<WindowTimer>(hwnd_, kPointerResetTimer);
   CreateControls();
   ApplyDpi();
 
-  OverlayShared shared{services_, *timer1_, CutFormLoaded_,
+  OverlayShared shared{services_, *auto_cut_timer_, overlay_open_,
                        [window = hwnd_] { ::PostMessageW(window, kReapOverlay, 0, 0); }};
   overlay_ = std::make_unique<OverlayHost>(std::move(shared));
   shell_hook_ = std::make_unique<ShellHook>(hwnd_, tracker_);
   logic_ = std::make_unique<app::MainWindow>(
-      *this, *overlay_, app::MainWindowTimers{*timer1_, *timer2_, *timer3_}, services_.pointer,
-      services_.tray, *shell_hook_, tracker_, CutFormLoaded_);
-  logic_->FormLoad();
+      *this, *overlay_, app::MainWindowTimers{*auto_cut_timer_, *title_watch_timer_, *pointer_reset_timer_}, services_.pointer,
+      services_.tray, *shell_hook_, tracker_, overlay_open_);
+  logic_->Start();
 
   // Centred on the primary screen's work area at the first show.
   RECT work{};
@@ -135,7 +135,7 @@ bool MainForm::Create() {
   ::SetWindowPos(hwnd_, nullptr, work.left + (work.right - work.left - w) / 2,
                  work.top + (work.bottom - work.top - h) / 2, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  MessagePump::SetDialogWindow(hwnd_);
+  services_.pump.SetDialogWindow(hwnd_);
   ::ShowWindow(hwnd_, SW_SHOW);
   ::UpdateWindow(hwnd_);
   return true;
@@ -148,27 +148,27 @@ void MainForm::CreateControls() {
                              services_.instance, nullptr);
   };
   // Creation order is the tab order.
-  frame1_ = make(0, WC_BUTTONW, L"", BS_GROUPBOX, kFrame1);
-  command1_ = make(0, WC_BUTTONW, app::kStartCaption.data(), BS_OWNERDRAW | WS_TABSTOP,
-                   kCommand1);
-  combo1_ = make(0, WC_COMBOBOXW, L"", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP,
-                 kCombo1);
-  label1_ = make(0, WC_STATICW, L"切图频率(秒)：", SS_LEFT | SS_NOPREFIX, kLabel1);
-  command2_ = make(0, WC_BUTTONW, L"关闭退出", BS_OWNERDRAW | WS_TABSTOP, kCommand2);
-  frame2_ = make(0, WC_BUTTONW, L"", BS_GROUPBOX, kFrame2);
+  outer_frame_ = make(0, WC_BUTTONW, L"", BS_GROUPBOX, kOuterFrame);
+  capture_button_ = make(0, WC_BUTTONW, app::kStartCaption.data(), BS_OWNERDRAW | WS_TABSTOP,
+                   kCaptureButton);
+  interval_box_ = make(0, WC_COMBOBOXW, L"", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP,
+                 kIntervalBox);
+  interval_label_ = make(0, WC_STATICW, L"切图频率(秒)：", SS_LEFT | SS_NOPREFIX, kIntervalLabel);
+  exit_button_ = make(0, WC_BUTTONW, L"关闭退出", BS_OWNERDRAW | WS_TABSTOP, kExitButton);
+  help_frame_ = make(0, WC_BUTTONW, L"", BS_GROUPBOX, kHelpFrame);
   // A group box draws its caption in the button text colour on some systems (Wine among
   // them), so the blue caption is a label of its own on the frame's top edge.
-  frame2_caption_ = make(0, WC_STATICW, L"欢迎亲加入", SS_LEFT | SS_NOPREFIX, kFrame2Caption);
-  text1_ = make(WS_EX_CLIENTEDGE, WC_EDITW, kWelcome,
-                ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP, kText1);
+  help_caption_ = make(0, WC_STATICW, L"欢迎亲加入", SS_LEFT | SS_NOPREFIX, kHelpCaption);
+  help_text_ = make(WS_EX_CLIENTEDGE, WC_EDITW, kHelpTextContent,
+                ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP, kHelpText);
 
   for (int i = 0; i <= 36; ++i)
-    ::SendMessageW(combo1_, CB_ADDSTRING, 0,
+    ::SendMessageW(interval_box_, CB_ADDSTRING, 0,
                    reinterpret_cast<LPARAM>(std::to_wstring(i).c_str()));
   for (int i = 38; i <= 50; i += 2)
-    ::SendMessageW(combo1_, CB_ADDSTRING, 0,
+    ::SendMessageW(interval_box_, CB_ADDSTRING, 0,
                    reinterpret_cast<LPARAM>(std::to_wstring(i).c_str()));
-  ::SetWindowTextW(combo1_, app::kInitialInterval.data());
+  ::SetWindowTextW(interval_box_, app::kInitialInterval.data());
 
   tooltip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
@@ -176,8 +176,8 @@ void MainForm::CreateControls() {
                                services_.instance, nullptr);
   COMBOBOXINFO info{};
   info.cbSize = sizeof info;
-  ::GetComboBoxInfo(combo1_, &info);
-  for (HWND part : {combo1_, info.hwndItem}) {
+  ::GetComboBoxInfo(interval_box_, &info);
+  for (HWND part : {interval_box_, info.hwndItem}) {
     if (!part || !tooltip_) continue;
     TTTOOLINFOW tool{};
     tool.cbSize = sizeof tool;
@@ -189,7 +189,7 @@ void MainForm::CreateControls() {
   }
 }
 
-// Sizes, fonts and icons for the window's DPI; at 96 dpi every size is the design size.
+// Sizes, fonts and icons for the window's DPI; at 96 dpi every size is the laid-out one.
 void MainForm::ApplyDpi() {
   button_font_.Reset(CreateSongtiFont(120, dpi_));
   combo_font_.Reset(CreateSongtiFont(105, dpi_));
@@ -199,27 +199,27 @@ void MainForm::ApplyDpi() {
   auto font = [](HWND control, const OwnedFont& f) {
     ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(f.get()), TRUE);
   };
-  font(command1_, button_font_);
-  font(command2_, button_font_);
-  font(combo1_, combo_font_);
-  font(label1_, label_font_);
-  font(frame1_, label_font_);
-  font(frame2_caption_, frame_font_);
-  font(text1_, text_font_);
+  font(capture_button_, button_font_);
+  font(exit_button_, button_font_);
+  font(interval_box_, combo_font_);
+  font(interval_label_, label_font_);
+  font(outer_frame_, label_font_);
+  font(help_caption_, frame_font_);
+  font(help_text_, text_font_);
   // The system's tooltip font may lack Chinese glyphs (Wine's does).
   if (tooltip_) font(tooltip_, label_font_);
 
-  Place(frame1_, kFrame1Twips, dpi_);
-  Place(command1_, kCommand1Twips, dpi_);
-  Place(combo1_, kCombo1Twips, dpi_, Scale(kComboListTwips, dpi_));
-  Place(label1_, kLabel1Twips, dpi_);
-  Place(command2_, kCommand2Twips, dpi_);
-  Place(frame2_, kFrame2Twips, dpi_);
-  PlaceCaption(frame2_caption_, kFrame2Twips, dpi_);
-  Place(text1_, kText1Twips, dpi_);
-  // The closed combo box is as tall as designed.
-  const int field = Scale(kCombo1Twips.height, dpi_) - 2 * ::GetSystemMetricsForDpi(SM_CYEDGE, dpi_) - 2;
-  ::SendMessageW(combo1_, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
+  Place(outer_frame_, kOuterFrameTwips, dpi_);
+  Place(capture_button_, kCaptureButtonTwips, dpi_);
+  Place(interval_box_, kIntervalBoxTwips, dpi_, Scale(kIntervalListTwips, dpi_));
+  Place(interval_label_, kIntervalLabelTwips, dpi_);
+  Place(exit_button_, kExitButtonTwips, dpi_);
+  Place(help_frame_, kHelpFrameTwips, dpi_);
+  PlaceCaption(help_caption_, kHelpFrameTwips, dpi_);
+  Place(help_text_, kHelpTextTwips, dpi_);
+  // The closed interval box is as tall as laid out.
+  const int field = Scale(kIntervalBoxTwips.height, dpi_) - 2 * ::GetSystemMetricsForDpi(SM_CYEDGE, dpi_) - 2;
+  ::SendMessageW(interval_box_, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
 
   RECT outer{0, 0, Scale(kClientTwips.cx, dpi_), Scale(kClientTwips.cy, dpi_)};
   ::AdjustWindowRectExForDpi(&outer, static_cast<DWORD>(::GetWindowLongPtrW(hwnd_, GWL_STYLE)),
@@ -235,13 +235,13 @@ void MainForm::ApplyDpi() {
   ::SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big_icon_.get()));
 }
 
-void MainForm::SetCommand1Caption(std::wstring_view caption) {
-  ::SetWindowTextW(command1_, std::wstring(caption).c_str());
-  ::InvalidateRect(command1_, nullptr, FALSE);
+void MainForm::SetCaptureCaption(std::wstring_view caption) {
+  ::SetWindowTextW(capture_button_, std::wstring(caption).c_str());
+  ::InvalidateRect(capture_button_, nullptr, FALSE);
 }
 
-void MainForm::SetCombo1Text(std::wstring_view text) {
-  ::SetWindowTextW(combo1_, std::wstring(text).c_str());
+void MainForm::SetIntervalText(std::wstring_view text) {
+  ::SetWindowTextW(interval_box_, std::wstring(text).c_str());
 }
 
 void MainForm::Hide() {
@@ -271,26 +271,26 @@ void MainForm::EndProgram() {
 
 void MainForm::OnCommand(int id, int code) {
   switch (id) {
-    case kCommand1:
-      if (code == BN_CLICKED) logic_->OnCommand1Click();
+    case kCaptureButton:
+      if (code == BN_CLICKED) logic_->OnCaptureClick();
       break;
-    case kCommand2:
-      if (code == BN_CLICKED) logic_->OnCommand2Click();
+    case kExitButton:
+      if (code == BN_CLICKED) logic_->OnExitClick();
       break;
-    case kCombo1:
+    case kIntervalBox:
       if (code == CBN_EDITCHANGE) {
-        logic_->OnCombo1Change(TextOf(combo1_));
+        logic_->OnIntervalChange(TextOf(interval_box_));
       } else if (code == CBN_SELCHANGE) {
         // The edit field still shows the old text while this notification runs.
-        const auto index = ::SendMessageW(combo1_, CB_GETCURSEL, 0, 0);
+        const auto index = ::SendMessageW(interval_box_, CB_GETCURSEL, 0, 0);
         if (index == CB_ERR) break;
         std::wstring text(
-            static_cast<std::size_t>(::SendMessageW(combo1_, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0)) + 1,
+            static_cast<std::size_t>(::SendMessageW(interval_box_, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0)) + 1,
             L'\0');
-        const auto length = ::SendMessageW(combo1_, CB_GETLBTEXT, static_cast<WPARAM>(index),
+        const auto length = ::SendMessageW(interval_box_, CB_GETLBTEXT, static_cast<WPARAM>(index),
                                            reinterpret_cast<LPARAM>(text.data()));
         text.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
-        logic_->OnCombo1Change(text);
+        logic_->OnIntervalChange(text);
       }
       break;
     default:
@@ -302,7 +302,7 @@ void MainForm::DrawButton(const DRAWITEMSTRUCT& item) const {
   // A flat-coloured push button with a 3-D edge, like a graphical button.
   RECT r = item.rcItem;
   const bool pressed = (item.itemState & ODS_SELECTED) != 0;
-  FillSolid(item.hDC, r, item.CtlID == kCommand1 ? kCommand1Back : kCommand2Back);
+  FillSolid(item.hDC, r, item.CtlID == kCaptureButton ? kCaptureButtonBack : kExitButtonBack);
   ::DrawEdge(item.hDC, &r, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
   const std::wstring text = TextOf(item.hwndItem);
   if (pressed) ::OffsetRect(&r, 1, 1);
@@ -323,12 +323,12 @@ void MainForm::DrawButton(const DRAWITEMSTRUCT& item) const {
 }
 
 LRESULT MainForm::ColourStatic(HDC dc, HWND control) const {
-  if (control == text1_) {
+  if (control == help_text_) {
     // Read-only, but it reads like a text box.
     ::SetBkColor(dc, ::GetSysColor(COLOR_WINDOW));
     return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
   }
-  if (control == label1_ || control == frame2_caption_) ::SetTextColor(dc, kBlue);
+  if (control == interval_label_ || control == help_caption_) ::SetTextColor(dc, kBlue);
   ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
   return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
 }
@@ -361,9 +361,9 @@ LRESULT MainForm::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       return ColourStatic(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
     case WM_TIMER:
       switch (wparam) {
-        case kTimer1: logic_->OnTimer1(); break;
-        case kTimer2: logic_->OnTimer2(); break;
-        case kTimer3: logic_->OnTimer3(); break;
+        case kAutoCutTimer: logic_->OnAutoCutTimer(); break;
+        case kTitleWatchTimer: logic_->OnTitleWatchTimer(); break;
+        case kPointerResetTimer: logic_->OnPointerResetTimer(); break;
         case ShellHook::kForegroundTimerId: shell_hook_->OnForegroundTimer(); break;
         default: break;
       }
@@ -381,7 +381,7 @@ LRESULT MainForm::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       overlay_->Reap();
       return 0;
     case WM_CLOSE:
-      logic_->FormUnload();
+      logic_->Shutdown();
       return 0;
     case WM_DPICHANGED: {
       dpi_ = HIWORD(wparam);

@@ -1,5 +1,5 @@
 #pragma once
-// The main window: its controls at their design places, its timers, and the single overlay.
+// The main window: its controls at their places, its timers, and the single overlay.
 
 #include <windows.h>
 
@@ -14,7 +14,7 @@
 #include "platform/win32/program_services.h"
 #include "platform/win32/shell_hook.h"
 #include "platform/win32/window_timer.h"
-#include "platform/window_queries.h"
+#include "host/window_info.h"
 #include "tracking/chat_tracker.h"
 
 namespace pelvanto::win32 {
@@ -31,8 +31,8 @@ class MainForm final : public app::MainWindowView {
   bool Create();
 
   // app::MainWindowView
-  void SetCommand1Caption(std::wstring_view caption) override;
-  void SetCombo1Text(std::wstring_view text) override;
+  void SetCaptureCaption(std::wstring_view caption) override;
+  void SetIntervalText(std::wstring_view text) override;
   void Hide() override;
   void ShowNoActivate() override;
   void Show() override;
@@ -52,16 +52,17 @@ class MainForm final : public app::MainWindowView {
   ProgramServices services_;
   HWND hwnd_ = nullptr;
   unsigned dpi_ = 96;
-  HWND frame1_ = nullptr, command1_ = nullptr, combo1_ = nullptr, label1_ = nullptr;
-  HWND command2_ = nullptr, frame2_ = nullptr, frame2_caption_ = nullptr, text1_ = nullptr;
+  HWND outer_frame_ = nullptr, capture_button_ = nullptr, interval_box_ = nullptr;
+  HWND interval_label_ = nullptr, exit_button_ = nullptr, help_frame_ = nullptr;
+  HWND help_caption_ = nullptr, help_text_ = nullptr;
   HWND tooltip_ = nullptr;
   OwnedFont button_font_, combo_font_, label_font_, frame_font_, text_font_;
   OwnedIcon big_icon_, small_icon_;
-  std::unique_ptr<WindowTimer> timer1_, timer2_, timer3_;
+  std::unique_ptr<WindowTimer> auto_cut_timer_, title_watch_timer_, pointer_reset_timer_;
   tracking::ChatTracker tracker_;
   std::unique_ptr<ShellHook> shell_hook_;
   std::unique_ptr<app::MainWindow> logic_;
-  bool CutFormLoaded_ = false;  // true while an overlay is loaded
+  bool overlay_open_ = false;  // true while an overlay is loaded
   std::unique_ptr<OverlayHost> overlay_;
   bool ended_ = false;
 };

@@ -1,26 +1,18 @@
 #pragma once
 #include <windows.h>
 
-#include <functional>
-
-#include "platform/event_loop.h"
-
 namespace pelvanto::win32 {
 
-// The thread's message loop, also run for a moment in the middle of a cut.
-class MessagePump final : public EventLoop {
+// The thread's message loop.
+class MessagePump {
  public:
-  void ProcessPendingEvents() override;
-  void Sleep(unsigned milliseconds) override { ::Sleep(milliseconds); }
-
   // Runs until WM_QUIT; returns its exit code.
-  static int Run();
-  // Keyboard navigation for the main window's controls.
-  static void SetDialogWindow(HWND window) { dialog_ = window; }
+  int Run();
+  // Keyboard navigation (Tab, arrows) among the main window's controls.
+  void SetDialogWindow(HWND window) { dialog_ = window; }
 
  private:
-  static void Dispatch(MSG& msg);
-  static HWND dialog_;
+  HWND dialog_ = nullptr;
 };
 
 }  // namespace pelvanto::win32

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "platform/win32/trace.h"
+
 namespace pelvanto::win32 {
 
 namespace {
@@ -25,7 +27,9 @@ NOTIFYICONDATAW Data(const TrayRecord& record) {
 
 bool ShellNotificationArea::Add(const TrayRecord& record) {
   NOTIFYICONDATAW data = Data(record);
-  return ::Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
+  if (::Shell_NotifyIconW(NIM_ADD, &data)) return true;
+  TraceFailure(L"Shell_NotifyIcon(NIM_ADD)");
+  return false;
 }
 
 void ShellNotificationArea::Delete(const TrayRecord& record) {

@@ -19,7 +19,8 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"PelvantoOverlay";
 constexpr wchar_t kAnchorClassName[] = L"PelvantoOverlayAnchor";
-constexpr UINT_PTR kTimer1Id = 1;
+constexpr UINT_PTR kCutTimerId = 1;
+constexpr unsigned kCutTimerMs = 10;
 constexpr wchar_t const* kTooltips[] = {L"撤销", L"复制退出", L"退出截屏"};
 
 int Buttons(WPARAM wparam) {
@@ -89,12 +90,13 @@ bool OverlayForm::Load() {
   const int small = ::GetSystemMetricsForDpi(SM_CXSMICON, dpi_);
   small_icon_.Reset(LoadSizedIcon(shared_.program.instance, IDI_OVERLAY, small));
   ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_.get()));
-  timer1_ = std::make_unique<WindowTimer>(anchor_, kTimer1Id);
-  timer1_->SetInterval(10);
+  cut_timer_ = std::make_unique<WindowTimer>(anchor_, kCutTimerId);
+  cut_timer_->SetInterval(kCutTimerMs);
   logic_ = std::make_unique<overlay::Overlay>(
-      overlay::OverlayServices{*this, shared_.program.pointer, *this, shared_.program.clock, shared_.program.screen,
-                               shared_.program.clipboard, shared_.program.tray, *timer1_, shared_.main_timer1,
-                               shared_.CutFormLoaded},
+      overlay::OverlayServices{*this, shared_.program.pointer, shared_.program.clock,
+                               shared_.program.screen, shared_.program.clipboard,
+                               shared_.program.tray, *cut_timer_, shared_.auto_cut_timer,
+                               shared_.overlay_open},
       overlay::ScreenExtent{width, height, dpi_}, random_seed_);
   logic_->Load();
   painted_ = logic_->elements();
@@ -109,8 +111,8 @@ void OverlayForm::Show() {
   ::SetForegroundWindow(hwnd_);
 }
 
-void OverlayForm::EnableTimer1() {
-  if (!Gone() && !logic_->Unloaded()) timer1_->SetEnabled(true);
+void OverlayForm::StartCut() {
+  if (!Gone() && !logic_->Unloaded()) cut_timer_->SetEnabled(true);
 }
 
 bool OverlayForm::FreezeScreen(int width, int height) {
@@ -158,11 +160,6 @@ PointI OverlayForm::CursorPos() const {
   return {p.x, p.y};
 }
 
-void OverlayForm::ProcessPendingEvents() {
-  SyncDamage();
-  shared_.program.pump.ProcessPendingEvents();
-}
-
 void OverlayForm::CreateTooltips() {
   tooltip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
@@ -185,7 +182,7 @@ void OverlayForm::CreateTooltips() {
 }
 
 void OverlayForm::RelayToTooltips(UINT message, WPARAM wparam, LPARAM lparam) {
-  if (!tooltip_ || !painted_.Picture1.visible) return;
+  if (!tooltip_ || !painted_.toolbar.visible) return;
   MSG msg{};
   msg.hwnd = hwnd_;
   msg.message = message;
@@ -198,7 +195,7 @@ void OverlayForm::RelayToTooltips(UINT message, WPARAM wparam, LPARAM lparam) {
 
 void OverlayForm::SyncDamage() {
   if (!hwnd_ || !logic_) return;
-  const overlay::Elements& now = logic_->elements();
+  const overlay::Elements now = logic_->elements();
   if (now == painted_) return;
   // One invalidation of the union: each call is a round trip to the window server, and a
   // drag changes up to two dozen small rectangles a move.
@@ -216,16 +213,17 @@ void OverlayForm::SyncDamage() {
       ::InvalidateRect(hwnd_, &rect, FALSE);
     }
   }
-  if (now.Picture1.visible && !tooltip_) CreateTooltips();
-  if (tooltip_ && (now.Picture1 != painted_.Picture1 || now.Image2 != painted_.Image2)) {
+  if (now.toolbar.visible && !tooltip_) CreateTooltips();
+  if (tooltip_ &&
+      (now.toolbar != painted_.toolbar || now.toolbar_buttons != painted_.toolbar_buttons)) {
     for (UINT_PTR i = 0; i < 3; ++i) {
       TTTOOLINFOW tool{};
       tool.cbSize = sizeof tool;
       tool.hwnd = hwnd_;
       tool.uId = i;
-      if (now.Picture1.visible) {
-        const auto& bar = now.Picture1.rect;
-        const auto& b = now.Image2[i];
+      if (now.toolbar.visible) {
+        const auto& bar = now.toolbar.rect;
+        const auto& b = now.toolbar_buttons[i];
         const RectI r = overlay::DeviceRect({bar.left + b.left, bar.top + b.top, b.width,
                                              b.height});
         tool.rect = {r.left, r.top, r.right, r.bottom};
@@ -243,9 +241,9 @@ OverlayPainter& OverlayForm::Painter() {
 }
 
 void OverlayForm::Paint() {
-  PAINTSTRUCT ps;
-  HDC dc = ::BeginPaint(hwnd_, &ps);
-  const RECT rc = ps.rcPaint;
+  const PaintScope paint(hwnd_);
+  HDC dc = paint.dc();
+  const RECT rc = paint.area();
   // The paint DC is clipped to the update region, so the picture and the elements go straight
   // onto it: no buffer to make, clear and copy for every move of a drag. The window's surface
   // (Wine's, or the compositor's) shows the result once painting ends.
@@ -256,7 +254,6 @@ void OverlayForm::Paint() {
     ::FillRect(dc, &rc, ::GetSysColorBrush(COLOR_WINDOW));
   if (logic_ && !overlay::PaintedAreas(logic_->elements()).empty())
     Painter().Paint(dc, logic_->elements());
-  ::EndPaint(hwnd_, &ps);
 }
 
 template <typename Handler>
@@ -295,7 +292,7 @@ LRESULT OverlayForm::HandleAnchor(UINT message, WPARAM wparam, LPARAM lparam) {
   overlay::Overlay* logic = logic_.get();
   switch (message) {
     case WM_TIMER:
-      if (logic && wparam == kTimer1Id) logic->OnTimer1();
+      if (logic && wparam == kCutTimerId) logic->OnCutTimer();
       return 0;
     case kTrayCallback:
       return 0;  // the overlay's icon has no action of its own
@@ -355,7 +352,7 @@ LRESULT OverlayForm::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       if (logic) logic->OnMouseMove(Buttons(wparam), X(lparam), Y(lparam));
       return 0;
     case WM_SIZE:
-      if (logic && wparam == SIZE_MINIMIZED) logic->OnResize(true);
+      if (logic && wparam == SIZE_MINIMIZED) logic->OnMinimised();
       return 0;
     case WM_CLOSE:
       // Alt+F4 and the like close the overlay as any other closing path does.
@@ -396,8 +393,8 @@ void OverlayHost::Unload() {
   if (current_ && !current_->Gone()) current_->logic().Unload();
 }
 
-void OverlayHost::EnableTimer1() {
-  if (current_) current_->EnableTimer1();
+void OverlayHost::StartCut() {
+  if (current_) current_->StartCut();
 }
 
 void OverlayHost::Reap() {

@@ -13,7 +13,6 @@
 #include "app/main_window.h"
 #include "overlay/overlay.h"
 #include "platform/win32/handles.h"
-#include "platform/win32/message_pump.h"
 #include "platform/win32/overlay_painter.h"
 #include "platform/win32/pointer.h"
 #include "platform/win32/program_services.h"
@@ -25,12 +24,12 @@ namespace pelvanto::win32 {
 // What every overlay instance shares with the rest of the program.
 struct OverlayShared {
   ProgramServices program;
-  Timer& main_timer1;
-  bool& CutFormLoaded;
+  Timer& auto_cut_timer;
+  bool& overlay_open;  // true while an overlay is loaded
   std::function<void()> on_gone;  // the window was destroyed; the owner may free this object
 };
 
-class OverlayForm final : public overlay::OverlayWindow, public EventLoop {
+class OverlayForm final : public overlay::OverlayWindow {
  public:
   OverlayForm(OverlayShared shared, std::uint64_t random_seed);
   ~OverlayForm() override;
@@ -42,7 +41,8 @@ class OverlayForm final : public overlay::OverlayWindow, public EventLoop {
   // Creates the hidden window and runs the overlay's load; then Show() displays it.
   bool Load();
   void Show();
-  void EnableTimer1();
+  // The overlay cuts once, at its cut timer's next tick.
+  void StartCut();
   overlay::Overlay& logic() { return *logic_; }
   // A handler of this window is running: the object must stay alive.
   bool Busy() const { return depth_ > 0; }
@@ -62,10 +62,6 @@ class OverlayForm final : public overlay::OverlayWindow, public EventLoop {
   std::uintptr_t IconHandle() const override {
     return reinterpret_cast<std::uintptr_t>(small_icon_.get());
   }
-
-  // EventLoop: repaints what changed, then lets the waiting events run.
-  void ProcessPendingEvents() override;
-  void Sleep(unsigned milliseconds) override { shared_.program.pump.Sleep(milliseconds); }
 
  private:
   static LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wparam,
@@ -97,7 +93,7 @@ class OverlayForm final : public overlay::OverlayWindow, public EventLoop {
   unsigned dpi_ = 96;
   OwnedIcon small_icon_;
   OwnedFont tooltip_font_;
-  std::unique_ptr<WindowTimer> timer1_;
+  std::unique_ptr<WindowTimer> cut_timer_;
   std::unique_ptr<OverlayPainter> painter_;  // made at the first paint of an element
   std::unique_ptr<overlay::Overlay> logic_;
   std::unique_ptr<ScreenPixels> frozen_;  // the frozen screen; null until a copy succeeded
@@ -116,7 +112,7 @@ class OverlayHost final : public app::OverlayControl {
   explicit OverlayHost(OverlayShared shared) : shared_(std::move(shared)) {}
   void Show() override;
   void Unload() override;
-  void EnableTimer1() override;
+  void StartCut() override;
   // Frees the instances whose windows are gone.
   void Reap();
 

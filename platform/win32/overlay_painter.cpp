@@ -46,20 +46,20 @@ OverlayPainter::OverlayPainter(HINSTANCE instance, unsigned dpi)
 }
 
 void OverlayPainter::Paint(HDC dc, const overlay::Elements& e) const {
-  if (e.Shape1.visible) {
-    RECT r = ToDevice(e.Shape1.rect);
+  if (e.outline.visible) {
+    RECT r = ToDevice(e.outline.rect);
     // A zero-size selection still shows where it is.
     if (r.right <= r.left) r.right = r.left + 1;
     if (r.bottom <= r.top) r.bottom = r.top + 1;
     FrameSolid(dc, r, overlay::kSelectionColour);
   }
-  for (const auto& handle : e.Image1)
+  for (const auto& handle : e.handles)
     if (handle.visible) FillSolid(dc, ToDevice(handle.rect), overlay::kSelectionColour);
 
   const int old_mode = ::SetBkMode(dc, TRANSPARENT);
   const COLORREF old_colour = ::SetTextColor(dc, overlay::kSelectionColour);
   SelectGuard font(dc, label_font_.get());
-  for (const auto* label : {&e.LblPos, &e.lblInfo}) {
+  for (const auto* label : {&e.size_label, &e.colour_label}) {
     if (!label->visible) continue;
     RECT r = ToDevice(label->rect);
     ::DrawTextW(dc, label->caption.c_str(), static_cast<int>(label->caption.size()), &r,
@@ -69,22 +69,22 @@ void OverlayPainter::Paint(HDC dc, const overlay::Elements& e) const {
   ::SetTextColor(dc, old_colour);
   ::SetBkMode(dc, old_mode);
 
-  if (e.Picture1.visible) PaintToolbar(dc, e);
+  if (e.toolbar.visible) PaintToolbar(dc, e);
 }
 
 void OverlayPainter::PaintToolbar(HDC dc, const overlay::Elements& e) const {
-  const auto& bar = e.Picture1.rect;
+  const auto& bar = e.toolbar.rect;
   FillSolid(dc, ToDevice(bar), overlay::kToolbarBackColour);
-  for (std::size_t i = 0; i < e.Shape3.size(); ++i) {
-    if (!e.Shape3[i].visible) continue;
-    const RECT r = ToDevice(Offset(e.Shape3[i].rect, bar));
+  for (std::size_t i = 0; i < e.hover_squares.size(); ++i) {
+    if (!e.hover_squares[i].visible) continue;
+    const RECT r = ToDevice(Offset(e.hover_squares[i].rect, bar));
     FillSolid(dc, r, overlay::kHoverBackColour);
     FrameSolid(dc, r, overlay::kHoverBorderColour);
   }
-  FrameSolid(dc, ToDevice(Offset(e.Shape2, bar)), overlay::kToolbarFrameColour);
-  for (std::size_t i = 0; i < e.Image2.size(); ++i) {
+  FrameSolid(dc, ToDevice(Offset(e.toolbar_frame, bar)), overlay::kToolbarFrameColour);
+  for (std::size_t i = 0; i < e.toolbar_buttons.size(); ++i) {
     if (!icons_[i]) continue;
-    const RECT r = ToDevice(Offset(e.Image2[i], bar));
+    const RECT r = ToDevice(Offset(e.toolbar_buttons[i], bar));
     ::DrawIconEx(dc, r.left, r.top, icons_[i].get(), r.right - r.left, r.bottom - r.top, 0,
                  nullptr, DI_NORMAL);
   }

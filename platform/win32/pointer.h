@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "platform/pointer.h"
+#include "host/pointer_shape.h"
 
 namespace pelvanto::win32 {
 

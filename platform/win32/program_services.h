@@ -1,12 +1,13 @@
 #pragma once
 #include <windows.h>
 
-#include "platform/clock.h"
-#include "platform/notification_area.h"
-#include "platform/screen.h"
+#include "host/clock.h"
+#include "host/tray.h"
+#include "host/clipboard.h"
+#include "host/screen.h"
 #include "platform/win32/message_pump.h"
 #include "platform/win32/pointer.h"
-#include "platform/window_queries.h"
+#include "host/window_info.h"
 
 namespace pelvanto::win32 {
 
@@ -18,8 +19,8 @@ struct ProgramServices {
   Clock& clock;
   Screen& screen;
   Clipboard& clipboard;
-  NotificationArea& tray;
-  const WindowQueries& windows;
+  Tray& tray;
+  const WindowInfo& windows;
 };
 
 }  // namespace pelvanto::win32

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "platform/win32/trace.h"
+
 namespace pelvanto::win32 {
 
 namespace {
@@ -130,9 +132,18 @@ bool SystemClipboard::PutPicture(std::unique_ptr<Picture> picture) {
   };
 
   OpenClipboardSession clipboard;
-  if (!clipboard) return false;
-  if (!::EmptyClipboard()) return false;
-  if (!::SetClipboardData(CF_BITMAP, bitmap->get())) return false;
+  if (!clipboard) {
+    TraceFailure(L"OpenClipboard");
+    return false;
+  }
+  if (!::EmptyClipboard()) {
+    TraceFailure(L"EmptyClipboard");
+    return false;
+  }
+  if (!::SetClipboardData(CF_BITMAP, bitmap->get())) {
+    TraceFailure(L"SetClipboardData");
+    return false;
+  }
   bitmap->Release();  // the clipboard owns it now
   for (auto& [format, value] : privacy) {
     // Without them the picture still works; it may only show up in the history.
@@ -143,7 +154,9 @@ bool SystemClipboard::PutPicture(std::unique_ptr<Picture> picture) {
 
 bool SystemClipboard::Empty() {
   OpenClipboardSession clipboard;
-  return clipboard && ::EmptyClipboard();
+  if (clipboard && ::EmptyClipboard()) return true;
+  TraceFailure(L"emptying the clipboard");
+  return false;
 }
 
 }  // namespace pelvanto::win32

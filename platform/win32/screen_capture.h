@@ -8,7 +8,8 @@
 #include <optional>
 #include <span>
 
-#include "platform/screen.h"
+#include "host/clipboard.h"
+#include "host/screen.h"
 #include "platform/win32/handles.h"
 
 namespace pelvanto::win32 {

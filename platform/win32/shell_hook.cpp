@@ -1,5 +1,7 @@
 #include "platform/win32/shell_hook.h"
 
+#include "platform/win32/trace.h"
+
 namespace pelvanto::win32 {
 
 ShellHook* ShellHook::hooked_ = nullptr;
@@ -8,26 +10,27 @@ ShellHook::ShellHook(HWND main_window, tracking::ChatTracker& tracker)
     : window_(main_window), tracker_(tracker), foreground_(tracker) {}
 
 ShellHook::~ShellHook() {
-  UnHook();
+  Unsubscribe();
   if (hooked_ == this) hooked_ = nullptr;
 }
 
-void ShellHook::HookShell() {
+void ShellHook::Subscribe() {
   // Subclassing twice would make the window's previous procedure this one: endless recursion.
   if (subclassed_ || (hooked_ != nullptr && hooked_ != this)) return;
-  ShellHookMsg_ = ::RegisterWindowMessageW(L"SHELLHOOK");
-  const bool registered = ShellHookMsg_ != 0 && ::RegisterShellHookWindow(window_);
+  shell_hook_message_ = ::RegisterWindowMessageW(L"SHELLHOOK");
+  const bool registered = shell_hook_message_ != 0 && ::RegisterShellHookWindow(window_);
 
   hooked_ = this;
   ::SetLastError(0);
   const LONG_PTR previous = ::SetWindowLongPtrW(window_, GWLP_WNDPROC,
                                                 reinterpret_cast<LONG_PTR>(&WindowProc));
   if (previous != 0 || ::GetLastError() == 0) {
-    OldWndProc_ = reinterpret_cast<WNDPROC>(previous);
+    previous_proc_ = reinterpret_cast<WNDPROC>(previous);
     subclassed_ = true;
   }
   // Wine 8 refuses the subscription; without notifications the chat window would never be
   // found, so watch the foreground window instead.
+  if (!registered) TraceFailure(L"RegisterShellHookWindow");
   if (!registered || !subclassed_) StartForegroundWatch();
 }
 
@@ -36,14 +39,14 @@ void ShellHook::StartForegroundWatch() {
   fallback_ = ::SetTimer(window_, kForegroundTimerId, kForegroundIntervalMs, nullptr) != 0;
 }
 
-void ShellHook::UnHook() {
+void ShellHook::Unsubscribe() {
   if (fallback_) {
     ::KillTimer(window_, kForegroundTimerId);
     fallback_ = false;
   }
   if (!subclassed_) return;
-  // OldWndProc_ is kept: the message that unhooks (WM_NCDESTROY) still goes on to it.
-  ::SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OldWndProc_));
+  // previous_proc_ is kept: the message that unhooks (WM_NCDESTROY) still goes on to it.
+  ::SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_proc_));
   subclassed_ = false;
 }
 
@@ -65,8 +68,8 @@ void ShellHook::OnActivate(WindowId window) {
 
 std::intptr_t ShellHook::CallPrevious(unsigned message, std::uintptr_t wparam,
                                       std::intptr_t lparam) {
-  if (OldWndProc_ == nullptr) return ::DefWindowProcW(window_, message, wparam, lparam);
-  return ::CallWindowProcW(OldWndProc_, window_, message, wparam, lparam);
+  if (previous_proc_ == nullptr) return ::DefWindowProcW(window_, message, wparam, lparam);
+  return ::CallWindowProcW(previous_proc_, window_, message, wparam, lparam);
 }
 
 LRESULT CALLBACK ShellHook::WindowProc(HWND window, UINT message, WPARAM wparam,
@@ -74,7 +77,7 @@ LRESULT CALLBACK ShellHook::WindowProc(HWND window, UINT message, WPARAM wparam,
   ShellHook* self = hooked_;
   if (self == nullptr || self->window_ != window)
     return ::DefWindowProcW(window, message, wparam, lparam);
-  return tracking::InterceptMessage(*self, self->ShellHookMsg_, message, wparam, lparam);
+  return tracking::InterceptMessage(*self, self->shell_hook_message_, message, wparam, lparam);
 }
 
 }  // namespace pelvanto::win32

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "platform/shell_notifications.h"
+#include "host/shell_notifications.h"
 #include "tracking/chat_tracker.h"
 #include "tracking/shell_hook.h"
 
@@ -23,14 +23,15 @@ class ShellHook final : public ShellNotifications, private tracking::HookedWindo
   ShellHook(const ShellHook&) = delete;
   ShellHook& operator=(const ShellHook&) = delete;
 
-  void HookShell() override;
-  void UnHook() override;
+  void Subscribe() override;
+  void Unsubscribe() override;
   bool UsesForegroundFallback() const { return fallback_; }
   void OnForegroundTimer() noexcept;
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam,
                                      LPARAM lparam) noexcept;
+  void UnHook() override { Unsubscribe(); }
   void OnActivate(WindowId window) override;
   std::intptr_t CallPrevious(unsigned message, std::uintptr_t wparam,
                              std::intptr_t lparam) override;
@@ -41,8 +42,8 @@ class ShellHook final : public ShellNotifications, private tracking::HookedWindo
   HWND window_;
   tracking::ChatTracker& tracker_;
   tracking::ForegroundWatch foreground_;
-  UINT ShellHookMsg_ = 0;          // the message number of "SHELLHOOK"
-  WNDPROC OldWndProc_ = nullptr;   // the window's procedure before the hook
+  UINT shell_hook_message_ = 0;         // the message number of "SHELLHOOK"
+  WNDPROC previous_proc_ = nullptr;  // the window's procedure before the hook
   bool subclassed_ = false;        // WindowProc is the window's procedure now
   bool fallback_ = false;          // the foreground timer stands in for the shell
 };

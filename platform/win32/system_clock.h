@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "platform/clock.h"
+#include "host/clock.h"
 
 namespace pelvanto::win32 {
 

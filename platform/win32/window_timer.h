@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "platform/timer.h"
+#include "host/timer.h"
 
 namespace pelvanto::win32 {
 

@@ -32,5 +32,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   SystemWindowQueries windows;
   MainForm main({instance, pointer, pump, clock, screen, clipboard, tray, windows});
   if (!main.Create()) return 1;
-  return MessagePump::Run();
+  return pump.Run();
 }

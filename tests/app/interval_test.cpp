@@ -40,24 +40,5 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{L"", 0, false}, ReadCase{L"abc", 0, false}, ReadCase{L"-", 0, false},
         ReadCase{L".", 0, false}, ReadCase{L"x51", 0, false}, ReadCase{L"   ", 0, false}));
 
-struct RoundCase {
-  double value;
-  long long rounded;
-};
-
-class RoundHalfEvenTest : public testing::TestWithParam<RoundCase> {};
-
-TEST_P(RoundHalfEvenTest, RoundsToNearestWithHalvesToEven) {
-  EXPECT_EQ(RoundHalfEven(GetParam().value), GetParam().rounded) << GetParam().value;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Values, RoundHalfEvenTest,
-    testing::Values(RoundCase{2.5, 2}, RoundCase{3.5, 4}, RoundCase{0.5, 0}, RoundCase{1.5, 2},
-                    RoundCase{49.5, 50}, RoundCase{48.5, 48}, RoundCase{0.4, 0},
-                    RoundCase{49.6, 50}, RoundCase{2.5000001, 3}, RoundCase{0, 0},
-                    RoundCase{36, 36}, RoundCase{-0.5, 0}, RoundCase{-1.5, -2},
-                    RoundCase{-2.5, -2}, RoundCase{-0.4, 0}));
-
 }  // namespace
 }  // namespace pelvanto::app

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/interval.h"
 #include "fakes/fakes.h"
 #include "tracking/chat_tracker.h"
 
@@ -20,10 +21,10 @@ constexpr std::uintptr_t kMainIcon = 0xB200;
 class FakeMainWindowView : public MainWindowView {
  public:
   explicit FakeMainWindowView(CallLog& log) : log_(log) {}
-  void SetCommand1Caption(std::wstring_view text) override { caption = text; }
-  void SetCombo1Text(std::wstring_view text) override {
-    combo = text;
-    ++combo_sets;
+  void SetCaptureCaption(std::wstring_view text) override { caption = text; }
+  void SetIntervalText(std::wstring_view text) override {
+    interval_text = text;
+    ++interval_sets;
   }
   void Hide() override {
     visible = false;
@@ -43,78 +44,78 @@ class FakeMainWindowView : public MainWindowView {
   void EndProgram() override { log_.push_back("end"); }
 
   std::wstring caption{kStartCaption};
-  std::wstring combo{kInitialInterval};
-  int combo_sets = 0;
+  std::wstring interval_text{kInitialInterval};
+  int interval_sets = 0;
   bool visible = true;
 
  private:
   CallLog& log_;
 };
 
-// The single overlay as the main window reaches it: loading sets CutFormLoaded, unloading
-// clears it and stops the main window's Timer1, as the real overlay does.
+// The single overlay as the main window reaches it: loading sets the overlay-open flag, unloading
+// clears it and stops the auto-cut timer, as the real overlay does.
 class FakeOverlayControl : public OverlayControl {
  public:
-  FakeOverlayControl(CallLog& log, bool& cut_form_loaded, Timer& main_timer1)
-      : log_(log), cut_form_loaded_(cut_form_loaded), main_timer1_(main_timer1) {}
+  FakeOverlayControl(CallLog& log, bool& overlay_open, Timer& auto_cut_timer)
+      : log_(log), overlay_open_(overlay_open), auto_cut_timer_(auto_cut_timer) {}
   void Show() override {
     log_.push_back("overlay show");
     ++shows;
     if (!loaded) {
       loaded = true;
       ++loads;
-      cut_form_loaded_ = true;
+      overlay_open_ = true;
     }
   }
   void Unload() override {
     log_.push_back("overlay unload");
-    flag_at_unload.push_back(cut_form_loaded_);
+    flag_at_unload.push_back(overlay_open_);
     Close();
   }
-  void EnableTimer1() override { ++cuts; }
+  void StartCut() override { ++cuts; }
 
   // The overlay's own exit button, or any other closing path of its own.
   void Close() {
     if (!loaded) return;
     loaded = false;
-    cut_form_loaded_ = false;
-    main_timer1_.SetEnabled(false);
+    overlay_open_ = false;
+    auto_cut_timer_.SetEnabled(false);
   }
   // The overlay's "copy and exit": the auto-cut pace starts.
-  void CopyAndExit() { main_timer1_.SetEnabled(true); }
+  void CopyAndExit() { auto_cut_timer_.SetEnabled(true); }
 
   bool loaded = false;
   int shows = 0, loads = 0, cuts = 0;
-  std::vector<bool> flag_at_unload;  // CutFormLoaded as each unload found it
+  std::vector<bool> flag_at_unload;  // the overlay-open flag as each unload found it
 
  private:
   CallLog& log_;
-  bool& cut_form_loaded_;
-  Timer& main_timer1_;
+  bool& overlay_open_;
+  Timer& auto_cut_timer_;
 };
 
 class LoggingShell : public fakes::FakeShell {
  public:
   explicit LoggingShell(CallLog& log) : log_(log) {}
-  void UnHook() override {
-    log_.push_back("unhook");
-    FakeShell::UnHook();
+  void Unsubscribe() override {
+    log_.push_back("unsubscribe");
+    FakeShell::Unsubscribe();
   }
 
  private:
   CallLog& log_;
 };
 
-class LoggingTray : public fakes::FakeNotificationArea {
+class LoggingTray : public fakes::FakeTray {
  public:
   explicit LoggingTray(CallLog& log) : log_(log) {}
   bool Add(const TrayRecord& record) override {
     log_.push_back("tray add");
-    return FakeNotificationArea::Add(record);
+    return FakeTray::Add(record);
   }
   void Delete(const TrayRecord& record) override {
     log_.push_back("tray delete");
-    FakeNotificationArea::Delete(record);
+    FakeTray::Delete(record);
   }
 
  private:
@@ -122,25 +123,25 @@ class LoggingTray : public fakes::FakeNotificationArea {
 };
 
 struct MainRig {
-  MainRig() { window.FormLoad(); }
+  MainRig() { window.Start(); }
 
   CallLog log;
-  bool cut_form_loaded = false;
-  fakes::FakeTimer timer1, timer2, timer3;
+  bool overlay_open = false;
+  fakes::FakeTimer auto_cut, title_watch, pointer_reset;
   FakeMainWindowView view{log};
-  FakeOverlayControl overlay{log, cut_form_loaded, timer1};
+  FakeOverlayControl overlay{log, overlay_open, auto_cut};
   fakes::FakePointer pointer;
   LoggingTray tray{log};
   LoggingShell shell{log};
-  fakes::FakeWindowQueries queries;
+  fakes::FakeWindowInfo queries;
   fakes::FakeClipboard clipboard;
   tracking::ChatTracker tracker{queries, clipboard};
-  MainWindow window{view,  overlay, {timer1, timer2, timer3}, pointer, tray, shell, tracker,
-                    cut_form_loaded};
+  MainWindow window{view,  overlay, {auto_cut, title_watch, pointer_reset}, pointer, tray, shell, tracker,
+                    overlay_open};
 
   // Started, the selection made and "copy and exit" pressed: the pace runs.
   void StartAutoCut() {
-    window.OnCommand1Click();
+    window.OnCaptureClick();
     overlay.CopyAndExit();
   }
 };
@@ -149,69 +150,70 @@ struct MainRig {
 
 TEST(MainWindowTest, LoadSubscribesToTheShellAndStartsOnlyTheChatWatch) {
   MainRig rig;
-  EXPECT_TRUE(rig.shell.hooked);
-  EXPECT_TRUE(rig.timer2.Enabled());
-  EXPECT_EQ(rig.timer2.Interval(), 1000U);
-  EXPECT_FALSE(rig.timer1.Enabled());
-  EXPECT_EQ(rig.timer1.Interval(), 1000U);
-  EXPECT_FALSE(rig.timer3.Enabled());
-  EXPECT_EQ(rig.timer3.Interval(), 10U);
-  EXPECT_EQ(rig.window.Command1Caption(), kStartCaption);
-  EXPECT_EQ(rig.window.Combo1Text(), L"2");
+  EXPECT_TRUE(rig.shell.subscribed);
+  EXPECT_TRUE(rig.title_watch.Enabled());
+  EXPECT_EQ(rig.title_watch.Interval(), 1000U);
+  EXPECT_FALSE(rig.auto_cut.Enabled());
+  EXPECT_EQ(rig.auto_cut.Interval(), 1000U);
+  EXPECT_FALSE(rig.pointer_reset.Enabled());
+  EXPECT_EQ(rig.pointer_reset.Interval(), 10U);
+  EXPECT_EQ(rig.window.CaptureCaption(), kStartCaption);
+  EXPECT_EQ(rig.window.IntervalSeconds(), 2);
 }
 
 // --- The interval text
 
-struct ComboCase {
+struct IntervalCase {
   std::wstring typed;
   std::wstring kept;
 };
 
-class Combo1ChangeTest : public testing::TestWithParam<ComboCase> {};
+class IntervalChangeTest : public testing::TestWithParam<IntervalCase> {};
 
-TEST_P(Combo1ChangeTest, TextOutside0To50TurnsInto0AtOnce) {
+TEST_P(IntervalChangeTest, TextOutside0To50TurnsInto0AtOnce) {
   MainRig rig;
-  rig.window.OnCombo1Change(GetParam().typed);
-  EXPECT_EQ(rig.window.Combo1Text(), GetParam().kept);
+  rig.window.OnIntervalChange(GetParam().typed);
+  EXPECT_EQ(rig.window.IntervalSeconds(), ParseInterval(GetParam().kept));
   // The window is told only when the text is replaced.
   const bool replaced = GetParam().kept != GetParam().typed;
-  EXPECT_EQ(rig.view.combo_sets, replaced ? 1 : 0);
+  EXPECT_EQ(rig.view.interval_sets, replaced ? 1 : 0);
   if (replaced) {
-    EXPECT_EQ(rig.view.combo, L"0");
+    EXPECT_EQ(rig.view.interval_text, L"0");
   }
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Texts, Combo1ChangeTest,
-    testing::Values(ComboCase{L"0.4", L"0.4"}, ComboCase{L"49.6", L"49.6"},
-                    ComboCase{L"50", L"50"}, ComboCase{L"0", L"0"}, ComboCase{L"51", L"0"},
-                    ComboCase{L"-1", L"0"}, ComboCase{L"50.5", L"0"}, ComboCase{L"abc", L"abc"},
-                    ComboCase{L"  7", L"  7"}, ComboCase{L"", L""}));
+    Texts, IntervalChangeTest,
+    testing::Values(IntervalCase{L"0.4", L"0.4"}, IntervalCase{L"49.6", L"49.6"},
+                    IntervalCase{L"50", L"50"}, IntervalCase{L"0", L"0"},
+                    IntervalCase{L"51", L"0"}, IntervalCase{L"-1", L"0"},
+                    IntervalCase{L"50.5", L"0"}, IntervalCase{L"abc", L"abc"},
+                    IntervalCase{L"  7", L"  7"}, IntervalCase{L"", L""}));
 
 // --- The auto-cut pace
 
 struct PaceCase {
   std::wstring text;
   bool cuts;
-  unsigned interval;  // Timer1's interval after the tick
+  unsigned interval;  // the auto-cut timer's interval after the tick
 };
 
-class Timer1PaceTest : public testing::TestWithParam<PaceCase> {};
+class AutoCutPaceTest : public testing::TestWithParam<PaceCase> {};
 
-TEST_P(Timer1PaceTest, EachTickCutsOnceAndSetsTheNextIntervalOrDoesNothing) {
+TEST_P(AutoCutPaceTest, EachTickCutsOnceAndSetsTheNextIntervalOrDoesNothing) {
   MainRig rig;
   rig.StartAutoCut();
-  rig.window.OnCombo1Change(GetParam().text);
+  rig.window.OnIntervalChange(GetParam().text);
 
-  rig.window.OnTimer1();
+  rig.window.OnAutoCutTimer();
 
   EXPECT_EQ(rig.overlay.cuts, GetParam().cuts ? 1 : 0);
-  EXPECT_EQ(rig.timer1.Interval(), GetParam().interval);
-  EXPECT_TRUE(rig.timer1.Enabled());
+  EXPECT_EQ(rig.auto_cut.Interval(), GetParam().interval);
+  EXPECT_TRUE(rig.auto_cut.Enabled());
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Texts, Timer1PaceTest,
+    Texts, AutoCutPaceTest,
     testing::Values(PaceCase{L"2", true, 2000}, PaceCase{L"36", true, 36000},
                     PaceCase{L"50", true, 50000}, PaceCase{L"49.6", true, 50000},
                     PaceCase{L"2.5", true, 2000}, PaceCase{L"3.5", true, 4000},
@@ -224,41 +226,41 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(MainWindowTest, ZeroPausesAtTheLastIntervalAndAPositiveValueResumes) {
   MainRig rig;
   rig.StartAutoCut();
-  rig.window.OnCombo1Change(L"5");
-  rig.window.OnTimer1();
+  rig.window.OnIntervalChange(L"5");
+  rig.window.OnAutoCutTimer();
   ASSERT_EQ(rig.overlay.cuts, 1);
 
-  rig.window.OnCombo1Change(L"0");
-  rig.window.OnTimer1();
-  rig.window.OnTimer1();
+  rig.window.OnIntervalChange(L"0");
+  rig.window.OnAutoCutTimer();
+  rig.window.OnAutoCutTimer();
   EXPECT_EQ(rig.overlay.cuts, 1);
-  EXPECT_EQ(rig.timer1.Interval(), 5000U);
-  EXPECT_TRUE(rig.timer1.Enabled());
+  EXPECT_EQ(rig.auto_cut.Interval(), 5000U);
+  EXPECT_TRUE(rig.auto_cut.Enabled());
 
-  rig.window.OnCombo1Change(L"3");
-  rig.window.OnTimer1();
+  rig.window.OnIntervalChange(L"3");
+  rig.window.OnAutoCutTimer();
   EXPECT_EQ(rig.overlay.cuts, 2);
-  EXPECT_EQ(rig.timer1.Interval(), 3000U);
+  EXPECT_EQ(rig.auto_cut.Interval(), 3000U);
 }
 
 TEST(MainWindowTest, TheLastIntervalCarriesOverToTheNextOverlay) {
   MainRig rig;
   rig.StartAutoCut();
-  rig.window.OnCombo1Change(L"7");
-  rig.window.OnTimer1();
-  rig.window.OnCommand1Click();  // stop: the overlay's unload stops the pace
-  ASSERT_FALSE(rig.timer1.Enabled());
+  rig.window.OnIntervalChange(L"7");
+  rig.window.OnAutoCutTimer();
+  rig.window.OnCaptureClick();  // stop: the overlay's unload stops the pace
+  ASSERT_FALSE(rig.auto_cut.Enabled());
 
   rig.StartAutoCut();
-  EXPECT_EQ(rig.timer1.Interval(), 7000U);
-  EXPECT_TRUE(rig.timer1.Enabled());
+  EXPECT_EQ(rig.auto_cut.Interval(), 7000U);
+  EXPECT_TRUE(rig.auto_cut.Enabled());
 }
 
 // --- Starting and stopping
 
 TEST(MainWindowTest, StartHidesIntoTheTrayShowsTheOverlayAndOffersStop) {
   MainRig rig;
-  rig.window.OnCommand1Click();
+  rig.window.OnCaptureClick();
 
   ASSERT_EQ(rig.tray.icons.size(), 1U);
   EXPECT_EQ(rig.tray.icons[0],
@@ -267,77 +269,77 @@ TEST(MainWindowTest, StartHidesIntoTheTrayShowsTheOverlayAndOffersStop) {
   // The icon waits until the overlay is up; the hide comes first, so the picture is clean.
   EXPECT_EQ(rig.log, (CallLog{"hide", "overlay show", "tray add"}));
   EXPECT_EQ(rig.overlay.loads, 1);
-  EXPECT_TRUE(rig.cut_form_loaded);
-  EXPECT_EQ(rig.window.Command1Caption(), kStopCaption);
+  EXPECT_TRUE(rig.overlay_open);
+  EXPECT_EQ(rig.window.CaptureCaption(), kStopCaption);
   EXPECT_EQ(rig.view.caption, kStopCaption);
 }
 
 TEST(MainWindowTest, StopClearsTheFlagThenUnloadsTheOverlayAndResetsThePointer) {
   MainRig rig;
-  rig.window.OnCommand1Click();
+  rig.window.OnCaptureClick();
   rig.window.OnTrayDoubleClick();
   rig.pointer.Set(Pointer::Crosshair);
 
-  rig.window.OnCommand1Click();
+  rig.window.OnCaptureClick();
 
   EXPECT_EQ(rig.overlay.flag_at_unload, std::vector<bool>{false});
   EXPECT_FALSE(rig.overlay.loaded);
-  EXPECT_FALSE(rig.cut_form_loaded);
-  EXPECT_EQ(rig.window.Command1Caption(), kStartCaption);
+  EXPECT_FALSE(rig.overlay_open);
+  EXPECT_EQ(rig.window.CaptureCaption(), kStartCaption);
   EXPECT_EQ(rig.view.caption, kStartCaption);
   EXPECT_EQ(rig.pointer.current, Pointer::Default);
 }
 
 TEST(MainWindowTest, AfterTheOverlayClosedItselfStopOnlyChangesTheCaptionAndStartWorksAgain) {
   MainRig rig;
-  rig.window.OnCommand1Click();
+  rig.window.OnCaptureClick();
   rig.overlay.Close();  // its own exit button
-  ASSERT_FALSE(rig.cut_form_loaded);
+  ASSERT_FALSE(rig.overlay_open);
 
-  rig.window.OnCommand1Click();
+  rig.window.OnCaptureClick();
   EXPECT_TRUE(rig.overlay.flag_at_unload.empty());
-  EXPECT_EQ(rig.window.Command1Caption(), kStartCaption);
+  EXPECT_EQ(rig.window.CaptureCaption(), kStartCaption);
   EXPECT_EQ(rig.overlay.shows, 1);
 
-  rig.window.OnCommand1Click();
+  rig.window.OnCaptureClick();
   EXPECT_EQ(rig.overlay.loads, 2);
-  EXPECT_TRUE(rig.cut_form_loaded);
-  EXPECT_EQ(rig.window.Command1Caption(), kStopCaption);
+  EXPECT_TRUE(rig.overlay_open);
+  EXPECT_EQ(rig.window.CaptureCaption(), kStopCaption);
 }
 
 TEST(MainWindowTest, ClicksAlternateStartAndStopWithAFreshOverlayEachStart) {
   MainRig rig;
-  rig.window.OnCommand1Click();
-  rig.window.OnCommand1Click();
-  rig.window.OnCommand1Click();
-  rig.window.OnCommand1Click();
+  rig.window.OnCaptureClick();
+  rig.window.OnCaptureClick();
+  rig.window.OnCaptureClick();
+  rig.window.OnCaptureClick();
   // Two full rounds, each with its own fresh overlay.
   EXPECT_EQ(rig.overlay.loads, 2);
   EXPECT_EQ(rig.overlay.flag_at_unload.size(), 2U);
-  EXPECT_EQ(rig.window.Command1Caption(), kStartCaption);
+  EXPECT_EQ(rig.window.CaptureCaption(), kStartCaption);
 }
 
 // --- Shut-down
 
 TEST(MainWindowTest, UnloadUnhooksUnloadsTheOverlayRemovesTheIconThenEnds) {
   MainRig rig;
-  rig.window.OnCommand1Click();  // hidden, icon shown, overlay loaded
+  rig.window.OnCaptureClick();  // hidden, icon shown, overlay loaded
   rig.log.clear();
 
-  rig.window.FormUnload();
+  rig.window.Shutdown();
 
-  EXPECT_EQ(rig.log, (CallLog{"unhook", "overlay unload", "tray delete", "end"}));
+  EXPECT_EQ(rig.log, (CallLog{"unsubscribe", "overlay unload", "tray delete", "end"}));
   EXPECT_TRUE(rig.tray.icons.empty());
-  EXPECT_FALSE(rig.cut_form_loaded);
-  EXPECT_FALSE(rig.timer1.Enabled());
+  EXPECT_FALSE(rig.overlay_open);
+  EXPECT_FALSE(rig.auto_cut.Enabled());
 }
 
 TEST(MainWindowTest, UnloadWithoutAnOverlayRunsOnceThoughAskedTwice) {
   MainRig rig;
-  rig.window.OnCommand2Click();
-  rig.window.FormUnload();  // the close box after Command2
-  EXPECT_EQ(rig.log, (CallLog{"unhook", "tray delete", "end"}));
-  EXPECT_EQ(rig.shell.unhooks, 1);
+  rig.window.OnExitClick();
+  rig.window.Shutdown();  // the close box after the exit button
+  EXPECT_EQ(rig.log, (CallLog{"unsubscribe", "tray delete", "end"}));
+  EXPECT_EQ(rig.shell.unsubscribes, 1);
 }
 
 // --- Hiding into the tray and coming back
@@ -369,14 +371,14 @@ TEST(MainWindowTest, EveryRestoreShowsTheWindowDropsTheIconAndSettlesThePointerF
     EXPECT_TRUE(rig.view.visible);
     EXPECT_TRUE(rig.tray.icons.empty());
     EXPECT_FALSE(rig.window.TrayShown());
-    ASSERT_TRUE(rig.timer3.Enabled());
+    ASSERT_TRUE(rig.pointer_reset.Enabled());
 
     for (int tick = 1; tick <= 11; ++tick) {
       rig.pointer.Set(Pointer::Crosshair);
-      rig.window.OnTimer3();
+      rig.window.OnPointerResetTimer();
       EXPECT_EQ(rig.pointer.current, Pointer::Default) << tick;
-      EXPECT_EQ(rig.timer3.Enabled(), tick < 11) << tick;
-      EXPECT_EQ(rig.window.RestoreTicks(), tick < 11 ? tick : 0) << tick;
+      EXPECT_EQ(rig.pointer_reset.Enabled(), tick < 11) << tick;
+      EXPECT_EQ(rig.window.PointerResetTicks(), tick < 11 ? tick : 0) << tick;
     }
   }
 }
@@ -410,20 +412,20 @@ TEST(MainWindowTest, AnIconTheShellRefusedIsOfferedAgainWhenTheTaskbarComesBack)
 
 // --- The chat-title watch
 
-TEST(MainWindowTest, Timer2EmptiesTheClipboardWhenTheChatTitleChanges) {
+TEST(MainWindowTest, TitleWatchEmptiesTheClipboardWhenTheChatTitleChanges) {
   MainRig rig;
   constexpr WindowId kChat = 0x77;
   rig.queries.paths[kChat] = L"c:\\program files\\tencent\\qq\\bin\\qq.exe";
   rig.queries.titles[kChat] = L"张三";
   rig.tracker.OnActivate(kChat);
 
-  rig.window.OnTimer2();
+  rig.window.OnTitleWatchTimer();
   EXPECT_EQ(rig.clipboard.empties, 1);
-  rig.window.OnTimer2();
+  rig.window.OnTitleWatchTimer();
   EXPECT_EQ(rig.clipboard.empties, 1);
 
   rig.queries.titles[kChat] = L"技术交流群等5人";
-  rig.window.OnTimer2();
+  rig.window.OnTitleWatchTimer();
   EXPECT_EQ(rig.clipboard.empties, 2);
 }
 

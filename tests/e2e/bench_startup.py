@@ -30,7 +30,7 @@ sys.path.insert(0, str(Path(__file__).resolve().parent))
 
 from bench_references import interleave, print_comparison, reference_frame, time_frame  # noqa: E402
 from harness import Geometry, Session, pelvanto_exe, wait_until  # noqa: E402
-from test_main_window import COMMAND1, MAIN, OVERLAY, click_in  # noqa: E402
+from test_main_window import CAPTURE_BUTTON, MAIN, OVERLAY, click_in  # noqa: E402
 
 CLK_TCK = os.sysconf("SC_CLK_TCK")
 CAPTURE_BUTTON = Geometry(8, 16, 84, 30)  # "切图开始", main window client coordinates at 96 dpi
@@ -84,7 +84,7 @@ def overlay_figures(exe: Path, width: int, height: int) -> tuple[float, float, f
             s.screenshot_pixels(region=probe)
             grabs.append(time.monotonic() - g0)
         t0 = time.monotonic()
-        click_in(s, g, COMMAND1)
+        click_in(s, g, CAPTURE_BUTTON)
         if not wait_until(lambda: s.find_windows(OVERLAY), 30, 0.005):
             raise SystemExit("no overlay")
         mapped = time.monotonic() - t0

@@ -12,7 +12,7 @@ from pathlib import Path
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 
 from harness import BUILD_DIR, Geometry, Session, pelvanto_exe, process_alive, wait_until  # noqa: E402
-from test_main_window import (COMMAND1, COMMAND2, MAIN, OVERLAY, TOOLBAR_BACK,  # noqa: E402
+from test_main_window import (CAPTURE_BUTTON, EXIT_BUTTON, MAIN, OVERLAY, TOOLBAR_BACK,  # noqa: E402
                               click_in, copy_exit_button)
 
 OUT = BUILD_DIR / "demo"
@@ -38,7 +38,7 @@ def main() -> int:
         g = s.window_geometry(main_wid)
         shot(s, "1-main-window.png", "the main window")
 
-        click_in(s, g, COMMAND1)
+        click_in(s, g, CAPTURE_BUTTON)
         s.wait_window(OVERLAY, timeout=15)
         s.wait_window_gone(MAIN)
         s.show_pattern("stripes")  # the real screen changes; the overlay keeps the frozen picture
@@ -61,9 +61,9 @@ def main() -> int:
         g = s.window_geometry(main_wid)
         shot(s, "5-back-to-main-window.png", "a double click on the tray icon: the main window is back")
 
-        click_in(s, g, COMMAND1)
+        click_in(s, g, CAPTURE_BUTTON)
         wait_until(lambda: s.tray_window() is None, 10)
-        click_in(s, g, COMMAND2)
+        click_in(s, g, EXIT_BUTTON)
         if not wait_until(lambda: not process_alive(proc), 15):
             print("Pelvanto.exe did not end after 关闭退出", file=sys.stderr)
             return 1

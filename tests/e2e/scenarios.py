@@ -21,7 +21,7 @@ MAIN = r"^Pelvanto \("   # the main window: "Pelvanto (credit)"
 OVERLAY = r"^Pelvanto$"  # the capture overlay
 
 # Main window controls, client coordinates.
-COMMAND1 = Geometry(8, 16, 84, 30)     # "切图开始" / "切图结束"
+CAPTURE_BUTTON = Geometry(8, 16, 84, 30)     # "切图开始" / "切图结束"
 COMBO1_EDIT = Geometry(192, 20, 30, 22)  # the text field of the interval list, left of its arrow
 
 SELECTION = (0, 122, 236)       # outline, handles and both read-outs
@@ -60,7 +60,7 @@ def wait_for_geometry(s: Session, wid: int) -> Geometry:
 
 def start_capture(s: Session, main: Geometry) -> int:
     """Press "切图开始"; return the overlay's window once it covers the screen."""
-    click_control(s, main, COMMAND1)
+    click_control(s, main, CAPTURE_BUTTON)
     s.wait_window_gone(MAIN)
     overlay = s.wait_window(OVERLAY, timeout=15)
     if wait_until(lambda: s.window_geometry(overlay) == Geometry(0, 0, s.width, s.height), 10) is None:

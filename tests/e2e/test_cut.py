@@ -17,7 +17,7 @@ from pathlib import Path
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 
 from harness import Geometry, Image, Session, process_alive, wait_until  # noqa: E402
-from scenarios import (COMMAND1, COPY_AND_EXIT, EXIT_CAPTURE, MAIN, OVERLAY, UNDO,  # noqa: E402
+from scenarios import (CAPTURE_BUTTON, COPY_AND_EXIT, EXIT_CAPTURE, MAIN, OVERLAY, UNDO,  # noqa: E402
                        ClipboardWatch, click_control, find_outline, helper_exe, margin_of,
                        press_toolbar_button, restore_main, select, set_interval, start_capture,
                        start_program, unexplained)
@@ -78,7 +78,7 @@ class CutToTheClipboard(unittest.TestCase):
             self.check_pace(resumed[0], interval=1.0, pictures=2)
 
             # "切图结束" unloads the overlay, and the cuts end with it.
-            click_control(s, main, COMMAND1)
+            click_control(s, main, CAPTURE_BUTTON)
             self.assertIsNone(clip.wait_picture(3), "a picture came after 切图结束")
 
             self.undo_and_exit_on_a_new_overlay(main)

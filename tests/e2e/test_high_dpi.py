@@ -8,7 +8,7 @@ from scenarios import MAIN, OVERLAY, SELECTION, TOOLBAR_BACK, TOOLBAR_FRAME, cou
 from scenarios import start_program, wait_for_geometry
 
 CLIENT = (893, 531)                 # 595 x 354 design pixels; MulDiv rounds 892.5 up
-COMMAND1 = Geometry(12, 24, 126, 45)
+CAPTURE_BUTTON = Geometry(12, 24, 126, 45)
 HANDLE = 6
 TOOLBAR_HEIGHT = 39
 
@@ -21,7 +21,7 @@ class HighDpi(unittest.TestCase):
             _, main = start_program(s)
             self.assertEqual((main.width, main.height), CLIENT, "the main window is not scaled")
 
-            s.click(main.x + COMMAND1.x + COMMAND1.width // 2, main.y + COMMAND1.y + COMMAND1.height // 2)
+            s.click(main.x + CAPTURE_BUTTON.x + CAPTURE_BUTTON.width // 2, main.y + CAPTURE_BUTTON.y + CAPTURE_BUTTON.height // 2)
             s.wait_window_gone(MAIN)
             overlay = s.wait_window(OVERLAY, timeout=15)
             self.assertEqual(wait_for_geometry(s, overlay), Geometry(0, 0, s.width, s.height))

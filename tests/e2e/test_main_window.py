@@ -23,11 +23,11 @@ OVERLAY = r"^Pelvanto$"  # the overlay's title
 
 # Client-area layout at 96 dpi, in pixels.
 CLIENT_SIZE = (595, 354)
-COMMAND1 = Geometry(8, 16, 84, 30)     # "切图开始" / "切图结束"
+CAPTURE_BUTTON = Geometry(8, 16, 84, 30)     # "切图开始" / "切图结束"
 COMBO1 = Geometry(192, 20, 49, 22)
-COMMAND2 = Geometry(496, 16, 84, 30)   # "关闭退出"
-COMMAND1_BACK = (192, 255, 192)
-COMMAND2_BACK = (255, 192, 255)
+EXIT_BUTTON = Geometry(496, 16, 84, 30)   # "关闭退出"
+CAPTURE_BUTTON_BACK = (192, 255, 192)
+EXIT_BUTTON_BACK = (255, 192, 255)
 TOOLBAR_BACK = (222, 238, 255)
 
 # The README's picture of the main window comes from this scenario at 1024 x 768;
@@ -73,13 +73,13 @@ class MainWindowAndFrozenScreen(unittest.TestCase):
             self.assertIsNone(s.tray_window(), "a tray icon before anything was started")
             shot = s.screenshot_pixels("1-main.png")
             client = shot.crop(g.x, g.y, g.width, g.height)
-            self.assertGreater(share_of(client, COMMAND1, COMMAND1_BACK), 0.5, "Command1's back colour")
-            self.assertGreater(share_of(client, COMMAND2, COMMAND2_BACK), 0.5, "Command2's back colour")
+            self.assertGreater(share_of(client, CAPTURE_BUTTON, CAPTURE_BUTTON_BACK), 0.5, "the capture button's back colour")
+            self.assertGreater(share_of(client, EXIT_BUTTON, EXIT_BUTTON_BACK), 0.5, "the exit button's back colour")
             if DOCS and width == 1024:
                 s.save_crop(shot, frame, DOCS / "screenshot-main.png")
 
             # Start: the main window goes to the tray and the overlay covers the screen.
-            click_in(s, g, COMMAND1)
+            click_in(s, g, CAPTURE_BUTTON)
             s.wait_window_gone(MAIN)
             self.assertIsNotNone(wait_until(s.tray_window, 10), "no tray icon after the start")
             overlay = s.wait_window(OVERLAY, timeout=15)
@@ -113,7 +113,7 @@ class MainWindowAndFrozenScreen(unittest.TestCase):
             g = s.window_geometry(main)
             self.assertEqual((g.width, g.height), CLIENT_SIZE)
             self.assertIsNotNone(s.tray_window(), "the overlay's icon went with the main window's")
-            click_in(s, g, COMMAND1)
+            click_in(s, g, CAPTURE_BUTTON)
             self.assertTrue(wait_until(lambda: s.tray_window() is None, 10), "the overlay's icon stays after the stop")
             self.assertEqual(s.find_windows(OVERLAY), [])
 
@@ -126,7 +126,7 @@ class MainWindowAndFrozenScreen(unittest.TestCase):
             g = s.window_geometry(main)
 
             # "关闭退出" ends the program and leaves no icon behind.
-            click_in(s, g, COMMAND2)
+            click_in(s, g, EXIT_BUTTON)
             self.assertTrue(wait_until(lambda: not process_alive(proc), 15), "still running after 关闭退出")
             self.assertTrue(wait_until(lambda: s.tray_window() is None, 10), "tray icon left after the exit")
             self.assertEqual(s.find_windows("^Pelvanto"), [])

@@ -7,18 +7,19 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/main_window.h"
 #include "overlay/overlay.h"
-#include "platform/clock.h"
-#include "platform/event_loop.h"
-#include "platform/notification_area.h"
-#include "platform/pointer.h"
-#include "platform/screen.h"
-#include "platform/shell_notifications.h"
-#include "platform/timer.h"
-#include "platform/window_queries.h"
+#include "host/clock.h"
+#include "host/tray.h"
+#include "host/pointer_shape.h"
+#include "host/clipboard.h"
+#include "host/screen.h"
+#include "host/shell_notifications.h"
+#include "host/timer.h"
+#include "host/window_info.h"
 
 namespace pelvanto::fakes {
 
@@ -48,7 +49,7 @@ class FakePointer : public PointerShape {
   int sets = 0;
 };
 
-class FakeNotificationArea : public NotificationArea {
+class FakeTray : public Tray {
  public:
   bool Add(const TrayRecord& record) override {
     ++adds;
@@ -66,24 +67,6 @@ class FakeNotificationArea : public NotificationArea {
   int adds = 0;
   int deletes = 0;
   bool refuse = false;
-};
-
-class FakeEventLoop : public EventLoop {
- public:
-  explicit FakeEventLoop(CallLog* log = nullptr) : log_(log) {}
-  void ProcessPendingEvents() override {
-    if (log_) log_->push_back("events");
-    if (on_events) on_events();
-  }
-  void Sleep(unsigned milliseconds) override {
-    slept_ms += milliseconds;
-    if (log_) log_->push_back("sleep " + std::to_string(milliseconds));
-  }
-  std::function<void()> on_events;  // runs as the pending events would
-  unsigned slept_ms = 0;
-
- private:
-  CallLog* log_;
 };
 
 class FakeClock : public Clock {
@@ -194,11 +177,10 @@ struct OverlayRig {
                       std::uint64_t seed = 1)
       : screen(width, height),
         clipboard(&log),
-        events(&log),
-        overlay({window, pointer, events, clock, screen, clipboard, tray, timer1, main_timer1,
-                 cut_form_loaded},
+        overlay({window, pointer, clock, screen, clipboard, tray, cut_timer, auto_cut_timer,
+                 overlay_open},
                 {width, height, dpi}, seed) {
-    window.on_minimise = [this] { overlay.OnResize(true); };
+    window.on_minimise = [this] { overlay.OnMinimised(); };
   }
   CallLog log;
   FakeOverlayWindow window;
@@ -206,11 +188,10 @@ struct OverlayRig {
   FakeClock clock;
   FakeScreen screen;
   FakeClipboard clipboard;
-  FakeEventLoop events;
-  FakeNotificationArea tray;
-  FakeTimer timer1;
-  FakeTimer main_timer1;
-  bool cut_form_loaded = false;
+  FakeTray tray;
+  FakeTimer cut_timer;
+  FakeTimer auto_cut_timer;
+  bool overlay_open = false;
   overlay::Overlay overlay;
 
   // A left drag on the surface, press to release.
@@ -219,9 +200,29 @@ struct OverlayRig {
     overlay.OnMouseMove(mouse::kLeft, x1, y1);
     overlay.OnMouseUp(mouse::kLeft, x1, y1);
   }
+  // The middle of toolbar button `index`, where the toolbar stands now.
+  std::pair<float, float> ButtonCentre(int index) const {
+    const overlay::Elements e = overlay.elements();
+    const overlay::RectF& b = e.toolbar_buttons[static_cast<std::size_t>(index)];
+    return {e.toolbar.rect.left + b.left + b.width / 2, e.toolbar.rect.top + b.top + b.height / 2};
+  }
+  void ClickButton(int index) {
+    const auto [x, y] = ButtonCentre(index);
+    overlay.OnMouseDown(mouse::kLeft, x, y);
+    overlay.OnMouseUp(mouse::kLeft, x, y);
+  }
+  void HoverButton(int index) {
+    const auto [x, y] = ButtonCentre(index);
+    overlay.OnMouseMove(0, x, y);
+  }
+  // The strip's top-left pixel: on the toolbar, off every button.
+  void HoverStrip() {
+    const overlay::RectF bar = overlay.elements().toolbar.rect;
+    overlay.OnMouseMove(0, bar.left + 1, bar.top + 1);
+  }
 };
 
-class FakeWindowQueries : public WindowQueries {
+class FakeWindowInfo : public WindowInfo {
  public:
   std::wstring ProcessPath(WindowId window) const override {
     auto it = paths.find(window);
@@ -237,10 +238,10 @@ class FakeWindowQueries : public WindowQueries {
 
 class FakeShell : public ShellNotifications {
  public:
-  void HookShell() override { hooked = true; ++hooks; }
-  void UnHook() override { hooked = false; ++unhooks; }
-  bool hooked = false;
-  int hooks = 0, unhooks = 0;
+  void Subscribe() override { subscribed = true; ++subscribes; }
+  void Unsubscribe() override { subscribed = false; ++unsubscribes; }
+  bool subscribed = false;
+  int subscribes = 0, unsubscribes = 0;
 };
 
 }  // namespace pelvanto::fakes

@@ -97,9 +97,9 @@ TEST(MarginRandomTest, ReseedMixesTheSecondIn) {
 bool TickUntilMargin(OverlayRig& rig, int margin) {
   for (int i = 0; i < 3000; ++i) {
     rig.clock.second = i % 60;
-    rig.timer1.SetEnabled(true);
-    rig.overlay.OnTimer1();
-    if (rig.overlay.CutMargin() == margin) return true;
+    rig.cut_timer.SetEnabled(true);
+    rig.overlay.OnCutTimer();
+    if (rig.overlay.cutter().LastMargin() == margin) return true;
   }
   return false;
 }
@@ -127,8 +127,8 @@ TEST(CutTest, ZeroSizeSelectionGivesAMarginSquareOrNothing) {
     rig.clock.second = i % 60;
     rig.clipboard.content.reset();
     rig.clipboard.text = L"kept";
-    rig.overlay.OnTimer1();
-    const int margin = rig.overlay.CutMargin();
+    rig.overlay.OnCutTimer();
+    const int margin = rig.overlay.cutter().LastMargin();
     margins.insert(margin);
     if (margin == 0) {
       // Nothing to copy: the clipboard keeps what it held.
@@ -145,44 +145,18 @@ TEST(CutTest, ZeroSizeSelectionGivesAMarginSquareOrNothing) {
   EXPECT_TRUE(margins.count(0));
 }
 
-// What is visible each time the cut lets events run.
-struct Shown {
-  bool toolbar, outline, labels, handles;
-  friend bool operator==(const Shown&, const Shown&) = default;
-};
-
-TEST(CutTest, HidesToolbarThenOutlineLabelsAndHandlesBeforeTheCopy) {
-  OverlayRig rig;
-  rig.overlay.Load();
-  rig.Drag(100, 100, 300, 250);
-  std::vector<Shown> at_pumps;
-  rig.events.on_events = [&] {
-    const Elements& e = rig.overlay.elements();
-    bool handles = false;
-    for (const auto& h : e.Image1) handles = handles || h.visible;
-    at_pumps.push_back({e.Picture1.visible, e.Shape1.visible,
-                        e.LblPos.visible || e.lblInfo.visible, handles});
-  };
-  rig.overlay.OnTimer1();
-  EXPECT_EQ(at_pumps, (std::vector<Shown>{{true, true, true, true},
-                                          {false, true, true, true},
-                                          {false, false, false, false}}));
-  EXPECT_EQ(rig.log, (fakes::CallLog{"sleep 10", "events", "sleep 10", "events", "events",
-                                     "clipboard"}));
-}
-
 TEST(CutTest, CopiesTheLiveScreenAreaOfTheSelectionPlusTheMargin) {
   OverlayRig rig;
   rig.overlay.Load();
   // The frozen picture is not what gets cut.
   rig.window.frozen_pixel = [](int, int) { return 0x00FFFFFFu; };
-  const RectF selection = rig.overlay.elements().Shape1.rect;
+  const RectF selection = rig.overlay.elements().outline.rect;
   std::set<int> margins;
   for (int i = 0; i < 600; ++i) {
     rig.clock.second = i % 60;
-    rig.timer1.SetEnabled(true);
-    rig.overlay.OnTimer1();
-    const int margin = rig.overlay.CutMargin();
+    rig.cut_timer.SetEnabled(true);
+    rig.overlay.OnCutTimer();
+    const int margin = rig.overlay.cutter().LastMargin();
     ASSERT_GE(margin, 0);
     ASSERT_LE(margin, 29);
     margins.insert(margin);
@@ -199,15 +173,15 @@ TEST(CutTest, CopiesTheLiveScreenAreaOfTheSelectionPlusTheMargin) {
   EXPECT_EQ(margins.size(), 30u);
   EXPECT_EQ(rig.clipboard.pictures_put, 600);
   // The selection is the same after all those cuts.
-  EXPECT_EQ(rig.overlay.elements().Shape1.rect, selection);
+  EXPECT_EQ(rig.overlay.elements().outline.rect, selection);
 }
 
 TEST(CutTest, TimerIsOneShot) {
   OverlayRig rig;
   rig.overlay.Load();
-  rig.timer1.SetEnabled(true);
-  rig.overlay.OnTimer1();
-  EXPECT_FALSE(rig.timer1.Enabled());
+  rig.cut_timer.SetEnabled(true);
+  rig.overlay.OnCutTimer();
+  EXPECT_FALSE(rig.cut_timer.Enabled());
   EXPECT_EQ(rig.clipboard.pictures_put, 1);
 }
 
@@ -216,12 +190,12 @@ TEST(CutTest, FailedScreenCopyLeavesClipboardAsItWas) {
   rig.overlay.Load();
   rig.clipboard.text = L"the user's own text";
   rig.screen.fail = true;
-  rig.overlay.OnTimer1();
+  rig.overlay.OnCutTimer();
   EXPECT_EQ(rig.screen.copies, 1);
   EXPECT_EQ(rig.clipboard.text, L"the user's own text");
   EXPECT_EQ(rig.clipboard.pictures_put, 0);
   EXPECT_EQ(rig.clipboard.empties, 0);
-  EXPECT_FALSE(rig.timer1.Enabled());
+  EXPECT_FALSE(rig.cut_timer.Enabled());
 }
 
 TEST(CutTest, HeldClipboardLosesThisCutAndTheNextTickTriesAgain) {
@@ -229,65 +203,28 @@ TEST(CutTest, HeldClipboardLosesThisCutAndTheNextTickTriesAgain) {
   rig.overlay.Load();
   rig.clipboard.text = L"kept";
   rig.clipboard.held_by_other = true;
-  rig.overlay.OnTimer1();
+  rig.overlay.OnCutTimer();
   EXPECT_EQ(rig.clipboard.text, L"kept");
   EXPECT_FALSE(rig.clipboard.content);
 
   rig.clipboard.held_by_other = false;
-  rig.overlay.OnTimer1();
+  rig.overlay.OnCutTimer();
   EXPECT_TRUE(rig.clipboard.content);
 }
 
 TEST(CutTest, EmptyOrOverflowingAreaCopiesNothing) {
-  const std::vector<RectI> areas = {
-      {10, 10, 10, 20}, {10, 10, 20, 10}, {10, 10, 5, 20}, {INT_MIN, 0, INT_MAX, 10}};
-  for (const RectI& a : areas) {
-    OverlayRig rig;
-    rig.overlay.Load();
-    rig.clipboard.text = L"kept";
-    rig.overlay.ScrnCap(a.left, a.top, a.right, a.bottom);
-    EXPECT_EQ(rig.screen.copies, 0);
-    EXPECT_EQ(rig.clipboard.text, L"kept");
-  }
-}
-
-TEST(CutTest, TickDuringACutDoesNotStartASecondCut) {
-  OverlayRig rig;
-  rig.overlay.Load();
-  rig.events.on_events = [&] {
-    rig.overlay.OnTimer1();
-    rig.overlay.cutimg();
-  };
-  rig.timer1.SetEnabled(true);
-  rig.overlay.OnTimer1();
-  EXPECT_EQ(rig.screen.copies, 1);
-  EXPECT_EQ(rig.clipboard.pictures_put, 1);
-  EXPECT_FALSE(rig.timer1.Enabled());
-
-  // The guard is lifted afterwards: the next tick cuts again.
-  rig.events.on_events = nullptr;
-  rig.overlay.OnTimer1();
-  EXPECT_EQ(rig.clipboard.pictures_put, 2);
-}
-
-TEST(CutTest, UnloadWhileEventsRunStopsTheCut) {
-  for (int unload_at = 1; unload_at <= 3; ++unload_at) {
-    SCOPED_TRACE(unload_at);
-    OverlayRig rig;
-    rig.overlay.Load();
-    rig.clipboard.text = L"kept";
-    int pumps = 0;
-    Elements at_unload;
-    rig.events.on_events = [&] {
-      if (++pumps != unload_at) return;
-      rig.overlay.Unload();
-      at_unload = rig.overlay.elements();
-    };
-    rig.overlay.OnTimer1();
-    EXPECT_EQ(pumps, unload_at);
-    EXPECT_EQ(rig.screen.copies, 0);
-    EXPECT_EQ(rig.clipboard.text, L"kept");
-    EXPECT_EQ(rig.overlay.elements(), at_unload);
+  // Whatever the margin: inside out, or wider than any picture can be.
+  const std::vector<RectF> selections = {
+      {10, 10, -40, 20}, {10, 10, 20, -40}, {-2e9f, 0, 4e9f, 10}};
+  for (const RectF& selection : selections) {
+    fakes::FakeClock clock;
+    fakes::FakeScreen screen(64, 64);
+    fakes::FakeClipboard clipboard;
+    clipboard.text = L"kept";
+    Cutter cutter(clock, screen, clipboard, 1);
+    EXPECT_FALSE(cutter.Cut(selection));
+    EXPECT_EQ(screen.copies, 0);
+    EXPECT_EQ(clipboard.text, L"kept");
   }
 }
 
@@ -295,9 +232,7 @@ TEST(CutTest, UnloadedOverlayDoesNotCut) {
   OverlayRig rig;
   rig.overlay.Load();
   rig.overlay.Unload();
-  rig.overlay.OnTimer1();
-  rig.overlay.cutimg();
-  rig.overlay.ScrnCap(0, 0, 10, 10);
+  rig.overlay.OnCutTimer();
   EXPECT_EQ(rig.screen.copies, 0);
   EXPECT_TRUE(rig.log.empty());
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "fakes/fakes.h"
 #include "overlay/metrics.h"
 
 namespace pelvanto::overlay {
@@ -39,11 +40,11 @@ RectI Padded(const RectF& rect, int pad) {
   return {r.left - pad, r.top - pad, r.right + pad, r.bottom + pad};
 }
 
-Elements Loaded() { return DesignElements(Metrics(96)); }
+Elements Loaded() { return fakes::OverlayRig().overlay.elements(); }
 
 Elements WithSelection(RectF rect) {
   Elements e = Loaded();
-  e.Shape1 = {rect, true};
+  e.outline = {rect, true};
   return e;
 }
 
@@ -73,7 +74,7 @@ TEST(DamageTest, AMovedOutlineRepaintsThinStripsAroundOldAndNewButNotItsInside) 
 TEST(DamageTest, ShowingOrHidingTheOutlineRepaintsOnlyWhereItIsOrWas) {
   const RectF rect{50, 60, 120, 80};
   Elements hidden = Loaded();
-  hidden.Shape1.rect = rect;
+  hidden.outline.rect = rect;
   const Elements shown = WithSelection(rect);
 
   for (const auto& areas : {ChangedAreas(hidden, shown, 1), ChangedAreas(shown, hidden, 1)}) {
@@ -87,7 +88,7 @@ TEST(DamageTest, ShowingOrHidingTheOutlineRepaintsOnlyWhereItIsOrWas) {
 TEST(DamageTest, AHiddenOutlineThatMovesRepaintsNothing) {
   Elements before = Loaded();
   Elements after = Loaded();
-  after.Shape1.rect = {10, 10, 50, 50};
+  after.outline.rect = {10, 10, 50, 50};
   EXPECT_TRUE(ChangedAreas(before, after, 1).empty());
 }
 
@@ -100,18 +101,18 @@ TEST(DamageTest, AZeroSizeOutlineIsRepaintedAsTheDotItIs) {
 TEST(DamageTest, HandlesAndLabelsRepaintTheirOwnBoxes) {
   Elements before = WithSelection({100, 100, 200, 100});
   Elements after = before;
-  after.Image1[3] = {{298, 148, 4, 4}, true};
-  after.LblPos.visible = true;
-  before.LblPos.visible = true;
-  after.LblPos.caption = L"200x100";  // the size text changed, the box did not
+  after.handles[3] = {{298, 148, 4, 4}, true};
+  after.size_label.visible = true;
+  before.size_label.visible = true;
+  after.size_label.caption = L"200x100";  // the size text changed, the box did not
 
   const auto areas = ChangedAreas(before, after, 1);
   ASSERT_FALSE(areas.empty());
   for (const RectI& r : areas)
-    EXPECT_TRUE(r == Padded(after.Image1[3].rect, 1) || r == Padded(after.LblPos.rect, 1));
+    EXPECT_TRUE(r == Padded(after.handles[3].rect, 1) || r == Padded(after.size_label.rect, 1));
   EXPECT_TRUE(Covers(areas, 300, 150));
-  EXPECT_TRUE(Covers(areas, static_cast<int>(after.LblPos.rect.left) + 5,
-                     static_cast<int>(after.LblPos.rect.top) + 5));
+  EXPECT_TRUE(Covers(areas, static_cast<int>(after.size_label.rect.left) + 5,
+                     static_cast<int>(after.size_label.rect.top) + 5));
 }
 
 struct ToolbarCase {
@@ -124,7 +125,7 @@ class ToolbarDamageTest : public testing::TestWithParam<ToolbarCase> {};
 
 TEST_P(ToolbarDamageTest, ARepaintOfAnyToolbarPartCoversTheWholeStripWhileItIsShown) {
   Elements before = Loaded();
-  before.Picture1 = {{50, 60, 75, 26}, GetParam().shown};
+  before.toolbar = {{50, 60, 75, 26}, GetParam().shown};
   Elements after = before;
   GetParam().change(after);
 
@@ -140,20 +141,20 @@ TEST_P(ToolbarDamageTest, ARepaintOfAnyToolbarPartCoversTheWholeStripWhileItIsSh
 INSTANTIATE_TEST_SUITE_P(
     Changes, ToolbarDamageTest,
     testing::Values(
-        ToolbarCase{"HoverOn", true, [](Elements& e) { e.Shape3[1].visible = true; }},
+        ToolbarCase{"HoverOn", true, [](Elements& e) { e.hover_squares[1].visible = true; }},
         ToolbarCase{"HoverMoves", true,
                     [](Elements& e) {
-                      e.Shape3[0].visible = false;
-                      e.Shape3[2].visible = true;
+                      e.hover_squares[0].visible = false;
+                      e.hover_squares[2].visible = true;
                     }},
-        ToolbarCase{"HiddenHoverOn", false, [](Elements& e) { e.Shape3[1].visible = true; }}),
+        ToolbarCase{"HiddenHoverOn", false, [](Elements& e) { e.hover_squares[1].visible = true; }}),
     [](const testing::TestParamInfo<ToolbarCase>& param) { return std::string(param.param.name); });
 
 TEST(DamageTest, AMovedToolbarRepaintsItsOldAndNewPlace) {
   Elements before = Loaded();
-  before.Picture1 = {{50, 60, 75, 26}, true};
+  before.toolbar = {{50, 60, 75, 26}, true};
   Elements after = before;
-  after.Picture1.rect.top = 400;
+  after.toolbar.rect.top = 400;
   const auto areas = ChangedAreas(before, after, 0);
   EXPECT_TRUE(Covers(areas, 60, 70));
   EXPECT_TRUE(Covers(areas, 60, 410));
@@ -161,7 +162,7 @@ TEST(DamageTest, AMovedToolbarRepaintsItsOldAndNewPlace) {
 
   // Shown for the first time: it came from its place above the screen.
   Elements hidden = before;
-  hidden.Picture1.visible = false;
+  hidden.toolbar.visible = false;
   const auto shown = ChangedAreas(hidden, before, 0);
   ASSERT_EQ(shown.size(), 1U);
   EXPECT_EQ(shown[0], (RectI{50, 60, 125, 86}));
@@ -169,9 +170,9 @@ TEST(DamageTest, AMovedToolbarRepaintsItsOldAndNewPlace) {
 
 TEST(DamageTest, ThePadWidensEveryAreaOnEverySide) {
   Elements before = WithSelection({100, 100, 200, 100});
-  before.Image1[0] = {{98, 98, 4, 4}, true};
+  before.handles[0] = {{98, 98, 4, 4}, true};
   Elements after = WithSelection({120, 90, 150, 60});
-  after.Picture1 = {{120, 154, 75, 26}, true};
+  after.toolbar = {{120, 154, 75, 26}, true};
 
   const auto tight = ChangedAreas(before, after, 0);
   const auto wide = ChangedAreas(before, after, 3);
@@ -186,7 +187,7 @@ TEST(PaintedAreasTest, CoverWhatIsShownAndNothingWhenAllIsHidden) {
   EXPECT_TRUE(PaintedAreas(Loaded()).empty());
   const Elements shown = WithSelection({100, 100, 400, 300});
   const auto areas = PaintedAreas(shown);
-  ExpectOutlineCovered(areas, shown.Shape1.rect);
+  ExpectOutlineCovered(areas, shown.outline.rect);
   // The inside of a large selection is plain frozen picture.
   EXPECT_FALSE(Covers(areas, 300, 250));
 }

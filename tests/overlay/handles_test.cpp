@@ -14,10 +14,10 @@ struct Selected {
     rig.overlay.Load();
     rig.Drag(200, 150, 600, 450);
   }
-  const Elements& el() const { return rig.overlay.elements(); }
+  Elements el() const { return rig.overlay.elements(); }
   // Centre of handle k, where a press lands on it.
   PointI Centre(int k) const {
-    const RectF r = el().Image1[static_cast<std::size_t>(k)].rect;
+    const RectF r = el().handles[static_cast<std::size_t>(k)].rect;
     return {static_cast<int>(r.left + r.width / 2), static_cast<int>(r.top + r.height / 2)};
   }
   void PressHandle(int k) {
@@ -37,12 +37,12 @@ struct Selected {
 
 struct HandlesTest : ::testing::Test, Selected {};
 
-TEST_F(HandlesTest, ImageMoveCentresAllEightHandlesOnCornersAndMidpoints) {
+TEST_F(HandlesTest, PlacementCentresAllEightHandlesOnCornersAndMidpoints) {
   const float expected[8][2] = {{198, 148}, {398, 148}, {598, 148}, {198, 298},
                                 {198, 448}, {398, 448}, {598, 448}, {598, 298}};
   for (std::size_t k = 0; k < 8; ++k) {
-    EXPECT_EQ(el().Image1[k].rect, (RectF{expected[k][0], expected[k][1], 4, 4})) << k;
-    EXPECT_TRUE(el().Image1[k].visible);
+    EXPECT_EQ(el().handles[k].rect, (RectF{expected[k][0], expected[k][1], 4, 4})) << k;
+    EXPECT_TRUE(el().handles[k].visible);
   }
 }
 
@@ -50,7 +50,7 @@ TEST_F(HandlesTest, ZeroSizeSelectionStacksAllHandles) {
   rig.overlay.OnMouseDown(mouse::kRight, 900, 700);  // clear
   rig.overlay.OnMouseUp(mouse::kRight, 900, 700);
   rig.Drag(50, 60, 50, 60);
-  for (const auto& handle : el().Image1) EXPECT_EQ(handle.rect, (RectF{48, 58, 4, 4}));
+  for (const auto& handle : el().handles) EXPECT_EQ(handle.rect, (RectF{48, 58, 4, 4}));
 }
 
 TEST_F(HandlesTest, EachHandleMovesItsEdgesToTheCursorAndKeepsTheOthers) {
@@ -64,43 +64,48 @@ TEST_F(HandlesTest, EachHandleMovesItsEdgesToTheCursorAndKeepsTheOthers) {
     Selected t;
     t.PressHandle(c.k);
     t.DragTo(c.x, c.y);
-    EXPECT_EQ(t.el().Shape1.rect, c.expected) << "handle " << c.k;
-    EXPECT_EQ(t.rig.overlay.state().StartX, c.expected.left);
-    EXPECT_EQ(t.rig.overlay.state().StartY, c.expected.top);
-    EXPECT_EQ(t.el().Image1[0].rect.left, c.expected.left - 2);
+    EXPECT_EQ(t.el().outline.rect, c.expected) << "handle " << c.k;
+    EXPECT_EQ(t.el().handles[0].rect.left, c.expected.left - 2);
+    // A later move of the selection starts from the resized corner.
+    t.ReleaseAt(c.x, c.y);
+    const float x = c.expected.left + c.expected.width / 2;
+    const float y = c.expected.top + c.expected.height / 2;
+    t.rig.Drag(x, y, x + 3, y + 5);
+    EXPECT_EQ(t.el().outline.rect.left, c.expected.left + 3) << "handle " << c.k;
+    EXPECT_EQ(t.el().outline.rect.top, c.expected.top + 5) << "handle " << c.k;
   }
 }
 
 TEST_F(HandlesTest, TopLeftDragUpdatesReadoutAndKeepsFarEdgesAcrossDrags) {
   PressHandle(0);
   DragTo(100, 50);
-  EXPECT_EQ(el().LblPos.caption, L"500x400");
-  EXPECT_EQ(el().LblPos.rect.left, 102);
-  EXPECT_EQ(el().LblPos.rect.top, 52);
+  EXPECT_EQ(el().size_label.caption, L"500x400");
+  EXPECT_EQ(el().size_label.rect.left, 102);
+  EXPECT_EQ(el().size_label.rect.top, 52);
   ReleaseAt(100, 50);
   // A second drag of the same corner must not creep the opposite edges outwards.
   PressHandle(0);
   DragTo(150, 100);
   ReleaseAt(150, 100);
-  EXPECT_EQ(el().Shape1.rect.Right(), 600);
-  EXPECT_EQ(el().Shape1.rect.Bottom(), 450);
+  EXPECT_EQ(el().outline.rect.Right(), 600);
+  EXPECT_EQ(el().outline.rect.Bottom(), 450);
 }
 
 TEST_F(HandlesTest, NegativeSizeRejectsWholeStepButZeroIsTaken) {
   PressHandle(7);
   DragTo(300, 1);
   DragTo(150, 1);
-  EXPECT_EQ(el().Shape1.rect, (RectF{200, 150, 100, 300}));
-  EXPECT_EQ(el().LblPos.caption, L"100x300");
+  EXPECT_EQ(el().outline.rect, (RectF{200, 150, 100, 300}));
+  EXPECT_EQ(el().size_label.caption, L"100x300");
   DragTo(200, 1);
-  EXPECT_EQ(el().Shape1.rect, (RectF{200, 150, 0, 300}));
+  EXPECT_EQ(el().outline.rect, (RectF{200, 150, 0, 300}));
   ReleaseAt(200, 1);
 
   Selected t;
   t.PressHandle(0);
   t.DragTo(650, 100);  // the width would be negative: the top does not follow either
-  EXPECT_EQ(t.el().Shape1.rect, (RectF{200, 150, 400, 300}));
-  EXPECT_EQ(t.el().Image1[0].rect.left, 198);
+  EXPECT_EQ(t.el().outline.rect, (RectF{200, 150, 400, 300}));
+  EXPECT_EQ(t.el().handles[0].rect.left, 198);
 }
 
 TEST_F(HandlesTest, HoverShowsEachHandlesSizingPointerAndChangesNothingElse) {
@@ -119,29 +124,13 @@ TEST_F(HandlesTest, HoverShowsEachHandlesSizingPointerAndChangesNothingElse) {
 
 TEST_F(HandlesTest, DragHidesToolbarAndReleasePutsItBack) {
   PressHandle(6);
-  EXPECT_EQ(rig.overlay.state().ResizeState, ResizePhase::Start);
-  EXPECT_FALSE(el().Picture1.visible);
+  EXPECT_TRUE(rig.overlay.handles().Dragging());
+  EXPECT_FALSE(el().toolbar.visible);
   DragTo(700, 740);
   ReleaseAt(700, 740);
-  EXPECT_EQ(rig.overlay.state().ResizeState, ResizePhase::Stop);
-  EXPECT_TRUE(el().Picture1.visible);
-  EXPECT_EQ(el().Picture1.rect, (RectF{625, 710, 75, 26}));  // no room below: inside
-}
-
-TEST_F(HandlesTest, PressWhileDrawingDoesNotResize) {
-  rig.overlay.OnMouseDown(mouse::kRight, 900, 700);  // clear, then draw without releasing
-  rig.overlay.OnMouseUp(mouse::kRight, 900, 700);
-  rig.overlay.FormMouseDown(kLeft, 100, 100);
-  rig.overlay.FormMouseMove(kLeft, 200, 200);
-  rig.overlay.Image1MouseDown(6);
-  EXPECT_EQ(rig.overlay.state().ResizeState, ResizePhase::None);
-  rig.window.cursor = {400, 400};
-  rig.overlay.Image1MouseMove(6);
-  EXPECT_EQ(rig.pointer.current, Pointer::SizeNwSe);
-  EXPECT_EQ(el().Shape1.rect, (RectF{100, 100, 100, 100}));
-  rig.overlay.Image1MouseUp(6);
-  EXPECT_EQ(rig.overlay.state().ResizeState, ResizePhase::Stop);
-  EXPECT_TRUE(el().Picture1.visible);
+  EXPECT_FALSE(rig.overlay.handles().Dragging());
+  EXPECT_TRUE(el().toolbar.visible);
+  EXPECT_EQ(el().toolbar.rect, (RectF{625, 710, 75, 26}));  // no room below: inside
 }
 
 struct HandlesAt144Dpi : ::testing::Test, Selected {
@@ -149,13 +138,13 @@ struct HandlesAt144Dpi : ::testing::Test, Selected {
 };
 
 TEST_F(HandlesAt144Dpi, HandlesToolbarAndGapsScaleWithDpi) {
-  EXPECT_EQ(el().Image1[0].rect, (RectF{197, 147, 6, 6}));
-  EXPECT_EQ(el().Picture1.rect, (RectF{600 - 112.5f, 456, 112.5f, 39}));
-  EXPECT_EQ(el().LblPos.rect.left, 203);
+  EXPECT_EQ(el().handles[0].rect, (RectF{197, 147, 6, 6}));
+  EXPECT_EQ(el().toolbar.rect, (RectF{600 - 112.5f, 456, 112.5f, 39}));
+  EXPECT_EQ(el().size_label.rect.left, 203);
   PressHandle(6);
   DragTo(650, 500);
-  EXPECT_EQ(el().Shape1.rect, (RectF{200, 150, 450, 350}));
-  EXPECT_EQ(el().Image1[6].rect, (RectF{647, 497, 6, 6}));
+  EXPECT_EQ(el().outline.rect, (RectF{200, 150, 450, 350}));
+  EXPECT_EQ(el().handles[6].rect, (RectF{647, 497, 6, 6}));
 }
 
 }  // namespace

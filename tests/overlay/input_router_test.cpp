@@ -14,7 +14,7 @@ using Kind = HitTarget::Kind;
 
 struct InputRouterTest : ::testing::Test {
   InputRouterTest() { rig.overlay.Load(); }
-  const Elements& el() const { return rig.overlay.elements(); }
+  Elements el() const { return rig.overlay.elements(); }
   Overlay& o() { return rig.overlay; }
   OverlayRig rig;
 };
@@ -22,11 +22,11 @@ struct InputRouterTest : ::testing::Test {
 TEST_F(InputRouterTest, HitTestPutsButtonsOverStripOverHandlesOverSurface) {
   // Bottom on the screen's edge: the toolbar sits inside the selection, over handle 7.
   rig.Drag(300, 728, 500, 768);
-  ASSERT_EQ(el().Picture1.rect, (RectF{425, 738, 75, 26}));
+  ASSERT_EQ(el().toolbar.rect, (RectF{425, 738, 75, 26}));
   const struct { float x, y; HitTarget expected; } cases[] = {
       {480, 745, {Kind::Button, 2}},  {499, 747, {Kind::Toolbar, 0}},
       {501, 747, {Kind::Handle, 7}},  {400, 745, {Kind::Surface, 0}},
-      {305, 733, {Kind::Surface, 0}},  // on LblPos: labels are not targets
+      {305, 733, {Kind::Surface, 0}},  // on the size label: labels are not targets
       {430, 740, {Kind::Toolbar, 0}},  // the strip's own top-left corner
       {500, 748, {Kind::Handle, 7}},   // the strip's right edge is outside it
   };
@@ -47,7 +47,7 @@ TEST_F(InputRouterTest, SurfaceDragOverAHandleKeepsDrawing) {
   o().OnMouseMove(kLeft, 200, 200);
   ASSERT_EQ(o().HitTest(201, 201), (HitTarget{Kind::Handle, 6}));
   o().OnMouseMove(kLeft, 201, 201);
-  EXPECT_EQ(el().Shape1.rect, (RectF{100, 100, 101, 101}));
+  EXPECT_EQ(el().outline.rect, (RectF{100, 100, 101, 101}));
   EXPECT_EQ(rig.pointer.current, Pointer::Crosshair);
   o().OnMouseUp(kLeft, 201, 201);
   EXPECT_FALSE(o().Captured());
@@ -55,17 +55,17 @@ TEST_F(InputRouterTest, SurfaceDragOverAHandleKeepsDrawing) {
 
 TEST_F(InputRouterTest, HandleDragKeepsGoingToTheHandleAfterLeavingIt) {
   rig.Drag(200, 150, 600, 450);
-  const std::wstring info = el().lblInfo.caption;
+  const std::wstring info = el().colour_label.caption;
   rig.window.frozen_pixel = [](int, int) { return 0x00FFFFFFu; };
   o().OnMouseDown(kLeft, 600, 450);  // handle 6
   rig.window.cursor = {50, 700};
   o().OnMouseMove(kLeft, 50, 700);   // far from the handle, over the surface
-  EXPECT_EQ(el().Shape1.rect, (RectF{200, 150, 400, 300}));  // width would be negative
+  EXPECT_EQ(el().outline.rect, (RectF{200, 150, 400, 300}));  // width would be negative
   rig.window.cursor = {700, 700};
   o().OnMouseMove(kLeft, 700, 700);
-  EXPECT_EQ(el().Shape1.rect, (RectF{200, 150, 500, 550}));
+  EXPECT_EQ(el().outline.rect, (RectF{200, 150, 500, 550}));
   EXPECT_EQ(rig.pointer.current, Pointer::SizeNwSe);
-  EXPECT_EQ(el().lblInfo.caption, info);  // the surface saw none of these moves
+  EXPECT_EQ(el().colour_label.caption, info);  // the surface saw none of these moves
 }
 
 TEST_F(InputRouterTest, CaptureLastsUntilEveryButtonIsUp) {
@@ -84,31 +84,31 @@ TEST_F(InputRouterTest, CaptureLastsUntilEveryButtonIsUp) {
 
 TEST_F(InputRouterTest, ToolbarClickNeedsLeftPressAndReleaseOnTheSameButton) {
   rig.Drag(100, 100, 300, 200);
-  const RectF bar = el().Picture1.rect;
-  const float undo_x = bar.left + el().Image2[kUndo].left + 2;
-  const float exit_x = bar.left + el().Image2[kExitCapture].left + 2;
-  const float y = bar.top + el().Image2[kUndo].top + 2;
+  const RectF bar = el().toolbar.rect;
+  const float undo_x = bar.left + el().toolbar_buttons[kUndo].left + 2;
+  const float exit_x = bar.left + el().toolbar_buttons[kExitCapture].left + 2;
+  const float y = bar.top + el().toolbar_buttons[kUndo].top + 2;
 
   o().OnMouseDown(kLeft, exit_x, y);
   o().OnMouseUp(kLeft, undo_x, y);  // released on another button: no click
   o().OnMouseDown(kRight, exit_x, y);
   o().OnMouseUp(kRight, exit_x, y);
   EXPECT_FALSE(o().Unloaded());
-  EXPECT_EQ(o().state().DrawMode, SelectMode::Move);
+  EXPECT_TRUE(o().selection().Finished());
 
   o().OnMouseDown(kLeft, undo_x, y);
   o().OnMouseUp(kLeft, undo_x, y);
-  EXPECT_EQ(o().state().DrawMode, SelectMode::Draw);
+  EXPECT_FALSE(o().selection().Finished());
 }
 
 TEST_F(InputRouterTest, MovesWithoutCaptureGoToWhateverIsUnderThePointer) {
   rig.Drag(100, 100, 300, 200);
-  const RectF bar = el().Picture1.rect;
-  const RectF copy = el().Image2[kCopyAndExit];
+  const RectF bar = el().toolbar.rect;
+  const RectF copy = el().toolbar_buttons[kCopyAndExit];
   o().OnMouseMove(0, bar.left + copy.left + 1, bar.top + copy.top + 1);
-  EXPECT_TRUE(el().Shape3[kCopyAndExit].visible);
+  EXPECT_TRUE(el().hover_squares[kCopyAndExit].visible);
   o().OnMouseMove(0, bar.left + 1, bar.top + 1);
-  EXPECT_FALSE(el().Shape3[kCopyAndExit].visible);
+  EXPECT_FALSE(el().hover_squares[kCopyAndExit].visible);
   EXPECT_EQ(rig.pointer.current, Pointer::Arrow);
   o().OnMouseMove(0, 200, 100);  // handle 1
   EXPECT_EQ(rig.pointer.current, Pointer::SizeNs);
@@ -120,8 +120,8 @@ TEST_F(InputRouterTest, ReleaseWithoutItsPressIsIgnored) {
   o().OnMouseUp(kRight, 200, 200);  // pressed before the overlay showed
   o().OnMouseUp(kLeft, 200, 200);
   EXPECT_FALSE(o().Unloaded());
-  EXPECT_EQ(o().state().DrawMode, SelectMode::Draw);
-  EXPECT_FALSE(el().Picture1.visible);
+  EXPECT_FALSE(o().selection().Finished());
+  EXPECT_FALSE(el().toolbar.visible);
 }
 
 TEST_F(InputRouterTest, LostReleaseEndsTheHandleDrag) {
@@ -129,8 +129,8 @@ TEST_F(InputRouterTest, LostReleaseEndsTheHandleDrag) {
   o().OnMouseDown(kLeft, 600, 450);
   o().OnMouseMove(0, 650, 500);  // the button is up, but its release never came
   EXPECT_FALSE(o().Captured());
-  EXPECT_EQ(o().state().ResizeState, ResizePhase::Stop);
-  EXPECT_TRUE(el().Picture1.visible);
+  EXPECT_FALSE(o().handles().Dragging());
+  EXPECT_TRUE(el().toolbar.visible);
 }
 
 TEST_F(InputRouterTest, MalformedEventsAndEventsAfterUnloadChangeNothing) {

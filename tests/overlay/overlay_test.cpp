@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/version.h"
+#include "core/version.h"
 #include "fakes/fakes.h"
 
 namespace pelvanto::overlay {
@@ -16,15 +16,15 @@ namespace {
 using fakes::OverlayRig;
 
 bool AnythingShown(const Elements& e) {
-  bool shown = e.Shape1.visible || e.LblPos.visible || e.lblInfo.visible || e.Picture1.visible;
-  for (const auto& h : e.Image1) shown = shown || h.visible;
-  for (const auto& s : e.Shape3) shown = shown || s.visible;
+  bool shown = e.outline.visible || e.size_label.visible || e.colour_label.visible ||
+               e.toolbar.visible;
+  for (const auto& h : e.handles) shown = shown || h.visible;
+  for (const auto& s : e.hover_squares) shown = shown || s.visible;
   return shown;
 }
 
 std::wstring ExpectedTip() {
-  return app::VersionTip(L"Pelvanto", app::kVersionMajor, app::kVersionMinor,
-                         app::kVersionPatch);
+  return VersionTip(L"Pelvanto", kVersionMajor, kVersionMinor, kVersionPatch);
 }
 
 // --- Load
@@ -47,18 +47,18 @@ TEST_P(OverlayLoadTest, FreezesTheWholeScreenAndStartsWithNothingShown) {
   EXPECT_TRUE(rig.window.maximised);
   EXPECT_TRUE(rig.window.layered);
   EXPECT_EQ(rig.pointer.current, Pointer::Crosshair);
-  EXPECT_TRUE(rig.cut_form_loaded);
+  EXPECT_TRUE(rig.overlay_open);
 
-  EXPECT_EQ(rig.overlay.state().DrawMode, SelectMode::Draw);
-  EXPECT_EQ(rig.overlay.state().KeepOpen, 0);
-  EXPECT_EQ(rig.overlay.state().ResizeState, ResizePhase::None);
-  const Elements& e = rig.overlay.elements();
+  EXPECT_FALSE(rig.overlay.selection().Finished());
+  EXPECT_FALSE(rig.overlay.selection().KeepOpen());
+  EXPECT_FALSE(rig.overlay.handles().Dragging());
+  const Elements e = rig.overlay.elements();
   EXPECT_FALSE(AnythingShown(e));
   // The toolbar waits above the screen, its bottom edge on the top edge.
-  EXPECT_EQ(e.Picture1.rect.top, -e.Picture1.rect.height);
-  EXPECT_FLOAT_EQ(e.Picture1.rect.height, 26.0f * static_cast<float>(c.dpi) / 96.0f);
-  EXPECT_FALSE(rig.timer1.Enabled());
-  EXPECT_FALSE(rig.main_timer1.Enabled());
+  EXPECT_EQ(e.toolbar.rect.top, -e.toolbar.rect.height);
+  EXPECT_FLOAT_EQ(e.toolbar.rect.height, 26.0f * static_cast<float>(c.dpi) / 96.0f);
+  EXPECT_FALSE(rig.cut_timer.Enabled());
+  EXPECT_FALSE(rig.auto_cut_timer.Enabled());
   EXPECT_TRUE(rig.tray.icons.empty());
 }
 
@@ -72,7 +72,7 @@ INSTANTIATE_TEST_SUITE_P(Screens, OverlayLoadTest,
                                   std::to_string(param.param.dpi) + "Dpi";
                          });
 
-// A window that notes what CutFormLoaded was at each of its steps.
+// A window that notes whether the overlay counted as open at each of its steps.
 class WatchingWindow : public fakes::FakeOverlayWindow {
  public:
   explicit WatchingWindow(const bool& flag) : flag_(flag) {}
@@ -98,20 +98,19 @@ class WatchingWindow : public fakes::FakeOverlayWindow {
 struct Program {
   Overlay& NewOverlay() {
     overlay.reset();
-    overlay.emplace(OverlayServices{window, pointer, events, clock, screen, clipboard, tray,
-                                    timer1, main_timer1, cut_form_loaded},
+    overlay.emplace(OverlayServices{window, pointer, clock, screen, clipboard, tray, cut_timer,
+                                    auto_cut_timer, overlay_open},
                     ScreenExtent{800, 600, 96}, 7);
     return *overlay;
   }
-  bool cut_form_loaded = false;
-  WatchingWindow window{cut_form_loaded};
+  bool overlay_open = false;
+  WatchingWindow window{overlay_open};
   fakes::FakePointer pointer;
-  fakes::FakeEventLoop events;
   fakes::FakeClock clock;
   fakes::FakeScreen screen{800, 600};
   fakes::FakeClipboard clipboard;
-  fakes::FakeNotificationArea tray;
-  fakes::FakeTimer timer1, main_timer1;
+  fakes::FakeTray tray;
+  fakes::FakeTimer cut_timer, auto_cut_timer;
   std::optional<Overlay> overlay;
 };
 
@@ -119,7 +118,7 @@ TEST(OverlayTest, LoadedFlagIsSetOnlyOnceEveryStepIsDone) {
   Program program;
   program.NewOverlay().Load();
   EXPECT_EQ(program.window.flag_at_step, (std::vector<bool>{false, false, false}));
-  EXPECT_TRUE(program.cut_form_loaded);
+  EXPECT_TRUE(program.overlay_open);
 }
 
 TEST(OverlayTest, AFailedScreenCopyStillLoadsTheOverlay) {
@@ -127,7 +126,7 @@ TEST(OverlayTest, AFailedScreenCopyStillLoadsTheOverlay) {
   rig.window.freeze_fails = true;
   rig.overlay.Load();
   EXPECT_TRUE(rig.window.maximised);
-  EXPECT_TRUE(rig.cut_form_loaded);
+  EXPECT_TRUE(rig.overlay_open);
 }
 
 TEST(OverlayTest, EveryStartGetsAFreshOverlay) {
@@ -143,19 +142,18 @@ TEST(OverlayTest, EveryStartGetsAFreshOverlay) {
   first.OnMouseDown(mouse::kLeft, 10, 10);
   first.OnMouseMove(mouse::kLeft, 50, 40);
   first.OnMouseUp(mouse::kLeft, 50, 40);
-  ASSERT_EQ(first.state().KeepOpen, 1);
-  ASSERT_EQ(first.state().DrawMode, SelectMode::Move);
+  ASSERT_TRUE(first.selection().KeepOpen());
+  ASSERT_TRUE(first.selection().Finished());
   first.Unload();
   program.window.frozen_width = 0;
 
   Overlay& second = program.NewOverlay();
   second.Load();
-  EXPECT_EQ(second.state().DrawMode, SelectMode::Draw);
-  EXPECT_EQ(second.state().KeepOpen, 0);
-  EXPECT_EQ(second.state().StartX, 0);
-  EXPECT_EQ(second.elements(), DesignElements(Metrics(96)));
+  EXPECT_FALSE(second.selection().Finished());
+  EXPECT_FALSE(second.selection().KeepOpen());
+  EXPECT_EQ(second.elements(), OverlayRig(800, 600).overlay.elements());
   EXPECT_EQ(program.window.frozen_width, 800);  // frozen anew
-  EXPECT_TRUE(program.cut_form_loaded);
+  EXPECT_TRUE(program.overlay_open);
 }
 
 // --- Minimising into the tray
@@ -163,11 +161,7 @@ TEST(OverlayTest, EveryStartGetsAFreshOverlay) {
 TEST(OverlayTest, MinimisingAddsOneIconWithTheVersionTipAndHides) {
   OverlayRig rig;
   rig.overlay.Load();
-  rig.overlay.OnResize(false);
-  EXPECT_EQ(rig.tray.adds, 0);
-  EXPECT_TRUE(rig.window.visible);
-
-  rig.overlay.OnResize(true);
+  rig.overlay.OnMinimised();
   ASSERT_EQ(rig.tray.icons.size(), 1U);
   const TrayRecord& icon = rig.tray.icons[0];
   EXPECT_EQ(icon.window, rig.window.Id());
@@ -176,15 +170,15 @@ TEST(OverlayTest, MinimisingAddsOneIconWithTheVersionTipAndHides) {
   EXPECT_EQ(icon.tip, ExpectedTip());
   EXPECT_FALSE(rig.window.visible);
   EXPECT_FALSE(rig.overlay.Unloaded());
-  EXPECT_TRUE(rig.cut_form_loaded);
+  EXPECT_TRUE(rig.overlay_open);
 }
 
 TEST(OverlayTest, TheTipNamesTheVersionInBrackets) {
-  EXPECT_EQ(app::VersionTip(L"Pelvanto", 3, 2, 105), L"Pelvanto(版本 3.2.105)");
-  EXPECT_EQ(app::VersionTip(L"Pelvanto", 1, 0, 0), L"Pelvanto(版本 1.0.0)");
-  EXPECT_EQ(ExpectedTip(), L"Pelvanto(版本 " + std::to_wstring(app::kVersionMajor) + L"." +
-                               std::to_wstring(app::kVersionMinor) + L"." +
-                               std::to_wstring(app::kVersionPatch) + L")");
+  EXPECT_EQ(VersionTip(L"Pelvanto", 3, 2, 105), L"Pelvanto(版本 3.2.105)");
+  EXPECT_EQ(VersionTip(L"Pelvanto", 1, 0, 0), L"Pelvanto(版本 1.0.0)");
+  EXPECT_EQ(ExpectedTip(), L"Pelvanto(版本 " + std::to_wstring(kVersionMajor) + L"." +
+                               std::to_wstring(kVersionMinor) + L"." +
+                               std::to_wstring(kVersionPatch) + L")");
 }
 
 TEST(OverlayTest, ARecreatedTaskbarGetsTheIconBackOnlyWhileItIsShown) {
@@ -193,7 +187,7 @@ TEST(OverlayTest, ARecreatedTaskbarGetsTheIconBackOnlyWhileItIsShown) {
   rig.overlay.OnTaskbarCreated();
   EXPECT_EQ(rig.tray.adds, 0);
 
-  rig.overlay.OnResize(true);
+  rig.overlay.OnMinimised();
   rig.tray.icons.clear();  // the shell restarted and lost it
   rig.overlay.OnTaskbarCreated();
   ASSERT_EQ(rig.tray.icons.size(), 1U);
@@ -205,6 +199,28 @@ TEST(OverlayTest, ARecreatedTaskbarGetsTheIconBackOnlyWhileItIsShown) {
 }
 
 // --- Unloading
+
+// A cut copies at once, with nothing hidden first: that holds because the overlay is never
+// on screen while the auto-cut runs. Only "copy and exit" starts the pace, and it sends the
+// overlay to the tray in the same step.
+TEST(OverlayTest, ThePaceStartsOnlyAsTheOverlayLeavesTheScreen) {
+  const std::vector<std::function<void(OverlayRig&)>> steps = {
+      [](OverlayRig& rig) { rig.Drag(100, 100, 300, 200); },
+      [](OverlayRig& rig) { rig.Drag(150, 150, 180, 170); },  // moved
+      [](OverlayRig& rig) { rig.HoverButton(kCopyAndExit); },
+      [](OverlayRig& rig) { rig.ClickButton(kUndo); },
+      [](OverlayRig& rig) { rig.Drag(50, 60, 70, 80); },
+  };
+  OverlayRig rig;
+  rig.overlay.Load();
+  for (const auto& step : steps) {
+    step(rig);
+    EXPECT_FALSE(rig.auto_cut_timer.Enabled());
+  }
+  rig.ClickButton(kCopyAndExit);
+  EXPECT_TRUE(rig.auto_cut_timer.Enabled());
+  EXPECT_FALSE(rig.window.visible);
+}
 
 struct UnloadCase {
   const char* name;
@@ -221,21 +237,21 @@ TEST_P(OverlayUnloadTest, RemovesTheIconClearsTheFlagStopsThePaceAndClosesOnce) 
   rig.overlay.Unload();
   EXPECT_TRUE(rig.overlay.Unloaded());
   EXPECT_TRUE(rig.tray.icons.empty());
-  EXPECT_FALSE(rig.cut_form_loaded);
-  EXPECT_FALSE(rig.main_timer1.Enabled());
-  EXPECT_FALSE(rig.timer1.Enabled());
+  EXPECT_FALSE(rig.overlay_open);
+  EXPECT_FALSE(rig.auto_cut_timer.Enabled());
+  EXPECT_FALSE(rig.cut_timer.Enabled());
   EXPECT_TRUE(rig.window.closed);
 
   // A second unload finds nothing to do.
   const int deletes = rig.tray.deletes;
   rig.window.closed = false;
-  rig.cut_form_loaded = true;  // a newer overlay's flag is not this one's to clear
-  rig.main_timer1.SetEnabled(true);
+  rig.overlay_open = true;  // a newer overlay's flag is not this one's to clear
+  rig.auto_cut_timer.SetEnabled(true);
   rig.overlay.Unload();
   EXPECT_EQ(rig.tray.deletes, deletes);
   EXPECT_FALSE(rig.window.closed);
-  EXPECT_TRUE(rig.cut_form_loaded);
-  EXPECT_TRUE(rig.main_timer1.Enabled());
+  EXPECT_TRUE(rig.overlay_open);
+  EXPECT_TRUE(rig.auto_cut_timer.Enabled());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -251,8 +267,8 @@ INSTANTIATE_TEST_SUITE_P(
                     UnloadCase{"InTrayWithACutPending",
                                [](OverlayRig& rig) {
                                  rig.Drag(100, 100, 300, 200);
-                                 rig.overlay.Image2Click(kCopyAndExit);
-                                 rig.timer1.SetEnabled(true);
+                                 rig.ClickButton(kCopyAndExit);
+                                 rig.cut_timer.SetEnabled(true);
                                }}),
     [](const testing::TestParamInfo<UnloadCase>& param) { return std::string(param.param.name); });
 
@@ -266,9 +282,9 @@ TEST(OverlayTest, AnUnloadedOverlayIgnoresEveryHandler) {
   rig.overlay.OnMouseDown(mouse::kLeft, 100, 100);
   rig.overlay.OnMouseMove(mouse::kLeft, 300, 200);
   rig.overlay.OnMouseUp(mouse::kLeft, 300, 200);
-  rig.overlay.OnResize(true);
+  rig.overlay.OnMinimised();
   rig.overlay.OnTaskbarCreated();
-  rig.overlay.OnTimer1();
+  rig.overlay.OnCutTimer();
   rig.overlay.Load();
 
   EXPECT_EQ(rig.overlay.elements(), before);
@@ -276,7 +292,7 @@ TEST(OverlayTest, AnUnloadedOverlayIgnoresEveryHandler) {
   EXPECT_EQ(rig.tray.adds, 0);
   EXPECT_EQ(rig.screen.copies, 0);
   // Only a new overlay may claim the program-wide flag.
-  EXPECT_FALSE(rig.cut_form_loaded);
+  EXPECT_FALSE(rig.overlay_open);
 }
 
 // --- The read-outs

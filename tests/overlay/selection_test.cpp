@@ -13,8 +13,8 @@ using mouse::kRight;
 class SelectionTest : public ::testing::Test {
  protected:
   void SetUp() override { rig.overlay.Load(); }
-  const Elements& el() const { return rig.overlay.elements(); }
-  const State& st() const { return rig.overlay.state(); }
+  Elements el() const { return rig.overlay.elements(); }
+  const Selection& st() const { return rig.overlay.selection(); }
   void Press(int button, float x, float y) { rig.overlay.OnMouseDown(button, x, y); }
   void Move(int buttons, float x, float y) { rig.overlay.OnMouseMove(buttons, x, y); }
   void Release(int button, float x, float y) { rig.overlay.OnMouseUp(button, x, y); }
@@ -41,21 +41,21 @@ TEST_F(SelectionTest, DrawingNormalisesEachQuadrantAroundTheAnchor) {
     fresh.overlay.Load();
     fresh.overlay.OnMouseDown(kLeft, 100, 100);
     fresh.overlay.OnMouseMove(kLeft, c.x, c.y);
-    EXPECT_EQ(fresh.overlay.elements().Shape1.rect, c.expected) << c.x << "," << c.y;
+    EXPECT_EQ(fresh.overlay.elements().outline.rect, c.expected) << c.x << "," << c.y;
   }
 }
 
 TEST_F(SelectionTest, DrawingShowsOutlineLabelsAndHandles) {
   Press(kLeft, 100, 100);
   Move(kLeft, 40, 160);
-  EXPECT_EQ(el().Shape1.rect, (RectF{40, 100, 60, 60}));
-  EXPECT_EQ(el().LblPos.caption, L"60x60");
-  EXPECT_EQ(el().LblPos.rect.left, 42);
-  EXPECT_EQ(el().LblPos.rect.top, 102);
-  EXPECT_EQ(el().lblInfo.rect.top, 102 + el().LblPos.rect.height + 2);
-  EXPECT_TRUE(el().Shape1.visible && el().LblPos.visible && el().lblInfo.visible);
-  for (const auto& handle : el().Image1) EXPECT_TRUE(handle.visible);
-  EXPECT_FALSE(el().Picture1.visible);
+  EXPECT_EQ(el().outline.rect, (RectF{40, 100, 60, 60}));
+  EXPECT_EQ(el().size_label.caption, L"60x60");
+  EXPECT_EQ(el().size_label.rect.left, 42);
+  EXPECT_EQ(el().size_label.rect.top, 102);
+  EXPECT_EQ(el().colour_label.rect.top, 102 + el().size_label.rect.height + 2);
+  EXPECT_TRUE(el().outline.visible && el().size_label.visible && el().colour_label.visible);
+  for (const auto& handle : el().handles) EXPECT_TRUE(handle.visible);
+  EXPECT_FALSE(el().toolbar.visible);
 }
 
 TEST_F(SelectionTest, MoveOnAnchorRowOrColumnKeepsPreviousOutline) {
@@ -63,16 +63,16 @@ TEST_F(SelectionTest, MoveOnAnchorRowOrColumnKeepsPreviousOutline) {
   Move(kLeft, 150, 180);
   Move(kLeft, 150, 100);
   Move(kLeft, 100, 50);
-  EXPECT_EQ(el().Shape1.rect, (RectF{100, 100, 50, 80}));
-  EXPECT_EQ(el().LblPos.caption, L"50x80");
+  EXPECT_EQ(el().outline.rect, (RectF{100, 100, 50, 80}));
+  EXPECT_EQ(el().size_label.caption, L"50x80");
 }
 
 TEST_F(SelectionTest, DragAlongAnchorRowLeavesZeroSizeSelection) {
   rig.Drag(100, 100, 300, 100);
-  EXPECT_EQ(el().Shape1.rect, (RectF{100, 100, 0, 0}));
-  EXPECT_EQ(el().LblPos.caption, L"0x0");
-  EXPECT_EQ(st().DrawMode, SelectMode::Move);
-  EXPECT_TRUE(el().Picture1.visible);
+  EXPECT_EQ(el().outline.rect, (RectF{100, 100, 0, 0}));
+  EXPECT_EQ(el().size_label.caption, L"0x0");
+  EXPECT_TRUE(st().Finished());
+  EXPECT_TRUE(el().toolbar.visible);
 }
 
 TEST_F(SelectionTest, EveryMoveReadsTheFrozenColourEvenWithTwoButtons) {
@@ -80,18 +80,18 @@ TEST_F(SelectionTest, EveryMoveReadsTheFrozenColourEvenWithTwoButtons) {
     return static_cast<std::uint32_t>(x) | static_cast<std::uint32_t>(y) << 8 | 0x7F0000u;
   };
   Move(0, 12, 34);
-  EXPECT_EQ(el().lblInfo.caption, L"RGB(12,34,127)");
+  EXPECT_EQ(el().colour_label.caption, L"RGB(12,34,127)");
   Press(kLeft, 100, 100);
   Move(kLeft | kRight, 200, 150);
-  EXPECT_EQ(el().lblInfo.caption, L"RGB(200,150,127)");
-  EXPECT_EQ(el().Shape1.rect, (RectF{100, 100, 0, 0}));  // Button 3 does not draw
+  EXPECT_EQ(el().colour_label.caption, L"RGB(200,150,127)");
+  EXPECT_EQ(el().outline.rect, (RectF{100, 100, 0, 0}));  // Button 3 does not draw
 }
 
 TEST_F(SelectionTest, TwoButtonsHeldDoNotMoveTheSelection) {
   Select();
   Press(kLeft, 150, 150);
   Move(kLeft | kRight, 160, 160);
-  EXPECT_EQ(el().Shape1.rect, (RectF{100, 100, 200, 100}));
+  EXPECT_EQ(el().outline.rect, (RectF{100, 100, 200, 100}));
   EXPECT_EQ(rig.pointer.current, Pointer::Move);
 }
 
@@ -120,11 +120,11 @@ TEST_F(SelectionTest, PressOnLeftOrTopEdgeMovesButRightOrBottomEdgeResets) {
     fresh.overlay.OnMouseMove(kLeft, c.x + 10, c.y + 20);
     const auto& o = fresh.overlay;
     if (c.inside) {
-      EXPECT_EQ(o.elements().Shape1.rect, (RectF{110, 120, 200, 100})) << c.x << "," << c.y;
+      EXPECT_EQ(o.elements().outline.rect, (RectF{110, 120, 200, 100})) << c.x << "," << c.y;
     } else {
       // The reset made the press point the anchor of a new drawing.
-      EXPECT_EQ(o.elements().Shape1.rect, (RectF{c.x, c.y, 10, 20})) << c.x << "," << c.y;
-      EXPECT_EQ(o.state().KeepOpen, 1);
+      EXPECT_EQ(o.elements().outline.rect, (RectF{c.x, c.y, 10, 20})) << c.x << "," << c.y;
+      EXPECT_TRUE(o.selection().KeepOpen());
     }
   }
 }
@@ -140,10 +140,10 @@ TEST_F(SelectionTest, MovingClampsToEveryScreenEdgeWithoutAccumulating) {
     fresh.Drag(100, 100, 300, 200);
     fresh.overlay.OnMouseDown(kLeft, 150, 150);
     fresh.overlay.OnMouseMove(kLeft, c.x, c.y);
-    EXPECT_EQ(fresh.overlay.elements().Shape1.rect, c.expected) << c.x << "," << c.y;
+    EXPECT_EQ(fresh.overlay.elements().outline.rect, c.expected) << c.x << "," << c.y;
     // Back at the press point: the offset is measured from the press, not from the clamp.
     fresh.overlay.OnMouseMove(kLeft, 160, 170);
-    EXPECT_EQ(fresh.overlay.elements().Shape1.rect, (RectF{110, 120, 200, 100}));
+    EXPECT_EQ(fresh.overlay.elements().outline.rect, (RectF{110, 120, 200, 100}));
   }
 }
 
@@ -151,7 +151,7 @@ TEST_F(SelectionTest, SelectionLargerThanScreenKeepsFarEdgesOnScreen) {
   rig.Drag(-100, -100, 1200, 900);
   Press(kLeft, 500, 400);
   Move(kLeft, 510, 410);
-  EXPECT_EQ(el().Shape1.rect, (RectF{1024 - 1300, 768 - 1000, 1300, 1000}));
+  EXPECT_EQ(el().outline.rect, (RectF{1024 - 1300, 768 - 1000, 1300, 1000}));
 }
 
 TEST_F(SelectionTest, ToolbarGoesBelowWhenItFitsElseInside) {
@@ -164,7 +164,7 @@ TEST_F(SelectionTest, ToolbarGoesBelowWhenItFitsElseInside) {
     OverlayRig fresh;
     fresh.overlay.Load();
     fresh.Drag(300, 600, 500, c.bottom);
-    const auto& bar = fresh.overlay.elements().Picture1;
+    const auto& bar = fresh.overlay.elements().toolbar;
     EXPECT_TRUE(bar.visible);
     EXPECT_EQ(bar.rect, (RectF{500 - 75, c.toolbar_top, 75, 26})) << c.bottom;
   }
@@ -172,8 +172,8 @@ TEST_F(SelectionTest, ToolbarGoesBelowWhenItFitsElseInside) {
 
 TEST_F(SelectionTest, ToolbarNeverLeavesTheLeftEdge) {
   rig.Drag(10, 100, 40, 200);
-  EXPECT_EQ(el().Picture1.rect.left, 0);
-  EXPECT_EQ(el().Picture1.rect.top, 204);
+  EXPECT_EQ(el().toolbar.rect.left, 0);
+  EXPECT_EQ(el().toolbar.rect.top, 204);
 }
 
 TEST_F(SelectionTest, RightOrMiddleClickOnFreshOverlayCloses) {
@@ -185,7 +185,7 @@ TEST_F(SelectionTest, RightOrMiddleClickOnFreshOverlayCloses) {
     fresh.overlay.OnMouseUp(button, 200, 200);
     EXPECT_TRUE(fresh.window.closed);
     EXPECT_TRUE(fresh.overlay.Unloaded());
-    EXPECT_FALSE(fresh.cut_form_loaded);
+    EXPECT_FALSE(fresh.overlay_open);
   }
 }
 
@@ -198,9 +198,9 @@ TEST_F(SelectionTest, RightClickClearsSelectionThenSecondRightClickCloses) {
     fresh.overlay.OnMouseUp(kRight, x, 150);
     const auto& e = fresh.overlay.elements();
     EXPECT_FALSE(fresh.overlay.Unloaded());
-    EXPECT_EQ(fresh.overlay.state().DrawMode, SelectMode::Draw);
-    EXPECT_FALSE(e.Shape1.visible || e.LblPos.visible || e.lblInfo.visible || e.Picture1.visible);
-    for (const auto& handle : e.Image1) EXPECT_FALSE(handle.visible);
+    EXPECT_FALSE(fresh.overlay.selection().Finished());
+    EXPECT_FALSE(e.outline.visible || e.size_label.visible || e.colour_label.visible || e.toolbar.visible);
+    for (const auto& handle : e.handles) EXPECT_FALSE(handle.visible);
     EXPECT_EQ(fresh.pointer.current, Pointer::Default);
     fresh.overlay.OnMouseDown(kRight, x, 150);
     fresh.overlay.OnMouseUp(kRight, x, 150);
@@ -213,28 +213,26 @@ TEST_F(SelectionTest, MiddleClickAfterResetLeavesZeroSizeOutline) {
   Click(kRight, 600, 600);
   Click(kMiddle, 50, 60);
   EXPECT_FALSE(rig.overlay.Unloaded());
-  EXPECT_TRUE(el().Shape1.visible);
-  EXPECT_EQ(el().Shape1.rect, (RectF{50, 60, 0, 0}));
+  EXPECT_TRUE(el().outline.visible);
+  EXPECT_EQ(el().outline.rect, (RectF{50, 60, 0, 0}));
 }
 
 TEST_F(SelectionTest, LeftClickMakesZeroSizeSelectionThatNextPressClears) {
   Click(kLeft, 400, 300);
-  EXPECT_EQ(st().DrawMode, SelectMode::Move);
-  EXPECT_EQ(el().Shape1.rect, (RectF{400, 300, 0, 0}));
-  EXPECT_EQ(el().Picture1.rect, (RectF{325, 304, 75, 26}));
-  EXPECT_TRUE(el().Picture1.visible);
+  EXPECT_TRUE(st().Finished());
+  EXPECT_EQ(el().outline.rect, (RectF{400, 300, 0, 0}));
+  EXPECT_EQ(el().toolbar.rect, (RectF{325, 304, 75, 26}));
+  EXPECT_TRUE(el().toolbar.visible);
   Press(kLeft, 400, 300);  // an empty rectangle holds no point
-  EXPECT_EQ(st().DrawMode, SelectMode::Draw);
-  EXPECT_EQ(st().KeepOpen, 1);
+  EXPECT_FALSE(st().Finished());
+  EXPECT_TRUE(st().KeepOpen());
 }
 
 TEST_F(SelectionTest, HandlersDoNothingOnceUnloaded) {
   Select();
   rig.overlay.Unload();
   const Elements before = el();
-  rig.overlay.FormMouseDown(kLeft, 600, 600);
-  rig.overlay.FormMouseMove(kLeft, 700, 700);
-  rig.overlay.FormMouseUp(kLeft, 700, 700);
+  rig.Drag(600, 600, 700, 700);
   EXPECT_EQ(el(), before);
 }
 

@@ -82,7 +82,7 @@ struct TrackerRig {
     for (int i = 0; i < n; ++i) tracker.Watch();
   }
 
-  fakes::FakeWindowQueries windows;
+  fakes::FakeWindowInfo windows;
   fakes::FakeClipboard clipboard;
   ChatTracker tracker{windows, clipboard};
 };
@@ -90,9 +90,9 @@ struct TrackerRig {
 TEST(ChatTrackerOnActivate, FollowsTheLastActivatedChatWindow) {
   TrackerRig rig;
   rig.tracker.OnActivate(TrackerRig::kChatA);
-  EXPECT_EQ(rig.tracker.ChatHwnd(), TrackerRig::kChatA);
+  EXPECT_EQ(rig.tracker.ChatWindow(), TrackerRig::kChatA);
   rig.tracker.OnActivate(TrackerRig::kChatB);
-  EXPECT_EQ(rig.tracker.ChatHwnd(), TrackerRig::kChatB);
+  EXPECT_EQ(rig.tracker.ChatWindow(), TrackerRig::kChatB);
 }
 
 TEST(ChatTrackerOnActivate, OtherWindowsLeaveTheChatWindowAlone) {
@@ -101,7 +101,7 @@ TEST(ChatTrackerOnActivate, OtherWindowsLeaveTheChatWindowAlone) {
   rig.tracker.OnActivate(TrackerRig::kChatA);
   for (WindowId other : {WindowId{0}, TrackerRig::kBrowser, TrackerRig::kElevated}) {
     rig.tracker.OnActivate(other);
-    EXPECT_EQ(rig.tracker.ChatHwnd(), TrackerRig::kChatA) << other;
+    EXPECT_EQ(rig.tracker.ChatWindow(), TrackerRig::kChatA) << other;
   }
 }
 
@@ -112,7 +112,7 @@ TEST(ChatTrackerOnActivate, RecognisesChatProcessesByPath) {
     TrackerRig rig;
     rig.windows.paths[w] = path;
     rig.tracker.OnActivate(w);
-    EXPECT_EQ(rig.tracker.ChatHwnd(), w) << path;
+    EXPECT_EQ(rig.tracker.ChatWindow(), w) << path;
   }
 }
 
@@ -171,7 +171,7 @@ TEST(ChatTrackerWatch, ClosedChatEmptiesOnceAndNotAgain) {
   rig.windows.titles.erase(TrackerRig::kChatA);
   rig.Ticks(5);
   EXPECT_EQ(rig.clipboard.empties, 2);
-  EXPECT_EQ(rig.tracker.ChatHwnd(), TrackerRig::kChatA);  // never cleared
+  EXPECT_EQ(rig.tracker.ChatWindow(), TrackerRig::kChatA);  // never cleared
   EXPECT_EQ(rig.tracker.LastChatTitle(), L"");
 }
 

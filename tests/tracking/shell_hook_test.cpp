@@ -100,22 +100,22 @@ TEST(InterceptMessage, ActsFirstThenAlwaysPassesTheMessageOn) {
 }
 
 TEST(InterceptMessage, ActivationOfNoWindowIsIgnoredByTheTracker) {
-  fakes::FakeWindowQueries windows;
+  fakes::FakeWindowInfo windows;
   windows.paths[0] = L"qq.exe";  // would match if handle 0 were looked up
   fakes::FakeClipboard clipboard;
   ChatTracker tracker(windows, clipboard);
   RecordingWindow window(&tracker);
   InterceptMessage(window, kShellMsg, kShellMsg, 4, 0);
   EXPECT_EQ(window.log.front(), "activate 0");
-  EXPECT_EQ(tracker.ChatHwnd(), 0U);
+  EXPECT_EQ(tracker.ChatWindow(), 0U);
 }
 
 // Counts the process lookups, one per activation the tracker acts on.
-class CountingQueries : public fakes::FakeWindowQueries {
+class CountingQueries : public fakes::FakeWindowInfo {
  public:
   std::wstring ProcessPath(WindowId window) const override {
     ++lookups;
-    return FakeWindowQueries::ProcessPath(window);
+    return FakeWindowInfo::ProcessPath(window);
   }
   mutable int lookups = 0;
 };
@@ -131,7 +131,7 @@ TEST(ForegroundWatch, EachChangeOfForegroundIsOneActivation) {
 
   watch.Poll(0x10);
   EXPECT_EQ(windows.lookups, 1);
-  EXPECT_EQ(tracker.ChatHwnd(), 0x10U);
+  EXPECT_EQ(tracker.ChatWindow(), 0x10U);
 
   watch.Poll(0x10);  // still the same foreground: no new activation
   EXPECT_EQ(windows.lookups, 1);
@@ -139,16 +139,16 @@ TEST(ForegroundWatch, EachChangeOfForegroundIsOneActivation) {
   watch.Poll(0x20);
   watch.Poll(0x20);
   EXPECT_EQ(windows.lookups, 2);
-  EXPECT_EQ(tracker.ChatHwnd(), 0x10U);
+  EXPECT_EQ(tracker.ChatWindow(), 0x10U);
 
   watch.Poll(0x30);
-  EXPECT_EQ(tracker.ChatHwnd(), 0x30U);
+  EXPECT_EQ(tracker.ChatWindow(), 0x30U);
 
   // A moment without a foreground window, then the first chat again.
   watch.Poll(0);
   watch.Poll(0x10);
   EXPECT_EQ(windows.lookups, 4);
-  EXPECT_EQ(tracker.ChatHwnd(), 0x10U);
+  EXPECT_EQ(tracker.ChatWindow(), 0x10U);
 }
 
 }  // namespace

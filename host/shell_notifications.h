@@ -6,8 +6,8 @@ namespace pelvanto {
 class ShellNotifications {
  public:
   virtual ~ShellNotifications() = default;
-  virtual void HookShell() = 0;
-  virtual void UnHook() = 0;
+  virtual void Subscribe() = 0;
+  virtual void Unsubscribe() = 0;
 };
 
 }  // namespace pelvanto

@@ -1,14 +1,14 @@
 #pragma once
 #include <string>
 
-#include "platform/types.h"
+#include "host/types.h"
 
 namespace pelvanto {
 
 // What the program may read of other programs' top-level windows.
-class WindowQueries {
+class WindowInfo {
  public:
-  virtual ~WindowQueries() = default;
+  virtual ~WindowInfo() = default;
   // Full path of the executable of the process that owns the window, lower-cased;
   // empty when it cannot be obtained.
   virtual std::wstring ProcessPath(WindowId window) const = 0;

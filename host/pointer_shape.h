@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/types.h"
+#include "host/types.h"
 
 namespace pelvanto {
 

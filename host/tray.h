@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/types.h"
+#include "host/types.h"
 
 namespace pelvanto {
 
@@ -15,9 +15,9 @@ struct TrayRecord {
   friend bool operator==(const TrayRecord&, const TrayRecord&) = default;
 };
 
-class NotificationArea {
+class Tray {
  public:
-  virtual ~NotificationArea() = default;
+  virtual ~Tray() = default;
   virtual bool Add(const TrayRecord& record) = 0;
   virtual void Delete(const TrayRecord& record) = 0;
 };

@@ -2,15 +2,15 @@
 #include <string>
 #include <string_view>
 
-#include "platform/notification_area.h"
+#include "host/tray.h"
 
-namespace pelvanto::app {
+namespace pelvanto {
 
 // A window's own icon in the notification area: the record it was added with, kept so the
 // same icon can be deleted later and added again when the taskbar is recreated.
 class TrayIcon {
  public:
-  explicit TrayIcon(NotificationArea& area) : area_(area) {}
+  explicit TrayIcon(Tray& area) : area_(area) {}
 
   // Builds the record afresh and adds the icon. The result is not acted on: the caller
   // hides its window all the same.
@@ -24,7 +24,7 @@ class TrayIcon {
   const TrayRecord& Record() const { return record_; }
 
  private:
-  NotificationArea& area_;
+  Tray& area_;
   TrayRecord record_;
   bool shown_ = false;  // added and not deleted since
 };
@@ -35,4 +35,4 @@ inline constexpr std::wstring_view kAppTitle = L"Pelvanto";
 // The overlay's tip: the title, then the version in brackets, e.g. "Pelvanto(版本 3.2.105)".
 std::wstring VersionTip(std::wstring_view title, int major, int minor, int revision);
 
-}  // namespace pelvanto::app
+}  // namespace pelvanto

@@ -8,7 +8,7 @@ namespace pelvanto {
 // A window handle as a number; 0 is no window.
 using WindowId = std::uintptr_t;
 
-// The program-wide pointer shapes, by their established codes.
+// The program-wide pointer shapes. The numbers are fixed so logs and tests can name them.
 enum class Pointer : int {
   Default = 0,    // no override: each window's own cursor
   Arrow = 1,

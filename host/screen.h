@@ -20,14 +20,4 @@ class Screen {
   virtual std::unique_ptr<Picture> CopyArea(int left, int top, int width, int height) = 0;
 };
 
-class Clipboard {
- public:
-  virtual ~Clipboard() = default;
-  // Empties the clipboard and leaves the picture on it. False when the clipboard could not
-  // be opened or refused the picture; the picture is freed then.
-  virtual bool PutPicture(std::unique_ptr<Picture> picture) = 0;
-  // Empties the clipboard. False when it could not be opened.
-  virtual bool Empty() = 0;
-};
-
 }  // namespace pelvanto

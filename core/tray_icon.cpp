@@ -1,6 +1,6 @@
-#include "app/tray_icon.h"
+#include "core/tray_icon.h"
 
-namespace pelvanto::app {
+namespace pelvanto {
 
 void TrayIcon::Add(TrayRecord record) {
   record_ = std::move(record);
@@ -26,4 +26,4 @@ std::wstring VersionTip(std::wstring_view title, int major, int minor, int revis
   return tip;
 }
 
-}  // namespace pelvanto::app
+}  // namespace pelvanto

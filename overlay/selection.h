@@ -1,0 +1,68 @@
+#pragma once
+// The selection: the outline the user draws and moves on the frozen picture, with its two
+// read-outs (size, and the colour under the pointer).
+
+#include <cstdint>
+#include <string>
+
+#include "host/types.h"
+#include "overlay/elements.h"
+#include "overlay/metrics.h"
+
+namespace pelvanto::overlay {
+
+// What a release on the surface leaves behind.
+enum class SurfaceRelease {
+  kNothing,   // nothing changed
+  kFinished,  // the selection is finished: the toolbar goes next to it
+  kClose,     // a non-left release with nothing to clear: the overlay closes
+};
+
+class Selection {
+ public:
+  // `bounds`: the frozen picture's size; a moved selection stays inside it.
+  Selection(const Metrics& metrics, float bounds_width, float bounds_height);
+
+  // A press on the surface. True when it cleared a finished selection.
+  bool Press(int button, float x, float y);
+  // A move over the surface with `buttons` held; `colour` is the frozen picture's colour
+  // under the pointer. Returns the pointer shape to show; `drawn` tells whether the outline
+  // was drawn or moved (its handles must follow).
+  Pointer Move(int buttons, float x, float y, std::uint32_t colour, bool& drawn);
+  SurfaceRelease Release(int button);
+  // A handle drag's new geometry, or the old one when the handle's step was refused.
+  void Resize(const RectF& rect);
+  // Back to no selection, as undo does.
+  void Clear();
+
+  bool Finished() const { return finished_; }
+  // A release of a non-left button keeps the overlay open (it follows a clearing press).
+  bool KeepOpen() const { return keep_open_; }
+  const RectF& Rect() const { return outline_.rect; }
+  const Element& Outline() const { return outline_; }
+  const Label& SizeLabel() const { return size_label_; }
+  const Label& ColourLabel() const { return colour_label_; }
+
+ private:
+  void PlaceLabels();
+
+  const Metrics& metrics_;
+  float bounds_width_;
+  float bounds_height_;
+  Element outline_;
+  Label size_label_;
+  Label colour_label_;
+  bool finished_ = false;   // a finished selection exists: a left drag inside moves it
+  float anchor_x_ = 0;      // where drawing started; the selection's corner while moving
+  float anchor_y_ = 0;
+  float press_x_ = 0;       // where the press that moves the selection landed
+  float press_y_ = 0;
+  bool keep_open_ = false;
+};
+
+// The size read-out: width, "x", height, each in its shortest decimal form ("145x97").
+std::wstring SizeText(float width, float height);
+// The colour read-out of a 0x00BBGGRR colour: "RGB(255,128,0)".
+std::wstring ColourText(std::uint32_t colour);
+
+}  // namespace pelvanto::overlay
