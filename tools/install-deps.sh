@@ -15,6 +15,10 @@ packages=(
   xvfb openbox xdotool xclip imagemagick hsetroot x11-utils
   # X extensions that Wine's display driver loads at run time (only recommended by wine)
   libxrandr2 libxrender1 libxcursor1 libxi6 libxinerama1 libxcomposite1 libxfixes3
+  # several monitors: Xorg with the dummy video driver, laid out with xrandr (Xvfb cannot)
+  xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils xcvt
+  # the frame-timing client of the benchmarks: X DAMAGE on the root window, XTEST for its click
+  libx11-dev libxdamage-dev libxfixes-dev libxtst-dev gcc
   # the program's Chinese texts render under Wine only with a CJK font present
   fonts-wqy-microhei
   procps python3

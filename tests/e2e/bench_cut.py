@@ -6,46 +6,71 @@ hand-over to the clipboard at 100x100, 1000x1000 and the full screen, next to a 
 as many bytes. A cut adds a fixed 20 ms of waiting (two 10 ms pauses that let the hidden
 controls repaint before the copy), printed beside the measured work.
 
-    python3 tests/e2e/bench_cut.py [WIDTHxHEIGHT ...]
+Then the full-screen cut (copy and clipboard, without the fixed waiting) against bare_cut.exe
+(benchmarks/references: BitBlt into a compatible bitmap, SetClipboardData(CF_BITMAP)), the two
+interleaved RUNS times; each run's figure is the median of the tool's own repeats.
+
+    python3 tests/e2e/bench_cut.py [--runs 5] [WIDTHxHEIGHT ...]
 """
 
 from __future__ import annotations
 
+import argparse
 import re
 import sys
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 
+from bench_references import RUNS, interleave, print_comparison, reference_cut  # noqa: E402
 from harness import Session, pelvanto_exe  # noqa: E402
 
 FIXED_WAIT_MS = 20.0
 SIZES = [(1920, 1080), (3840, 2160)]
 
 
-def run(width: int, height: int) -> str:
-    tool = pelvanto_exe("tools/cut_timing.exe")
-    with Session(width, height, name="bench-cut") as s:
-        s.show_pattern("coords")
-        proc = s.start(tool)
-        proc.wait(timeout=600)
-        return (s.out_dir / "cut_timing.log").read_text(errors="replace")
+LINE = re.compile(r"^(?P<name>.+?)\s+(?P<w>\d+) x (?P<h>\d+)\s+copy\s+(?P<copy>[\d.]+) ms\s+"
+                  r"clipboard\s+(?P<clip>[\d.]+) ms\s+memcpy\s+(?P<memcpy>[\d.]+) ms")
+
+
+def cut_timing(s: Session) -> str:
+    """One run of cut_timing.exe on the session's screen; its whole output (the log is per run)."""
+    log = s.out_dir / "cut_timing.log"
+    log.unlink(missing_ok=True)
+    proc = s.start(pelvanto_exe("tools/cut_timing.exe"))
+    proc.wait(timeout=600)
+    return log.read_text(errors="replace")
+
+
+def product_cut(s: Session) -> float:
+    """The program's full-screen cut, copy and clipboard, in ms (median of the tool's repeats)."""
+    for match in map(LINE.match, cut_timing(s).splitlines()):
+        if match and match["name"] == "full screen":
+            return float(match["copy"]) + float(match["clip"])
+    return -1
 
 
 def main(argv: list[str]) -> int:
-    sizes = [tuple(int(v) for v in a.split("x")) for a in argv] or SIZES
-    line = re.compile(r"^(?P<name>.+?)\s+(?P<w>\d+) x (?P<h>\d+)\s+copy\s+(?P<copy>[\d.]+) ms\s+"
-                      r"clipboard\s+(?P<clip>[\d.]+) ms\s+memcpy\s+(?P<memcpy>[\d.]+) ms")
+    parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
+    parser.add_argument("--runs", type=int, default=RUNS)
+    parser.add_argument("sizes", nargs="*")
+    args = parser.parse_args(argv)
+    sizes = [tuple(int(v) for v in a.split("x")) for a in args.sizes] or SIZES
     for width, height in sizes:
-        out = run(width, height)
+        with Session(width, height, name="bench-cut") as s:
+            s.show_pattern("coords")
+            out = cut_timing(s)
+            figures = interleave(args.runs, {"product": lambda: product_cut(s), "reference": lambda: reference_cut(s)})
         print(f"== screen {width}x{height} (Wine 8, Xvfb)")
         print(out.rstrip())
-        for match in map(line.match, out.splitlines()):
+        for match in map(LINE.match, out.splitlines()):
             if match:
                 work = float(match["copy"]) + float(match["clip"])
                 print(f"   one cut of {match['w']}x{match['h']}: {FIXED_WAIT_MS:.0f} ms fixed waiting + "
                       f"{work:.3f} ms copy and clipboard = {FIXED_WAIT_MS + work:.3f} ms "
                       f"(memcpy of the same bytes {float(match['memcpy']):.3f} ms)")
+        print_comparison(f"full-screen cut {width}x{height}, copy and clipboard", "ms",
+                         figures["product"], figures["reference"])
     return 0
 
 

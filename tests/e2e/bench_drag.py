@@ -2,17 +2,25 @@
 
 On the overlay the drag draws a selection that grows from near the top-left corner to near the
 bottom-right one, at 1920x1080 and at 3840x2160, once with the loupe following the pointer and
-once with it turned off (the test-only PELVANTO_TEST_NO_LOUPE=1). As the reference, the same number of moves,
-button held, goes over the plain window of the helper notchat.exe: what Wine itself spends on
-a move that the program does nothing with. Counted: user + system CPU time of the Windows
-process, of wineserver and of the X server (Xvfb), from /proc; the same span of idle time is
-measured too and printed beside.
+once with it turned off (the test-only PELVANTO_TEST_NO_LOUPE=1). The reference is bare_overlay.exe
+(benchmarks/references): the same drag over a frozen screen, drawing a 1-px outline with only
+the changed strips invalidated; it also reports how many frames it painted. Product and
+reference run interleaved, RUNS times each (a fresh program every run). Counted: user +
+system CPU time of the Windows process, of wineserver and of the X server, from /proc; once per
+size the same drag over the plain window of the helper notchat.exe shows what Wine itself
+spends on a move that a program does nothing with, and the idle time over as long a span.
 
-    python3 tests/e2e/bench_drag.py [WIDTHxHEIGHT ...]
+Frames: those that reached the screen during each drag, counted from outside with X DAMAGE
+(benchmarks/frame_counter.c), for product and reference alike; every move drawn gives 1000.
+--baseline DIR runs a second build of the program (its build directory) as a third job in the
+same rounds, for before/after figures.
+
+    python3 tests/e2e/bench_drag.py [--runs 5] [--baseline DIR] [WIDTHxHEIGHT ...]
 """
 
 from __future__ import annotations
 
+import argparse
 import os
 import sys
 import time
@@ -20,78 +28,13 @@ from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 
-from harness import WINEPREFIX, Session, wait_until  # noqa: E402
+from bench_references import (MOVES, RUNS, diagonal, interleave, measure_drag, print_comparison,  # noqa: E402
+                              reference_drag, session_pids)
+import harness  # noqa: E402
+from harness import Session  # noqa: E402
 from scenarios import helper_exe, start_capture, start_program, wait_for_geometry  # noqa: E402
 
-MOVES = 1000
-MOVE_PAUSE_S = 0.004
 SIZES = [(1920, 1080), (3840, 2160)]
-TICK = os.sysconf("SC_CLK_TCK")
-
-
-def cpu_seconds(pid: int) -> float:
-    with open(f"/proc/{pid}/stat") as f:
-        fields = f.read().rsplit(")", 1)[1].split()
-    return (int(fields[11]) + int(fields[12])) / TICK  # utime, stime
-
-
-def find_pid(names: tuple[str, ...], test) -> int:
-    for entry in os.listdir("/proc"):
-        if not entry.isdigit():
-            continue
-        try:
-            with open(f"/proc/{entry}/comm") as f:
-                if f.read().strip() not in names:
-                    continue
-            if test(int(entry)):
-                return int(entry)
-        except OSError:
-            continue
-    raise AssertionError(f"no {' or '.join(names)} process of this session")
-
-
-def ours_by_prefix(pid: int) -> bool:
-    with open(f"/proc/{pid}/environ", "rb") as f:
-        return f"WINEPREFIX={WINEPREFIX}".encode() in f.read().split(b"\0")
-
-
-def child_of_us(pid: int) -> bool:
-    with open(f"/proc/{pid}/stat") as f:
-        return int(f.read().rsplit(")", 1)[1].split()[1]) == os.getpid()
-
-
-def drag_command(points: list[tuple[int, int]]) -> list[str]:
-    cmd = ["xdotool", "mousemove", "--sync", *map(str, points[0]), "sleep", "0.1", "mousedown", "1"]
-    for x, y in points[1:]:
-        cmd += ["mousemove", str(x), str(y), "sleep", str(MOVE_PAUSE_S)]
-    return cmd + ["mouseup", "1"]
-
-
-def measure(s: Session, pids: dict[str, int], points: list[tuple[int, int]]) -> tuple[dict, dict, float]:
-    """CPU seconds per process for the drag, and for an idle span as long; wall seconds."""
-    def snapshot() -> dict:
-        return {name: cpu_seconds(pid) for name, pid in pids.items()}
-
-    def settle() -> None:
-        # Until the program has worked off the queued moves: its CPU time stops rising.
-        last = [-1.0]
-
-        def quiet() -> bool:
-            now = cpu_seconds(pids["program"])
-            done, last[0] = now == last[0], now
-            return done
-        wait_until(quiet, 20, 0.3)
-
-    settle()
-    before, start = snapshot(), time.monotonic()
-    s.run(drag_command(points), timeout=300)
-    settle()
-    after, wall = snapshot(), time.monotonic() - start
-    busy = {name: after[name] - before[name] for name in pids}
-    before = snapshot()
-    time.sleep(wall)
-    idle = {name: cpu_seconds(pid) - before[name] for name, pid in pids.items()}
-    return busy, idle, wall
 
 
 def report(title: str, busy: dict, idle: dict, wall: float) -> float:
@@ -103,42 +46,86 @@ def report(title: str, busy: dict, idle: dict, wall: float) -> float:
     return total
 
 
-def run(width: int, height: int) -> None:
-    print(f"== {MOVES} moves at {width}x{height}", flush=True)
+def product_drag(s: Session, frames: list[int], build: Path | None = None, title: str = "Pelvanto",
+                 loupe: bool = True) -> float:
+    """One run on the overlay: CPU ms per move over the drag; the frames seen are appended."""
+    with other_build(build):
+        proc, main = start_program(s, loupe=loupe)
+    start_capture(s, main)
+    time.sleep(1)
+    busy, idle, wall = measure_drag(s, session_pids(s, proc.pid), diagonal(s.width, s.height), frames)
+    report(f"{title} overlay, drawing a selection ({frames[-1]} frames)", busy, idle, wall)
+    proc.terminate()
+    proc.wait(10)
+    return sum(busy.values()) * 1000 / MOVES
+
+
+class other_build:
+    """Within it, the program is taken from another build directory (None: this one)."""
+
+    def __init__(self, build: Path | None) -> None:
+        self.build = build
+
+    def __enter__(self) -> None:
+        self.saved = harness.WIN_BUILD_DIR
+        if self.build is not None:
+            harness.WIN_BUILD_DIR = self.build.resolve()
+
+    def __exit__(self, *exc) -> None:
+        harness.WIN_BUILD_DIR = self.saved
+
+
+def plain_window(s: Session) -> None:
+    chat = s.start(helper_exe("notchat.exe"), "plain window")
+    g = wait_for_geometry(s, s.wait_window("^plain window$", timeout=20))
+    # A zigzag over the client area, as many moves.
+    span_x, span_y = max(10, g.width - 20), max(10, g.height - 20)
+    path = [(g.x + 10 + (i * 7) % span_x, g.y + 10 + (i * 3) % span_y) for i in range(MOVES + 1)]
+    report("notchat.exe plain window (Wine's own cost)", *measure_drag(s, session_pids(s, chat.pid), path))
+    chat.terminate()
+    chat.wait(10)
+
+
+def run(width: int, height: int, runs: int, baseline: Path | None) -> None:
+    print(f"== {MOVES} moves at {width}x{height}, {runs} runs interleaved", flush=True)
+    frames: dict[str, list[int]] = {"product": [], "product, no loupe": [], "baseline": [],
+                                    "reference": [], "reference paints": []}
+
+    def reference() -> float:
+        per_move, painted = reference_drag(s, frames["reference"])
+        frames["reference paints"].append(painted)
+        return per_move
+
+    jobs = {"product": lambda: product_drag(s, frames["product"]),
+            "product, no loupe": lambda: product_drag(s, frames["product, no loupe"],
+                                                      title="Pelvanto without the loupe", loupe=False)}
+    if baseline is not None:
+        jobs["baseline"] = lambda: product_drag(s, frames["baseline"], baseline, "baseline")
+    jobs["reference"] = reference
     with Session(width, height, name="bench-drag") as s:
         s.show_pattern("coords")
-        x0, y0, x1, y1 = 50, 50, width - 50, height - 50
-        path = [(x0 + (x1 - x0) * i // MOVES, y0 + (y1 - y0) * i // MOVES) for i in range(MOVES + 1)]
-        # The same drag with the loupe following the pointer, and with the loupe turned off.
-        figures = {}
-        for loupe in (True, False):
-            proc, main = start_program(s, loupe=loupe)
-            start_capture(s, main)
-            time.sleep(1)
-            pids = {"program": proc.pid, "wineserver": find_pid(("wineserver", "wineserver64"), ours_by_prefix),
-                    "Xvfb": find_pid(("Xvfb",), child_of_us)}
-            title = f"Pelvanto overlay, drawing a selection, loupe {'on' if loupe else 'off'}"
-            figures[loupe] = report(title, *measure(s, pids, path))
-            s.click(width // 2, 20, button=3)  # clears the selection
-            s.click(width // 2, 20, button=3)  # closes the overlay
-            proc.terminate()
-            proc.wait(timeout=30)
-        overlay = figures[True]
-        print(f"   the loupe costs {(figures[True] - figures[False]) / MOVES * 1e6:.0f} us a move", flush=True)
-
-        chat = s.start(helper_exe("notchat.exe"), "plain window")
-        g = wait_for_geometry(s, s.wait_window("^plain window$", timeout=20))
-        pids["program"] = chat.pid
-        # A zigzag over the client area, as many moves.
-        span_x, span_y = max(10, g.width - 20), max(10, g.height - 20)
-        path = [(g.x + 10 + (i * 7) % span_x, g.y + 10 + (i * 3) % span_y) for i in range(MOVES + 1)]
-        plain = report("notchat.exe plain window (reference)", *measure(s, pids, path))
-        print(f"   ratio overlay / reference: {overlay / plain:.2f}" if plain else "   reference used no CPU")
+        figures = interleave(runs, jobs)
+        plain_window(s)
+    print_comparison("drag CPU per move (program + wineserver + X server)", "ms",
+                     figures["product"], figures["reference"])
+    print_comparison("the same without the loupe", "ms", figures["product, no loupe"],
+                     figures["reference"])
+    if baseline is not None:
+        print_comparison("the same, baseline build against the reference", "ms",
+                         figures["baseline"], figures["reference"])
+    for name, counted in frames.items():
+        if counted:
+            print(f"      frames for {MOVES} moves, {name}: {counted}", flush=True)
 
 
 def main(argv: list[str]) -> int:
-    for size in [tuple(int(v) for v in a.split("x")) for a in argv] or SIZES:
-        run(*size)
+    parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
+    parser.add_argument("--runs", type=int, default=RUNS)
+    parser.add_argument("--baseline", type=Path, help="build directory of a second program to compare")
+    parser.add_argument("sizes", nargs="*")
+    args = parser.parse_args(argv)
+    for size in [tuple(int(v) for v in a.split("x")) for a in args.sizes] or SIZES:
+        run(*size, args.runs, args.baseline)
     return 0
 
 

@@ -9,7 +9,10 @@
   that sees it, whose own cost is printed), at 1920 x 1080 and 3840 x 2160;
 - idle CPU of the program's process over the idle period, with its main window shown;
 - working set (VmRSS) with the main window, and with the overlay at each screen size;
-- the size of Pelvanto.exe.
+- the size of Pelvanto.exe;
+- click on "切图开始" -> the overlay mapped and its whole frozen frame on screen, timed from
+  outside with X DAMAGE (bench_references.time_frame), against grab_and_show.exe, interleaved,
+  --frame-runs times at each size: product, reference and ratio.
 
 Figures under Wine on Xvfb on a shared machine: compare them between versions, not with Windows.
 """
@@ -25,10 +28,12 @@ from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 
+from bench_references import interleave, print_comparison, reference_frame, time_frame  # noqa: E402
 from harness import Geometry, Session, pelvanto_exe, wait_until  # noqa: E402
 from test_main_window import CAPTURE_BUTTON, MAIN, OVERLAY, click_in  # noqa: E402
 
 CLK_TCK = os.sysconf("SC_CLK_TCK")
+CAPTURE_BUTTON = Geometry(8, 16, 84, 30)  # "切图开始", main window client coordinates at 96 dpi
 
 
 def cpu_seconds(pid: int) -> float:
@@ -92,12 +97,49 @@ def overlay_figures(exe: Path, width: int, height: int) -> tuple[float, float, f
         return mapped, painted, statistics.median(grabs), rss
 
 
+def product_frame(s: Session, exe: Path) -> dict[str, float]:
+    """One start of the program: its start button clicked by the frame timer, then ended."""
+    proc, _, wid = launch(s, exe)
+    g = s.window_geometry(wid)
+    time.sleep(0.5)  # the main window drawn and idle, as a user would find it
+    figures = time_frame(s, *Geometry(g.x + CAPTURE_BUTTON.x, g.y + CAPTURE_BUTTON.y,
+                                      CAPTURE_BUTTON.width, CAPTURE_BUTTON.height).centre)
+    stop(s, proc)
+    return figures
+
+
+def frame_comparison(exe: Path, width: int, height: int, runs: int, baseline: Path | None = None) -> None:
+    """Click -> overlay mapped and whole frame on screen, product and reference interleaved;
+    with `baseline` (another build's directory) that program too."""
+    print(f"== click -> whole frozen frame on screen at {width}x{height}, {runs} runs interleaved", flush=True)
+    jobs = {"product": lambda: product_frame(s, exe)}
+    if baseline is not None:
+        jobs["baseline"] = lambda: product_frame(s, baseline.resolve() / exe.name)
+    jobs["reference"] = lambda: reference_frame(s)
+    with Session(width, height, name="bench-frame") as s:
+        s.show_pattern("coords")
+        figures = interleave(runs, jobs)
+    for key, title in (("mapped", "click -> full-screen window mapped"),
+                       ("frame", "click -> whole frozen frame on screen")):
+        print_comparison(title, "ms", [f[key] for f in figures["product"]], [f[key] for f in figures["reference"]])
+        if baseline is not None:
+            print_comparison(f"{title}, baseline build", "ms", [f[key] for f in figures["baseline"]],
+                             [f[key] for f in figures["reference"]])
+
+
 def main() -> int:
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("--idle-seconds", type=float, default=30)
     parser.add_argument("--runs", type=int, default=3, help="launches for the start-up median")
+    parser.add_argument("--frame-runs", type=int, default=5, help="interleaved runs of the frame timing")
+    parser.add_argument("--frame-only", action="store_true", help="only the frame timing against the reference")
+    parser.add_argument("--baseline", type=Path, help="build directory of a second program for the frame timing")
     args = parser.parse_args()
     exe = pelvanto_exe()
+    for width, height in [(1920, 1080), (3840, 2160)]:
+        frame_comparison(exe, width, height, args.frame_runs, args.baseline)
+    if args.frame_only:
+        return 0
     rows = []
 
     with Session(1920, 1080, name="bench") as s:

@@ -31,8 +31,10 @@ Module-level API:
     process_alive(proc)       whether a started process still runs
     Geometry(x, y, width, height)         absolute screen rectangle; .centre, .contains(x, y)
 
-Session(width, height, name) — one display; name picks the output folder OUT_DIR/name-WxH
-(screenshots, program logs, failure.png when the block fails):
+Session(width, height, name) — one display (Xvfb); name picks the output folder OUT_DIR/name-WxH
+(screenshots, program logs, failure.png when the block fails).
+Session(monitors=[...], name) — several monitors (Xorg's dummy driver laid out with xrandr); see
+Monitor and "Several monitors" below. Either way:
     start(exe, *args) -> Popen            run a Windows program (its pid is the program's)
     run(args) -> stdout                   any command on this display
     find_windows(regex) / wait_window(regex, timeout) / wait_window_gone(regex, timeout)
@@ -44,6 +46,7 @@ Session(width, height, name) — one display; name picks the output folder OUT_D
     save_crop(image, box, path)
     set_root_pattern(png), show_pattern(kind) -> Image   a known picture on the bare screen
     clipboard_targets(), clipboard_bmp() -> Image | None
+    monitors, primary, virtual_origin, to_windows(x, y), to_root(x, y), x_server_pid
 
 Facts of this test bed that shape the scenarios:
 - Wine's X window of a decorated top-level is its client area; openbox adds the frame around it.
@@ -51,6 +54,31 @@ Facts of this test bed that shape the scenarios:
   square cell as high as the window; the window goes when its last icon goes.
 - A full-screen topmost window of the program covers that tray window.
 - The clipboard's CF_BITMAP reaches X as image/bmp: a 32-bit BI_BITFIELDS BMP with file header.
+
+Several monitors (Debian 12, Wine 8; checked with the helper monitors.exe, whose report
+read_monitor_report parses, and by test_harness_monitors.py):
+- Xvfb has one screen of one size, so a layout runs on Xorg with the dummy video driver and a
+  generated config (Virtual 8192 4320, VideoRam 512000, no input devices: xdotool's XTEST
+  devices are enough). As root Xorg takes -config from any absolute path; a non-root Xorg
+  (through Xorg.wrap) takes only relative paths under its config directories, so the harness
+  refuses several monitors unless it runs as root. The display number is picked by Xorg itself
+  (-displayfd), like Xvfb's, and -sharevts -novtswitch keep servers of parallel runs from
+  fighting over a VT.
+- Each monitor is one output DUMMY0..DUMMY15 with a cvt mode; --fb makes the root exactly the
+  layout's bounding box, which the layout must touch at x = 0 and y = 0 (the root cannot be
+  left of or above its origin), so screenshots are of the layout and nothing else. Unused
+  outputs are off.
+- Wine reports one monitor per output: EnumDisplayMonitors gives each rectangle, the work area
+  equals the monitor rectangle (openbox reserves nothing), every monitor has the prefix's DPI,
+  SM_CMONITORS is the count and SM_*VIRTUALSCREEN is the bounding box. The primary is at
+  Windows (0, 0) wherever it is on the root; so a monitor left of (or above) it has negative
+  coordinates. Windows point (wx, wy) is root point (wx - vx, wy - vy), where (vx, vy) =
+  (SM_XVIRTUALSCREEN, SM_YVIRTUALSCREEN) = virtual_origin: screenshots (import -window root)
+  and xdotool work in root coordinates, the program in Windows coordinates. GetCursorPos
+  agrees after an xdotool move.
+- hsetroot -tile and -center place the picture per monitor (centred on each output), so the
+  root is painted with "hsetroot -root -tile", which treats the layout as one screen and is
+  pixel-exact over the whole root, areas that no monitor shows included.
 """
 
 from __future__ import annotations
@@ -331,6 +359,96 @@ class Geometry:
         return self.x <= x < self.x + self.width and self.y <= y < self.y + self.height
 
 
+@dataclass(frozen=True)
+class Monitor:
+    """One monitor of a layout, in root (X screen) coordinates, which are never negative."""
+    x: int
+    y: int
+    width: int
+    height: int
+    primary: bool = False
+
+    @property
+    def geometry(self) -> Geometry:
+        return Geometry(self.x, self.y, self.width, self.height)
+
+
+def _layout(monitors: Sequence) -> tuple[Monitor, ...]:
+    """Monitors from Monitor or (x, y, w, h[, primary]) items, checked; the first is the primary
+    when none is marked."""
+    layout = [m if isinstance(m, Monitor) else Monitor(*m) for m in monitors]
+    if not 1 <= len(layout) <= 16:
+        raise ValueError(f"the dummy driver has 16 outputs; asked for {len(layout)} monitors")
+    if sum(m.primary for m in layout) > 1:
+        raise ValueError("more than one primary monitor")
+    if not any(m.primary for m in layout):
+        layout[0] = Monitor(layout[0].x, layout[0].y, layout[0].width, layout[0].height, True)
+    for m in layout:
+        if m.x < 0 or m.y < 0 or m.width <= 0 or m.height <= 0:
+            raise ValueError(f"{m}: root coordinates are not negative and sizes are positive")
+    if min(m.x for m in layout) != 0 or min(m.y for m in layout) != 0:
+        raise ValueError("the layout must touch the root's left and top edges (x = 0 and y = 0)")
+    return tuple(layout)
+
+
+@dataclass(frozen=True)
+class ReportedMonitor:
+    """A monitor as Windows reports it (monitors.exe), in Windows virtual-desktop coordinates."""
+    rect: Geometry
+    work: Geometry
+    dpi: int
+    primary: bool
+
+
+def read_monitor_report(text: str) -> tuple[Geometry, list[ReportedMonitor], Optional[tuple[int, int]]]:
+    """(virtual screen, monitors, cursor position or None) from the output of monitors.exe."""
+    virtual, monitors, cursor = None, [], None
+    for line in text.splitlines():
+        words = line.split()
+        if words[:1] == ["virtual"]:
+            virtual = Geometry(*map(int, words[1:5]))
+        elif words[:1] == ["cursor"]:
+            cursor = (int(words[1]), int(words[2]))
+        elif words[:1] == ["monitor"] and len(words) >= 16:
+            left, top, right, bottom = map(int, words[1:5])
+            wl, wt, wr, wb = map(int, words[6:10])
+            monitors.append(ReportedMonitor(Geometry(left, top, right - left, bottom - top),
+                                            Geometry(wl, wt, wr - wl, wb - wt), int(words[11]), words[14] == "1"))
+    if virtual is None:
+        raise AssertionError(f"no virtual screen in the monitor report: {text!r}")
+    return virtual, monitors, cursor
+
+
+_DUMMY_CONF = """\
+# Written by the e2e harness: one screen of the dummy driver, as large as any layout needs.
+Section "ServerFlags"
+  Option "AutoAddDevices" "false"
+  Option "AutoEnableDevices" "false"
+  Option "DontVTSwitch" "true"
+EndSection
+Section "Device"
+  Identifier "dummy"
+  Driver "dummy"
+  VideoRam 512000
+EndSection
+Section "Monitor"
+  Identifier "monitor"
+  HorizSync 5.0 - 1000.0
+  VertRefresh 5.0 - 200.0
+EndSection
+Section "Screen"
+  Identifier "screen"
+  Device "dummy"
+  Monitor "monitor"
+  DefaultDepth 24
+  SubSection "Display"
+    Depth 24
+    Virtual 8192 4320
+  EndSubSection
+EndSection
+"""
+
+
 _PR_SET_PDEATHSIG = 1
 
 
@@ -352,23 +470,32 @@ def _env_with_path(env: dict) -> dict:
 
 
 class Session:
-    """A private X display (Xvfb + openbox) with Wine ready to run programs.
+    """A private X display (Xvfb, or Xorg for several monitors, + openbox) with Wine ready to
+    run programs.
 
-    Use it as a context manager. The display number is picked by Xvfb itself (-displayfd),
+    Use it as a context manager. The display number is picked by the X server (-displayfd),
     so sessions of other test runs on the same machine never collide. Scenarios that share
     the Wine prefix run one at a time: a lock on the prefix is held for the whole session.
     """
 
-    def __init__(self, width: int = 1024, height: int = 768, name: str = "session", dpi: int = 96):
+    def __init__(self, width: int = 1024, height: int = 768, name: str = "session", dpi: int = 96,
+                 monitors: Optional[Sequence] = None):
+        """One screen of width x height, or with monitors (Monitor or (x, y, w, h[, primary])
+        in root coordinates) a layout of several whose bounding box is the screen."""
+        self.monitors: tuple[Monitor, ...] = _layout(monitors) if monitors else ()
+        if self.monitors:
+            width = max(m.x + m.width for m in self.monitors)
+            height = max(m.y + m.height for m in self.monitors)
         self.width = width
         self.height = height
         self.dpi = dpi
         self.name = name
-        self.out_dir = OUT_DIR / f"{name}-{width}x{height}"
+        suffix = "_".join(f"{m.width}x{m.height}+{m.x}+{m.y}" for m in self.monitors) or f"{width}x{height}"
+        self.out_dir = OUT_DIR / f"{name}-{suffix}"
         self.env: dict = {}
         self.display = ""
         self._procs: list[subprocess.Popen] = []
-        self._xvfb: Optional[subprocess.Popen] = None
+        self._xserver: Optional[subprocess.Popen] = None
         self._wm: Optional[subprocess.Popen] = None
         self._lock_file = None
         self._tmp = None
@@ -387,7 +514,7 @@ class Session:
         return self
 
     def __exit__(self, exc_type, exc, tb) -> None:
-        if exc_type is not None and self._xvfb is not None and self._xvfb.poll() is None:
+        if exc_type is not None and self._xserver is not None and self._xserver.poll() is None:
             with contextlib.suppress(Exception):
                 self.screenshot(self.out_dir / "failure.png")
                 print(f"harness: screenshot at failure: {self.out_dir / 'failure.png'}", flush=True)
@@ -395,7 +522,8 @@ class Session:
         signal.signal(signal.SIGTERM, self._old_sigterm or signal.SIG_DFL)
 
     def _start(self) -> None:
-        for tool in ("Xvfb", "openbox", "xdotool", "xwininfo", "import", "convert", "hsetroot", "xclip",
+        x_tools = ("Xorg", "cvt", "xrandr") if self.monitors else ("Xvfb",)
+        for tool in (*x_tools, "openbox", "xdotool", "xwininfo", "import", "convert", "hsetroot", "xclip",
                      "wine", "wineserver", "wineboot"):
             if shutil.which(tool) is None:
                 raise AssertionError(f"{tool} is missing; run tools/install-deps.sh")
@@ -411,25 +539,18 @@ class Session:
             print(f"harness: waiting for another session using {WINEPREFIX}", flush=True)
             fcntl.flock(self._lock_file, fcntl.LOCK_EX)
 
-        read_fd, write_fd = os.pipe()
-        xvfb_log = open(self.out_dir / "xvfb.log", "w")
-        self._logs.append(xvfb_log)
-        self._xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", f"{self.width}x{self.height}x24",
-             "-nolisten", "tcp", "-noreset", "-dpi", "96"],
-            pass_fds=(write_fd,), stdout=xvfb_log, stderr=subprocess.STDOUT, preexec_fn=_die_with_parent)
-        os.close(write_fd)
-        number = b""
-        deadline = time.monotonic() + 20
-        with os.fdopen(read_fd, "rb", buffering=0) as pipe:
-            while not number.endswith(b"\n") and time.monotonic() < deadline:
-                chunk = pipe.read(16)
-                if not chunk:
-                    break
-                number += chunk
-        if not number.strip().isdigit():
-            raise AssertionError(f"Xvfb did not start; see {self.out_dir / 'xvfb.log'}")
-        self.display = ":" + number.decode().strip()
+        if self.monitors:
+            if os.geteuid() != 0:
+                raise AssertionError("several monitors need Xorg run as root (its -config from any path)")
+            conf = self._tmp / "dummy.conf"
+            conf.write_text(_DUMMY_CONF)
+            self.display = self._start_x_server(
+                ["Xorg", "-config", str(conf), "-noreset", "-nolisten", "tcp", "-sharevts", "-novtswitch",
+                 "-logfile", str(self.out_dir / "xorg.log")], "xorg-output.log")
+        else:
+            self.display = self._start_x_server(
+                ["Xvfb", "-screen", "0", f"{self.width}x{self.height}x24", "-nolisten", "tcp", "-noreset",
+                 "-dpi", "96"], "xvfb.log")
 
         base = {k: v for k, v in os.environ.items() if not k.startswith(("WINE", "DISPLAY", "XAUTHORITY"))}
         self.env = _env_with_path(base)
@@ -442,6 +563,8 @@ class Session:
             "LANG": os.environ.get("LANG") or "C.UTF-8",
         })
 
+        if self.monitors:
+            self._lay_out_monitors()  # before openbox, which then sees the final layout
         wm_log = open(self.out_dir / "openbox.log", "w")
         self._logs.append(wm_log)
         self._wm = subprocess.Popen(["openbox", "--sm-disable"], env=self.env, stdout=wm_log,
@@ -454,6 +577,55 @@ class Session:
         subprocess.run(["wineserver", "-w"], env=self.env, timeout=30, check=False)
         self._ensure_prefix()
         self._set_dpi()
+
+    def _start_x_server(self, args: list[str], log_name: str) -> str:
+        """Start the X server, which picks a free display number itself; return ":N"."""
+        read_fd, write_fd = os.pipe()
+        log = open(self.out_dir / log_name, "w")
+        self._logs.append(log)
+        self._xserver = subprocess.Popen([args[0], "-displayfd", str(write_fd), *args[1:]], pass_fds=(write_fd,),
+                                         stdout=log, stderr=subprocess.STDOUT, preexec_fn=_die_with_parent)
+        os.close(write_fd)
+        number = b""
+        deadline = time.monotonic() + 20
+        with os.fdopen(read_fd, "rb", buffering=0) as pipe:
+            while not number.endswith(b"\n") and time.monotonic() < deadline:
+                chunk = pipe.read(16)
+                if not chunk:
+                    break
+                number += chunk
+        if not number.strip().isdigit():
+            raise AssertionError(f"{args[0]} did not start; see {self.out_dir / log_name}")
+        return ":" + number.decode().strip()
+
+    def _lay_out_monitors(self) -> None:
+        # One mode per size (cvt's timings; the dummy driver accepts any), one output per monitor,
+        # all set in one xrandr call so the root never has a size the layout does not fit.
+        modes: dict[tuple[int, int], str] = {}
+        for m in self.monitors:
+            if (m.width, m.height) in modes:
+                continue
+            line = next(l for l in self._run(["cvt", str(m.width), str(m.height), "60"]).splitlines()
+                        if l.startswith("Modeline"))
+            name = f"pelvanto-{m.width}x{m.height}"
+            self._run(["xrandr", "--newmode", name, *line.split()[2:]])
+            modes[(m.width, m.height)] = name
+        layout = ["xrandr", "--fb", f"{self.width}x{self.height}"]
+        for i, m in enumerate(self.monitors):
+            self._run(["xrandr", "--addmode", f"DUMMY{i}", modes[(m.width, m.height)]])
+            layout += ["--output", f"DUMMY{i}", "--mode", modes[(m.width, m.height)], "--pos", f"{m.x}x{m.y}"]
+            layout += ["--primary"] if m.primary else []
+        for i in range(len(self.monitors), 16):
+            layout += ["--output", f"DUMMY{i}", "--off"]
+        self._run(layout)
+        expected = {(m.width, m.height, m.x, m.y, m.primary) for m in self.monitors}
+        if not wait_until(lambda: self._x_monitors() == expected, 10, 0.1):
+            raise AssertionError(f"xrandr shows {self._x_monitors()}, not the layout {expected}")
+
+    def _x_monitors(self) -> set:
+        out = self._run(["xrandr", "--listmonitors"], check=False)
+        found = re.findall(r"^\s*\d+: \+(\*?)\S+ (\d+)/\d+x(\d+)/\d+\+(\d+)\+(\d+)", out, re.M)
+        return {(int(w), int(h), int(x), int(y), star == "*") for star, w, h, x, y in found}
 
     def _set_dpi(self) -> None:
         # Every session says its DPI, so one that set another and died leaves nothing behind.
@@ -493,7 +665,7 @@ class Session:
                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
                 subprocess.run(["wineserver", "-w"], env=self.env, timeout=20,
                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        for proc in [*self._procs, self._wm, self._xvfb]:
+        for proc in [*self._procs, self._wm, self._xserver]:
             if proc is None:
                 continue
             if proc.poll() is None:
@@ -680,8 +852,9 @@ class Session:
         return path
 
     def set_root_pattern(self, png: Path | str) -> None:
-        """Show a picture of the screen's size on the root window, pixel-exact."""
-        self._run(["hsetroot", "-center", str(png)])
+        """Show a picture of the screen's size on the root window, pixel-exact (with several
+        monitors, over the whole root: -center and a plain -tile work per monitor)."""
+        self._run(["hsetroot", "-root", "-tile", str(png)] if self.monitors else ["hsetroot", "-center", str(png)])
 
     def show_pattern(self, kind: str = "coords") -> Image:
         """Paint make_pattern(screen size, kind) on the root window and return it."""
@@ -689,6 +862,36 @@ class Session:
         image = pattern(png, self.width, self.height, kind)
         self.set_root_pattern(png)
         return image
+
+    # -- monitors ------------------------------------------------------------------------------
+
+    @property
+    def primary(self) -> Monitor:
+        """The primary monitor (on one screen: the screen)."""
+        return next((m for m in self.monitors if m.primary), Monitor(0, 0, self.width, self.height, True))
+
+    @property
+    def virtual_origin(self) -> tuple[int, int]:
+        """Windows coordinates of the root's top-left corner (SM_X/YVIRTUALSCREEN): the primary
+        is at Windows (0, 0)."""
+        return -self.primary.x, -self.primary.y
+
+    def to_windows(self, x: int, y: int) -> tuple[int, int]:
+        """The Windows virtual-desktop point of root point (x, y)."""
+        vx, vy = self.virtual_origin
+        return x + vx, y + vy
+
+    def to_root(self, x: int, y: int) -> tuple[int, int]:
+        """The root point (screenshots, xdotool) of Windows point (x, y)."""
+        vx, vy = self.virtual_origin
+        return x - vx, y - vy
+
+    @property
+    def x_server_pid(self) -> int:
+        """Process id of this session's X server (Xvfb or Xorg), e.g. for its CPU time."""
+        if self._xserver is None:
+            raise AssertionError("the session has not started")
+        return self._xserver.pid
 
     # -- clipboard -----------------------------------------------------------------------------
 

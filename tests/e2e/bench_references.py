@@ -1,0 +1,267 @@
+"""Figures, not a test: the bare Win32 reference programs that the benchmarks hold the program
+against, and the measuring code that bench_startup, bench_drag and bench_cut share.
+
+The references (benchmarks/references, built with the Windows program into <build>/benchmarks):
+- grab_and_show.exe: a click on its small window hides it, grabs the screen into a DIB
+  section and shows it in a topmost full-screen popup painted on WM_PAINT;
+- bare_overlay.exe: the frozen screen in such a popup, a 1-px outline following a drag that
+  invalidates only the changed strips and paints straight into the paint DC;
+- bare_cut.exe: BitBlt of the screen into a compatible bitmap, SetClipboardData(CF_BITMAP).
+
+"Click -> whole frame on screen" is timed by frame_timer (benchmarks/frame_timer.c, compiled
+here with cc), a native X client that clicks through XTEST and watches X DAMAGE on the root:
+"mapped" is the MapNotify of the full-screen window, "frame" the moment the damage since then
+covers the whole screen (the last time it does). Drag CPU is user + system time of the
+Windows process, wineserver and the X server over a scripted drag of MOVES moves.
+
+Every figure is taken RUNS (>= 5) times, product and reference interleaved, and printed as
+min / median / max with the ratio of the medians.
+
+    python3 tests/e2e/bench_references.py [frame] [drag] [cut] [--sizes 1920x1080 3840x2160] [--runs 5]
+runs the references alone.
+"""
+
+from __future__ import annotations
+
+import argparse
+import os
+import re
+import statistics
+import subprocess
+import sys
+import time
+from pathlib import Path
+from typing import Callable, Optional, Sequence
+
+sys.path.insert(0, str(Path(__file__).resolve().parent))
+
+from harness import BUILD_DIR, REPO, WINEPREFIX, Geometry, Session, pelvanto_exe, wait_until  # noqa: E402
+
+SIZES = [(1920, 1080), (3840, 2160)]
+RUNS = 5
+MOVES = 1000
+MOVE_PAUSE_S = 0.004
+TICK = os.sysconf("SC_CLK_TCK")
+
+
+def reference_exe(name: str) -> Path:
+    return pelvanto_exe(f"benchmarks/{name}")
+
+
+# -- figures ----------------------------------------------------------------------------------
+
+def interleave(runs: int, jobs: dict[str, Callable[[], float]]) -> dict[str, list[float]]:
+    """Run each job once per round, in turn, for runs rounds; their figures by job name."""
+    figures: dict[str, list[float]] = {name: [] for name in jobs}
+    for _ in range(runs):
+        for name, job in jobs.items():
+            figures[name].append(job())
+    return figures
+
+
+def spread(values: Sequence[float], unit: str) -> str:
+    good = [v for v in values if v >= 0]
+    if not good:
+        return "no figure"
+    missing = f", {len(values) - len(good)} failed" if len(good) < len(values) else ""
+    return (f"{min(good):7.2f} / {statistics.median(good):7.2f} / {max(good):7.2f} {unit} "
+            f"(min / median / max of {len(good)}{missing})")
+
+
+def print_comparison(title: str, unit: str, product: Optional[Sequence[float]], reference: Sequence[float]) -> None:
+    """One figure: the product's and the reference's spread and the ratio of their medians."""
+    print(f"   {title}", flush=True)
+    if product is not None:
+        print(f"      product    {spread(product, unit)}")
+    print(f"      reference  {spread(reference, unit)}")
+    good_p = [v for v in product or [] if v >= 0]
+    good_r = [v for v in reference if v >= 0]
+    if good_p and good_r and statistics.median(good_r) > 0:
+        print(f"      ratio      {statistics.median(good_p) / statistics.median(good_r):.2f}", flush=True)
+
+
+# -- click -> whole frame on screen --------------------------------------------------------------
+
+def frame_timer() -> Path:
+    """The native frame timer, compiled when missing or older than its source."""
+    source = REPO / "benchmarks" / "frame_timer.c"
+    binary = BUILD_DIR / "bench" / "frame_timer"
+    if not binary.is_file() or binary.stat().st_mtime < source.stat().st_mtime:
+        binary.parent.mkdir(parents=True, exist_ok=True)
+        subprocess.run(["cc", "-std=c11", "-D_POSIX_C_SOURCE=200809L", "-O2", "-Wall", "-Wextra", "-Werror",
+                        "-o", str(binary), str(source), "-lXdamage", "-lXfixes", "-lXtst", "-lX11"], check=True)
+    return binary
+
+
+def frame_counter() -> Path:
+    """The native frame counter (benchmarks/frame_counter.c), compiled when missing or stale."""
+    source = REPO / "benchmarks" / "frame_counter.c"
+    binary = BUILD_DIR / "bench" / "frame_counter"
+    if not binary.is_file() or binary.stat().st_mtime < source.stat().st_mtime:
+        binary.parent.mkdir(parents=True, exist_ok=True)
+        subprocess.run(["cc", "-std=c11", "-D_POSIX_C_SOURCE=200809L", "-O2", "-Wall", "-Wextra", "-Werror",
+                        "-o", str(binary), str(source), "-lXdamage", "-lXfixes", "-lX11"], check=True)
+    return binary
+
+
+def time_frame(s: Session, x: int, y: int) -> dict[str, float]:
+    """Click at (x, y) and time the full-screen window that follows: ms to its map and to the
+    whole frame on screen (-1 when it never came)."""
+    out = s.run([str(frame_timer()), str(x), str(y)], check=False, timeout=60)
+    figures = {key: float(value) for key, value in re.findall(r"^(\w+) (-?[\d.]+)$", out, re.M)}
+    return {"mapped": figures.get("mapped", -1), "frame": figures.get("last_frame", -1)}
+
+
+def reference_frame(s: Session) -> dict[str, float]:
+    """One run of grab_and_show.exe: clicked in its small window, ended afterwards."""
+    proc = s.start(reference_exe("grab_and_show.exe"))
+    wid = s.wait_window("^bare grab$", timeout=30)
+    g = wait_until(lambda: s.window_geometry(wid), 10)
+    time.sleep(0.5)  # the window drawn and idle, as a user would find it
+    figures = time_frame(s, *g.centre)
+    proc.terminate()
+    proc.wait(10)
+    s.wait_window_gone("^bare frozen$")
+    return figures
+
+
+# -- drag CPU ---------------------------------------------------------------------------------------
+
+def cpu_seconds(pid: int) -> float:
+    with open(f"/proc/{pid}/stat") as f:
+        fields = f.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / TICK  # utime, stime
+
+
+def find_pid(names: tuple[str, ...], test) -> int:
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit():
+            continue
+        try:
+            with open(f"/proc/{entry}/comm") as f:
+                if f.read().strip() not in names:
+                    continue
+            if test(int(entry)):
+                return int(entry)
+        except OSError:
+            continue
+    raise AssertionError(f"no {' or '.join(names)} process of this session")
+
+
+def ours_by_prefix(pid: int) -> bool:
+    with open(f"/proc/{pid}/environ", "rb") as f:
+        return f"WINEPREFIX={WINEPREFIX}".encode() in f.read().split(b"\0")
+
+
+def session_pids(s: Session, program: int) -> dict[str, int]:
+    """The processes whose CPU a drag costs: the program, this prefix's wineserver, the X server."""
+    return {"program": program, "wineserver": find_pid(("wineserver", "wineserver64"), ours_by_prefix),
+            "X server": s.x_server_pid}
+
+
+def diagonal(width: int, height: int) -> list[tuple[int, int]]:
+    """MOVES + 1 points from near the top-left corner to near the bottom-right one."""
+    x0, y0, x1, y1 = 50, 50, width - 50, height - 50
+    return [(x0 + (x1 - x0) * i // MOVES, y0 + (y1 - y0) * i // MOVES) for i in range(MOVES + 1)]
+
+
+def drag_command(points: list[tuple[int, int]]) -> list[str]:
+    cmd = ["xdotool", "mousemove", "--sync", *map(str, points[0]), "sleep", "0.1", "mousedown", "1"]
+    for x, y in points[1:]:
+        cmd += ["mousemove", str(x), str(y), "sleep", str(MOVE_PAUSE_S)]
+    return cmd + ["mouseup", "1"]
+
+
+def measure_drag(s: Session, pids: dict[str, int], points: list[tuple[int, int]],
+                 frames: Optional[list[int]] = None) -> tuple[dict, dict, float]:
+    """CPU seconds per process for the drag, and for an idle span as long; wall seconds. With
+    `frames`, the frames that reached the screen over the drag (frame_counter) are appended."""
+    def snapshot() -> dict:
+        return {name: cpu_seconds(pid) for name, pid in pids.items()}
+
+    def settle() -> None:
+        # Until the program has worked off the queued moves: its CPU time stops rising.
+        last = [-1.0]
+
+        def quiet() -> bool:
+            now = cpu_seconds(pids["program"])
+            done, last[0] = now == last[0], now
+            return done
+        wait_until(quiet, 20, 0.3)
+
+    settle()
+    counter = None
+    if frames is not None:
+        counter = subprocess.Popen([str(frame_counter())], env=s.env, stdin=subprocess.PIPE,
+                                   stdout=subprocess.PIPE, text=True)
+        counter.stdout.readline()  # "ready"
+    before, start = snapshot(), time.monotonic()
+    s.run(drag_command(points), timeout=300)
+    settle()
+    after, wall = snapshot(), time.monotonic() - start
+    if counter is not None:
+        out, _ = counter.communicate(timeout=30)
+        found = re.findall(r"^frames (\d+)$", out, re.M)
+        frames.append(int(found[-1]) if found else -1)
+    busy = {name: after[name] - before[name] for name in pids}
+    before = snapshot()
+    time.sleep(wall)
+    idle = {name: cpu_seconds(pid) - before[name] for name, pid in pids.items()}
+    return busy, idle, wall
+
+
+def reference_drag(s: Session, frames: Optional[list[int]] = None) -> tuple[float, int]:
+    """One run of bare_overlay.exe: (CPU ms per move over the drag, frames it painted); with
+    `frames`, the frames seen on the screen are appended to it."""
+    proc = s.start(reference_exe("bare_overlay.exe"))
+    s.wait_window("^bare overlay$", timeout=30)
+    time.sleep(0.5)
+    busy, _, _ = measure_drag(s, session_pids(s, proc.pid), diagonal(s.width, s.height), frames)
+    s.key("Escape")
+    proc.wait(20)
+    log = (s.out_dir / "bare_overlay.log").read_text(errors="replace")
+    paints = re.findall(r"^moves \d+ paints (\d+)$", log, re.M)
+    return sum(busy.values()) * 1000 / MOVES, int(paints[-1]) if paints else -1
+
+
+# -- the cut ------------------------------------------------------------------------------------------
+
+def reference_cut(s: Session, cuts: int = 10) -> float:
+    """One run of bare_cut.exe: the median of its full-screen cuts (copy + clipboard), in ms."""
+    log = s.out_dir / "bare_cut.log"
+    log.unlink(missing_ok=True)
+    proc = s.start(reference_exe("bare_cut.exe"), str(cuts))
+    proc.wait(timeout=300)
+    found = re.findall(r"^cut \d+ x \d+ copy ([\d.]+) ms clipboard ([\d.]+) ms$", log.read_text(errors="replace"),
+                       re.M)
+    return statistics.median(float(c) + float(b) for c, b in found) if found else -1
+
+
+# -- the references alone ------------------------------------------------------------------------------
+
+def main(argv: list[str]) -> int:
+    parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
+    parser.add_argument("jobs", nargs="*", choices=["frame", "drag", "cut", []], default=[])
+    parser.add_argument("--sizes", nargs="*", default=[f"{w}x{h}" for w, h in SIZES])
+    parser.add_argument("--runs", type=int, default=RUNS)
+    args = parser.parse_args(argv)
+    jobs = args.jobs or ["frame", "drag", "cut"]
+    for width, height in (tuple(int(v) for v in size.split("x")) for size in args.sizes):
+        print(f"== references at {width}x{height}, {args.runs} runs", flush=True)
+        with Session(width, height, name="bench-references") as s:
+            s.show_pattern("coords")
+            if "frame" in jobs:
+                runs = [reference_frame(s) for _ in range(args.runs)]
+                print_comparison("click -> full-screen window mapped", "ms", None, [r["mapped"] for r in runs])
+                print_comparison("click -> whole frozen frame on screen", "ms", None, [r["frame"] for r in runs])
+            if "drag" in jobs:
+                runs = [reference_drag(s) for _ in range(args.runs)]
+                print_comparison(f"drag CPU per move ({MOVES} moves)", "ms", None, [r[0] for r in runs])
+                print(f"      frames painted: {[r[1] for r in runs]}")
+            if "cut" in jobs:
+                print_comparison("full-screen cut", "ms", None, [reference_cut(s) for _ in range(args.runs)])
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))
