@@ -49,8 +49,11 @@ void MainWindow::OnIntervalChange(std::wstring_view text) {
 
 void MainWindow::OnCaptureClick() {
   if (capture_state_ == CaptureState::kIdle) {
-    HideToTray();
+    // The icon only after the overlay is up: adding it is a round trip to the shell that the
+    // frozen picture need not wait for.
+    view_.Hide();
     overlay_.Show();
+    AddTrayIcon();
     capture_state_ = CaptureState::kCapturing;
   } else {
     // The overlay may have closed itself already.
@@ -92,11 +95,15 @@ void MainWindow::OnResize(bool minimised) {
 }
 
 void MainWindow::HideToTray() {
+  AddTrayIcon();
+  view_.Hide();
+}
+
+void MainWindow::AddTrayIcon() {
   TrayRecord record = view_.OwnTrayRecord();
   record.id = kMainTrayId;
   record.tip = kAppTitle;
   tray_.Add(record);
-  view_.Hide();
 }
 
 void MainWindow::OnTrayDoubleClick() {

@@ -93,6 +93,9 @@ class MainWindow {
   bool TrayShown() const { return tray_.Shown(); }
 
  private:
+  // The window's own icon, with the program's title as its tip.
+  void AddTrayIcon();
+
   MainWindowView& view_;
   OverlayControl& overlay_;
   MainWindowTimers timers_;

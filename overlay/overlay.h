@@ -39,6 +39,8 @@ class OverlayWindow {
   virtual void Maximise() = 0;
   // Minimising runs the overlay's OnMinimised.
   virtual void Minimise() = 0;
+  // Leaves the screen for good, into the tray: the window may free the frozen picture and its
+  // own surface; Id(), IconHandle() and the cut timer stay valid until Close().
   virtual void Hide() = 0;
   // Draws the window through the layered path, fully opaque.
   virtual void MakeLayeredOpaque() = 0;

@@ -49,6 +49,7 @@ using OwnedBitmap = Owned<HBITMAP, DeleteObjectFn>;
 using OwnedFont = Owned<HFONT, DeleteObjectFn>;
 using OwnedBrush = Owned<HBRUSH, DeleteObjectFn>;
 using OwnedPen = Owned<HPEN, DeleteObjectFn>;
+using OwnedRegion = Owned<HRGN, DeleteObjectFn>;
 using OwnedIcon = Owned<HICON, DestroyIconFn>;
 using OwnedHandle = Owned<HANDLE, CloseHandleFn>;  // processes, events
 using OwnedGlobal = Owned<HGLOBAL, GlobalFreeFn>;  // GlobalAlloc, until the clipboard takes it

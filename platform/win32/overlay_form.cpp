@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <array>
 #include <utility>
 
 #include "overlay/damage.h"
@@ -19,6 +20,7 @@ namespace pelvanto::win32 {
 namespace {
 
 constexpr wchar_t kClassName[] = L"PelvantoOverlay";
+constexpr wchar_t kAnchorClassName[] = L"PelvantoOverlayAnchor";
 constexpr UINT_PTR kCutTimerId = 1;
 constexpr unsigned kCutTimerMs = 10;
 constexpr wchar_t const* kTooltips[] = {L"撤销", L"复制退出", L"退出截屏"};
@@ -73,14 +75,34 @@ OverlayForm::OverlayForm(OverlayShared shared, std::uint64_t random_seed)
 OverlayForm::~OverlayForm() { DestroyNow(); }
 
 void OverlayForm::DestroyNow() {
-  if (destroying_ || !hwnd_) return;
+  if (destroying_ || Gone()) return;
   destroying_ = true;
+  if (hwnd_) ::DestroyWindow(hwnd_);
+  if (anchor_) ::DestroyWindow(anchor_);
+}
+
+void OverlayForm::RetireSurface() {
+  retire_requested_ = false;
+  if (!hwnd_) return;
+  // Once in the tray the overlay is never shown again, and the cuts copy the live screen:
+  // the screen-sized picture and the window's own screen-sized surface would only sit in
+  // memory for as long as the auto-cut runs.
   ::DestroyWindow(hwnd_);
+  frozen_.reset();
+  painter_.reset();
+  tooltip_font_.Reset();
+  // Under Wine a cached window DC keeps the surface of the window it last drew on until it
+  // draws on another: taking the cache's DCs for the anchor lets the screen-sized surface go.
+  std::array<HDC, 8> cached{};
+  for (HDC& dc : cached) dc = ::GetDCEx(anchor_, nullptr, DCX_CACHE);
+  for (HDC dc : cached)
+    if (dc) ::ReleaseDC(anchor_, dc);
 }
 
 bool OverlayForm::Register(HINSTANCE instance) {
   // Double clicks: one inside the selection copies and exits.
-  return RegisterWindowClass(instance, kClassName, WndProc, IDI_OVERLAY, nullptr, CS_DBLCLKS);
+  return RegisterWindowClass(instance, kClassName, WndProc, IDI_OVERLAY, nullptr, CS_DBLCLKS) &&
+         RegisterWindowClass(instance, kAnchorClassName, AnchorProc, IDI_OVERLAY, nullptr);
 }
 
 bool OverlayForm::Load() {
@@ -88,17 +110,22 @@ bool OverlayForm::Load() {
   // load, so a changed layout (WM_DISPLAYCHANGE) is the next overlay's.
   desktop_ = CurrentDesktop();
   const RectI& bounds = desktop_.bounds;
+  anchor_ = ::CreateWindowExW(WS_EX_TOOLWINDOW, kAnchorClassName, L"Pelvanto", WS_POPUP, 0, 0,
+                              0, 0, nullptr, nullptr, shared_.program.instance, this);
+  if (!anchor_) return false;
   hwnd_ = ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kClassName, L"Pelvanto",
                             WS_POPUP, bounds.left, bounds.top, bounds.Width(), bounds.Height(),
                             nullptr, nullptr, shared_.program.instance, this);
-  if (!hwnd_) return false;
+  if (!hwnd_) {
+    DestroyNow();
+    return false;
+  }
   dpi_ = dpi::ForWindow(hwnd_);
   const int small = dpi::SystemMetric(SM_CXSMICON, dpi_);
   small_icon_.Reset(LoadSizedIcon(shared_.program.instance, IDI_OVERLAY, small));
   ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_.get()));
-  cut_timer_ = std::make_unique<WindowTimer>(hwnd_, kCutTimerId);
+  cut_timer_ = std::make_unique<WindowTimer>(anchor_, kCutTimerId);
   cut_timer_->SetInterval(kCutTimerMs);
-  painter_ = std::make_unique<OverlayPainter>(shared_.program.instance, dpi_);
   if (!LoupeTurnedOff()) loupe_painter_ = std::make_unique<LoupePainter>(dpi_);
   logic_ = std::make_unique<overlay::Overlay>(
       overlay::OverlayServices{*this, shared_.program.pointer, shared_.program.clock,
@@ -108,7 +135,8 @@ bool OverlayForm::Load() {
       desktop_, random_seed_);
   logic_->Load();
   painted_ = logic_->elements();
-  CreateTooltips();
+  damage_.Reset(::CreateRectRgn(0, 0, 0, 0));
+  piece_.Reset(::CreateRectRgn(0, 0, 0, 0));
   return true;
 }
 
@@ -119,7 +147,7 @@ void OverlayForm::Show() {
 }
 
 void OverlayForm::StartCut() {
-  if (hwnd_ && !logic_->Unloaded()) cut_timer_->SetEnabled(true);
+  if (!Gone() && !logic_->Unloaded()) cut_timer_->SetEnabled(true);
 }
 
 bool OverlayForm::FreezeScreen(const RectI& area) {
@@ -156,7 +184,11 @@ void OverlayForm::Maximise() {
 
 void OverlayForm::Minimise() { ::ShowWindow(hwnd_, SW_MINIMIZE); }
 
-void OverlayForm::Hide() { ::ShowWindow(hwnd_, SW_HIDE); }
+void OverlayForm::Hide() {
+  ::ShowWindow(hwnd_, SW_HIDE);
+  retire_requested_ = true;
+  if (depth_ == 0) RetireSurface();
+}
 
 void OverlayForm::MakeLayeredOpaque() {
   const LONG_PTR style = ::GetWindowLongPtrW(hwnd_, GWL_EXSTYLE);
@@ -185,14 +217,29 @@ void OverlayForm::CreateTooltips() {
   tooltip_font_.Reset(CreateSongtiFont(90, dpi_));
   ::SendMessageW(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(tooltip_font_.get()), FALSE);
   for (UINT_PTR i = 0; i < 3; ++i) {
+    // Not TTF_SUBCLASS: the subclass would look up its window properties on every message of
+    // the overlay, a drag's moves included.
     TTTOOLINFOW tool{};
     tool.cbSize = sizeof tool;
-    tool.uFlags = TTF_SUBCLASS;
     tool.hwnd = hwnd_;
     tool.uId = i;
     tool.lpszText = const_cast<LPWSTR>(kTooltips[i]);
     ::SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   }
+}
+
+void OverlayForm::RelayToTooltips(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (!tooltip_ || !painted_.toolbar.visible) return;
+  MSG msg{};
+  msg.hwnd = hwnd_;
+  msg.message = message;
+  msg.wParam = wparam;
+  msg.lParam = lparam;
+  msg.time = static_cast<DWORD>(::GetMessageTime());
+  // Screen pixels: the window's corner is the desktop's.
+  msg.pt = {GET_X_LPARAM(lparam) + desktop_.bounds.left,
+            GET_Y_LPARAM(lparam) + desktop_.bounds.top};
+  ::SendMessageW(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
 }
 
 void OverlayForm::SyncDamage() {
@@ -206,10 +253,24 @@ void OverlayForm::SyncDamage() {
   }
   const overlay::Elements now = logic_->elements();
   if (now == painted_) return;
-  for (const RectI& r : overlay::ChangedAreas(painted_, now, 1)) {
-    const RECT rect = ToClient(r);
-    ::InvalidateRect(hwnd_, &rect, FALSE);
+  // One invalidation of the union: each call is a round trip to the window server, and a
+  // drag changes up to two dozen small rectangles a move.
+  const std::vector<RectI> areas = overlay::ChangedAreas(painted_, now, 1);
+  if (damage_ && piece_) {
+    ::SetRectRgn(damage_.get(), 0, 0, 0, 0);
+    for (const RectI& r : areas) {
+      const RECT rect = ToClient(r);
+      ::SetRectRgn(piece_.get(), rect.left, rect.top, rect.right, rect.bottom);
+      ::CombineRgn(damage_.get(), damage_.get(), piece_.get(), RGN_OR);
+    }
+    if (!areas.empty()) ::InvalidateRgn(hwnd_, damage_.get(), FALSE);
+  } else {
+    for (const RectI& r : areas) {
+      const RECT rect = ToClient(r);
+      ::InvalidateRect(hwnd_, &rect, FALSE);
+    }
   }
+  if (now.toolbar.visible && !tooltip_) CreateTooltips();
   if (tooltip_ &&
       (now.toolbar != painted_.toolbar || now.toolbar_buttons != painted_.toolbar_buttons)) {
     for (UINT_PTR i = 0; i < 3; ++i) {
@@ -230,62 +291,56 @@ void OverlayForm::SyncDamage() {
   painted_ = now;
 }
 
+OverlayPainter& OverlayForm::Painter() {
+  // Its fonts and icons are made when first needed, not while the screen waits to freeze.
+  if (!painter_) painter_ = std::make_unique<OverlayPainter>(shared_.program.instance, dpi_);
+  return *painter_;
+}
+
 void OverlayForm::Paint() {
   const PaintScope paint(hwnd_);
   HDC dc = paint.dc();
   const RECT rc = paint.area();
-  const int w = rc.right - rc.left;
-  const int h = rc.bottom - rc.top;
+  // The paint DC is clipped to the update region, so the picture and the elements go straight
+  // onto it: no buffer to make, clear and copy for every move of a drag. The window's surface
+  // (Wine's, or the compositor's) shows the result once painting ends.
   // The frozen picture's pixel under client pixel (0, 0).
   const int frozen_x = desktop_.bounds.left - frozen_area_.left;
   const int frozen_y = desktop_.bounds.top - frozen_area_.top;
-  auto draw = [&](HDC target) {
-    if (frozen_)
-      ::BitBlt(target, rc.left, rc.top, w, h, frozen_->dc(), rc.left + frozen_x,
-               rc.top + frozen_y, SRCCOPY);
-    else
-      ::FillRect(target, &rc, ::GetSysColorBrush(COLOR_WINDOW));
-    if (!logic_) return;
-    // The elements and the loupe are in desktop pixels.
-    POINT old{};
-    ::OffsetWindowOrgEx(target, desktop_.bounds.left, desktop_.bounds.top, &old);
-    painter_->Paint(target, logic_->elements());
-    // On top of everything; it shows the frozen pixels, never the elements.
-    if (loupe_painter_) {
-      overlay::LoupeView loupe = logic_->loupe();
-      loupe.source = {loupe.source.left - frozen_area_.left, loupe.source.top - frozen_area_.top,
-                      loupe.source.right - frozen_area_.left,
-                      loupe.source.bottom - frozen_area_.top};
-      loupe_painter_->Paint(target, loupe, frozen_ ? frozen_->dc() : nullptr);
-    }
-    ::SetWindowOrgEx(target, old.x, old.y, nullptr);
-  };
-  // Where no element is drawn the frozen picture goes straight to the screen: no buffer as
-  // large as the screen for the first paint.
-  auto meets_paint_area = [&](const RectI& r) {
-    const RECT area = ToClient(r);
-    RECT meet;
-    return ::IntersectRect(&meet, &area, &rc) != FALSE;
-  };
-  const bool loupe_meets = loupe_painter_ && logic_ && logic_->loupe().visible &&
-                           meets_paint_area(logic_->loupe().rect);
-  if (frozen_ && logic_ && !loupe_meets &&
-      std::ranges::none_of(overlay::PaintedAreas(logic_->elements()), meets_paint_area)) {
-    ::BitBlt(dc, rc.left, rc.top, w, h, frozen_->dc(), rc.left + frozen_x, rc.top + frozen_y,
-             SRCCOPY);
-    return;
+  if (frozen_)
+    ::BitBlt(dc, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, frozen_->dc(),
+             rc.left + frozen_x, rc.top + frozen_y, SRCCOPY);
+  else
+    ::FillRect(dc, &rc, ::GetSysColorBrush(COLOR_WINDOW));
+  if (!logic_) return;
+  // The elements and the loupe are in desktop pixels.
+  POINT old{};
+  ::OffsetWindowOrgEx(dc, desktop_.bounds.left, desktop_.bounds.top, &old);
+  if (!overlay::PaintedAreas(logic_->elements()).empty()) Painter().Paint(dc, logic_->elements());
+  // On top of everything; it shows the frozen pixels, never the elements.
+  if (loupe_painter_) {
+    overlay::LoupeView loupe = logic_->loupe();
+    loupe.source = {loupe.source.left - frozen_area_.left, loupe.source.top - frozen_area_.top,
+                    loupe.source.right - frozen_area_.left, loupe.source.bottom - frozen_area_.top};
+    loupe_painter_->Paint(dc, loupe, frozen_ ? frozen_->dc() : nullptr);
   }
-  // Draw the damaged area off-screen and put it on the screen in one copy.
-  OwnedDc memory(::CreateCompatibleDC(dc));
-  OwnedBitmap buffer(w > 0 && h > 0 ? ::CreateCompatibleBitmap(dc, w, h) : nullptr);
-  if (memory && buffer) {
-    SelectGuard select(memory.get(), buffer.get());
-    ::SetViewportOrgEx(memory.get(), -rc.left, -rc.top, nullptr);
-    draw(memory.get());
-    ::BitBlt(dc, rc.left, rc.top, w, h, memory.get(), rc.left, rc.top, SRCCOPY);
-  } else {
-    draw(dc);
+  ::SetWindowOrgEx(dc, old.x, old.y, nullptr);
+}
+
+template <typename Handler>
+LRESULT OverlayForm::Run(Handler handler) {
+  ++depth_;
+  const LRESULT result = handler();
+  --depth_;
+  if (depth_ == 0 && !Gone()) {
+    SyncDamage();
+    // A close or a retirement asked for in the middle of a handler happens once it is done.
+    if (close_requested_)
+      DestroyNow();
+    else if (retire_requested_)
+      RetireSurface();
   }
+  return result;
 }
 
 LRESULT CALLBACK OverlayForm::WndProc(HWND hwnd, UINT message, WPARAM wparam,
@@ -293,16 +348,41 @@ LRESULT CALLBACK OverlayForm::WndProc(HWND hwnd, UINT message, WPARAM wparam,
   auto* self = WindowObject<OverlayForm>(hwnd, message, lparam);
   if (!self) return ::DefWindowProcW(hwnd, message, wparam, lparam);
   if (message == WM_NCCREATE) self->hwnd_ = hwnd;
+  return self->Run([&] { return self->Handle(message, wparam, lparam); });
+}
 
-  ++self->depth_;
-  const LRESULT result = self->Handle(message, wparam, lparam);
-  --self->depth_;
-  if (self->depth_ == 0 && self->hwnd_) {
-    self->SyncDamage();
-    // A close asked for in the middle of a handler happens once the handler is done.
-    if (self->close_requested_) self->DestroyNow();
+LRESULT CALLBACK OverlayForm::AnchorProc(HWND hwnd, UINT message, WPARAM wparam,
+                                         LPARAM lparam) noexcept {
+  auto* self = WindowObject<OverlayForm>(hwnd, message, lparam);
+  if (!self) return ::DefWindowProcW(hwnd, message, wparam, lparam);
+  if (message == WM_NCCREATE) self->anchor_ = hwnd;
+  return self->Run([&] { return self->HandleAnchor(message, wparam, lparam); });
+}
+
+LRESULT OverlayForm::HandleAnchor(UINT message, WPARAM wparam, LPARAM lparam) {
+  overlay::Overlay* logic = logic_.get();
+  switch (message) {
+    case WM_TIMER:
+      if (logic && wparam == kCutTimerId) logic->OnCutTimer();
+      return 0;
+    case kTrayCallback:
+      return 0;  // the overlay's icon has no action of its own
+    case WM_NCDESTROY: {
+      HWND gone = std::exchange(anchor_, nullptr);
+      ::SetWindowLongPtrW(gone, GWLP_USERDATA, 0);
+      if (shared_.on_gone) shared_.on_gone();
+      return 0;
+    }
+    default:
+      // Top-level windows all get it; only the anchor answers, so the icon comes back once.
+      static const UINT taskbar_created = ::RegisterWindowMessageW(L"TaskbarCreated");
+      if (logic && message == taskbar_created) {
+        logic->OnTaskbarCreated();
+        return 0;
+      }
+      break;
   }
-  return result;
+  return ::DefWindowProcW(anchor_, message, wparam, lparam);
 }
 
 LRESULT OverlayForm::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -327,6 +407,7 @@ LRESULT OverlayForm::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_RBUTTONDBLCLK:  // the class asks for double clicks; these are plain presses
     case WM_MBUTTONDBLCLK:
       if (!logic) break;
+      RelayToTooltips(message, wparam, lparam);
       ::SetCapture(hwnd_);
       logic->OnMouseDown(message == WM_LBUTTONDOWN ? mouse::kLeft
                          : message == WM_RBUTTONDOWN || message == WM_RBUTTONDBLCLK
@@ -338,6 +419,7 @@ LRESULT OverlayForm::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
       if (!logic) break;
+      RelayToTooltips(message, wparam, lparam);
       logic->OnMouseUp(message == WM_LBUTTONUP   ? mouse::kLeft
                        : message == WM_RBUTTONUP ? mouse::kRight
                                                  : mouse::kMiddle,
@@ -346,6 +428,7 @@ LRESULT OverlayForm::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_MOUSEMOVE:
       if (!logic) break;
+      RelayToTooltips(message, wparam, lparam);
       if (!tracking_leave_) {
         TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd_, 0};
         tracking_leave_ = ::TrackMouseEvent(&track) != FALSE;
@@ -360,9 +443,6 @@ LRESULT OverlayForm::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       if (!logic) break;
       if (const auto press = KeyFrom(wparam, lparam); press && logic->OnKey(*press)) return 0;
       break;
-    case WM_TIMER:
-      if (logic && wparam == kCutTimerId) logic->OnCutTimer();
-      return 0;
     case WM_SIZE:
       if (logic && wparam == SIZE_MINIMIZED) logic->OnMinimised();
       return 0;
@@ -370,8 +450,6 @@ LRESULT OverlayForm::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       // Alt+F4 and the like close the overlay as any other closing path does.
       if (logic) logic->Unload();
       return 0;
-    case kTrayCallback:
-      return 0;  // the overlay's icon has no action of its own
     case WM_DISPLAYCHANGE:
       // Monitors came, went or moved. A shown overlay keeps its frozen desktop, so its window
       // stays where that desktop was; the next overlay reads the new layout. A hidden one
@@ -380,17 +458,11 @@ LRESULT OverlayForm::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_NCDESTROY: {
       HWND gone = std::exchange(hwnd_, nullptr);
-      tooltip_ = nullptr;
+      tooltip_ = nullptr;  // owned by the surface, gone with it
       ::SetWindowLongPtrW(gone, GWLP_USERDATA, 0);
-      if (shared_.on_gone) shared_.on_gone();
       return 0;
     }
     default:
-      static const UINT taskbar_created = ::RegisterWindowMessageW(L"TaskbarCreated");
-      if (logic && message == taskbar_created) {
-        logic->OnTaskbarCreated();
-        return 0;
-      }
       break;
   }
   return ::DefWindowProcW(hwnd_, message, wparam, lparam);

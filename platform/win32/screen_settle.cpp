@@ -2,25 +2,70 @@
 
 #include <dwmapi.h>
 
-#include "platform/win32/screen_capture.h"
+#include <cstdint>
+#include <vector>
+#include <span>
+
+#include "platform/win32/handles.h"
 
 namespace pelvanto::win32 {
 
 namespace {
 
-constexpr DWORD kLookInterval = 10;  // ms between two looks at the area
+constexpr DWORD kLookInterval = 1;  // ms between two looks at the area
+constexpr int kRows = 3;            // rows across the window, at a quarter, a half, three quarters
 
 bool CompositionOn() {
   BOOL composed = FALSE;
   return SUCCEEDED(::DwmIsCompositionEnabled(&composed)) && composed;
 }
 
-// The screen's pixels inside an area; empty when they cannot be read.
-std::vector<std::uint32_t> Grab(const RECT& area) {
-  const auto copy = ScreenPixels::Copy(area);
-  if (!copy) return {};
-  return {copy->pixels().begin(), copy->pixels().end()};
-}
+// A few rows of the screen across an area, read again and again through one display DC into
+// one small DIB: a look costs a few thin copies, not a DC, a bitmap and the whole area.
+class RowProbe {
+ public:
+  explicit RowProbe(const RECT& area)
+      : area_(area), display_(::CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr)) {
+    const int width = area.right - area.left;
+    if (!display_ || width <= 0 || area.bottom <= area.top) return;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -kRows;  // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    memory_.Reset(::CreateCompatibleDC(display_.get()));
+    bitmap_.Reset(::CreateDIBSection(display_.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!memory_ || !bitmap_ || !bits) return;
+    pixels_ = {static_cast<const std::uint32_t*>(bits),
+               static_cast<std::size_t>(width) * kRows};
+  }
+
+  // The rows as they are now; empty when they cannot be read.
+  std::vector<std::uint32_t> Look() {
+    if (pixels_.empty()) return {};
+    const int width = area_.right - area_.left;
+    const int height = area_.bottom - area_.top;
+    SelectGuard select(memory_.get(), bitmap_.get());
+    if (!select.ok()) return {};
+    for (int row = 0; row < kRows; ++row) {
+      const int y = area_.top + height * (row + 1) / (kRows + 1);
+      if (!::BitBlt(memory_.get(), 0, row, width, 1, display_.get(), area_.left, y, SRCCOPY))
+        return {};
+    }
+    ::GdiFlush();  // the bits are read directly
+    return {pixels_.begin(), pixels_.end()};
+  }
+
+ private:
+  RECT area_;
+  OwnedDc display_;
+  OwnedDc memory_;
+  OwnedBitmap bitmap_;
+  std::span<const std::uint32_t> pixels_;
+};
 
 }  // namespace
 
@@ -41,17 +86,21 @@ void HideAndSettle(HWND window, unsigned limit_ms) {
                     ::GetSystemMetrics(SM_XVIRTUALSCREEN) + ::GetSystemMetrics(SM_CXVIRTUALSCREEN),
                     ::GetSystemMetrics(SM_YVIRTUALSCREEN) + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
   ::IntersectRect(&area, &area, &screen);
-  const std::vector<std::uint32_t> before = Grab(area);
+  RowProbe probe(area);
+  const std::vector<std::uint32_t> before = probe.Look();
   ::ShowWindow(window, SW_HIDE);
   if (before.empty()) return;
 
+  // Done once the rows differ from the window's and a second look, a moment later, agrees:
+  // what was behind the window has been drawn and is no longer changing.
   const ULONGLONG deadline = ::GetTickCount64() + limit_ms;
-  std::vector<std::uint32_t> previous = Grab(area);
+  std::vector<std::uint32_t> previous = before;
   while (::GetTickCount64() < deadline) {
-    ::Sleep(kLookInterval);
-    std::vector<std::uint32_t> now = Grab(area);
+    std::vector<std::uint32_t> now = probe.Look();
+    if (now.empty()) return;
     if (now != before && now == previous) return;
     previous = std::move(now);
+    ::Sleep(kLookInterval);
   }
 }
 

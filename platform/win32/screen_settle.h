@@ -11,8 +11,8 @@ namespace pelvanto::win32 {
 
 // Hides a window and returns once it is off the screen, or after `limit_ms` at most. With
 // desktop composition one DwmFlush does it. Without (Wine; Windows without DWM) the windows
-// or the window manager behind it repaint in their own time, so the area is watched until it
-// differs from what it showed before and has stopped changing.
+// or the window manager behind it repaint in their own time, so a few rows across the area are
+// watched until they differ from what they showed before and have stopped changing.
 void HideAndSettle(HWND window, unsigned limit_ms);
 
 // Turns off the compositor's fade when the window hides: one DwmFlush waits a single frame,

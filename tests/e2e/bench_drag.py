@@ -10,12 +10,18 @@ system CPU time of the Windows process, of wineserver and of the X server, from 
 size the same drag over the plain window of the helper notchat.exe shows what Wine itself
 spends on a move that a program does nothing with, and the idle time over as long a span.
 
-    python3 tests/e2e/bench_drag.py [--runs 5] [WIDTHxHEIGHT ...]
+Frames: those that reached the screen during each drag, counted from outside with X DAMAGE
+(benchmarks/frame_counter.c), for product and reference alike; every move drawn gives 1000.
+--baseline DIR runs a second build of the program (its build directory) as a third job in the
+same rounds, for before/after figures.
+
+    python3 tests/e2e/bench_drag.py [--runs 5] [--baseline DIR] [WIDTHxHEIGHT ...]
 """
 
 from __future__ import annotations
 
 import argparse
+import os
 import sys
 import time
 from pathlib import Path
@@ -24,6 +30,7 @@ sys.path.insert(0, str(Path(__file__).resolve().parent))
 
 from bench_references import (MOVES, RUNS, diagonal, interleave, measure_drag, print_comparison,  # noqa: E402
                               reference_drag, session_pids)
+import harness  # noqa: E402
 from harness import Session  # noqa: E402
 from scenarios import helper_exe, start_capture, start_program, wait_for_geometry  # noqa: E402
 
@@ -39,16 +46,33 @@ def report(title: str, busy: dict, idle: dict, wall: float) -> float:
     return total
 
 
-def product_drag(s: Session, loupe: bool) -> float:
-    """One run on the overlay: CPU ms per move over the drag."""
-    proc, main = start_program(s, loupe=loupe)
+def product_drag(s: Session, frames: list[int], build: Path | None = None, title: str = "Pelvanto",
+                 loupe: bool = True) -> float:
+    """One run on the overlay: CPU ms per move over the drag; the frames seen are appended."""
+    with other_build(build):
+        proc, main = start_program(s, loupe=loupe)
     start_capture(s, main)
     time.sleep(1)
-    busy, idle, wall = measure_drag(s, session_pids(s, proc.pid), diagonal(s.width, s.height))
-    report(f"Pelvanto overlay, drawing a selection, loupe {'on' if loupe else 'off'}", busy, idle, wall)
+    busy, idle, wall = measure_drag(s, session_pids(s, proc.pid), diagonal(s.width, s.height), frames)
+    report(f"{title} overlay, drawing a selection ({frames[-1]} frames)", busy, idle, wall)
     proc.terminate()
     proc.wait(10)
     return sum(busy.values()) * 1000 / MOVES
+
+
+class other_build:
+    """Within it, the program is taken from another build directory (None: this one)."""
+
+    def __init__(self, build: Path | None) -> None:
+        self.build = build
+
+    def __enter__(self) -> None:
+        self.saved = harness.WIN_BUILD_DIR
+        if self.build is not None:
+            harness.WIN_BUILD_DIR = self.build.resolve()
+
+    def __exit__(self, *exc) -> None:
+        harness.WIN_BUILD_DIR = self.saved
 
 
 def plain_window(s: Session) -> None:
@@ -62,37 +86,46 @@ def plain_window(s: Session) -> None:
     chat.wait(10)
 
 
-def run(width: int, height: int, runs: int) -> None:
+def run(width: int, height: int, runs: int, baseline: Path | None) -> None:
     print(f"== {MOVES} moves at {width}x{height}, {runs} runs interleaved", flush=True)
-    frames: list[int] = []
+    frames: dict[str, list[int]] = {"product": [], "product, no loupe": [], "baseline": [],
+                                    "reference": [], "reference paints": []}
 
     def reference() -> float:
-        per_move, painted = reference_drag(s)
-        frames.append(painted)
+        per_move, painted = reference_drag(s, frames["reference"])
+        frames["reference paints"].append(painted)
         return per_move
 
+    jobs = {"product": lambda: product_drag(s, frames["product"]),
+            "product, no loupe": lambda: product_drag(s, frames["product, no loupe"],
+                                                      title="Pelvanto without the loupe", loupe=False)}
+    if baseline is not None:
+        jobs["baseline"] = lambda: product_drag(s, frames["baseline"], baseline, "baseline")
+    jobs["reference"] = reference
     with Session(width, height, name="bench-drag") as s:
         s.show_pattern("coords")
-        figures = interleave(runs, {"loupe on": lambda: product_drag(s, True),
-                                    "loupe off": lambda: product_drag(s, False),
-                                    "reference": reference})
+        figures = interleave(runs, jobs)
         plain_window(s)
-    for loupe in ("loupe on", "loupe off"):
-        print_comparison(f"drag CPU per move, {loupe} (program + wineserver + X server)", "ms",
-                         figures[loupe], figures["reference"])
-    cost = sorted(on - off for on, off in zip(figures["loupe on"], figures["loupe off"]))
-    print(f"      what the loupe costs a move, run by run: {[f'{c * 1000:.0f} us' for c in cost]}",
-          flush=True)
-    print(f"      frames the reference painted for {MOVES} moves: {frames}", flush=True)
+    print_comparison("drag CPU per move (program + wineserver + X server)", "ms",
+                     figures["product"], figures["reference"])
+    print_comparison("the same without the loupe", "ms", figures["product, no loupe"],
+                     figures["reference"])
+    if baseline is not None:
+        print_comparison("the same, baseline build against the reference", "ms",
+                         figures["baseline"], figures["reference"])
+    for name, counted in frames.items():
+        if counted:
+            print(f"      frames for {MOVES} moves, {name}: {counted}", flush=True)
 
 
 def main(argv: list[str]) -> int:
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("--runs", type=int, default=RUNS)
+    parser.add_argument("--baseline", type=Path, help="build directory of a second program to compare")
     parser.add_argument("sizes", nargs="*")
     args = parser.parse_args(argv)
     for size in [tuple(int(v) for v in a.split("x")) for a in args.sizes] or SIZES:
-        run(*size, args.runs)
+        run(*size, args.runs, args.baseline)
     return 0
 
 

@@ -93,6 +93,17 @@ def frame_timer() -> Path:
     return binary
 
 
+def frame_counter() -> Path:
+    """The native frame counter (benchmarks/frame_counter.c), compiled when missing or stale."""
+    source = REPO / "benchmarks" / "frame_counter.c"
+    binary = BUILD_DIR / "bench" / "frame_counter"
+    if not binary.is_file() or binary.stat().st_mtime < source.stat().st_mtime:
+        binary.parent.mkdir(parents=True, exist_ok=True)
+        subprocess.run(["cc", "-std=c11", "-D_POSIX_C_SOURCE=200809L", "-O2", "-Wall", "-Wextra", "-Werror",
+                        "-o", str(binary), str(source), "-lXdamage", "-lXfixes", "-lX11"], check=True)
+    return binary
+
+
 def time_frame(s: Session, x: int, y: int) -> dict[str, float]:
     """Click at (x, y) and time the full-screen window that follows: ms to its map and to the
     whole frame on screen (-1 when it never came)."""
@@ -161,8 +172,10 @@ def drag_command(points: list[tuple[int, int]]) -> list[str]:
     return cmd + ["mouseup", "1"]
 
 
-def measure_drag(s: Session, pids: dict[str, int], points: list[tuple[int, int]]) -> tuple[dict, dict, float]:
-    """CPU seconds per process for the drag, and for an idle span as long; wall seconds."""
+def measure_drag(s: Session, pids: dict[str, int], points: list[tuple[int, int]],
+                 frames: Optional[list[int]] = None) -> tuple[dict, dict, float]:
+    """CPU seconds per process for the drag, and for an idle span as long; wall seconds. With
+    `frames`, the frames that reached the screen over the drag (frame_counter) are appended."""
     def snapshot() -> dict:
         return {name: cpu_seconds(pid) for name, pid in pids.items()}
 
@@ -177,10 +190,19 @@ def measure_drag(s: Session, pids: dict[str, int], points: list[tuple[int, int]]
         wait_until(quiet, 20, 0.3)
 
     settle()
+    counter = None
+    if frames is not None:
+        counter = subprocess.Popen([str(frame_counter())], env=s.env, stdin=subprocess.PIPE,
+                                   stdout=subprocess.PIPE, text=True)
+        counter.stdout.readline()  # "ready"
     before, start = snapshot(), time.monotonic()
     s.run(drag_command(points), timeout=300)
     settle()
     after, wall = snapshot(), time.monotonic() - start
+    if counter is not None:
+        out, _ = counter.communicate(timeout=30)
+        found = re.findall(r"^frames (\d+)$", out, re.M)
+        frames.append(int(found[-1]) if found else -1)
     busy = {name: after[name] - before[name] for name in pids}
     before = snapshot()
     time.sleep(wall)
@@ -188,12 +210,13 @@ def measure_drag(s: Session, pids: dict[str, int], points: list[tuple[int, int]]
     return busy, idle, wall
 
 
-def reference_drag(s: Session) -> tuple[float, int]:
-    """One run of bare_overlay.exe: (CPU ms per move over the drag, frames it painted)."""
+def reference_drag(s: Session, frames: Optional[list[int]] = None) -> tuple[float, int]:
+    """One run of bare_overlay.exe: (CPU ms per move over the drag, frames it painted); with
+    `frames`, the frames seen on the screen are appended to it."""
     proc = s.start(reference_exe("bare_overlay.exe"))
     s.wait_window("^bare overlay$", timeout=30)
     time.sleep(0.5)
-    busy, _, _ = measure_drag(s, session_pids(s, proc.pid), diagonal(s.width, s.height))
+    busy, _, _ = measure_drag(s, session_pids(s, proc.pid), diagonal(s.width, s.height), frames)
     s.key("Escape")
     proc.wait(20)
     log = (s.out_dir / "bare_overlay.log").read_text(errors="replace")

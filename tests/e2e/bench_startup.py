@@ -115,16 +115,23 @@ def product_frame(s: Session, exe: Path) -> dict[str, float]:
     return figures
 
 
-def frame_comparison(exe: Path, width: int, height: int, runs: int) -> None:
-    """Click -> overlay mapped and whole frame on screen, product and reference interleaved."""
+def frame_comparison(exe: Path, width: int, height: int, runs: int, baseline: Path | None = None) -> None:
+    """Click -> overlay mapped and whole frame on screen, product and reference interleaved;
+    with `baseline` (another build's directory) that program too."""
     print(f"== click -> whole frozen frame on screen at {width}x{height}, {runs} runs interleaved", flush=True)
+    jobs = {"product": lambda: product_frame(s, exe)}
+    if baseline is not None:
+        jobs["baseline"] = lambda: product_frame(s, baseline.resolve() / exe.name)
+    jobs["reference"] = lambda: reference_frame(s)
     with Session(width, height, name="bench-frame") as s:
         s.show_pattern("coords")
-        figures = interleave(runs, {"product": lambda: product_frame(s, exe),
-                                    "reference": lambda: reference_frame(s)})
+        figures = interleave(runs, jobs)
     for key, title in (("mapped", "click -> full-screen window mapped"),
                        ("frame", "click -> whole frozen frame on screen")):
         print_comparison(title, "ms", [f[key] for f in figures["product"]], [f[key] for f in figures["reference"]])
+        if baseline is not None:
+            print_comparison(f"{title}, baseline build", "ms", [f[key] for f in figures["baseline"]],
+                             [f[key] for f in figures["reference"]])
 
 
 def monitor_comparison(exe: Path, runs: int) -> None:
@@ -147,13 +154,14 @@ def main() -> int:
     parser.add_argument("--frame-runs", type=int, default=5, help="interleaved runs of the frame timing")
     parser.add_argument("--frame-only", action="store_true", help="only the frame timing against the reference")
     parser.add_argument("--monitors-only", action="store_true", help="only one monitor against two")
+    parser.add_argument("--baseline", type=Path, help="build directory of a second program for the frame timing")
     args = parser.parse_args()
     exe = pelvanto_exe()
     monitor_comparison(exe, args.runs)
     if args.monitors_only:
         return 0
     for width, height in [(1920, 1080), (3840, 2160)]:
-        frame_comparison(exe, width, height, args.frame_runs)
+        frame_comparison(exe, width, height, args.frame_runs, args.baseline)
     if args.frame_only:
         return 0
     rows = []

@@ -23,6 +23,9 @@ TEST(TrayIcons, FixedIdsLiveIconsAfterADpiChangeAndBothBackWithTheTaskbar) {
                  reinterpret_cast<LPARAM>(capture));
   const HWND overlay = ::FindWindowW(L"PelvantoOverlay", nullptr);
   ASSERT_TRUE(overlay);
+  // The overlay's hidden anchor keeps its icon once the full-screen window has gone.
+  const HWND anchor = ::FindWindowW(L"PelvantoOverlayAnchor", nullptr);
+  ASSERT_TRUE(anchor);
   ::SendMessageW(overlay, WM_SIZE, SIZE_MINIMIZED, 0);  // the overlay goes to the tray too
 
   ASSERT_EQ(rig.tray.icons.size(), 2U);
@@ -30,7 +33,7 @@ TEST(TrayIcons, FixedIdsLiveIconsAfterADpiChangeAndBothBackWithTheTaskbar) {
   const TrayRecord* overlay_icon = rig.tray.Find(kOverlayTrayId);
   ASSERT_TRUE(main_icon && overlay_icon);
   EXPECT_EQ(main_icon->window, reinterpret_cast<WindowId>(main));
-  EXPECT_EQ(overlay_icon->window, reinterpret_cast<WindowId>(overlay));
+  EXPECT_EQ(overlay_icon->window, reinterpret_cast<WindowId>(anchor));
   const std::uintptr_t before = main_icon->icon;
 
   // The main window moves to a monitor of 144 dpi.
@@ -46,7 +49,7 @@ TEST(TrayIcons, FixedIdsLiveIconsAfterADpiChangeAndBothBackWithTheTaskbar) {
   rig.tray.icons.clear();
   const UINT taskbar_created = ::RegisterWindowMessageW(L"TaskbarCreated");
   ::SendMessageW(main, taskbar_created, 0, 0);
-  ::SendMessageW(overlay, taskbar_created, 0, 0);
+  ::SendMessageW(anchor, taskbar_created, 0, 0);
   ASSERT_EQ(rig.tray.icons.size(), 2U);
   for (const unsigned id : {kMainTrayId, kOverlayTrayId}) {
     const TrayRecord* icon = rig.tray.Find(id);
