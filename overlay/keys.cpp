@@ -70,31 +70,12 @@ bool Overlay::OnKey(const KeyPress& press) {
   const float step = press.shift ? kBigStep : kStep;
   const float dx = press.key == Key::Left ? -step : press.key == Key::Right ? step : 0;
   const float dy = press.key == Key::Up ? -step : press.key == Key::Down ? step : 0;
-  const RectI& bounds = desktop().bounds;
-  const auto left = static_cast<float>(bounds.left);
-  const auto top = static_cast<float>(bounds.top);
-  const auto right = static_cast<float>(bounds.right);
-  const auto bottom = static_cast<float>(bounds.bottom);
-  RectF rect = selection_.Rect();
   if (press.ctrl) {
-    // Grows or shrinks from the right or bottom edge; never below zero, and never out past
-    // the desktop, where the mouse cannot reach either.
-    auto resize = [](float size, float delta, float room) {
-      const float grown = std::max(0.0f, size + delta);
-      return delta > 0 ? std::max(size, std::min(grown, room)) : grown;
-    };
-    rect.width = resize(rect.width, dx, right - rect.left);
-    rect.height = resize(rect.height, dy, bottom - rect.top);
+    selection_.GrowBy(dx, dy);
   } else {
-    // The same clamping as a mouse move: the top-left corner first, then the far edges.
-    rect.left = std::max(left, rect.left + dx);
-    rect.top = std::max(top, rect.top + dy);
-    if (rect.Right() > right) rect.left = right - rect.width;
-    if (rect.Bottom() > bottom) rect.top = bottom - rect.height;
+    selection_.MoveBy(dx, dy);
   }
-  // As at the end of a mouse move or resize: labels, handles and toolbar follow, and the next
-  // move starts from the new corner.
-  selection_.Resize(rect);
+  // As at the end of a mouse move or resize: handles and toolbar follow.
   handles_.PlaceAround(selection_.Rect());
   ShowToolbar();
   return true;

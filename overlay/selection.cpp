@@ -76,17 +76,7 @@ Pointer Selection::Move(int buttons, float x, float y, std::uint32_t colour, boo
     // Measured from the press each time, so clamping never accumulates.
     r.left = anchor_x_ - (press_x_ - x);
     r.top = anchor_y_ - (press_y_ - y);
-    // Kept on the virtual desktop, near edges first: a selection larger than the desktop
-    // keeps its far edges on the desktop's far edges.
-    const RectI& bounds = metrics_.desktop().bounds;
-    const auto left = static_cast<float>(bounds.left);
-    const auto top = static_cast<float>(bounds.top);
-    const auto right = static_cast<float>(bounds.right);
-    const auto bottom = static_cast<float>(bounds.bottom);
-    if (r.left < left) r.left = left;
-    if (r.top < top) r.top = top;
-    if (r.Right() > right) r.left = right - r.width;
-    if (r.Bottom() > bottom) r.top = bottom - r.height;
+    KeepOnDesktop(r);
   }
   PlaceLabels();
   outline_.visible = true;
@@ -94,6 +84,42 @@ Pointer Selection::Move(int buttons, float x, float y, std::uint32_t colour, boo
   colour_label_.visible = true;
   drawn = true;
   return pointer;
+}
+
+void Selection::KeepOnDesktop(RectF& r) const {
+  // Near edges first: a selection larger than the desktop keeps its far edges on the
+  // desktop's far edges.
+  const RectI& bounds = metrics_.desktop().bounds;
+  const auto left = static_cast<float>(bounds.left);
+  const auto top = static_cast<float>(bounds.top);
+  const auto right = static_cast<float>(bounds.right);
+  const auto bottom = static_cast<float>(bounds.bottom);
+  if (r.left < left) r.left = left;
+  if (r.top < top) r.top = top;
+  if (r.Right() > right) r.left = right - r.width;
+  if (r.Bottom() > bottom) r.top = bottom - r.height;
+}
+
+void Selection::MoveBy(float dx, float dy) {
+  RectF r = outline_.rect;
+  r.left += dx;
+  r.top += dy;
+  KeepOnDesktop(r);
+  Resize(r);
+}
+
+void Selection::GrowBy(float dx, float dy) {
+  // Never below zero, and never out past the desktop, where the mouse cannot reach either
+  // (a selection already past it may still shrink).
+  const RectI& bounds = metrics_.desktop().bounds;
+  auto grow = [](float size, float delta, float room) {
+    const float grown = std::max(0.0f, size + delta);
+    return delta > 0 ? std::max(size, std::min(grown, room)) : grown;
+  };
+  RectF r = outline_.rect;
+  r.width = grow(r.width, dx, static_cast<float>(bounds.right) - r.left);
+  r.height = grow(r.height, dy, static_cast<float>(bounds.bottom) - r.top);
+  Resize(r);
 }
 
 SurfaceRelease Selection::Release(int button) {

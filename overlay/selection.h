@@ -33,6 +33,10 @@ class Selection {
   SurfaceRelease Release(int button);
   // A handle drag's new geometry, or the old one when the handle's step was refused.
   void Resize(const RectF& rect);
+  // The arrow keys: the whole selection by (dx, dy), kept on the desktop as a mouse move is;
+  // or its right and bottom edges, never below size 0 nor past the desktop.
+  void MoveBy(float dx, float dy);
+  void GrowBy(float dx, float dy);
   // Back to no selection, as undo does.
   void Clear();
 
@@ -46,6 +50,7 @@ class Selection {
 
  private:
   void PlaceLabels();
+  void KeepOnDesktop(RectF& rect) const;
 
   const DesktopMetrics& metrics_;
   Element outline_;

@@ -18,7 +18,7 @@ from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 
-from harness import Geometry, Image, Session  # noqa: E402
+from harness import Geometry, Image, Session, wait_until  # noqa: E402
 from scenarios import (COPY_AND_EXIT, OVERLAY, TOOLBAR_BACK, TOOLBAR_FRAME, TOOLBAR_GAP,  # noqa: E402
                        TOOLBAR_H, TOOLBAR_W, UNDO, ClipboardWatch, button_centre, find_box, find_outline,
                        margin_of, select, start_capture, start_program)
@@ -79,8 +79,10 @@ class TwoMonitors(unittest.TestCase):
                 frozen = blacked_out(s.show_pattern("coords"), self.monitors)
                 _, main = start_program(s)
                 start_capture(s, main)
-                # Wine's tray window, with the main window's icon, shows above the overlay.
-                self.tray = s.tray_window(frame=True)
+                # Wine's tray window, with the main window's icon, shows above the overlay; the
+                # icon is added once the overlay is up.
+                self.tray = wait_until(lambda: s.tray_window(frame=True), 10)
+                self.assertIsNotNone(self.tray, "the main window's tray icon never showed")
                 shot = s.screenshot_pixels("frozen.png")
                 differing, first = shot.diff(frozen, ignore=[self.tray])
                 self.assertEqual(differing, 0, f"the frozen picture differs first at {first}")
