@@ -15,23 +15,28 @@ Frames: those that reached the screen during each drag, counted from outside wit
 --baseline DIR runs a second build of the program (its build directory) as a third job in the
 same rounds, for before/after figures.
 
-    python3 tests/e2e/bench_drag.py [--runs 5] [--baseline DIR] [WIDTHxHEIGHT ...]
+With --peer, Flameshot's region capture (a general-purpose screenshot tool, run only for this
+figure) takes the same drag in the same rounds.
+
+    python3 tests/e2e/bench_drag.py [--runs 5] [--baseline DIR] [--peer] [WIDTHxHEIGHT ...]
 """
 
 from __future__ import annotations
 
 import argparse
 import os
+import signal
+import subprocess
 import sys
 import time
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 
-from bench_references import (MOVES, RUNS, diagonal, interleave, measure_drag, print_comparison,  # noqa: E402
+from bench_references import (MOVES, RUNS, diagonal, find_pid, interleave, measure_drag, print_comparison,  # noqa: E402
                               reference_drag, session_pids)
 import harness  # noqa: E402
-from harness import Session  # noqa: E402
+from harness import Session, wait_until  # noqa: E402
 from scenarios import helper_exe, start_capture, start_program, wait_for_geometry  # noqa: E402
 
 SIZES = [(1920, 1080), (3840, 2160)]
@@ -86,10 +91,32 @@ def plain_window(s: Session) -> None:
     chat.wait(10)
 
 
-def run(width: int, height: int, runs: int, baseline: Path | None) -> None:
+def peer_drag(s: Session, frames: list[int]) -> float:
+    """The same drag in Flameshot's region capture, a native Qt screenshot tool from Debian
+    (installed by hand, only for this figure): a reference point, not a like-for-like ratio,
+    since it runs without Wine. Counted: its process and the X server."""
+    peer = subprocess.Popen(["dbus-run-session", "--", "flameshot", "gui"], env=s.env,
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                            start_new_session=True)
+    try:
+        shown = wait_until(lambda: s.run(["xdotool", "search", "--onlyvisible", "--class", "flameshot"],
+                                         check=False).split(), 20, 0.3)
+        if not shown:
+            raise AssertionError("flameshot showed no capture window")
+        time.sleep(1.5)
+        pids = {"program": find_pid(("flameshot",), lambda pid: True), "X server": s.x_server_pid}
+        busy, idle, wall = measure_drag(s, pids, diagonal(s.width, s.height), frames)
+        report(f"Flameshot, drawing a selection ({frames[-1]} frames)", busy, idle, wall)
+        return sum(busy.values()) * 1000 / MOVES
+    finally:
+        os.killpg(peer.pid, signal.SIGTERM)
+        peer.wait(10)
+
+
+def run(width: int, height: int, runs: int, baseline: Path | None, peer: bool) -> None:
     print(f"== {MOVES} moves at {width}x{height}, {runs} runs interleaved", flush=True)
     frames: dict[str, list[int]] = {"product": [], "product, no loupe": [], "baseline": [],
-                                    "reference": [], "reference paints": []}
+                                    "reference": [], "reference paints": [], "Flameshot": []}
 
     def reference() -> float:
         per_move, painted = reference_drag(s, frames["reference"])
@@ -102,6 +129,8 @@ def run(width: int, height: int, runs: int, baseline: Path | None) -> None:
     if baseline is not None:
         jobs["baseline"] = lambda: product_drag(s, frames["baseline"], baseline, "baseline")
     jobs["reference"] = reference
+    if peer:
+        jobs["Flameshot"] = lambda: peer_drag(s, frames["Flameshot"])
     with Session(width, height, name="bench-drag") as s:
         s.show_pattern("coords")
         figures = interleave(runs, jobs)
@@ -113,6 +142,9 @@ def run(width: int, height: int, runs: int, baseline: Path | None) -> None:
     if baseline is not None:
         print_comparison("the same, baseline build against the reference", "ms",
                          figures["baseline"], figures["reference"])
+    if peer:
+        print_comparison("Pelvanto against Flameshot (native Qt, no Wine)", "ms",
+                         figures["product"], figures["Flameshot"])
     for name, counted in frames.items():
         if counted:
             print(f"      frames for {MOVES} moves, {name}: {counted}", flush=True)
@@ -122,10 +154,12 @@ def main(argv: list[str]) -> int:
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("--runs", type=int, default=RUNS)
     parser.add_argument("--baseline", type=Path, help="build directory of a second program to compare")
+    parser.add_argument("--peer", action="store_true",
+                        help="also the same drag in Flameshot (apt-get install flameshot first)")
     parser.add_argument("sizes", nargs="*")
     args = parser.parse_args(argv)
     for size in [tuple(int(v) for v in a.split("x")) for a in args.sizes] or SIZES:
-        run(*size, args.runs, args.baseline)
+        run(*size, args.runs, args.baseline, args.peer)
     return 0
 
 
