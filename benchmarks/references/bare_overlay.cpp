@@ -73,13 +73,8 @@ LRESULT CALLBACK PopupProc(HWND window, UINT message, WPARAM wparam, LPARAM lpar
       g_drag.dragging = false;
       ::ReleaseCapture();
       return 0;
-    case WM_RBUTTONUP:
-      ::PostQuitMessage(0);
-      return 0;
-    case WM_KEYDOWN:
-      if (wparam == VK_ESCAPE) ::PostQuitMessage(0);
-      return 0;
     default:
+      if (reference::EndsOnRightClickOrEsc(message, wparam)) return 0;
       return ::DefWindowProcW(window, message, wparam, lparam);
   }
 }

@@ -75,4 +75,11 @@ inline HWND CreateFullScreenPopup(const FrozenScreen& screen, const wchar_t* tit
                            screen.y(), screen.width(), screen.height(), nullptr, nullptr, cls.hInstance, data);
 }
 
+// The popups end on a right click or Esc, as the overlay does; true when the message was one.
+inline bool EndsOnRightClickOrEsc(UINT message, WPARAM wparam) {
+  if (message != WM_RBUTTONUP && !(message == WM_KEYDOWN && wparam == VK_ESCAPE)) return false;
+  ::PostQuitMessage(0);
+  return true;
+}
+
 }  // namespace reference

@@ -23,13 +23,8 @@ LRESULT CALLBACK PopupProc(HWND window, UINT message, WPARAM wparam, LPARAM lpar
       ::EndPaint(window, &paint);
       return 0;
     }
-    case WM_RBUTTONUP:
-      ::PostQuitMessage(0);
-      return 0;
-    case WM_KEYDOWN:
-      if (wparam == VK_ESCAPE) ::PostQuitMessage(0);
-      return 0;
     default:
+      if (reference::EndsOnRightClickOrEsc(message, wparam)) return 0;
       return ::DefWindowProcW(window, message, wparam, lparam);
   }
 }

@@ -82,26 +82,25 @@ def print_comparison(title: str, unit: str, product: Optional[Sequence[float]], 
 
 # -- click -> whole frame on screen --------------------------------------------------------------
 
-def frame_timer() -> Path:
-    """The native frame timer, compiled when missing or older than its source."""
-    source = REPO / "benchmarks" / "frame_timer.c"
-    binary = BUILD_DIR / "bench" / "frame_timer"
+def native_tool(name: str, *libraries: str) -> Path:
+    """A native X client of benchmarks/NAME.c, compiled when missing or older than its source."""
+    source = REPO / "benchmarks" / f"{name}.c"
+    binary = BUILD_DIR / "bench" / name
     if not binary.is_file() or binary.stat().st_mtime < source.stat().st_mtime:
         binary.parent.mkdir(parents=True, exist_ok=True)
         subprocess.run(["cc", "-std=c11", "-D_POSIX_C_SOURCE=200809L", "-O2", "-Wall", "-Wextra", "-Werror",
-                        "-o", str(binary), str(source), "-lXdamage", "-lXfixes", "-lXtst", "-lX11"], check=True)
+                        "-o", str(binary), str(source), *[f"-l{lib}" for lib in libraries]], check=True)
     return binary
+
+
+def frame_timer() -> Path:
+    """Clicks, then times the map and the whole frame of the full-screen window that follows."""
+    return native_tool("frame_timer", "Xdamage", "Xfixes", "Xtst", "X11")
 
 
 def frame_counter() -> Path:
-    """The native frame counter (benchmarks/frame_counter.c), compiled when missing or stale."""
-    source = REPO / "benchmarks" / "frame_counter.c"
-    binary = BUILD_DIR / "bench" / "frame_counter"
-    if not binary.is_file() or binary.stat().st_mtime < source.stat().st_mtime:
-        binary.parent.mkdir(parents=True, exist_ok=True)
-        subprocess.run(["cc", "-std=c11", "-D_POSIX_C_SOURCE=200809L", "-O2", "-Wall", "-Wextra", "-Werror",
-                        "-o", str(binary), str(source), "-lXdamage", "-lXfixes", "-lX11"], check=True)
-    return binary
+    """Counts the frames that reach the screen until told to stop."""
+    return native_tool("frame_counter", "Xdamage", "Xfixes", "X11")
 
 
 def time_frame(s: Session, x: int, y: int) -> dict[str, float]:
