@@ -21,7 +21,7 @@ class NullTimer : public Timer {
   bool enabled_ = false;
 };
 
-class NullWindow : public overlay::OverlayWindow {
+class NullWindow : public overlay::OverlayView {
  public:
   bool FreezeScreen(const RectI&) override { return true; }
   std::uint32_t FrozenPixel(int, int) const override { return 0; }
@@ -29,7 +29,7 @@ class NullWindow : public overlay::OverlayWindow {
   void Minimise() override {}
   void Hide() override {}
   void MakeLayeredOpaque() override {}
-  void Close() override {}
+  void Destroy() override {}
   PointI CursorPos() const override { return {}; }
   WindowId Id() const override { return 1; }
   std::uintptr_t IconHandle() const override { return 1; }
@@ -94,7 +94,7 @@ void BM_CutTick(benchmark::State& state) {
   overlay::Overlay overlay({window, pointer, clock, screen, clipboard, tray, cut_timer,
                             auto_cut_timer, loaded},
                            overlay::SingleMonitorDesktop(1920, 1080, 96), 1);
-  overlay.Load();
+  overlay.Open();
   for (auto _ : state) {
     cut_timer.SetEnabled(true);
     overlay.OnCutTimer();

@@ -31,20 +31,20 @@ void Overlay::OnMouseMove(int buttons, float x, float y) {
 void Overlay::OnMouseUp(int button, float x, float y) {
   const bool copy = button == mouse::kLeft && std::exchange(copy_at_release_, false);
   router_.Release(button, x, y);
-  if (copy && !unloaded_ && selection_.Finished()) ButtonClick(kCopyAndExit);
+  if (copy && !closed_ && selection_.Finished()) ButtonClick(kCopyAndExit);
   FollowPointer(x, y);
 }
 
 void Overlay::OnDoubleClick(float x, float y) {
   OnMouseDown(mouse::kLeft, x, y);
   // The press kept the selection only if it landed inside it.
-  copy_at_release_ = !unloaded_ && Captured() && HitTest(x, y).kind == HitTarget::Kind::Surface &&
+  copy_at_release_ = !closed_ && Captured() && HitTest(x, y).kind == HitTarget::Kind::Surface &&
                      selection_.Finished();
 }
 
 bool Overlay::OnKey(const KeyPress& press) {
   // A key in the middle of a press would fight the drag for the selection.
-  if (unloaded_ || Captured()) return false;
+  if (closed_ || Captured()) return false;
   const bool selected = selection_.Finished();
   switch (press.key) {
     case Key::Escape: {
@@ -83,7 +83,7 @@ bool Overlay::OnKey(const KeyPress& press) {
 
 void Overlay::FollowPointer(float x, float y) {
   // Gone, or sent to the tray by this very event.
-  if (unloaded_ || in_tray_) {
+  if (closed_ || in_tray_) {
     loupe_.visible = false;
     return;
   }

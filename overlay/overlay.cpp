@@ -19,9 +19,9 @@ Overlay::Overlay(OverlayServices services, Desktop desktop, std::uint64_t random
 
 // --- Life -------------------------------------------------------------------------------
 
-void Overlay::Load() {
+void Overlay::Open() {
   // A discarded instance must not claim the program's overlay for itself again.
-  if (unloaded_) return;
+  if (closed_) return;
   services_.pointer.Set(Pointer::Crosshair);
   // Every monitor in physical pixels, whatever their DPIs.
   services_.window.FreezeScreen(desktop().bounds);
@@ -31,7 +31,7 @@ void Overlay::Load() {
 }
 
 void Overlay::OnMinimised() {
-  if (unloaded_) return;
+  if (closed_) return;
   TrayRecord record;
   record.window = services_.window.Id();
   record.icon = services_.window.IconHandle();
@@ -44,24 +44,24 @@ void Overlay::OnMinimised() {
 }
 
 void Overlay::OnTaskbarCreated() {
-  if (!unloaded_) tray_icon_.Readd();
+  if (!closed_) tray_icon_.Readd();
 }
 
-void Overlay::Unload() {
-  if (unloaded_) return;
+void Overlay::Close() {
+  if (closed_) return;
   // Also when no icon was ever added: deleting is harmless then.
   tray_icon_.Delete();
-  unloaded_ = true;
+  closed_ = true;
   services_.overlay_open = false;
   services_.auto_cut_timer.SetEnabled(false);
   services_.cut_timer.SetEnabled(false);
-  services_.window.Close();
+  services_.window.Destroy();
 }
 
 // --- The cut ----------------------------------------------------------------------------
 
 void Overlay::OnCutTimer() {
-  if (unloaded_) return;
+  if (closed_) return;
   // The overlay is in the notification area whenever the auto-cut runs, so nothing of it can
   // reach the picture.
   cutter_.Cut(selection_.Rect());
@@ -125,7 +125,7 @@ void Overlay::SurfaceMove(int buttons, float x, float y) {
 
 void Overlay::SurfaceRelease(int button) {
   switch (selection_.Release(button)) {
-    case SurfaceRelease::kClose: Unload(); break;
+    case SurfaceRelease::kClose: Close(); break;
     case SurfaceRelease::kFinished: ShowToolbar(); break;
     case SurfaceRelease::kNothing: break;
   }
@@ -183,7 +183,7 @@ void Overlay::ButtonClick(int index) {
       break;
     case kExitCapture:
       services_.pointer.Set(Pointer::Default);
-      Unload();
+      Close();
       break;
     default:
       break;

@@ -27,9 +27,9 @@
 namespace pelvanto::overlay {
 
 // What the overlay's logic asks of its window.
-class OverlayWindow {
+class OverlayView {
  public:
-  virtual ~OverlayWindow() = default;
+  virtual ~OverlayView() = default;
   // Copies the area of the desktop (virtual-desktop pixels) into the window's persistent
   // surface, black where no monitor is. False when the copy failed (the surface then shows
   // the back colour).
@@ -40,12 +40,12 @@ class OverlayWindow {
   // Minimising runs the overlay's OnMinimised.
   virtual void Minimise() = 0;
   // Leaves the screen for good, into the tray: the window may free the frozen picture and its
-  // own surface; Id(), IconHandle() and the cut timer stay valid until Close().
+  // own surface; Id(), IconHandle() and the cut timer stay valid until Destroy().
   virtual void Hide() = 0;
   // Draws the window through the layered path, fully opaque.
   virtual void MakeLayeredOpaque() = 0;
   // Destroys the window once no handler of it is running any more.
-  virtual void Close() = 0;
+  virtual void Destroy() = 0;
   // The cursor's position in virtual-desktop pixels.
   virtual PointI CursorPos() const = 0;
   // The window and its icon, for its notification-area record.
@@ -55,7 +55,7 @@ class OverlayWindow {
 
 // Everything else the overlay reaches.
 struct OverlayServices {
-  OverlayWindow& window;
+  OverlayView& window;
   PointerShape& pointer;
   Clock& clock;
   Screen& screen;
@@ -63,7 +63,7 @@ struct OverlayServices {
   Tray& tray;
   Timer& cut_timer;       // the overlay's own one-shot timer: one cut per enabling
   Timer& auto_cut_timer;  // the main window's pace of cuts
-  bool& overlay_open;     // program-wide: true while an overlay is loaded
+  bool& overlay_open;     // program-wide: true while an overlay is open
 };
 
 class Overlay final : private InputTargets {
@@ -72,13 +72,13 @@ class Overlay final : private InputTargets {
   Overlay(OverlayServices services, Desktop desktop, std::uint64_t random_seed);
 
   // Freezes the screen and covers it; runs before the window is first shown.
-  void Load();
+  void Open();
   // The window was minimised: it hides into the notification area.
   void OnMinimised();
   // Removes the overlay's icon, stops the cuts and closes the window. Every handler does
-  // nothing once the overlay is unloaded.
-  void Unload();
-  bool Unloaded() const { return unloaded_; }
+  // nothing once the overlay is closed.
+  void Close();
+  bool Closed() const override { return closed_; }
   // The taskbar was recreated: the overlay's icon, if shown, is added again.
   void OnTaskbarCreated();
 
@@ -115,7 +115,6 @@ class Overlay final : private InputTargets {
 
  private:
   // InputTargets
-  bool Closed() const override { return unloaded_; }
   void SurfacePress(int button, float x, float y) override;
   void SurfaceMove(int buttons, float x, float y) override;
   void SurfaceRelease(int button) override;
@@ -138,7 +137,7 @@ class Overlay final : private InputTargets {
   InputRouter router_;
   Cutter cutter_;
   TrayIcon tray_icon_;
-  bool unloaded_ = false;
+  bool closed_ = false;
   bool in_tray_ = false;          // minimised to the notification area; never shown again
   bool copy_at_release_ = false;  // a double click inside the selection waits for its release
   PointI pointer_;                // the pointer's last pixel on the overlay

@@ -18,7 +18,7 @@ BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) noexcept {
   info.cbSize = sizeof info;
   if (!::GetMonitorInfoW(monitor, &info)) return TRUE;
   const overlay::Monitor m{ToRectI(info.rcMonitor), ToRectI(info.rcWork), dpi::ForMonitor(monitor)};
-  // The primary first: it is the monitor the overlay's load-time places refer to.
+  // The primary first: it is the monitor the overlay's places at opening refer to.
   if (info.dwFlags & MONITORINFOF_PRIMARY)
     monitors.insert(monitors.begin(), m);
   else

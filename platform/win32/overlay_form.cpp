@@ -105,7 +105,7 @@ bool OverlayForm::Register(HINSTANCE instance) {
          RegisterWindowClass(instance, kAnchorClassName, AnchorProc, IDI_OVERLAY, nullptr);
 }
 
-bool OverlayForm::Load() {
+bool OverlayForm::Open() {
   // Physical pixels of every monitor: the program is per-monitor DPI aware. Read at each
   // load, so a changed layout (WM_DISPLAYCHANGE) is the next overlay's.
   desktop_ = CurrentDesktop();
@@ -133,7 +133,7 @@ bool OverlayForm::Load() {
                                shared_.program.tray, *cut_timer_, shared_.auto_cut_timer,
                                shared_.overlay_open},
       desktop_, random_seed_);
-  logic_->Load();
+  logic_->Open();
   painted_ = logic_->elements();
   damage_.Reset(::CreateRectRgn(0, 0, 0, 0));
   piece_.Reset(::CreateRectRgn(0, 0, 0, 0));
@@ -141,13 +141,13 @@ bool OverlayForm::Load() {
 }
 
 void OverlayForm::Show() {
-  if (!hwnd_ || logic_->Unloaded()) return;
+  if (!hwnd_ || logic_->Closed()) return;
   ::ShowWindow(hwnd_, SW_SHOW);
   ::SetForegroundWindow(hwnd_);
 }
 
 void OverlayForm::StartCut() {
-  if (!Gone() && !logic_->Unloaded()) cut_timer_->SetEnabled(true);
+  if (!Gone() && !logic_->Closed()) cut_timer_->SetEnabled(true);
 }
 
 bool OverlayForm::FreezeScreen(const RectI& area) {
@@ -196,7 +196,7 @@ void OverlayForm::MakeLayeredOpaque() {
   ::SetLayeredWindowAttributes(hwnd_, 0, 255, LWA_ALPHA);
 }
 
-void OverlayForm::Close() {
+void OverlayForm::Destroy() {
   close_requested_ = true;
   if (depth_ == 0) DestroyNow();
 }
@@ -448,7 +448,7 @@ LRESULT OverlayForm::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_CLOSE:
       // Alt+F4 and the like close the overlay as any other closing path does.
-      if (logic) logic->Unload();
+      if (logic) logic->Close();
       return 0;
     case WM_DISPLAYCHANGE:
       // Monitors came, went or moved. A shown overlay keeps its frozen desktop, so its window
@@ -477,18 +477,18 @@ std::uint64_t FreshSeed() {
 }
 }  // namespace
 
-void OverlayHost::Show() {
-  if (current_ && !current_->Gone() && !current_->logic().Unloaded()) {
+void OverlayHost::Open() {
+  if (current_ && !current_->Gone() && !current_->logic().Closed()) {
     current_->Show();
     return;
   }
   if (current_) retired_.push_back(std::move(current_));
   current_ = std::make_unique<OverlayForm>(shared_, FreshSeed());
-  if (current_->Load()) current_->Show();
+  if (current_->Open()) current_->Show();
 }
 
-void OverlayHost::Unload() {
-  if (current_ && !current_->Gone()) current_->logic().Unload();
+void OverlayHost::Close() {
+  if (current_ && !current_->Gone()) current_->logic().Close();
 }
 
 void OverlayHost::StartCut() {

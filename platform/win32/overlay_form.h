@@ -12,7 +12,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/main_window.h"
+#include "app/capture_control.h"
 #include "overlay/overlay.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/loupe_painter.h"
@@ -28,11 +28,11 @@ namespace pelvanto::win32 {
 struct OverlayShared {
   ProgramServices program;
   Timer& auto_cut_timer;
-  bool& overlay_open;  // true while an overlay is loaded
+  bool& overlay_open;  // true while an overlay is open
   std::function<void()> on_gone;  // the window was destroyed; the owner may free this object
 };
 
-class OverlayForm final : public overlay::OverlayWindow {
+class OverlayForm final : public overlay::OverlayView {
  public:
   OverlayForm(OverlayShared shared, std::uint64_t random_seed);
   ~OverlayForm() override;
@@ -42,7 +42,7 @@ class OverlayForm final : public overlay::OverlayWindow {
   static bool Register(HINSTANCE instance);
 
   // Creates the hidden window and runs the overlay's load; then Show() displays it.
-  bool Load();
+  bool Open();
   void Show();
   // The overlay cuts once, at its cut timer's next tick.
   void StartCut();
@@ -51,14 +51,14 @@ class OverlayForm final : public overlay::OverlayWindow {
   bool Busy() const { return depth_ > 0; }
   bool Gone() const { return anchor_ == nullptr; }
 
-  // overlay::OverlayWindow
+  // overlay::OverlayView
   bool FreezeScreen(const RectI& area) override;
   std::uint32_t FrozenPixel(int x, int y) const override;
   void Maximise() override;
   void Minimise() override;
   void Hide() override;
   void MakeLayeredOpaque() override;
-  void Close() override;
+  void Destroy() override;
   PointI CursorPos() const override;
   // The anchor: the tray icon must stay valid after the surface is gone.
   WindowId Id() const override { return reinterpret_cast<WindowId>(anchor_); }
@@ -115,13 +115,13 @@ class OverlayForm final : public overlay::OverlayWindow {
   bool destroying_ = false;
 };
 
-// The single overlay instance: every load after an unload gets a fresh one. Unloaded
+// The single overlay instance: every opening after a close gets a fresh one. Closed
 // instances are freed once none of their handlers is running.
 class OverlayHost final : public app::OverlayControl {
  public:
   explicit OverlayHost(OverlayShared shared) : shared_(std::move(shared)) {}
-  void Show() override;
-  void Unload() override;
+  void Open() override;
+  void Close() override;
   void StartCut() override;
   // Frees the instances whose windows are gone.
   void Reap();

@@ -6,7 +6,7 @@
 #include <commctrl.h>
 
 #include "platform/win32/dpi.h"
-#include "platform/win32/main_form.h"
+#include "platform/win32/main_window.h"
 #include "platform/win32/message_pump.h"
 #include "platform/win32/notification_area.h"
 #include "platform/win32/overlay_form.h"
@@ -23,7 +23,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
   ::InitCommonControlsEx(&controls);
 
-  if (!MainForm::Register(instance) || !OverlayForm::Register(instance)) return 1;
+  if (!MainWindow::Register(instance) || !OverlayForm::Register(instance)) return 1;
 
   ProgramPointer pointer;
   MessagePump pump;
@@ -34,7 +34,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   SystemClipboard clipboard;
   ShellNotificationArea tray;
   SystemWindowQueries windows;
-  MainForm main({instance, pointer, pump, clock, screen, clipboard, tray, windows, session});
+  MainWindow main({instance, pointer, pump, clock, screen, clipboard, tray, windows, session});
   if (!main.Create()) return 1;
   return pump.Run();
 }

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/main_window.h"
+#include "app/capture_control.h"
 #include "overlay/overlay.h"
 #include "host/clock.h"
 #include "host/tray.h"
@@ -148,7 +148,7 @@ class FakeClipboard : public Clipboard {
   CallLog* log_;
 };
 
-class FakeOverlayWindow : public overlay::OverlayWindow {
+class FakeOverlayView : public overlay::OverlayView {
  public:
   bool FreezeScreen(const RectI& area) override {
     frozen = area;
@@ -162,7 +162,7 @@ class FakeOverlayWindow : public overlay::OverlayWindow {
   void Minimise() override { minimise_requests++; if (on_minimise) on_minimise(); }
   void Hide() override { visible = false; }
   void MakeLayeredOpaque() override { layered = true; }
-  void Close() override { closed = true; }
+  void Destroy() override { destroyed = true; }
   PointI CursorPos() const override { return cursor; }
   WindowId Id() const override { return 0x1234; }
   std::uintptr_t IconHandle() const override { return 0x5678; }
@@ -171,7 +171,7 @@ class FakeOverlayWindow : public overlay::OverlayWindow {
   std::function<void()> on_minimise;
   RectI frozen;  // the desktop area last frozen
   bool freeze_fails = false;
-  bool maximised = false, layered = false, closed = false, visible = true;
+  bool maximised = false, layered = false, destroyed = false, visible = true;
   int minimise_requests = 0;
   PointI cursor;
 };
@@ -191,7 +191,7 @@ struct OverlayRig {
     window.on_minimise = [this] { overlay.OnMinimised(); };
   }
   CallLog log;
-  FakeOverlayWindow window;
+  FakeOverlayView window;
   FakePointer pointer;
   FakeClock clock;
   FakeScreen screen;

@@ -106,7 +106,7 @@ bool TickUntilMargin(OverlayRig& rig, int margin) {
 
 TEST(CutTest, WorkedExampleWithMarginSeven) {
   OverlayRig rig;
-  rig.overlay.Load();
+  rig.overlay.Open();
   rig.Drag(100, 100, 40, 160);  // Left 40, Top 100, 60 x 60
   ASSERT_TRUE(TickUntilMargin(rig, 7));
   const auto& picture = rig.clipboard.content;
@@ -120,7 +120,7 @@ TEST(CutTest, WorkedExampleWithMarginSeven) {
 
 TEST(CutTest, ZeroSizeSelectionGivesAMarginSquareOrNothing) {
   OverlayRig rig;
-  rig.overlay.Load();
+  rig.overlay.Open();
   rig.Drag(300, 200, 300, 200);  // a click: a finished selection of zero size
   std::set<int> margins;
   for (int i = 0; i < 600; ++i) {
@@ -147,7 +147,7 @@ TEST(CutTest, ZeroSizeSelectionGivesAMarginSquareOrNothing) {
 
 TEST(CutTest, CopiesTheLiveScreenAreaOfTheSelectionPlusTheMargin) {
   OverlayRig rig;
-  rig.overlay.Load();
+  rig.overlay.Open();
   // The frozen picture is not what gets cut.
   rig.window.frozen_pixel = [](int, int) { return 0x00FFFFFFu; };
   const RectF selection = rig.overlay.elements().outline.rect;
@@ -178,7 +178,7 @@ TEST(CutTest, CopiesTheLiveScreenAreaOfTheSelectionPlusTheMargin) {
 
 TEST(CutTest, TimerIsOneShot) {
   OverlayRig rig;
-  rig.overlay.Load();
+  rig.overlay.Open();
   rig.cut_timer.SetEnabled(true);
   rig.overlay.OnCutTimer();
   EXPECT_FALSE(rig.cut_timer.Enabled());
@@ -187,7 +187,7 @@ TEST(CutTest, TimerIsOneShot) {
 
 TEST(CutTest, FailedScreenCopyLeavesClipboardAsItWas) {
   OverlayRig rig;
-  rig.overlay.Load();
+  rig.overlay.Open();
   rig.clipboard.text = L"the user's own text";
   rig.screen.fail = true;
   rig.overlay.OnCutTimer();
@@ -200,7 +200,7 @@ TEST(CutTest, FailedScreenCopyLeavesClipboardAsItWas) {
 
 TEST(CutTest, HeldClipboardLosesThisCutAndTheNextTickTriesAgain) {
   OverlayRig rig;
-  rig.overlay.Load();
+  rig.overlay.Open();
   rig.clipboard.text = L"kept";
   rig.clipboard.held_by_other = true;
   rig.overlay.OnCutTimer();
@@ -228,10 +228,10 @@ TEST(CutTest, EmptyOrOverflowingAreaCopiesNothing) {
   }
 }
 
-TEST(CutTest, UnloadedOverlayDoesNotCut) {
+TEST(CutTest, ClosedOverlayDoesNotCut) {
   OverlayRig rig;
-  rig.overlay.Load();
-  rig.overlay.Unload();
+  rig.overlay.Open();
+  rig.overlay.Close();
   rig.overlay.OnCutTimer();
   EXPECT_EQ(rig.screen.copies, 0);
   EXPECT_TRUE(rig.log.empty());

@@ -40,10 +40,10 @@ RectI Padded(const RectF& rect, int pad) {
   return {r.left - pad, r.top - pad, r.right + pad, r.bottom + pad};
 }
 
-Elements Loaded() { return fakes::OverlayRig().overlay.elements(); }
+Elements Opened() { return fakes::OverlayRig().overlay.elements(); }
 
 Elements WithSelection(RectF rect) {
-  Elements e = Loaded();
+  Elements e = Opened();
   e.outline = {rect, true};
   return e;
 }
@@ -51,7 +51,7 @@ Elements WithSelection(RectF rect) {
 TEST(DamageTest, NothingChangedRepaintsNothing) {
   const Elements e = WithSelection({100, 100, 400, 300});
   EXPECT_TRUE(ChangedAreas(e, e, 1).empty());
-  EXPECT_TRUE(ChangedAreas(Loaded(), Loaded(), 1).empty());
+  EXPECT_TRUE(ChangedAreas(Opened(), Opened(), 1).empty());
 }
 
 TEST(DamageTest, AMovedOutlineRepaintsThinStripsAroundOldAndNewButNotItsInside) {
@@ -73,7 +73,7 @@ TEST(DamageTest, AMovedOutlineRepaintsThinStripsAroundOldAndNewButNotItsInside) 
 
 TEST(DamageTest, ShowingOrHidingTheOutlineRepaintsOnlyWhereItIsOrWas) {
   const RectF rect{50, 60, 120, 80};
-  Elements hidden = Loaded();
+  Elements hidden = Opened();
   hidden.outline.rect = rect;
   const Elements shown = WithSelection(rect);
 
@@ -86,14 +86,14 @@ TEST(DamageTest, ShowingOrHidingTheOutlineRepaintsOnlyWhereItIsOrWas) {
 }
 
 TEST(DamageTest, AHiddenOutlineThatMovesRepaintsNothing) {
-  Elements before = Loaded();
-  Elements after = Loaded();
+  Elements before = Opened();
+  Elements after = Opened();
   after.outline.rect = {10, 10, 50, 50};
   EXPECT_TRUE(ChangedAreas(before, after, 1).empty());
 }
 
 TEST(DamageTest, AZeroSizeOutlineIsRepaintedAsTheDotItIs) {
-  const auto areas = ChangedAreas(Loaded(), WithSelection({10.2f, 20.2f, 0, 0}), 0);
+  const auto areas = ChangedAreas(Opened(), WithSelection({10.2f, 20.2f, 0, 0}), 0);
   ASSERT_FALSE(areas.empty());
   for (const RectI& r : areas) EXPECT_EQ(r, (RectI{10, 20, 11, 21}));
 }
@@ -124,7 +124,7 @@ struct ToolbarCase {
 class ToolbarDamageTest : public testing::TestWithParam<ToolbarCase> {};
 
 TEST_P(ToolbarDamageTest, ARepaintOfAnyToolbarPartCoversTheWholeStripWhileItIsShown) {
-  Elements before = Loaded();
+  Elements before = Opened();
   before.toolbar = {{50, 60, 75, 26}, GetParam().shown};
   Elements after = before;
   GetParam().change(after);
@@ -151,7 +151,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<ToolbarCase>& param) { return std::string(param.param.name); });
 
 TEST(DamageTest, AMovedToolbarRepaintsItsOldAndNewPlace) {
-  Elements before = Loaded();
+  Elements before = Opened();
   before.toolbar = {{50, 60, 75, 26}, true};
   Elements after = before;
   after.toolbar.rect.top = 400;
@@ -184,7 +184,7 @@ TEST(DamageTest, ThePadWidensEveryAreaOnEverySide) {
 }
 
 TEST(PaintedAreasTest, CoverWhatIsShownAndNothingWhenAllIsHidden) {
-  EXPECT_TRUE(PaintedAreas(Loaded()).empty());
+  EXPECT_TRUE(PaintedAreas(Opened()).empty());
   const Elements shown = WithSelection({100, 100, 400, 300});
   const auto areas = PaintedAreas(shown);
   ExpectOutlineCovered(areas, shown.outline.rect);

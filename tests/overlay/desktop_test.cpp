@@ -72,7 +72,7 @@ class ToolbarPlaceTest : public testing::TestWithParam<ToolbarCase> {};
 TEST_P(ToolbarPlaceTest, StaysOnTheWorkAreaOfTheMonitorAtTheSelectionsCorner) {
   const ToolbarCase& c = GetParam();
   fakes::OverlayRig rig(*c.desktop);
-  rig.overlay.Load();
+  rig.overlay.Open();
   rig.Drag(c.x0, c.y0, c.x1, c.y1);
   EXPECT_EQ(rig.overlay.elements().toolbar.rect, c.bar);
 }
@@ -96,7 +96,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(DesktopDpiTest, HandlesAndReadOutsTakeTheDpiOfTheirMonitor) {
   fakes::OverlayRig rig(kTallRight);
-  rig.overlay.Load();
+  rig.overlay.Open();
   rig.Drag(1800, 100, 2000, 300);  // from the primary onto the 144 dpi monitor
   const Elements e = rig.overlay.elements();
   EXPECT_EQ(e.handles[0].rect, (RectF{1798, 98, 4, 4}));        // top-left, primary
@@ -104,14 +104,14 @@ TEST(DesktopDpiTest, HandlesAndReadOutsTakeTheDpiOfTheirMonitor) {
   EXPECT_EQ(e.size_label.dpi, 96u);
   // Read-outs near the primary's right edge stay on it.
   fakes::OverlayRig near_seam(kTallRight);
-  near_seam.overlay.Load();
+  near_seam.overlay.Open();
   near_seam.Drag(1900, 100, 2100, 300);
   EXPECT_EQ(near_seam.overlay.elements().size_label.rect.Right(), 1920);
 }
 
 TEST(DesktopTest, MovingClampsToTheVirtualDesktopNotThePrimary) {
   fakes::OverlayRig rig(kLeft);
-  rig.overlay.Load();
+  rig.overlay.Open();
   rig.Drag(-100, 100, 100, 200);
   rig.Drag(0, 150, -5000, 2000);  // dragged far past the left and bottom
   EXPECT_EQ(rig.overlay.elements().outline.rect, (RectF{-1280, 980, 200, 100}));
@@ -119,7 +119,7 @@ TEST(DesktopTest, MovingClampsToTheVirtualDesktopNotThePrimary) {
 
 TEST(DesktopTest, ArrowsClampToTheVirtualDesktopToo) {
   fakes::OverlayRig rig(kLeft);
-  rig.overlay.Load();
+  rig.overlay.Open();
   rig.Drag(-1270, 100, -1200, 200);
   EXPECT_TRUE(rig.overlay.OnKey({Key::Left, true, false, false}));
   EXPECT_EQ(rig.overlay.selection().Rect().left, -1280);
@@ -127,7 +127,7 @@ TEST(DesktopTest, ArrowsClampToTheVirtualDesktopToo) {
 
 TEST(DesktopDpiTest, TheLoupeStaysOnTheMonitorUnderThePointerAtItsDpi) {
   fakes::OverlayRig rig(kTallRight);
-  rig.overlay.Load();
+  rig.overlay.Open();
   rig.overlay.OnMouseMove(0, 1915, 500);  // no room right of the pointer on the primary
   EXPECT_LE(rig.overlay.loupe().rect.right, 1920);
   EXPECT_EQ(rig.overlay.loupe().cell, LoupeMetrics(96).cell);
@@ -138,7 +138,7 @@ TEST(DesktopDpiTest, TheLoupeStaysOnTheMonitorUnderThePointerAtItsDpi) {
 
 TEST(DesktopTest, CutsCopyTheSelectionAtNegativeCoordinates) {
   fakes::OverlayRig rig(kLeft);
-  rig.overlay.Load();
+  rig.overlay.Open();
   EXPECT_EQ(rig.window.frozen, kLeft.bounds);
   rig.Drag(-300, 100, 200, 400);
   rig.overlay.OnCutTimer();

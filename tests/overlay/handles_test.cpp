@@ -11,7 +11,7 @@ using mouse::kLeft;
 // An overlay holding the example selection: left 200, top 150, 400 x 300.
 struct Selected {
   explicit Selected(unsigned dpi = 96) : rig(1024, 768, dpi) {
-    rig.overlay.Load();
+    rig.overlay.Open();
     rig.Drag(200, 150, 600, 450);
   }
   Elements el() const { return rig.overlay.elements(); }

@@ -13,7 +13,7 @@ using mouse::kRight;
 using Kind = HitTarget::Kind;
 
 struct InputRouterTest : ::testing::Test {
-  InputRouterTest() { rig.overlay.Load(); }
+  InputRouterTest() { rig.overlay.Open(); }
   Elements el() const { return rig.overlay.elements(); }
   Overlay& o() { return rig.overlay; }
   OverlayRig rig;
@@ -79,7 +79,7 @@ TEST_F(InputRouterTest, CaptureLastsUntilEveryButtonIsUp) {
   EXPECT_EQ(rig.pointer.current, Pointer::SizeNwSe);
   o().OnMouseUp(kRight, 650, 500);
   EXPECT_FALSE(o().Captured());
-  EXPECT_FALSE(o().Unloaded());
+  EXPECT_FALSE(o().Closed());
 }
 
 TEST_F(InputRouterTest, ToolbarClickNeedsLeftPressAndReleaseOnTheSameButton) {
@@ -93,7 +93,7 @@ TEST_F(InputRouterTest, ToolbarClickNeedsLeftPressAndReleaseOnTheSameButton) {
   o().OnMouseUp(kLeft, undo_x, y);  // released on another button: no click
   o().OnMouseDown(kRight, exit_x, y);
   o().OnMouseUp(kRight, exit_x, y);
-  EXPECT_FALSE(o().Unloaded());
+  EXPECT_FALSE(o().Closed());
   EXPECT_TRUE(o().selection().Finished());
 
   o().OnMouseDown(kLeft, undo_x, y);
@@ -119,7 +119,7 @@ TEST_F(InputRouterTest, MovesWithoutCaptureGoToWhateverIsUnderThePointer) {
 TEST_F(InputRouterTest, ReleaseWithoutItsPressIsIgnored) {
   o().OnMouseUp(kRight, 200, 200);  // pressed before the overlay showed
   o().OnMouseUp(kLeft, 200, 200);
-  EXPECT_FALSE(o().Unloaded());
+  EXPECT_FALSE(o().Closed());
   EXPECT_FALSE(o().selection().Finished());
   EXPECT_FALSE(el().toolbar.visible);
 }
@@ -133,7 +133,7 @@ TEST_F(InputRouterTest, LostReleaseEndsTheHandleDrag) {
   EXPECT_TRUE(el().toolbar.visible);
 }
 
-TEST_F(InputRouterTest, MalformedEventsAndEventsAfterUnloadChangeNothing) {
+TEST_F(InputRouterTest, MalformedEventsAndEventsAfterCloseChangeNothing) {
   rig.Drag(100, 100, 300, 200);
   const Elements before = el();
   const float nan = std::numeric_limits<float>::quiet_NaN();
@@ -144,7 +144,7 @@ TEST_F(InputRouterTest, MalformedEventsAndEventsAfterUnloadChangeNothing) {
   EXPECT_FALSE(o().Captured());
   EXPECT_EQ(el(), before);
 
-  o().Unload();
+  o().Close();
   o().OnMouseDown(kLeft, 150, 150);
   o().OnMouseMove(kLeft, 250, 250);
   EXPECT_FALSE(o().Captured());

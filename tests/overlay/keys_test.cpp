@@ -11,10 +11,10 @@ using mouse::kRight;
 
 KeyPress Press(Key key, bool shift = false, bool ctrl = false) { return {key, shift, ctrl, false}; }
 
-// A loaded overlay on a 1024 x 768 screen, optionally with a finished selection.
+// An open overlay on a 1024 x 768 screen, optionally with a finished selection.
 struct Rig : OverlayRig {
   explicit Rig(RectF selection = {}) {
-    overlay.Load();
+    overlay.Open();
     if (selection.width > 0 || selection.height > 0 || selection.left > 0)
       Drag(selection.left, selection.top, selection.Right(), selection.Bottom());
   }
@@ -27,13 +27,13 @@ TEST(KeysTest, EscapeClearsASelectionThenClosesAsARightClickWould) {
   EXPECT_FALSE(rig.overlay.elements().outline.visible);
   EXPECT_FALSE(rig.overlay.elements().toolbar.visible);
   EXPECT_FALSE(rig.overlay.selection().Finished());
-  EXPECT_FALSE(rig.overlay.Unloaded());
+  EXPECT_FALSE(rig.overlay.Closed());
   // Held down, the key repeats: that must not close what the first press only cleared.
   EXPECT_FALSE(rig.overlay.OnKey({Key::Escape, false, false, true}));
-  EXPECT_FALSE(rig.overlay.Unloaded());
+  EXPECT_FALSE(rig.overlay.Closed());
   EXPECT_TRUE(rig.overlay.OnKey(Press(Key::Escape)));
-  EXPECT_TRUE(rig.overlay.Unloaded());
-  EXPECT_TRUE(rig.window.closed);
+  EXPECT_TRUE(rig.overlay.Closed());
+  EXPECT_TRUE(rig.window.destroyed);
   EXPECT_FALSE(rig.overlay_open);
 }
 
@@ -129,7 +129,7 @@ TEST(KeysTest, KeysDoNothingWhileAButtonIsDownOrWithoutASelection) {
     EXPECT_FALSE(held.overlay.OnKey(Press(key))) << static_cast<int>(key);
   }
   EXPECT_EQ(held.Selection(), (RectF{100, 100, 200, 100}));
-  EXPECT_FALSE(held.overlay.Unloaded());
+  EXPECT_FALSE(held.overlay.Closed());
 
   Rig empty;
   const Elements before = empty.overlay.elements();

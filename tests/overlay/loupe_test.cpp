@@ -90,7 +90,7 @@ TEST(LoupeTest, RepaintsOnlyItsOldAndNewRectangles) {
 TEST(LoupeTest, FollowsThePointerOverTheOverlayButNotOverTheToolbar) {
   fakes::OverlayRig rig;
   rig.window.frozen_pixel = [](int x, int y) { return static_cast<std::uint32_t>(x + 256 * y); };
-  rig.overlay.Load();
+  rig.overlay.Open();
   EXPECT_FALSE(rig.overlay.loupe().visible);
   rig.overlay.OnMouseMove(0, 40, 2);  // before the first press
   EXPECT_TRUE(rig.overlay.loupe().visible);

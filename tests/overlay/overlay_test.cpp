@@ -27,7 +27,7 @@ std::wstring ExpectedTip() {
   return VersionTip(L"Pelvanto", kVersionMajor, kVersionMinor, kVersionPatch);
 }
 
-// --- Load
+// --- Opening
 
 struct ScreenCase {
   int width, height;
@@ -39,7 +39,7 @@ class OverlayLoadTest : public testing::TestWithParam<ScreenCase> {};
 TEST_P(OverlayLoadTest, FreezesTheWholeScreenAndStartsWithNothingShown) {
   const ScreenCase& c = GetParam();
   OverlayRig rig(c.width, c.height, c.dpi);
-  rig.overlay.Load();
+  rig.overlay.Open();
 
   // Physical pixels at every DPI: never a part of the screen.
   EXPECT_EQ(rig.window.frozen, (RectI{0, 0, c.width, c.height}));
@@ -72,20 +72,20 @@ INSTANTIATE_TEST_SUITE_P(Screens, OverlayLoadTest,
                          });
 
 // A window that notes whether the overlay counted as open at each of its steps.
-class WatchingWindow : public fakes::FakeOverlayWindow {
+class WatchingWindow : public fakes::FakeOverlayView {
  public:
   explicit WatchingWindow(const bool& flag) : flag_(flag) {}
   bool FreezeScreen(const RectI& area) override {
     flag_at_step.push_back(flag_);
-    return FakeOverlayWindow::FreezeScreen(area);
+    return FakeOverlayView::FreezeScreen(area);
   }
   void Maximise() override {
     flag_at_step.push_back(flag_);
-    FakeOverlayWindow::Maximise();
+    FakeOverlayView::Maximise();
   }
   void MakeLayeredOpaque() override {
     flag_at_step.push_back(flag_);
-    FakeOverlayWindow::MakeLayeredOpaque();
+    FakeOverlayView::MakeLayeredOpaque();
   }
   std::vector<bool> flag_at_step;
 
@@ -113,9 +113,9 @@ struct Program {
   std::optional<Overlay> overlay;
 };
 
-TEST(OverlayTest, LoadedFlagIsSetOnlyOnceEveryStepIsDone) {
+TEST(OverlayTest, OpenFlagIsSetOnlyOnceEveryStepIsDone) {
   Program program;
-  program.NewOverlay().Load();
+  program.NewOverlay().Open();
   EXPECT_EQ(program.window.flag_at_step, (std::vector<bool>{false, false, false}));
   EXPECT_TRUE(program.overlay_open);
 }
@@ -123,7 +123,7 @@ TEST(OverlayTest, LoadedFlagIsSetOnlyOnceEveryStepIsDone) {
 TEST(OverlayTest, AFailedScreenCopyStillLoadsTheOverlay) {
   OverlayRig rig;
   rig.window.freeze_fails = true;
-  rig.overlay.Load();
+  rig.overlay.Open();
   EXPECT_TRUE(rig.window.maximised);
   EXPECT_TRUE(rig.overlay_open);
 }
@@ -131,7 +131,7 @@ TEST(OverlayTest, AFailedScreenCopyStillLoadsTheOverlay) {
 TEST(OverlayTest, EveryStartGetsAFreshOverlay) {
   Program program;
   Overlay& first = program.NewOverlay();
-  first.Load();
+  first.Open();
   first.OnMouseDown(mouse::kLeft, 100, 100);
   first.OnMouseMove(mouse::kLeft, 300, 200);
   first.OnMouseUp(mouse::kLeft, 300, 200);
@@ -143,11 +143,11 @@ TEST(OverlayTest, EveryStartGetsAFreshOverlay) {
   first.OnMouseUp(mouse::kLeft, 50, 40);
   ASSERT_TRUE(first.selection().KeepOpen());
   ASSERT_TRUE(first.selection().Finished());
-  first.Unload();
+  first.Close();
   program.window.frozen = {};
 
   Overlay& second = program.NewOverlay();
-  second.Load();
+  second.Open();
   EXPECT_FALSE(second.selection().Finished());
   EXPECT_FALSE(second.selection().KeepOpen());
   EXPECT_EQ(second.elements(), OverlayRig(800, 600).overlay.elements());
@@ -159,7 +159,7 @@ TEST(OverlayTest, EveryStartGetsAFreshOverlay) {
 
 TEST(OverlayTest, MinimisingAddsOneIconWithTheVersionTipAndHides) {
   OverlayRig rig;
-  rig.overlay.Load();
+  rig.overlay.Open();
   rig.overlay.OnMinimised();
   ASSERT_EQ(rig.tray.icons.size(), 1U);
   const TrayRecord& icon = rig.tray.icons[0];
@@ -168,7 +168,7 @@ TEST(OverlayTest, MinimisingAddsOneIconWithTheVersionTipAndHides) {
   EXPECT_EQ(icon.id, kOverlayTrayId);
   EXPECT_EQ(icon.tip, ExpectedTip());
   EXPECT_FALSE(rig.window.visible);
-  EXPECT_FALSE(rig.overlay.Unloaded());
+  EXPECT_FALSE(rig.overlay.Closed());
   EXPECT_TRUE(rig.overlay_open);
 }
 
@@ -182,7 +182,7 @@ TEST(OverlayTest, TheTipNamesTheVersionInBrackets) {
 
 TEST(OverlayTest, ARecreatedTaskbarGetsTheIconBackOnlyWhileItIsShown) {
   OverlayRig rig;
-  rig.overlay.Load();
+  rig.overlay.Open();
   rig.overlay.OnTaskbarCreated();
   EXPECT_EQ(rig.tray.adds, 0);
 
@@ -192,12 +192,12 @@ TEST(OverlayTest, ARecreatedTaskbarGetsTheIconBackOnlyWhileItIsShown) {
   ASSERT_EQ(rig.tray.icons.size(), 1U);
   EXPECT_EQ(rig.tray.icons[0].tip, ExpectedTip());
 
-  rig.overlay.Unload();
+  rig.overlay.Close();
   rig.overlay.OnTaskbarCreated();
   EXPECT_TRUE(rig.tray.icons.empty());
 }
 
-// --- Unloading
+// --- Closing
 
 // A cut copies at once, with nothing hidden first: that holds because the overlay is never
 // on screen while the auto-cut runs. Only "copy and exit" starts the pace, and it sends the
@@ -211,7 +211,7 @@ TEST(OverlayTest, ThePaceStartsOnlyAsTheOverlayLeavesTheScreen) {
       [](OverlayRig& rig) { rig.Drag(50, 60, 70, 80); },
   };
   OverlayRig rig;
-  rig.overlay.Load();
+  rig.overlay.Open();
   for (const auto& step : steps) {
     step(rig);
     EXPECT_FALSE(rig.auto_cut_timer.Enabled());
@@ -221,60 +221,60 @@ TEST(OverlayTest, ThePaceStartsOnlyAsTheOverlayLeavesTheScreen) {
   EXPECT_FALSE(rig.window.visible);
 }
 
-struct UnloadCase {
+struct CloseCase {
   const char* name;
   std::function<void(OverlayRig&)> reach;
 };
 
-class OverlayUnloadTest : public testing::TestWithParam<UnloadCase> {};
+class OverlayCloseTest : public testing::TestWithParam<CloseCase> {};
 
-TEST_P(OverlayUnloadTest, RemovesTheIconClearsTheFlagStopsThePaceAndClosesOnce) {
+TEST_P(OverlayCloseTest, RemovesTheIconClearsTheFlagStopsThePaceAndClosesOnce) {
   OverlayRig rig;
-  rig.overlay.Load();
+  rig.overlay.Open();
   GetParam().reach(rig);
 
-  rig.overlay.Unload();
-  EXPECT_TRUE(rig.overlay.Unloaded());
+  rig.overlay.Close();
+  EXPECT_TRUE(rig.overlay.Closed());
   EXPECT_TRUE(rig.tray.icons.empty());
   EXPECT_FALSE(rig.overlay_open);
   EXPECT_FALSE(rig.auto_cut_timer.Enabled());
   EXPECT_FALSE(rig.cut_timer.Enabled());
-  EXPECT_TRUE(rig.window.closed);
+  EXPECT_TRUE(rig.window.destroyed);
 
-  // A second unload finds nothing to do.
+  // A second close finds nothing to do.
   const int deletes = rig.tray.deletes;
-  rig.window.closed = false;
+  rig.window.destroyed = false;
   rig.overlay_open = true;  // a newer overlay's flag is not this one's to clear
   rig.auto_cut_timer.SetEnabled(true);
-  rig.overlay.Unload();
+  rig.overlay.Close();
   EXPECT_EQ(rig.tray.deletes, deletes);
-  EXPECT_FALSE(rig.window.closed);
+  EXPECT_FALSE(rig.window.destroyed);
   EXPECT_TRUE(rig.overlay_open);
   EXPECT_TRUE(rig.auto_cut_timer.Enabled());
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    States, OverlayUnloadTest,
-    testing::Values(UnloadCase{"JustLoaded", [](OverlayRig&) {}},
-                    UnloadCase{"MidDrag",
+    States, OverlayCloseTest,
+    testing::Values(CloseCase{"JustOpened", [](OverlayRig&) {}},
+                    CloseCase{"MidDrag",
                                [](OverlayRig& rig) {
                                  rig.overlay.OnMouseDown(mouse::kLeft, 100, 100);
                                  rig.overlay.OnMouseMove(mouse::kLeft, 300, 200);
                                }},
-                    UnloadCase{"Selected",
+                    CloseCase{"Selected",
                                [](OverlayRig& rig) { rig.Drag(100, 100, 300, 200); }},
-                    UnloadCase{"InTrayWithACutPending",
+                    CloseCase{"InTrayWithACutPending",
                                [](OverlayRig& rig) {
                                  rig.Drag(100, 100, 300, 200);
                                  rig.ClickButton(kCopyAndExit);
                                  rig.cut_timer.SetEnabled(true);
                                }}),
-    [](const testing::TestParamInfo<UnloadCase>& param) { return std::string(param.param.name); });
+    [](const testing::TestParamInfo<CloseCase>& param) { return std::string(param.param.name); });
 
-TEST(OverlayTest, AnUnloadedOverlayIgnoresEveryHandler) {
+TEST(OverlayTest, AnClosedOverlayIgnoresEveryHandler) {
   OverlayRig rig;
-  rig.overlay.Load();
-  rig.overlay.Unload();
+  rig.overlay.Open();
+  rig.overlay.Close();
   const Elements before = rig.overlay.elements();
   const int pointer_sets = rig.pointer.sets;
 
@@ -284,7 +284,7 @@ TEST(OverlayTest, AnUnloadedOverlayIgnoresEveryHandler) {
   rig.overlay.OnMinimised();
   rig.overlay.OnTaskbarCreated();
   rig.overlay.OnCutTimer();
-  rig.overlay.Load();
+  rig.overlay.Open();
 
   EXPECT_EQ(rig.overlay.elements(), before);
   EXPECT_EQ(rig.pointer.sets, pointer_sets);

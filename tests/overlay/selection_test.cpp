@@ -12,7 +12,7 @@ using mouse::kRight;
 
 class SelectionTest : public ::testing::Test {
  protected:
-  void SetUp() override { rig.overlay.Load(); }
+  void SetUp() override { rig.overlay.Open(); }
   Elements el() const { return rig.overlay.elements(); }
   const Selection& st() const { return rig.overlay.selection(); }
   void Press(int button, float x, float y) { rig.overlay.OnMouseDown(button, x, y); }
@@ -38,7 +38,7 @@ TEST_F(SelectionTest, DrawingNormalisesEachQuadrantAroundTheAnchor) {
   };
   for (const auto& c : cases) {
     OverlayRig fresh;
-    fresh.overlay.Load();
+    fresh.overlay.Open();
     fresh.overlay.OnMouseDown(kLeft, 100, 100);
     fresh.overlay.OnMouseMove(kLeft, c.x, c.y);
     EXPECT_EQ(fresh.overlay.elements().outline.rect, c.expected) << c.x << "," << c.y;
@@ -114,7 +114,7 @@ TEST_F(SelectionTest, PressOnLeftOrTopEdgeMovesButRightOrBottomEdgeResets) {
   };
   for (const auto& c : cases) {
     OverlayRig fresh;
-    fresh.overlay.Load();
+    fresh.overlay.Open();
     fresh.Drag(100, 100, 300, 200);
     fresh.overlay.OnMouseDown(kLeft, c.x, c.y);
     fresh.overlay.OnMouseMove(kLeft, c.x + 10, c.y + 20);
@@ -136,7 +136,7 @@ TEST_F(SelectionTest, MovingClampsToEveryScreenEdgeWithoutAccumulating) {
   };
   for (const auto& c : cases) {
     OverlayRig fresh;
-    fresh.overlay.Load();
+    fresh.overlay.Open();
     fresh.Drag(100, 100, 300, 200);
     fresh.overlay.OnMouseDown(kLeft, 150, 150);
     fresh.overlay.OnMouseMove(kLeft, c.x, c.y);
@@ -162,7 +162,7 @@ TEST_F(SelectionTest, ToolbarGoesBelowWhenItFitsElseInside) {
   };
   for (const auto& c : cases) {
     OverlayRig fresh;
-    fresh.overlay.Load();
+    fresh.overlay.Open();
     fresh.Drag(300, 600, 500, c.bottom);
     const auto& bar = fresh.overlay.elements().toolbar;
     EXPECT_TRUE(bar.visible);
@@ -179,12 +179,12 @@ TEST_F(SelectionTest, ToolbarNeverLeavesTheLeftEdge) {
 TEST_F(SelectionTest, RightOrMiddleClickOnFreshOverlayCloses) {
   for (int button : {kRight, kMiddle}) {
     OverlayRig fresh;
-    fresh.overlay.Load();
+    fresh.overlay.Open();
     fresh.overlay.OnMouseDown(button, 200, 200);
-    EXPECT_FALSE(fresh.window.closed);
+    EXPECT_FALSE(fresh.window.destroyed);
     fresh.overlay.OnMouseUp(button, 200, 200);
-    EXPECT_TRUE(fresh.window.closed);
-    EXPECT_TRUE(fresh.overlay.Unloaded());
+    EXPECT_TRUE(fresh.window.destroyed);
+    EXPECT_TRUE(fresh.overlay.Closed());
     EXPECT_FALSE(fresh.overlay_open);
   }
 }
@@ -192,19 +192,19 @@ TEST_F(SelectionTest, RightOrMiddleClickOnFreshOverlayCloses) {
 TEST_F(SelectionTest, RightClickClearsSelectionThenSecondRightClickCloses) {
   for (float x : {150.0f, 600.0f}) {  // inside and outside the selection
     OverlayRig fresh;
-    fresh.overlay.Load();
+    fresh.overlay.Open();
     fresh.Drag(100, 100, 300, 200);
     fresh.overlay.OnMouseDown(kRight, x, 150);
     fresh.overlay.OnMouseUp(kRight, x, 150);
     const auto& e = fresh.overlay.elements();
-    EXPECT_FALSE(fresh.overlay.Unloaded());
+    EXPECT_FALSE(fresh.overlay.Closed());
     EXPECT_FALSE(fresh.overlay.selection().Finished());
     EXPECT_FALSE(e.outline.visible || e.size_label.visible || e.colour_label.visible || e.toolbar.visible);
     for (const auto& handle : e.handles) EXPECT_FALSE(handle.visible);
     EXPECT_EQ(fresh.pointer.current, Pointer::Default);
     fresh.overlay.OnMouseDown(kRight, x, 150);
     fresh.overlay.OnMouseUp(kRight, x, 150);
-    EXPECT_TRUE(fresh.overlay.Unloaded());
+    EXPECT_TRUE(fresh.overlay.Closed());
   }
 }
 
@@ -212,7 +212,7 @@ TEST_F(SelectionTest, MiddleClickAfterResetLeavesZeroSizeOutline) {
   Select();
   Click(kRight, 600, 600);
   Click(kMiddle, 50, 60);
-  EXPECT_FALSE(rig.overlay.Unloaded());
+  EXPECT_FALSE(rig.overlay.Closed());
   EXPECT_TRUE(el().outline.visible);
   EXPECT_EQ(el().outline.rect, (RectF{50, 60, 0, 0}));
 }
@@ -228,9 +228,9 @@ TEST_F(SelectionTest, LeftClickMakesZeroSizeSelectionThatNextPressClears) {
   EXPECT_TRUE(st().KeepOpen());
 }
 
-TEST_F(SelectionTest, HandlersDoNothingOnceUnloaded) {
+TEST_F(SelectionTest, HandlersDoNothingOnceClosed) {
   Select();
-  rig.overlay.Unload();
+  rig.overlay.Close();
   const Elements before = el();
   rig.Drag(600, 600, 700, 700);
   EXPECT_EQ(el(), before);

@@ -15,7 +15,7 @@ using fakes::OverlayRig;
 // A rig with a finished selection and the toolbar shown next to it.
 struct SelectedRig : OverlayRig {
   SelectedRig() {
-    overlay.Load();
+    overlay.Open();
     Drag(100, 100, 300, 250);
   }
 };
@@ -44,7 +44,7 @@ TEST(ToolbarTest, UndoClearsTheSelectionButKeepsItsCornerAndThePointer) {
   EXPECT_EQ(e.outline.rect, (RectF{before.left, before.top, 0, 0}));
   EXPECT_EQ(rig.pointer.current, Pointer::Move);
   EXPECT_EQ(rig.overlay.selection().KeepOpen(), keep_open);
-  EXPECT_FALSE(rig.overlay.Unloaded());
+  EXPECT_FALSE(rig.overlay.Closed());
 }
 
 TEST(ToolbarTest, AfterUndoAMiddleClickClosesOnlyWhenNothingWasClearedBefore) {
@@ -54,7 +54,7 @@ TEST(ToolbarTest, AfterUndoAMiddleClickClosesOnlyWhenNothingWasClearedBefore) {
     rig.ClickButton(kUndo);
     rig.overlay.OnMouseDown(mouse::kMiddle, 500, 500);
     rig.overlay.OnMouseUp(mouse::kMiddle, 500, 500);
-    EXPECT_TRUE(rig.overlay.Unloaded());
+    EXPECT_TRUE(rig.overlay.Closed());
   }
   // A press outside the selection cleared it first (KeepOpen 1): undo does not undo that.
   {
@@ -64,7 +64,7 @@ TEST(ToolbarTest, AfterUndoAMiddleClickClosesOnlyWhenNothingWasClearedBefore) {
     rig.ClickButton(kUndo);
     rig.overlay.OnMouseDown(mouse::kMiddle, 500, 500);
     rig.overlay.OnMouseUp(mouse::kMiddle, 500, 500);
-    EXPECT_FALSE(rig.overlay.Unloaded());
+    EXPECT_FALSE(rig.overlay.Closed());
   }
 }
 
@@ -88,7 +88,7 @@ TEST(ToolbarTest, CopyAndExitStartsThePaceAndGoesToTheTrayWithoutTouchingTheClip
   EXPECT_EQ(rig.clipboard.text, L"the user's text");
   EXPECT_EQ(rig.clipboard.pictures_put, 0);
   EXPECT_EQ(rig.screen.copies, 0);
-  EXPECT_FALSE(rig.overlay.Unloaded());
+  EXPECT_FALSE(rig.overlay.Closed());
   EXPECT_TRUE(rig.overlay_open);
   EXPECT_EQ(rig.overlay.elements().outline.rect, selection);
 
@@ -98,7 +98,7 @@ TEST(ToolbarTest, CopyAndExitStartsThePaceAndGoesToTheTrayWithoutTouchingTheClip
   EXPECT_EQ(rig.clipboard.content->left, 100);
 }
 
-TEST(ToolbarTest, ExitCaptureUnloadsWithoutAPicture) {
+TEST(ToolbarTest, ExitCaptureClosesWithoutAPicture) {
   SelectedRig rig;
   rig.auto_cut_timer.SetEnabled(true);
   rig.pointer.Set(Pointer::Crosshair);
@@ -106,8 +106,8 @@ TEST(ToolbarTest, ExitCaptureUnloadsWithoutAPicture) {
 
   rig.ClickButton(kExitCapture);
 
-  EXPECT_TRUE(rig.overlay.Unloaded());
-  EXPECT_TRUE(rig.window.closed);
+  EXPECT_TRUE(rig.overlay.Closed());
+  EXPECT_TRUE(rig.window.destroyed);
   EXPECT_FALSE(rig.overlay_open);
   EXPECT_FALSE(rig.auto_cut_timer.Enabled());
   EXPECT_EQ(rig.pointer.current, Pointer::Default);
@@ -142,9 +142,9 @@ TEST(ToolbarTest, HoverShowsTheSquareOfTheButtonLastEntered) {
   }
 }
 
-TEST(ToolbarTest, UnloadedOverlayIgnoresTheToolbar) {
+TEST(ToolbarTest, ClosedOverlayIgnoresTheToolbar) {
   SelectedRig rig;
-  rig.overlay.Unload();
+  rig.overlay.Close();
   const Elements before = rig.overlay.elements();
   rig.auto_cut_timer.SetEnabled(false);
   const int pointer_sets = rig.pointer.sets;

@@ -33,7 +33,7 @@ TEST(SessionChange, CutsWaitWhileLockedOrDisconnectedAndResumeAfter) {
   bool loaded = false;
   WindowTimer auto_cut(rig.main->hwnd(), 9);
   OverlayForm overlay({rig.services(), auto_cut, loaded, nullptr}, 1);
-  ASSERT_TRUE(overlay.Load());
+  ASSERT_TRUE(overlay.Open());
 
   struct Case {
     const char* name;

@@ -28,9 +28,9 @@ const TrayRecord* RecordingTray::Find(unsigned id) const {
 ProgramRig::ProgramRig() {
   const HINSTANCE instance = ::GetModuleHandleW(nullptr);
   // Registered once for the whole test program; a second registration fails harmlessly.
-  MainForm::Register(instance);
+  MainWindow::Register(instance);
   OverlayForm::Register(instance);
-  main = std::make_unique<MainForm>(services());
+  main = std::make_unique<MainWindow>(services());
   if (!main->Create()) main.reset();
 }
 

@@ -10,7 +10,7 @@
 
 #include "host/tray.h"
 #include "platform/win32/handles.h"
-#include "platform/win32/main_form.h"
+#include "platform/win32/main_window.h"
 #include "platform/win32/message_pump.h"
 #include "platform/win32/pointer.h"
 #include "platform/win32/screen_capture.h"
@@ -46,7 +46,7 @@ struct ProgramRig {
   SystemClipboard clipboard;
   RecordingTray tray;
   SystemWindowQueries windows;
-  std::unique_ptr<MainForm> main;  // created by the constructor
+  std::unique_ptr<MainWindow> main;  // created by the constructor
 };
 
 // A stand-in chat program (built as qq.exe for the end-to-end tests) with one window.

@@ -1,4 +1,4 @@
-#include "app/main_window.h"
+#include "app/capture_control.h"
 
 #include <gtest/gtest.h>
 
@@ -18,9 +18,9 @@ constexpr WindowId kMainWindow = 0xA100;
 constexpr std::uintptr_t kMainIcon = 0xB200;
 
 // The window as the user sees it.
-class FakeMainWindowView : public MainWindowView {
+class FakeMainView : public MainView {
  public:
-  explicit FakeMainWindowView(CallLog& log) : log_(log) {}
+  explicit FakeMainView(CallLog& log) : log_(log) {}
   void SetCaptureCaption(std::wstring_view text) override { caption = text; }
   void SetIntervalText(std::wstring_view text) override {
     interval_text = text;
@@ -53,41 +53,41 @@ class FakeMainWindowView : public MainWindowView {
   CallLog& log_;
 };
 
-// The single overlay as the main window reaches it: loading sets the overlay-open flag, unloading
+// The single overlay as the main window reaches it: opening sets the overlay-open flag, closing
 // clears it and stops the auto-cut timer, as the real overlay does.
 class FakeOverlayControl : public OverlayControl {
  public:
   FakeOverlayControl(CallLog& log, bool& overlay_open, Timer& auto_cut_timer)
       : log_(log), overlay_open_(overlay_open), auto_cut_timer_(auto_cut_timer) {}
-  void Show() override {
-    log_.push_back("overlay show");
-    ++shows;
-    if (!loaded) {
-      loaded = true;
-      ++loads;
+  void Open() override {
+    log_.push_back("overlay open");
+    ++open_requests;
+    if (!is_open) {
+      is_open = true;
+      ++opens;
       overlay_open_ = true;
     }
   }
-  void Unload() override {
-    log_.push_back("overlay unload");
-    flag_at_unload.push_back(overlay_open_);
-    Close();
+  void Close() override {
+    log_.push_back("overlay close");
+    flag_at_close.push_back(overlay_open_);
+    CloseItself();
   }
   void StartCut() override { ++cuts; }
 
   // The overlay's own exit button, or any other closing path of its own.
-  void Close() {
-    if (!loaded) return;
-    loaded = false;
+  void CloseItself() {
+    if (!is_open) return;
+    is_open = false;
     overlay_open_ = false;
     auto_cut_timer_.SetEnabled(false);
   }
   // The overlay's "copy and exit": the auto-cut pace starts.
   void CopyAndExit() { auto_cut_timer_.SetEnabled(true); }
 
-  bool loaded = false;
-  int shows = 0, loads = 0, cuts = 0;
-  std::vector<bool> flag_at_unload;  // the overlay-open flag as each unload found it
+  bool is_open = false;
+  int open_requests = 0, opens = 0, cuts = 0;
+  std::vector<bool> flag_at_close;  // the overlay-open flag as each close found it
 
  private:
   CallLog& log_;
@@ -129,7 +129,7 @@ struct MainRig {
   CallLog log;
   bool overlay_open = false;
   fakes::FakeTimer auto_cut, title_watch, pointer_reset;
-  FakeMainWindowView view{log};
+  FakeMainView view{log};
   FakeOverlayControl overlay{log, overlay_open, auto_cut};
   fakes::FakePointer pointer;
   LoggingTray tray{log};
@@ -137,7 +137,7 @@ struct MainRig {
   fakes::FakeWindowInfo queries;
   fakes::FakeClipboard clipboard;
   tracking::ChatTracker tracker{queries, clipboard};
-  MainWindow window{view,  overlay, {auto_cut, title_watch, pointer_reset}, pointer, tray, shell, tracker,
+  CaptureControl window{view,  overlay, {auto_cut, title_watch, pointer_reset}, pointer, tray, shell, tracker,
                     overlay_open};
 
   // Started, the selection made and "copy and exit" pressed: the pace runs.
@@ -149,7 +149,7 @@ struct MainRig {
 
 // --- Start-up
 
-TEST(MainWindowTest, LoadSubscribesToTheShellAndStartsOnlyTheChatWatch) {
+TEST(CaptureControlTest, LoadSubscribesToTheShellAndStartsOnlyTheChatWatch) {
   MainRig rig;
   EXPECT_TRUE(rig.shell.subscribed);
   EXPECT_TRUE(rig.title_watch.Enabled());
@@ -224,7 +224,7 @@ INSTANTIATE_TEST_SUITE_P(
                     PaceCase{L"0.5", false, 1000}, PaceCase{L"abc", false, 1000},
                     PaceCase{L"51", false, 1000}, PaceCase{L"-1", false, 1000}));
 
-TEST(MainWindowTest, ZeroPausesAtTheLastIntervalAndAPositiveValueResumes) {
+TEST(CaptureControlTest, ZeroPausesAtTheLastIntervalAndAPositiveValueResumes) {
   MainRig rig;
   rig.StartAutoCut();
   rig.window.OnIntervalChange(L"5");
@@ -244,12 +244,12 @@ TEST(MainWindowTest, ZeroPausesAtTheLastIntervalAndAPositiveValueResumes) {
   EXPECT_EQ(rig.auto_cut.Interval(), 3000U);
 }
 
-TEST(MainWindowTest, TheLastIntervalCarriesOverToTheNextOverlay) {
+TEST(CaptureControlTest, TheLastIntervalCarriesOverToTheNextOverlay) {
   MainRig rig;
   rig.StartAutoCut();
   rig.window.OnIntervalChange(L"7");
   rig.window.OnAutoCutTimer();
-  rig.window.OnCaptureClick();  // stop: the overlay's unload stops the pace
+  rig.window.OnCaptureClick();  // stop: the overlay's close stops the pace
   ASSERT_FALSE(rig.auto_cut.Enabled());
 
   rig.StartAutoCut();
@@ -259,7 +259,7 @@ TEST(MainWindowTest, TheLastIntervalCarriesOverToTheNextOverlay) {
 
 // --- Starting and stopping
 
-TEST(MainWindowTest, StartHidesIntoTheTrayShowsTheOverlayAndOffersStop) {
+TEST(CaptureControlTest, StartHidesIntoTheTrayShowsTheOverlayAndOffersStop) {
   MainRig rig;
   rig.window.OnCaptureClick();
 
@@ -268,14 +268,14 @@ TEST(MainWindowTest, StartHidesIntoTheTrayShowsTheOverlayAndOffersStop) {
             (TrayRecord{kMainWindow, kMainTrayId, kMainIcon, L"Pelvanto"}));
   EXPECT_FALSE(rig.view.visible);
   // The icon waits until the overlay is up; the hide comes first, so the picture is clean.
-  EXPECT_EQ(rig.log, (CallLog{"hide", "overlay show", "tray add"}));
-  EXPECT_EQ(rig.overlay.loads, 1);
+  EXPECT_EQ(rig.log, (CallLog{"hide", "overlay open", "tray add"}));
+  EXPECT_EQ(rig.overlay.opens, 1);
   EXPECT_TRUE(rig.overlay_open);
   EXPECT_EQ(rig.window.CaptureCaption(), kStopCaption);
   EXPECT_EQ(rig.view.caption, kStopCaption);
 }
 
-TEST(MainWindowTest, StopClearsTheFlagThenUnloadsTheOverlayAndResetsThePointer) {
+TEST(CaptureControlTest, StopClearsTheFlagThenClosesTheOverlayAndResetsThePointer) {
   MainRig rig;
   rig.window.OnCaptureClick();
   rig.window.OnTrayDoubleClick();
@@ -283,59 +283,59 @@ TEST(MainWindowTest, StopClearsTheFlagThenUnloadsTheOverlayAndResetsThePointer) 
 
   rig.window.OnCaptureClick();
 
-  EXPECT_EQ(rig.overlay.flag_at_unload, std::vector<bool>{false});
-  EXPECT_FALSE(rig.overlay.loaded);
+  EXPECT_EQ(rig.overlay.flag_at_close, std::vector<bool>{false});
+  EXPECT_FALSE(rig.overlay.is_open);
   EXPECT_FALSE(rig.overlay_open);
   EXPECT_EQ(rig.window.CaptureCaption(), kStartCaption);
   EXPECT_EQ(rig.view.caption, kStartCaption);
   EXPECT_EQ(rig.pointer.current, Pointer::Default);
 }
 
-TEST(MainWindowTest, AfterTheOverlayClosedItselfStopOnlyChangesTheCaptionAndStartWorksAgain) {
+TEST(CaptureControlTest, AfterTheOverlayClosedItselfStopOnlyChangesTheCaptionAndStartWorksAgain) {
   MainRig rig;
   rig.window.OnCaptureClick();
-  rig.overlay.Close();  // its own exit button
+  rig.overlay.CloseItself();  // its own exit button
   ASSERT_FALSE(rig.overlay_open);
 
   rig.window.OnCaptureClick();
-  EXPECT_TRUE(rig.overlay.flag_at_unload.empty());
+  EXPECT_TRUE(rig.overlay.flag_at_close.empty());
   EXPECT_EQ(rig.window.CaptureCaption(), kStartCaption);
-  EXPECT_EQ(rig.overlay.shows, 1);
+  EXPECT_EQ(rig.overlay.open_requests, 1);
 
   rig.window.OnCaptureClick();
-  EXPECT_EQ(rig.overlay.loads, 2);
+  EXPECT_EQ(rig.overlay.opens, 2);
   EXPECT_TRUE(rig.overlay_open);
   EXPECT_EQ(rig.window.CaptureCaption(), kStopCaption);
 }
 
-TEST(MainWindowTest, ClicksAlternateStartAndStopWithAFreshOverlayEachStart) {
+TEST(CaptureControlTest, ClicksAlternateStartAndStopWithAFreshOverlayEachStart) {
   MainRig rig;
   rig.window.OnCaptureClick();
   rig.window.OnCaptureClick();
   rig.window.OnCaptureClick();
   rig.window.OnCaptureClick();
   // Two full rounds, each with its own fresh overlay.
-  EXPECT_EQ(rig.overlay.loads, 2);
-  EXPECT_EQ(rig.overlay.flag_at_unload.size(), 2U);
+  EXPECT_EQ(rig.overlay.opens, 2);
+  EXPECT_EQ(rig.overlay.flag_at_close.size(), 2U);
   EXPECT_EQ(rig.window.CaptureCaption(), kStartCaption);
 }
 
 // --- Shut-down
 
-TEST(MainWindowTest, UnloadUnhooksUnloadsTheOverlayRemovesTheIconThenEnds) {
+TEST(CaptureControlTest, ShutdownUnhooksClosesTheOverlayRemovesTheIconThenEnds) {
   MainRig rig;
-  rig.window.OnCaptureClick();  // hidden, icon shown, overlay loaded
+  rig.window.OnCaptureClick();  // hidden, icon shown, overlay open
   rig.log.clear();
 
   rig.window.Shutdown();
 
-  EXPECT_EQ(rig.log, (CallLog{"unsubscribe", "overlay unload", "tray delete", "end"}));
+  EXPECT_EQ(rig.log, (CallLog{"unsubscribe", "overlay close", "tray delete", "end"}));
   EXPECT_TRUE(rig.tray.icons.empty());
   EXPECT_FALSE(rig.overlay_open);
   EXPECT_FALSE(rig.auto_cut.Enabled());
 }
 
-TEST(MainWindowTest, UnloadWithoutAnOverlayRunsOnceThoughAskedTwice) {
+TEST(CaptureControlTest, ShutdownWithoutAnOverlayRunsOnceThoughAskedTwice) {
   MainRig rig;
   rig.window.OnExitClick();
   rig.window.Shutdown();  // the close box after the exit button
@@ -345,7 +345,7 @@ TEST(MainWindowTest, UnloadWithoutAnOverlayRunsOnceThoughAskedTwice) {
 
 // --- Hiding into the tray and coming back
 
-TEST(MainWindowTest, MinimisingHidesIntoTheTrayWhileOtherResizesOnlyResetThePointer) {
+TEST(CaptureControlTest, MinimisingHidesIntoTheTrayWhileOtherResizesOnlyResetThePointer) {
   MainRig rig;
   rig.pointer.Set(Pointer::Move);
   rig.window.OnResize(false);
@@ -360,7 +360,7 @@ TEST(MainWindowTest, MinimisingHidesIntoTheTrayWhileOtherResizesOnlyResetThePoin
   EXPECT_TRUE(rig.window.TrayShown());
 }
 
-TEST(MainWindowTest, EveryRestoreShowsTheWindowDropsTheIconAndSettlesThePointerFor11Ticks) {
+TEST(CaptureControlTest, EveryRestoreShowsTheWindowDropsTheIconAndSettlesThePointerFor11Ticks) {
   MainRig rig;
   for (int round = 0; round < 2; ++round) {
     SCOPED_TRACE(round);
@@ -384,7 +384,7 @@ TEST(MainWindowTest, EveryRestoreShowsTheWindowDropsTheIconAndSettlesThePointerF
   }
 }
 
-TEST(MainWindowTest, ARecreatedTaskbarGetsTheIconBackOnlyWhileItIsShown) {
+TEST(CaptureControlTest, ARecreatedTaskbarGetsTheIconBackOnlyWhileItIsShown) {
   MainRig rig;
   rig.window.OnTaskbarCreated();
   EXPECT_EQ(rig.tray.adds, 0);
@@ -400,7 +400,7 @@ TEST(MainWindowTest, ARecreatedTaskbarGetsTheIconBackOnlyWhileItIsShown) {
   EXPECT_TRUE(rig.tray.icons.empty());
 }
 
-TEST(MainWindowTest, AnIconTheShellRefusedIsOfferedAgainWhenTheTaskbarComesBack) {
+TEST(CaptureControlTest, AnIconTheShellRefusedIsOfferedAgainWhenTheTaskbarComesBack) {
   MainRig rig;
   rig.tray.refuse = true;
   rig.window.OnResize(true);
@@ -411,7 +411,7 @@ TEST(MainWindowTest, AnIconTheShellRefusedIsOfferedAgainWhenTheTaskbarComesBack)
   EXPECT_EQ(rig.tray.icons.size(), 1U);
 }
 
-TEST(MainWindowTest, ANewIconReplacesTheOldInTheRecordShownOrNot) {
+TEST(CaptureControlTest, ANewIconReplacesTheOldInTheRecordShownOrNot) {
   constexpr std::uintptr_t kDpiIcon = 0xB300;
   for (const bool shown : {true, false}) {
     MainRig rig;
@@ -422,7 +422,7 @@ TEST(MainWindowTest, ANewIconReplacesTheOldInTheRecordShownOrNot) {
     EXPECT_EQ(rig.tray.modifies, shown ? 1 : 0) << shown;
     EXPECT_EQ(rig.tray.adds, 1) << shown;  // changed in place, not added again
 
-    // What the taskbar gets back, or the next hide shows, is the live icon.
+    // What the taskbar gets back, or the next hide open_requests, is the live icon.
     if (shown) {
       rig.tray.icons.clear();
       rig.window.OnTaskbarCreated();
@@ -437,7 +437,7 @@ TEST(MainWindowTest, ANewIconReplacesTheOldInTheRecordShownOrNot) {
 
 // --- The chat-title watch
 
-TEST(MainWindowTest, TitleWatchEmptiesTheClipboardWhenTheChatTitleChanges) {
+TEST(CaptureControlTest, TitleWatchEmptiesTheClipboardWhenTheChatTitleChanges) {
   MainRig rig;
   constexpr WindowId kChat = 0x77;
   rig.queries.paths[kChat] = L"c:\\program files\\tencent\\qq\\bin\\qq.exe";

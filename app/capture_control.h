@@ -16,9 +16,9 @@ class ChatTracker;
 namespace pelvanto::app {
 
 // What the main window's logic asks of its window.
-class MainWindowView {
+class MainView {
  public:
-  virtual ~MainWindowView() = default;
+  virtual ~MainView() = default;
   virtual void SetCaptureCaption(std::wstring_view caption) = 0;
   // Replaces what the interval box shows.
   virtual void SetIntervalText(std::wstring_view text) = 0;
@@ -38,9 +38,9 @@ class MainWindowView {
 class OverlayControl {
  public:
   virtual ~OverlayControl() = default;
-  // Shows the overlay, loading a fresh instance first when none is loaded.
-  virtual void Show() = 0;
-  virtual void Unload() = 0;
+  // Shows the overlay, opening a fresh instance first when none is open.
+  virtual void Open() = 0;
+  virtual void Close() = 0;
   // The overlay cuts once, at its cut timer's next tick.
   virtual void StartCut() = 0;
 };
@@ -54,15 +54,15 @@ inline constexpr std::wstring_view kStartCaption = L"切图开始";
 inline constexpr std::wstring_view kStopCaption = L"切图结束";
 inline constexpr std::wstring_view kInitialInterval = L"2";
 
-struct MainWindowTimers {
+struct CaptureTimers {
   Timer& auto_cut;       // the pace of cuts
   Timer& title_watch;    // the chat-title watch, once a second for the whole run
   Timer& pointer_reset;  // settles the pointer after a restore from the notification area
 };
 
-class MainWindow {
+class CaptureControl {
  public:
-  MainWindow(MainWindowView& view, OverlayControl& overlay, MainWindowTimers timers,
+  CaptureControl(MainView& view, OverlayControl& overlay, CaptureTimers timers,
              PointerShape& pointer, Tray& tray, ShellNotifications& shell,
              tracking::ChatTracker& tracker, bool& overlay_open);
 
@@ -96,13 +96,13 @@ class MainWindow {
   // The window's own icon, with the program's title as its tip.
   void AddTrayIcon();
 
-  MainWindowView& view_;
+  MainView& view_;
   OverlayControl& overlay_;
-  MainWindowTimers timers_;
+  CaptureTimers timers_;
   PointerShape& pointer_;
   ShellNotifications& shell_;
   tracking::ChatTracker& tracker_;
-  bool& overlay_open_;  // program-wide: true while an overlay is loaded
+  bool& overlay_open_;  // program-wide: true while an overlay is open
   TrayIcon tray_;
   CaptureState capture_state_ = CaptureState::kIdle;
   int interval_seconds_ = 2;     // what the interval box reads, whole seconds

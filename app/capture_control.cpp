@@ -1,4 +1,4 @@
-#include "app/main_window.h"
+#include "app/capture_control.h"
 
 #include "app/interval.h"
 #include "tracking/chat_tracker.h"
@@ -13,7 +13,7 @@ constexpr int kPointerResetTicks = 11;  // the pointer is settled this many time
 constexpr unsigned kMsPerSecond = 1000;
 }  // namespace
 
-MainWindow::MainWindow(MainWindowView& view, OverlayControl& overlay, MainWindowTimers timers,
+CaptureControl::CaptureControl(MainView& view, OverlayControl& overlay, CaptureTimers timers,
                        PointerShape& pointer, Tray& tray, ShellNotifications& shell,
                        tracking::ChatTracker& tracker, bool& overlay_open)
     : view_(view),
@@ -26,7 +26,7 @@ MainWindow::MainWindow(MainWindowView& view, OverlayControl& overlay, MainWindow
       tray_(tray),
       interval_seconds_(ParseInterval(kInitialInterval)) {}
 
-void MainWindow::Start() {
+void CaptureControl::Start() {
   timers_.auto_cut.SetInterval(kFirstCutDelayMs);
   timers_.title_watch.SetInterval(kTitleWatchMs);
   timers_.pointer_reset.SetInterval(kPointerResetMs);
@@ -34,11 +34,11 @@ void MainWindow::Start() {
   shell_.Subscribe();
 }
 
-std::wstring_view MainWindow::CaptureCaption() const {
+std::wstring_view CaptureControl::CaptureCaption() const {
   return capture_state_ == CaptureState::kIdle ? kStartCaption : kStopCaption;
 }
 
-void MainWindow::OnIntervalChange(std::wstring_view text) {
+void CaptureControl::OnIntervalChange(std::wstring_view text) {
   interval_seconds_ = ParseInterval(text);
   // Replacing the text with "0" comes back here once more, which changes nothing.
   if (IntervalOutOfRange(text)) {
@@ -47,19 +47,19 @@ void MainWindow::OnIntervalChange(std::wstring_view text) {
   }
 }
 
-void MainWindow::OnCaptureClick() {
+void CaptureControl::OnCaptureClick() {
   if (capture_state_ == CaptureState::kIdle) {
     // The icon only after the overlay is up: adding it is a round trip to the shell that the
     // frozen picture need not wait for.
     view_.Hide();
-    overlay_.Show();
+    overlay_.Open();
     AddTrayIcon();
     capture_state_ = CaptureState::kCapturing;
   } else {
     // The overlay may have closed itself already.
     if (overlay_open_) {
       overlay_open_ = false;
-      overlay_.Unload();
+      overlay_.Close();
     }
     capture_state_ = CaptureState::kIdle;
     pointer_.Set(Pointer::Default);
@@ -67,9 +67,9 @@ void MainWindow::OnCaptureClick() {
   view_.SetCaptureCaption(CaptureCaption());
 }
 
-void MainWindow::OnExitClick() { Shutdown(); }
+void CaptureControl::OnExitClick() { Shutdown(); }
 
-void MainWindow::OnAutoCutTimer() {
+void CaptureControl::OnAutoCutTimer() {
   if (interval_seconds_ <= 0) return;  // paused; the timer keeps its interval
   // Never above the list's top value, so the product always fits.
   const int seconds = interval_seconds_ > kMaxIntervalSeconds ? kMaxIntervalSeconds
@@ -78,9 +78,9 @@ void MainWindow::OnAutoCutTimer() {
   overlay_.StartCut();
 }
 
-void MainWindow::OnTitleWatchTimer() { tracker_.Watch(); }
+void CaptureControl::OnTitleWatchTimer() { tracker_.Watch(); }
 
-void MainWindow::OnPointerResetTimer() {
+void CaptureControl::OnPointerResetTimer() {
   ++pointer_reset_ticks_;
   if (pointer_reset_ticks_ >= kPointerResetTicks) {
     timers_.pointer_reset.SetEnabled(false);
@@ -89,39 +89,39 @@ void MainWindow::OnPointerResetTimer() {
   pointer_.Set(Pointer::Default);
 }
 
-void MainWindow::OnResize(bool minimised) {
+void CaptureControl::OnResize(bool minimised) {
   pointer_.Set(Pointer::Default);
   if (minimised) HideToTray();
 }
 
-void MainWindow::HideToTray() {
+void CaptureControl::HideToTray() {
   AddTrayIcon();
   view_.Hide();
 }
 
-void MainWindow::AddTrayIcon() {
+void CaptureControl::AddTrayIcon() {
   TrayRecord record = view_.OwnTrayRecord();
   record.id = kMainTrayId;
   record.tip = kAppTitle;
   tray_.Add(record);
 }
 
-void MainWindow::OnTrayDoubleClick() {
+void CaptureControl::OnTrayDoubleClick() {
   view_.ShowNoActivate();
   view_.Show();
   tray_.Delete();
   timers_.pointer_reset.SetEnabled(true);
 }
 
-void MainWindow::OnTaskbarCreated() { tray_.Readd(); }
+void CaptureControl::OnTaskbarCreated() { tray_.Readd(); }
 
-void MainWindow::OnIconChanged() { tray_.ChangeIcon(view_.OwnTrayRecord().icon); }
+void CaptureControl::OnIconChanged() { tray_.ChangeIcon(view_.OwnTrayRecord().icon); }
 
-void MainWindow::Shutdown() {
+void CaptureControl::Shutdown() {
   if (shutting_down_) return;  // the close box and the exit button may both arrive
   shutting_down_ = true;
   shell_.Unsubscribe();
-  if (overlay_open_) overlay_.Unload();
+  if (overlay_open_) overlay_.Close();
   // Leave no dead icon behind.
   tray_.Delete();
   view_.EndProgram();

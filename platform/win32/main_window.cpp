@@ -1,4 +1,4 @@
-#include "platform/win32/main_form.h"
+#include "platform/win32/main_window.h"
 
 #include <commctrl.h>
 #include <wtsapi32.h>
@@ -93,21 +93,21 @@ HFONT KaitiFont(unsigned dpi) {
 
 }  // namespace
 
-MainForm::MainForm(ProgramServices services)
+MainWindow::MainWindow(ProgramServices services)
     : services_(services), tracker_(services.windows, services.clipboard) {}
 
-MainForm::~MainForm() {
+MainWindow::~MainWindow() {
   overlay_.reset();
   shell_hook_.reset();
   services_.session.Stop();
   if (hwnd_) ::DestroyWindow(hwnd_);
 }
 
-bool MainForm::Register(HINSTANCE instance) {
+bool MainWindow::Register(HINSTANCE instance) {
   return RegisterWindowClass(instance, kClassName, WndProc, IDI_PELVANTO, ::GetSysColorBrush(COLOR_BTNFACE));
 }
 
-bool MainForm::Create() {
+bool MainWindow::Create() {
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
   hwnd_ = ::CreateWindowExW(0, kClassName, kCaption, style, CW_USEDEFAULT, CW_USEDEFAULT,
                             CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, services_.instance,
@@ -131,8 +131,8 @@ bool MainForm::Create() {
       });
   // Refused (no Terminal Services), cuts go on as without the watch.
   services_.session.Start(hwnd_);
-  logic_ = std::make_unique<app::MainWindow>(
-      *this, *overlay_, app::MainWindowTimers{*auto_cut_timer_, *title_watch_timer_, *pointer_reset_timer_},
+  logic_ = std::make_unique<app::CaptureControl>(
+      *this, *overlay_, app::CaptureTimers{*auto_cut_timer_, *title_watch_timer_, *pointer_reset_timer_},
       services_.pointer, services_.tray, *shell_hook_, tracker_, overlay_open_);
   logic_->Start();
 
@@ -152,7 +152,7 @@ bool MainForm::Create() {
   return true;
 }
 
-void MainForm::CreateControls() {
+void MainWindow::CreateControls() {
   auto make = [&](DWORD ex_style, LPCWSTR cls, LPCWSTR text, DWORD style, int id) {
     return ::CreateWindowExW(ex_style, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0,
                              hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
@@ -201,7 +201,7 @@ void MainForm::CreateControls() {
 }
 
 // Sizes, fonts and icons for the window's DPI; at 96 dpi every size is the laid-out one.
-void MainForm::ApplyDpi() {
+void MainWindow::ApplyDpi() {
   button_font_.Reset(CreateSongtiFont(120, dpi_));
   combo_font_.Reset(CreateSongtiFont(105, dpi_));
   label_font_.Reset(CreateSongtiFont(90, dpi_));
@@ -251,28 +251,28 @@ void MainForm::ApplyDpi() {
   if (logic_) logic_->OnIconChanged();
 }
 
-void MainForm::SetCaptureCaption(std::wstring_view caption) {
+void MainWindow::SetCaptureCaption(std::wstring_view caption) {
   ::SetWindowTextW(capture_button_, std::wstring(caption).c_str());
   ::InvalidateRect(capture_button_, nullptr, FALSE);
 }
 
-void MainForm::SetIntervalText(std::wstring_view text) {
+void MainWindow::SetIntervalText(std::wstring_view text) {
   ::SetWindowTextW(interval_box_, std::wstring(text).c_str());
 }
 
-void MainForm::Hide() {
+void MainWindow::Hide() {
   // The overlay copies the screen right after this: the window must be gone from it by then.
   HideAndSettle(hwnd_, kSettleLimitMs);
 }
 
-void MainForm::ShowNoActivate() { ::ShowWindow(hwnd_, SW_SHOWNOACTIVATE); }
+void MainWindow::ShowNoActivate() { ::ShowWindow(hwnd_, SW_SHOWNOACTIVATE); }
 
-void MainForm::Show() {
+void MainWindow::Show() {
   ::ShowWindow(hwnd_, SW_SHOW);
   ::SetForegroundWindow(hwnd_);
 }
 
-TrayRecord MainForm::OwnTrayRecord() const {
+TrayRecord MainWindow::OwnTrayRecord() const {
   TrayRecord record;
   record.window = reinterpret_cast<WindowId>(hwnd_);
   record.icon = reinterpret_cast<std::uintptr_t>(small_icon_.get());
@@ -280,12 +280,12 @@ TrayRecord MainForm::OwnTrayRecord() const {
   return record;
 }
 
-void MainForm::EndProgram() {
+void MainWindow::EndProgram() {
   ended_ = true;
   ::PostQuitMessage(0);
 }
 
-void MainForm::OnCommand(int id, int code) {
+void MainWindow::OnCommand(int id, int code) {
   switch (id) {
     case kCaptureButton:
       if (code == BN_CLICKED) logic_->OnCaptureClick();
@@ -314,7 +314,7 @@ void MainForm::OnCommand(int id, int code) {
   }
 }
 
-void MainForm::DrawButton(const DRAWITEMSTRUCT& item) const {
+void MainWindow::DrawButton(const DRAWITEMSTRUCT& item) const {
   // A flat-coloured push button with a 3-D edge, like a graphical button.
   RECT r = item.rcItem;
   const bool pressed = (item.itemState & ODS_SELECTED) != 0;
@@ -338,7 +338,7 @@ void MainForm::DrawButton(const DRAWITEMSTRUCT& item) const {
   }
 }
 
-LRESULT MainForm::ColourStatic(HDC dc, HWND control) const {
+LRESULT MainWindow::ColourStatic(HDC dc, HWND control) const {
   if (control == help_text_) {
     // Read-only, but it reads like a text box.
     ::SetBkColor(dc, ::GetSysColor(COLOR_WINDOW));
@@ -349,9 +349,9 @@ LRESULT MainForm::ColourStatic(HDC dc, HWND control) const {
   return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
 }
 
-LRESULT CALLBACK MainForm::WndProc(HWND hwnd, UINT message, WPARAM wparam,
+LRESULT CALLBACK MainWindow::WndProc(HWND hwnd, UINT message, WPARAM wparam,
                                    LPARAM lparam) noexcept {
-  auto* self = WindowObject<MainForm>(hwnd, message, lparam);
+  auto* self = WindowObject<MainWindow>(hwnd, message, lparam);
   if (!self) return ::DefWindowProcW(hwnd, message, wparam, lparam);
   if (message == WM_NCCREATE) self->hwnd_ = hwnd;
   // The shell hook sees every message first and hands each on to OwnHandling.
@@ -359,7 +359,7 @@ LRESULT CALLBACK MainForm::WndProc(HWND hwnd, UINT message, WPARAM wparam,
   return self->OwnHandling(message, wparam, lparam);
 }
 
-LRESULT MainForm::OwnHandling(UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT MainWindow::OwnHandling(UINT message, WPARAM wparam, LPARAM lparam) {
   // Before the logic exists, and after the program ended, the window does only the default.
   if (!logic_ || ended_) {
     const HWND window = hwnd_;
@@ -373,7 +373,7 @@ LRESULT MainForm::OwnHandling(UINT message, WPARAM wparam, LPARAM lparam) {
   return Handle(message, wparam, lparam);
 }
 
-LRESULT MainForm::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_COMMAND:
       OnCommand(LOWORD(wparam), HIWORD(wparam));

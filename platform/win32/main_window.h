@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/main_window.h"
+#include "app/capture_control.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/message_pump.h"
 #include "platform/win32/overlay_form.h"
@@ -19,18 +19,18 @@
 
 namespace pelvanto::win32 {
 
-class MainForm final : public app::MainWindowView {
+class MainWindow final : public app::MainView {
  public:
-  explicit MainForm(ProgramServices services);
-  ~MainForm() override;
-  MainForm(const MainForm&) = delete;
-  MainForm& operator=(const MainForm&) = delete;
+  explicit MainWindow(ProgramServices services);
+  ~MainWindow() override;
+  MainWindow(const MainWindow&) = delete;
+  MainWindow& operator=(const MainWindow&) = delete;
 
   static bool Register(HINSTANCE instance);
-  // Creates the window and its controls, runs its load, and shows it centred.
+  // Creates the window and its controls, opens its logic, and shows it centred.
   bool Create();
 
-  // app::MainWindowView
+  // app::MainView
   void SetCaptureCaption(std::wstring_view caption) override;
   void SetIntervalText(std::wstring_view text) override;
   void Hide() override;
@@ -66,8 +66,8 @@ class MainForm final : public app::MainWindowView {
   std::unique_ptr<WindowTimer> auto_cut_timer_, title_watch_timer_, pointer_reset_timer_;
   tracking::ChatTracker tracker_;
   std::unique_ptr<ShellHook> shell_hook_;
-  std::unique_ptr<app::MainWindow> logic_;
-  bool overlay_open_ = false;  // true while an overlay is loaded
+  std::unique_ptr<app::CaptureControl> logic_;
+  bool overlay_open_ = false;  // true while an overlay is open
   std::unique_ptr<OverlayHost> overlay_;
   bool ended_ = false;
 };
