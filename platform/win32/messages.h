@@ -1,0 +1,25 @@
+#pragma once
+// The program's own window messages and timer ids, in one place so no two can collide.
+
+#include <windows.h>
+
+namespace pelvanto::win32 {
+
+// Private messages.
+inline constexpr UINT kTrayCallback = WM_APP + 1;  // a notification-area icon; lParam: the event
+inline constexpr UINT kReapOverlay = WM_APP + 2;   // to the main window: free closed overlays
+
+// Timers of the main window.
+inline constexpr UINT_PTR kAutoCutTimer = 1;       // the pace of cuts
+inline constexpr UINT_PTR kTitleWatchTimer = 2;    // the chat-title watch
+inline constexpr UINT_PTR kPointerResetTimer = 3;  // settles the pointer after a restore
+inline constexpr UINT_PTR kForegroundTimer = 4;    // watches the foreground without the shell
+
+// Timers of the overlay's anchor.
+inline constexpr UINT_PTR kCutTimer = 1;  // one cut per enabling
+
+// Registered messages, each registered once for the whole program.
+UINT TaskbarCreatedMessage();  // Explorer's taskbar was (re)created: icons must be added again
+UINT ShellHookMessage();       // the shell's notifications to a RegisterShellHookWindow window
+
+}  // namespace pelvanto::win32
