@@ -52,7 +52,11 @@ void CaptureControl::OnCaptureClick() {
     // The icon only after the overlay is up: adding it is a round trip to the shell that the
     // frozen picture need not wait for.
     view_.Hide();
-    overlay_.Open();
+    if (!overlay_.Open()) {
+      // Nothing of an overlay is on the screen: the window comes back, ready to start again.
+      view_.Show();
+      return;
+    }
     AddTrayIcon();
     capture_state_ = CaptureState::kCapturing;
   } else {

@@ -38,8 +38,9 @@ class MainView {
 class OverlayControl {
  public:
   virtual ~OverlayControl() = default;
-  // Shows the overlay, opening a fresh instance first when none is open.
-  virtual void Open() = 0;
+  // Shows the overlay, opening a fresh instance first when none is open. False when no
+  // overlay could be opened.
+  virtual bool Open() = 0;
   virtual void Close() = 0;
   // The overlay cuts once, at its cut timer's next tick.
   virtual void StartCut() = 0;

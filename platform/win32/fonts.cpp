@@ -38,4 +38,24 @@ std::wstring InstalledFace(std::span<const wchar_t* const> faces) {
   return faces.front();
 }
 
+namespace {
+HFONT CreateChineseFont(const std::wstring& face, int hundredths_of_point, unsigned dpi,
+                        int weight) {
+  const int height = -::MulDiv(hundredths_of_point, static_cast<int>(dpi), 7200);
+  return ::CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, GB2312_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                       DEFAULT_PITCH | FF_DONTCARE, face.c_str());
+}
+}  // namespace
+
+HFONT CreateSongtiFont(int tenths_of_point, unsigned dpi, int weight) {
+  static const std::wstring face = InstalledFace(kSongtiFaces);
+  return CreateChineseFont(face, 10 * tenths_of_point, dpi, weight);
+}
+
+HFONT CreateKaitiFont(int hundredths_of_point, unsigned dpi, int weight) {
+  static const std::wstring face = InstalledFace(kKaitiFaces);
+  return CreateChineseFont(face, hundredths_of_point, dpi, weight);
+}
+
 }  // namespace pelvanto::win32

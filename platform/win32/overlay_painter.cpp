@@ -32,15 +32,6 @@ void FrameSolid(HDC dc, const RECT& rect, COLORREF colour) {
   ::FrameRect(dc, &rect, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
 }
 
-HFONT CreateSongtiFont(int tenths_of_point, unsigned dpi, int weight) {
-  const int height = -::MulDiv(tenths_of_point, static_cast<int>(dpi), 720);
-  // Looked up once: the fonts every window of the program uses are made from it.
-  static const std::wstring face = InstalledFace(kSongtiFaces);
-  return ::CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, GB2312_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                       DEFAULT_PITCH | FF_DONTCARE, face.c_str());
-}
-
 OverlayPainter::OverlayPainter(HINSTANCE instance, unsigned dpi) {
   label_fonts_.emplace_back(dpi, OwnedFont(CreateSongtiFont(kLabelPointTenths, dpi)));
   const int size = ::MulDiv(16, static_cast<int>(dpi), 96);

@@ -29,7 +29,4 @@ class OverlayPainter {
 void FillSolid(HDC dc, const RECT& rect, COLORREF colour);
 void FrameSolid(HDC dc, const RECT& rect, COLORREF colour);
 
-// 宋体 at the given point size (in tenths) for a DPI.
-HFONT CreateSongtiFont(int tenths_of_point, unsigned dpi, int weight = FW_NORMAL);
-
 }  // namespace pelvanto::win32

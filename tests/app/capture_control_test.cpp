@@ -59,7 +59,7 @@ class FakeOverlayControl : public OverlayControl {
  public:
   FakeOverlayControl(CallLog& log, bool& overlay_open, Timer& auto_cut_timer)
       : log_(log), overlay_open_(overlay_open), auto_cut_timer_(auto_cut_timer) {}
-  void Open() override {
+  bool Open() override {
     log_.push_back("overlay open");
     ++open_requests;
     if (!is_open) {
@@ -67,6 +67,7 @@ class FakeOverlayControl : public OverlayControl {
       ++opens;
       overlay_open_ = true;
     }
+    return true;
   }
   void Close() override {
     log_.push_back("overlay close");
