@@ -99,10 +99,9 @@ MainWindow::MainWindow(ProgramServices services)
     : services_(services), tracker_(services.windows, services.clipboard) {}
 
 MainWindow::~MainWindow() {
-  // The overlays and the subscriptions go while the window they report to still exists.
+  // The overlays report to this window: they go first. The window goes while its members
+  // are alive, so WM_NCDESTROY can end the subscriptions.
   overlay_.reset();
-  shell_hook_.reset();
-  services_.session.Stop();
   Destroy();
 }
 
@@ -337,6 +336,10 @@ LRESULT MainWindow::ColourStatic(HDC dc, HWND control) const {
 }
 
 LRESULT MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) noexcept {
+  if (message == WM_NCDESTROY) {
+    services_.session.Stop();
+    if (shell_hook_) shell_hook_->Unsubscribe();
+  }
   // Before the logic exists, and after the program ended, the window does only the default.
   if (!logic_ || ended_) return message == WM_CLOSE ? 0 : Default(message, wparam, lparam);
   switch (message) {
@@ -386,10 +389,6 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) noexcept 
     case WM_WTSSESSION_CHANGE:
       services_.session.OnSessionChange(wparam);
       return 0;
-    case WM_NCDESTROY:
-      services_.session.Stop();
-      shell_hook_->Unsubscribe();
-      break;
     default:
       if (message == TaskbarCreatedMessage()) {
         logic_->OnTaskbarCreated();
