@@ -70,11 +70,9 @@ void CaptureControl::OnCaptureClick() {
 void CaptureControl::OnExitClick() { Shutdown(); }
 
 void CaptureControl::OnAutoCutTimer() {
-  if (interval_seconds_ <= 0) return;  // paused; the timer keeps its interval
-  // Never above the list's top value, so the product always fits.
-  const int seconds = interval_seconds_ > kMaxIntervalSeconds ? kMaxIntervalSeconds
-                                                                : interval_seconds_;
-  timers_.auto_cut.SetInterval(static_cast<unsigned>(seconds) * kMsPerSecond);
+  // Paused; the timer keeps its interval. OnIntervalChange keeps the seconds within 0..50.
+  if (interval_seconds_ <= 0) return;
+  timers_.auto_cut.SetInterval(static_cast<unsigned>(interval_seconds_) * kMsPerSecond);
   overlay_.StartCut();
 }
 

@@ -85,7 +85,6 @@ class CaptureControl {
   void Shutdown();
   void HideToTray();
 
-  CaptureState capture_state() const { return capture_state_; }
   std::wstring_view CaptureCaption() const;
   // Seconds between cuts, as the interval box reads; 0 or less pauses the cuts.
   int IntervalSeconds() const { return interval_seconds_; }

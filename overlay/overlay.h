@@ -109,8 +109,6 @@ class Overlay final : private InputTargets {
   const Selection& selection() const { return selection_; }
   const ResizeHandles& handles() const { return handles_; }
   const Cutter& cutter() const { return cutter_; }
-  // The sizes on the primary monitor.
-  const Metrics& metrics() const { return metrics_.Primary(); }
   const Desktop& desktop() const { return metrics_.desktop(); }
 
  private:

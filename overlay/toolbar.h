@@ -19,7 +19,6 @@ class Toolbar {
   void PlaceBeside(const RectF& selection);
   void Show() { strip_.visible = true; }
   void Hide() { strip_.visible = false; }
-  bool Visible() const { return strip_.visible; }
 
   // The pointer is over button `index` (its hover square shows) or over the bare strip.
   void HoverButton(int index);
