@@ -62,7 +62,7 @@ void CaptureControl::OnCaptureClick() {
       overlay_.Close();
     }
     capture_state_ = CaptureState::kIdle;
-    pointer_.Set(Pointer::Default);
+    pointer_.Set(Pointer::kDefault);
   }
   view_.SetCaptureCaption(CaptureCaption());
 }
@@ -84,11 +84,11 @@ void CaptureControl::OnPointerResetTimer() {
     timers_.pointer_reset.SetEnabled(false);
     pointer_reset_ticks_ = 0;
   }
-  pointer_.Set(Pointer::Default);
+  pointer_.Set(Pointer::kDefault);
 }
 
 void CaptureControl::OnResize(bool minimised) {
-  pointer_.Set(Pointer::Default);
+  pointer_.Set(Pointer::kDefault);
   if (minimised) HideToTray();
 }
 

@@ -9,10 +9,10 @@ ResizeHandles::ResizeHandles(const DesktopMetrics& metrics) : metrics_(metrics) 
 
 Pointer ResizeHandles::PointerFor(int index) {
   static constexpr std::array<Pointer, kHandleCount> kPointers = {
-      Pointer::SizeNwSe, Pointer::SizeNs, Pointer::SizeNeSw, Pointer::SizeWe,
-      Pointer::SizeNeSw, Pointer::SizeNs, Pointer::SizeNwSe, Pointer::SizeWe,
+      Pointer::kSizeNwSe, Pointer::kSizeNs, Pointer::kSizeNeSw, Pointer::kSizeWe,
+      Pointer::kSizeNeSw, Pointer::kSizeNs, Pointer::kSizeNwSe, Pointer::kSizeWe,
   };
-  return Valid(index) ? kPointers[static_cast<std::size_t>(index)] : Pointer::Default;
+  return Valid(index) ? kPointers[static_cast<std::size_t>(index)] : Pointer::kDefault;
 }
 
 void ResizeHandles::PlaceAround(const RectF& s) {

@@ -2,12 +2,14 @@
 // Mouse input from the window: which element a press lands on, and the pointer capture that
 // keeps a press's moves and releases on that element until every button is up.
 
+#include "host/types.h"
+
 namespace pelvanto::overlay {
 
 // What a press landed on.
 struct HitTarget {
-  enum class Kind { Surface, Handle, Button, Toolbar };
-  Kind kind = Kind::Surface;
+  enum class Kind { kSurface, kHandle, kButton, kToolbar };
+  Kind kind = Kind::kSurface;
   int index = 0;  // handle or button index
   friend bool operator==(const HitTarget&, const HitTarget&) = default;
 };
@@ -20,9 +22,9 @@ class InputTargets {
   virtual HitTarget HitTest(float x, float y) const = 0;
   // The overlay closed; nothing more is routed.
   virtual bool Closed() const = 0;
-  virtual void SurfacePress(int button, float x, float y) = 0;
-  virtual void SurfaceMove(int buttons, float x, float y) = 0;
-  virtual void SurfaceRelease(int button) = 0;
+  virtual void SurfacePress(MouseButton button, float x, float y) = 0;
+  virtual void SurfaceMove(MouseButtons held, float x, float y) = 0;
+  virtual void SurfaceRelease(MouseButton button) = 0;
   virtual void HandlePress(int index) = 0;
   virtual void HandleMove(int index) = 0;
   virtual void HandleRelease(int index) = 0;
@@ -35,10 +37,10 @@ class InputRouter {
  public:
   explicit InputRouter(InputTargets& targets) : targets_(targets) {}
 
-  // `button` is the one that changed; `buttons` the set held during a move.
-  void Press(int button, float x, float y);
-  void Move(int buttons, float x, float y);
-  void Release(int button, float x, float y);
+  // `button` is the one that changed; `held` the buttons held during a move.
+  void Press(MouseButton button, float x, float y);
+  void Move(MouseButtons held, float x, float y);
+  void Release(MouseButton button, float x, float y);
   // True while a press holds the pointer capture.
   bool Captured() const { return captured_; }
 
@@ -48,7 +50,7 @@ class InputRouter {
   InputTargets& targets_;
   bool captured_ = false;     // a press holds the pointer
   HitTarget target_;          // where that press landed
-  int buttons_down_ = 0;      // buttons held since the press
+  MouseButtons buttons_down_;  // buttons held since the press
   int pressed_button_ = -1;   // toolbar button a left press landed on, for its click
 };
 

@@ -17,28 +17,28 @@ constexpr float kBigStep = 10;
 
 }  // namespace
 
-void Overlay::OnMouseDown(int button, float x, float y) {
+void Overlay::OnMouseDown(MouseButton button, float x, float y) {
   copy_at_release_ = false;
   router_.Press(button, x, y);
   FollowPointer(x, y);
 }
 
-void Overlay::OnMouseMove(int buttons, float x, float y) {
-  router_.Move(buttons, x, y);
+void Overlay::OnMouseMove(MouseButtons held, float x, float y) {
+  router_.Move(held, x, y);
   FollowPointer(x, y);
 }
 
-void Overlay::OnMouseUp(int button, float x, float y) {
-  const bool copy = button == mouse::kLeft && std::exchange(copy_at_release_, false);
+void Overlay::OnMouseUp(MouseButton button, float x, float y) {
+  const bool copy = button == MouseButton::kLeft && std::exchange(copy_at_release_, false);
   router_.Release(button, x, y);
   if (copy && !closed_ && selection_.Finished()) ButtonClick(kCopyAndExit);
   FollowPointer(x, y);
 }
 
 void Overlay::OnDoubleClick(float x, float y) {
-  OnMouseDown(mouse::kLeft, x, y);
+  OnMouseDown(MouseButton::kLeft, x, y);
   // The press kept the selection only if it landed inside it.
-  copy_at_release_ = !closed_ && Captured() && HitTest(x, y).kind == HitTarget::Kind::Surface &&
+  copy_at_release_ = !closed_ && Captured() && HitTest(x, y).kind == HitTarget::Kind::kSurface &&
                      selection_.Finished();
 }
 
@@ -47,29 +47,30 @@ bool Overlay::OnKey(const KeyPress& press) {
   if (closed_ || Captured()) return false;
   const bool selected = selection_.Finished();
   switch (press.key) {
-    case Key::Escape: {
+    case Key::kEscape: {
       // Held down, Esc would clear and then close at once.
       if (press.repeat) return false;
       // A right click at the pointer: clears a selection, closes the overlay without one.
-      SurfacePress(mouse::kRight, static_cast<float>(pointer_.x), static_cast<float>(pointer_.y));
-      SurfaceRelease(mouse::kRight);
+      SurfacePress(MouseButton::kRight, static_cast<float>(pointer_.x),
+                   static_cast<float>(pointer_.y));
+      SurfaceRelease(MouseButton::kRight);
       return true;
     }
-    case Key::Enter:
+    case Key::kEnter:
       if (press.repeat || !selected) return false;
       ButtonClick(kCopyAndExit);
       return true;
-    case Key::Left:
-    case Key::Right:
-    case Key::Up:
-    case Key::Down:
+    case Key::kLeft:
+    case Key::kRight:
+    case Key::kUp:
+    case Key::kDown:
       break;
   }
   if (!selected) return false;
 
   const float step = press.shift ? kBigStep : kStep;
-  const float dx = press.key == Key::Left ? -step : press.key == Key::Right ? step : 0;
-  const float dy = press.key == Key::Up ? -step : press.key == Key::Down ? step : 0;
+  const float dx = press.key == Key::kLeft ? -step : press.key == Key::kRight ? step : 0;
+  const float dy = press.key == Key::kUp ? -step : press.key == Key::kDown ? step : 0;
   if (press.ctrl) {
     selection_.GrowBy(dx, dy);
   } else {
@@ -94,7 +95,7 @@ void Overlay::FollowPointer(float x, float y) {
   const RectI& screen = monitor.bounds;
   const HitTarget over = HitTest(x, y);
   const bool on_toolbar =
-      over.kind == HitTarget::Kind::Button || over.kind == HitTarget::Kind::Toolbar;
+      over.kind == HitTarget::Kind::kButton || over.kind == HitTarget::Kind::kToolbar;
   const bool on_screen = pointer_.x >= screen.left && pointer_.y >= screen.top &&
                          pointer_.x < screen.right && pointer_.y < screen.bottom;
   if (on_toolbar || !on_screen) {

@@ -22,7 +22,7 @@ Overlay::Overlay(OverlayServices services, Desktop desktop, std::uint64_t random
 void Overlay::Open() {
   // A discarded instance must not claim the program's overlay for itself again.
   if (closed_) return;
-  services_.pointer.Set(Pointer::Crosshair);
+  services_.pointer.Set(Pointer::kCrosshair);
   // Every monitor in physical pixels, whatever their DPIs.
   services_.window.FreezeScreen(desktop().bounds);
   services_.window.Maximise();
@@ -84,18 +84,18 @@ Elements Overlay::elements() const {
 }
 
 HitTarget Overlay::HitTest(float x, float y) const {
-  if (const auto button = toolbar_.ButtonAt(x, y)) return {HitTarget::Kind::Button, *button};
-  if (toolbar_.Contains(x, y)) return {HitTarget::Kind::Toolbar, 0};
+  if (const auto button = toolbar_.ButtonAt(x, y)) return {HitTarget::Kind::kButton, *button};
+  if (toolbar_.Contains(x, y)) return {HitTarget::Kind::kToolbar, 0};
   // Handles overlap on a small selection; a later handle lies on top of an earlier one.
   const auto& boxes = handles_.Boxes();
   for (std::size_t i = boxes.size(); i-- > 0;) {
     const RectF& r = boxes[i].rect;
     if (boxes[i].visible && x >= r.left && x < r.Right() && y >= r.top && y < r.Bottom()) {
-      return {HitTarget::Kind::Handle, static_cast<int>(i)};
+      return {HitTarget::Kind::kHandle, static_cast<int>(i)};
     }
   }
   // The labels take no input: a press on them is a press on the surface.
-  return {HitTarget::Kind::Surface, 0};
+  return {HitTarget::Kind::kSurface, 0};
 }
 
 void Overlay::ShowToolbar() {
@@ -105,25 +105,25 @@ void Overlay::ShowToolbar() {
 
 // --- The surface: drawing, moving and clearing the selection ----------------------------
 
-void Overlay::SurfacePress(int button, float x, float y) {
+void Overlay::SurfacePress(MouseButton button, float x, float y) {
   toolbar_.Hide();
   const bool was_finished = selection_.Finished();
-  if (was_finished) services_.pointer.Set(Pointer::Crosshair);
+  if (was_finished) services_.pointer.Set(Pointer::kCrosshair);
   if (selection_.Press(button, x, y)) {
     handles_.Hide();
-    services_.pointer.Set(Pointer::Default);
+    services_.pointer.Set(Pointer::kDefault);
   }
 }
 
-void Overlay::SurfaceMove(int buttons, float x, float y) {
+void Overlay::SurfaceMove(MouseButtons held, float x, float y) {
   const std::uint32_t colour =
       services_.window.FrozenPixel(RoundHalfEven(x), RoundHalfEven(y));
   bool drawn = false;
-  services_.pointer.Set(selection_.Move(buttons, x, y, colour, drawn));
+  services_.pointer.Set(selection_.Move(held, x, y, colour, drawn));
   if (drawn) handles_.PlaceAround(selection_.Rect());
 }
 
-void Overlay::SurfaceRelease(int button) {
+void Overlay::SurfaceRelease(MouseButton button) {
   switch (selection_.Release(button)) {
     case SurfaceRelease::kClose: Close(); break;
     case SurfaceRelease::kFinished: ShowToolbar(); break;
@@ -162,7 +162,7 @@ void Overlay::HandleRelease(int index) {
 void Overlay::ButtonHover(int index) { toolbar_.HoverButton(index); }
 
 void Overlay::ToolbarHover() {
-  services_.pointer.Set(Pointer::Arrow);
+  services_.pointer.Set(Pointer::kArrow);
   toolbar_.HoverStrip();
 }
 
@@ -178,11 +178,11 @@ void Overlay::ButtonClick(int index) {
       // Copies nothing now: the main window's pace starts the cuts, the overlay waits in the
       // notification area with its selection kept.
       services_.auto_cut_timer.SetEnabled(true);
-      services_.pointer.Set(Pointer::Default);
+      services_.pointer.Set(Pointer::kDefault);
       services_.window.Minimise();
       break;
     case kExitCapture:
-      services_.pointer.Set(Pointer::Default);
+      services_.pointer.Set(Pointer::kDefault);
       Close();
       break;
     default:

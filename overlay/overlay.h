@@ -82,11 +82,11 @@ class Overlay final : private InputTargets {
   // The taskbar was recreated: the overlay's icon, if shown, is added again.
   void OnTaskbarCreated();
 
-  // Mouse input from the window. `button` is the one that changed; `buttons` the set held
+  // Mouse input from the window. `button` is the one that changed; `held` the buttons held
   // during a move.
-  void OnMouseDown(int button, float x, float y);
-  void OnMouseMove(int buttons, float x, float y);
-  void OnMouseUp(int button, float x, float y);
+  void OnMouseDown(MouseButton button, float x, float y);
+  void OnMouseMove(MouseButtons held, float x, float y);
+  void OnMouseUp(MouseButton button, float x, float y);
   // A left double click: a press like any other; when it landed inside the selection, its
   // release copies and exits as the toolbar's button does.
   void OnDoubleClick(float x, float y);
@@ -113,9 +113,9 @@ class Overlay final : private InputTargets {
 
  private:
   // InputTargets
-  void SurfacePress(int button, float x, float y) override;
-  void SurfaceMove(int buttons, float x, float y) override;
-  void SurfaceRelease(int button) override;
+  void SurfacePress(MouseButton button, float x, float y) override;
+  void SurfaceMove(MouseButtons held, float x, float y) override;
+  void SurfaceRelease(MouseButton button) override;
   void HandlePress(int index) override;
   void HandleMove(int index) override;
   void HandleRelease(int index) override;

@@ -27,19 +27,19 @@ Selection::Selection(const DesktopMetrics& metrics)
       size_label_{metrics.Primary().size_label, false, L"宽X高", metrics.Primary().dpi},
       colour_label_{metrics.Primary().colour_label, false, L"", metrics.Primary().dpi} {}
 
-bool Selection::Press(int button, float x, float y) {
+bool Selection::Press(MouseButton button, float x, float y) {
   if (!finished_) {
     outline_ = {{x, y, 0, 0}, true};
     anchor_x_ = x;
     anchor_y_ = y;
-    if (button == mouse::kRight) keep_open_ = false;
+    if (button == MouseButton::kRight) keep_open_ = false;
     return false;
   }
   if (PressInside(outline_.rect, x, y)) {
     press_x_ = x;
     press_y_ = y;
     // Left: the drag that follows moves the selection. Middle: nothing more.
-    if (button != mouse::kRight) return false;
+    if (button != MouseButton::kRight) return false;
   }
   // Cleared: the press point becomes the anchor of the next drawing, and the next right
   // release only ends this clearing.
@@ -53,7 +53,8 @@ bool Selection::Press(int button, float x, float y) {
   return true;
 }
 
-Pointer Selection::Move(int buttons, float x, float y, std::uint32_t colour, bool& drawn) {
+Pointer Selection::Move(MouseButtons held, float x, float y, std::uint32_t colour,
+                        bool& drawn) {
   drawn = false;
   // The read-out and the pointer follow every move, whatever the buttons.
   colour_label_.caption = ColourText(colour);
@@ -62,9 +63,9 @@ Pointer Selection::Move(int buttons, float x, float y, std::uint32_t colour, boo
   const bool inside =
       outline_.visible && x > r.left && y > r.top && x < r.Right() && y < r.Bottom();
   // Only the left button alone draws or moves.
-  if (buttons != mouse::kLeft) return inside ? Pointer::Move : Pointer::Crosshair;
+  if (held != MouseButton::kLeft) return inside ? Pointer::kMove : Pointer::kCrosshair;
 
-  Pointer pointer = Pointer::Crosshair;
+  Pointer pointer = Pointer::kCrosshair;
   if (!finished_) {
     // On the anchor's row or column the outline keeps the geometry of the previous move.
     if (x != anchor_x_ && y != anchor_y_) {
@@ -72,7 +73,7 @@ Pointer Selection::Move(int buttons, float x, float y, std::uint32_t colour, boo
            std::fabs(y - anchor_y_)};
     }
   } else {
-    pointer = Pointer::Move;
+    pointer = Pointer::kMove;
     // Measured from the press each time, so clamping never accumulates.
     r.left = anchor_x_ - (press_x_ - x);
     r.top = anchor_y_ - (press_y_ - y);
@@ -122,8 +123,8 @@ void Selection::GrowBy(float dx, float dy) {
   Resize(r);
 }
 
-SurfaceRelease Selection::Release(int button) {
-  if (button != mouse::kLeft) return keep_open_ ? SurfaceRelease::kNothing : SurfaceRelease::kClose;
+SurfaceRelease Selection::Release(MouseButton button) {
+  if (button != MouseButton::kLeft) return keep_open_ ? SurfaceRelease::kNothing : SurfaceRelease::kClose;
   // Even a zero-size outline is a finished selection.
   finished_ = true;
   anchor_x_ = outline_.rect.left;

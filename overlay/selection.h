@@ -25,12 +25,12 @@ class Selection {
   explicit Selection(const DesktopMetrics& metrics);
 
   // A press on the surface. True when it cleared a finished selection.
-  bool Press(int button, float x, float y);
-  // A move over the surface with `buttons` held; `colour` is the frozen picture's colour
+  bool Press(MouseButton button, float x, float y);
+  // A move over the surface with `held` buttons down; `colour` is the frozen picture's colour
   // under the pointer. Returns the pointer shape to show; `drawn` tells whether the outline
   // was drawn or moved (its handles must follow).
-  Pointer Move(int buttons, float x, float y, std::uint32_t colour, bool& drawn);
-  SurfaceRelease Release(int button);
+  Pointer Move(MouseButtons held, float x, float y, std::uint32_t colour, bool& drawn);
+  SurfaceRelease Release(MouseButton button);
   // A handle drag's new geometry, or the old one when the handle's step was refused.
   void Resize(const RectF& rect);
   // The arrow keys: the whole selection by (dx, dy), kept on the desktop as a mouse move is;

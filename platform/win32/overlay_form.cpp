@@ -25,24 +25,24 @@ constexpr UINT_PTR kCutTimerId = 1;
 constexpr unsigned kCutTimerMs = 10;
 constexpr wchar_t const* kTooltips[] = {L"撤销", L"复制退出", L"退出截屏"};
 
-int Buttons(WPARAM wparam) {
-  int buttons = 0;
-  if (wparam & MK_LBUTTON) buttons |= mouse::kLeft;
-  if (wparam & MK_RBUTTON) buttons |= mouse::kRight;
-  if (wparam & MK_MBUTTON) buttons |= mouse::kMiddle;
-  return buttons;
+MouseButtons Buttons(WPARAM wparam) {
+  MouseButtons held;
+  if (wparam & MK_LBUTTON) held.Add(MouseButton::kLeft);
+  if (wparam & MK_RBUTTON) held.Add(MouseButton::kRight);
+  if (wparam & MK_MBUTTON) held.Add(MouseButton::kMiddle);
+  return held;
 }
 
 // The overlay's keys, with the modifiers held as the key went down.
 std::optional<overlay::KeyPress> KeyFrom(WPARAM key, LPARAM lparam) {
   overlay::KeyPress press;
   switch (key) {
-    case VK_ESCAPE: press.key = overlay::Key::Escape; break;
-    case VK_RETURN: press.key = overlay::Key::Enter; break;
-    case VK_LEFT: press.key = overlay::Key::Left; break;
-    case VK_RIGHT: press.key = overlay::Key::Right; break;
-    case VK_UP: press.key = overlay::Key::Up; break;
-    case VK_DOWN: press.key = overlay::Key::Down; break;
+    case VK_ESCAPE: press.key = overlay::Key::kEscape; break;
+    case VK_RETURN: press.key = overlay::Key::kEnter; break;
+    case VK_LEFT: press.key = overlay::Key::kLeft; break;
+    case VK_RIGHT: press.key = overlay::Key::kRight; break;
+    case VK_UP: press.key = overlay::Key::kUp; break;
+    case VK_DOWN: press.key = overlay::Key::kDown; break;
     default: return std::nullopt;
   }
   press.shift = ::GetKeyState(VK_SHIFT) < 0;
@@ -409,10 +409,10 @@ LRESULT OverlayForm::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       if (!logic) break;
       RelayToTooltips(message, wparam, lparam);
       ::SetCapture(hwnd_);
-      logic->OnMouseDown(message == WM_LBUTTONDOWN ? mouse::kLeft
+      logic->OnMouseDown(message == WM_LBUTTONDOWN ? MouseButton::kLeft
                          : message == WM_RBUTTONDOWN || message == WM_RBUTTONDBLCLK
-                             ? mouse::kRight
-                             : mouse::kMiddle,
+                             ? MouseButton::kRight
+                             : MouseButton::kMiddle,
                          X(lparam, desktop_.bounds), Y(lparam, desktop_.bounds));
       return 0;
     case WM_LBUTTONUP:
@@ -420,9 +420,9 @@ LRESULT OverlayForm::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_MBUTTONUP:
       if (!logic) break;
       RelayToTooltips(message, wparam, lparam);
-      logic->OnMouseUp(message == WM_LBUTTONUP   ? mouse::kLeft
-                       : message == WM_RBUTTONUP ? mouse::kRight
-                                                 : mouse::kMiddle,
+      logic->OnMouseUp(message == WM_LBUTTONUP   ? MouseButton::kLeft
+                       : message == WM_RBUTTONUP ? MouseButton::kRight
+                                                 : MouseButton::kMiddle,
                        X(lparam, desktop_.bounds), Y(lparam, desktop_.bounds));
       if (hwnd_ && !logic->Captured() && ::GetCapture() == hwnd_) ::ReleaseCapture();
       return 0;

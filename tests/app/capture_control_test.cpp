@@ -279,7 +279,7 @@ TEST(CaptureControlTest, StopClearsTheFlagThenClosesTheOverlayAndResetsThePointe
   MainRig rig;
   rig.window.OnCaptureClick();
   rig.window.OnTrayDoubleClick();
-  rig.pointer.Set(Pointer::Crosshair);
+  rig.pointer.Set(Pointer::kCrosshair);
 
   rig.window.OnCaptureClick();
 
@@ -288,7 +288,7 @@ TEST(CaptureControlTest, StopClearsTheFlagThenClosesTheOverlayAndResetsThePointe
   EXPECT_FALSE(rig.overlay_open);
   EXPECT_EQ(rig.window.CaptureCaption(), kStartCaption);
   EXPECT_EQ(rig.view.caption, kStartCaption);
-  EXPECT_EQ(rig.pointer.current, Pointer::Default);
+  EXPECT_EQ(rig.pointer.current, Pointer::kDefault);
 }
 
 TEST(CaptureControlTest, AfterTheOverlayClosedItselfStopOnlyChangesTheCaptionAndStartWorksAgain) {
@@ -347,9 +347,9 @@ TEST(CaptureControlTest, ShutdownWithoutAnOverlayRunsOnceThoughAskedTwice) {
 
 TEST(CaptureControlTest, MinimisingHidesIntoTheTrayWhileOtherResizesOnlyResetThePointer) {
   MainRig rig;
-  rig.pointer.Set(Pointer::Move);
+  rig.pointer.Set(Pointer::kMove);
   rig.window.OnResize(false);
-  EXPECT_EQ(rig.pointer.current, Pointer::Default);
+  EXPECT_EQ(rig.pointer.current, Pointer::kDefault);
   EXPECT_TRUE(rig.tray.icons.empty());
   EXPECT_TRUE(rig.view.visible);
 
@@ -375,9 +375,9 @@ TEST(CaptureControlTest, EveryRestoreShowsTheWindowDropsTheIconAndSettlesThePoin
     ASSERT_TRUE(rig.pointer_reset.Enabled());
 
     for (int tick = 1; tick <= 11; ++tick) {
-      rig.pointer.Set(Pointer::Crosshair);
+      rig.pointer.Set(Pointer::kCrosshair);
       rig.window.OnPointerResetTimer();
-      EXPECT_EQ(rig.pointer.current, Pointer::Default) << tick;
+      EXPECT_EQ(rig.pointer.current, Pointer::kDefault) << tick;
       EXPECT_EQ(rig.pointer_reset.Enabled(), tick < 11) << tick;
       EXPECT_EQ(rig.window.PointerResetTicks(), tick < 11 ? tick : 0) << tick;
     }

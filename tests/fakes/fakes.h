@@ -45,7 +45,7 @@ class FakeTimer : public Timer {
 class FakePointer : public PointerShape {
  public:
   void Set(Pointer shape) override { current = shape; ++sets; }
-  Pointer current = Pointer::Default;
+  Pointer current = Pointer::kDefault;
   int sets = 0;
 };
 
@@ -204,9 +204,9 @@ struct OverlayRig {
 
   // A left drag on the surface, press to release.
   void Drag(float x0, float y0, float x1, float y1) {
-    overlay.OnMouseDown(mouse::kLeft, x0, y0);
-    overlay.OnMouseMove(mouse::kLeft, x1, y1);
-    overlay.OnMouseUp(mouse::kLeft, x1, y1);
+    overlay.OnMouseDown(MouseButton::kLeft, x0, y0);
+    overlay.OnMouseMove(MouseButton::kLeft, x1, y1);
+    overlay.OnMouseUp(MouseButton::kLeft, x1, y1);
   }
   // The middle of toolbar button `index`, where the toolbar stands now.
   std::pair<float, float> ButtonCentre(int index) const {
@@ -216,17 +216,17 @@ struct OverlayRig {
   }
   void ClickButton(int index) {
     const auto [x, y] = ButtonCentre(index);
-    overlay.OnMouseDown(mouse::kLeft, x, y);
-    overlay.OnMouseUp(mouse::kLeft, x, y);
+    overlay.OnMouseDown(MouseButton::kLeft, x, y);
+    overlay.OnMouseUp(MouseButton::kLeft, x, y);
   }
   void HoverButton(int index) {
     const auto [x, y] = ButtonCentre(index);
-    overlay.OnMouseMove(0, x, y);
+    overlay.OnMouseMove({}, x, y);
   }
   // The strip's top-left pixel: on the toolbar, off every button.
   void HoverStrip() {
     const overlay::RectF bar = overlay.elements().toolbar.rect;
-    overlay.OnMouseMove(0, bar.left + 1, bar.top + 1);
+    overlay.OnMouseMove({}, bar.left + 1, bar.top + 1);
   }
 };
 

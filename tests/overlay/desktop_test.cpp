@@ -121,17 +121,17 @@ TEST(DesktopTest, ArrowsClampToTheVirtualDesktopToo) {
   fakes::OverlayRig rig(kLeft);
   rig.overlay.Open();
   rig.Drag(-1270, 100, -1200, 200);
-  EXPECT_TRUE(rig.overlay.OnKey({Key::Left, true, false, false}));
+  EXPECT_TRUE(rig.overlay.OnKey({Key::kLeft, true, false, false}));
   EXPECT_EQ(rig.overlay.selection().Rect().left, -1280);
 }
 
 TEST(DesktopDpiTest, TheLoupeStaysOnTheMonitorUnderThePointerAtItsDpi) {
   fakes::OverlayRig rig(kTallRight);
   rig.overlay.Open();
-  rig.overlay.OnMouseMove(0, 1915, 500);  // no room right of the pointer on the primary
+  rig.overlay.OnMouseMove({}, 1915, 500);  // no room right of the pointer on the primary
   EXPECT_LE(rig.overlay.loupe().rect.right, 1920);
   EXPECT_EQ(rig.overlay.loupe().cell, LoupeMetrics(96).cell);
-  rig.overlay.OnMouseMove(0, 1925, 500);
+  rig.overlay.OnMouseMove({}, 1925, 500);
   EXPECT_GE(rig.overlay.loupe().rect.left, 1920);
   EXPECT_EQ(rig.overlay.loupe().cell, LoupeMetrics(144).cell);
 }

@@ -6,7 +6,7 @@ namespace pelvanto::overlay {
 namespace {
 
 using fakes::OverlayRig;
-using mouse::kLeft;
+constexpr MouseButton kLeft = MouseButton::kLeft;
 
 // An overlay holding the example selection: left 200, top 150, 400 x 300.
 struct Selected {
@@ -47,8 +47,8 @@ TEST_F(HandlesTest, PlacementCentresAllEightHandlesOnCornersAndMidpoints) {
 }
 
 TEST_F(HandlesTest, ZeroSizeSelectionStacksAllHandles) {
-  rig.overlay.OnMouseDown(mouse::kRight, 900, 700);  // clear
-  rig.overlay.OnMouseUp(mouse::kRight, 900, 700);
+  rig.overlay.OnMouseDown(MouseButton::kRight, 900, 700);  // clear
+  rig.overlay.OnMouseUp(MouseButton::kRight, 900, 700);
   rig.Drag(50, 60, 50, 60);
   for (const auto& handle : el().handles) EXPECT_EQ(handle.rect, (RectF{48, 58, 4, 4}));
 }
@@ -109,14 +109,14 @@ TEST_F(HandlesTest, NegativeSizeRejectsWholeStepButZeroIsTaken) {
 }
 
 TEST_F(HandlesTest, HoverShowsEachHandlesSizingPointerAndChangesNothingElse) {
-  const Pointer expected[8] = {Pointer::SizeNwSe, Pointer::SizeNs, Pointer::SizeNeSw,
-                               Pointer::SizeWe,   Pointer::SizeNeSw, Pointer::SizeNs,
-                               Pointer::SizeNwSe, Pointer::SizeWe};
+  const Pointer expected[8] = {Pointer::kSizeNwSe, Pointer::kSizeNs, Pointer::kSizeNeSw,
+                               Pointer::kSizeWe,   Pointer::kSizeNeSw, Pointer::kSizeNs,
+                               Pointer::kSizeNwSe, Pointer::kSizeWe};
   const Elements before = el();
   for (int k = 0; k < 8; ++k) {
     const PointI c = Centre(k);
     rig.window.cursor = {0, 0};
-    rig.overlay.OnMouseMove(0, static_cast<float>(c.x), static_cast<float>(c.y));
+    rig.overlay.OnMouseMove({}, static_cast<float>(c.x), static_cast<float>(c.y));
     EXPECT_EQ(rig.pointer.current, expected[k]) << k;
   }
   EXPECT_EQ(el(), before);

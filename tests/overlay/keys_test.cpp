@@ -6,8 +6,8 @@ namespace pelvanto::overlay {
 namespace {
 
 using fakes::OverlayRig;
-using mouse::kLeft;
-using mouse::kRight;
+constexpr MouseButton kLeft = MouseButton::kLeft;
+constexpr MouseButton kRight = MouseButton::kRight;
 
 KeyPress Press(Key key, bool shift = false, bool ctrl = false) { return {key, shift, ctrl, false}; }
 
@@ -23,15 +23,15 @@ struct Rig : OverlayRig {
 
 TEST(KeysTest, EscapeClearsASelectionThenClosesAsARightClickWould) {
   Rig rig({100, 100, 200, 100});
-  EXPECT_TRUE(rig.overlay.OnKey(Press(Key::Escape)));
+  EXPECT_TRUE(rig.overlay.OnKey(Press(Key::kEscape)));
   EXPECT_FALSE(rig.overlay.elements().outline.visible);
   EXPECT_FALSE(rig.overlay.elements().toolbar.visible);
   EXPECT_FALSE(rig.overlay.selection().Finished());
   EXPECT_FALSE(rig.overlay.Closed());
   // Held down, the key repeats: that must not close what the first press only cleared.
-  EXPECT_FALSE(rig.overlay.OnKey({Key::Escape, false, false, true}));
+  EXPECT_FALSE(rig.overlay.OnKey({Key::kEscape, false, false, true}));
   EXPECT_FALSE(rig.overlay.Closed());
-  EXPECT_TRUE(rig.overlay.OnKey(Press(Key::Escape)));
+  EXPECT_TRUE(rig.overlay.OnKey(Press(Key::kEscape)));
   EXPECT_TRUE(rig.overlay.Closed());
   EXPECT_TRUE(rig.window.destroyed);
   EXPECT_FALSE(rig.overlay_open);
@@ -44,8 +44,8 @@ TEST(KeysTest, EnterAndADoubleClickInsideCopyAndExitOnlyWithASelection) {
     std::function<void(Overlay&)> act;
     bool copies;
   } cases[] = {
-      {"enter", true, [](Overlay& o) { o.OnKey(Press(Key::Enter)); }, true},
-      {"enter without selection", false, [](Overlay& o) { o.OnKey(Press(Key::Enter)); }, false},
+      {"enter", true, [](Overlay& o) { o.OnKey(Press(Key::kEnter)); }, true},
+      {"enter without selection", false, [](Overlay& o) { o.OnKey(Press(Key::kEnter)); }, false},
       {"double click inside", true,
        [](Overlay& o) { o.OnMouseDown(kLeft, 150, 150); o.OnMouseUp(kLeft, 150, 150);
                         o.OnDoubleClick(150, 150); o.OnMouseUp(kLeft, 150, 150); }, true},
@@ -71,16 +71,16 @@ TEST(KeysTest, ArrowsMoveOrResizeWithTheMouseClampingAndNeverBelowZero) {
     KeyPress press;
     RectF expected;
   } cases[] = {
-      {{100, 100, 200, 100}, Press(Key::Right), {101, 100, 200, 100}},
-      {{100, 100, 200, 100}, Press(Key::Up, true), {100, 90, 200, 100}},
-      {{5, 5, 200, 100}, Press(Key::Left, true), {0, 5, 200, 100}},          // stops at 0
-      {{820, 600, 200, 100}, Press(Key::Right, true), {824, 600, 200, 100}},  // far edge on 1024
-      {{100, 665, 200, 100}, Press(Key::Down, true), {100, 668, 200, 100}},   // far edge on 768
-      {{100, 100, 200, 100}, Press(Key::Right, false, true), {100, 100, 201, 100}},
-      {{100, 100, 200, 100}, Press(Key::Up, true, true), {100, 100, 200, 90}},
-      {{100, 100, 4, 3}, Press(Key::Left, true, true), {100, 100, 0, 3}},     // never below 0
-      {{100, 100, 4, 3}, Press(Key::Up, false, true), {100, 100, 4, 2}},
-      {{1000, 100, 20, 10}, Press(Key::Right, true, true), {1000, 100, 24, 10}},  // to the edge
+      {{100, 100, 200, 100}, Press(Key::kRight), {101, 100, 200, 100}},
+      {{100, 100, 200, 100}, Press(Key::kUp, true), {100, 90, 200, 100}},
+      {{5, 5, 200, 100}, Press(Key::kLeft, true), {0, 5, 200, 100}},          // stops at 0
+      {{820, 600, 200, 100}, Press(Key::kRight, true), {824, 600, 200, 100}},  // far edge on 1024
+      {{100, 665, 200, 100}, Press(Key::kDown, true), {100, 668, 200, 100}},   // far edge on 768
+      {{100, 100, 200, 100}, Press(Key::kRight, false, true), {100, 100, 201, 100}},
+      {{100, 100, 200, 100}, Press(Key::kUp, true, true), {100, 100, 200, 90}},
+      {{100, 100, 4, 3}, Press(Key::kLeft, true, true), {100, 100, 0, 3}},     // never below 0
+      {{100, 100, 4, 3}, Press(Key::kUp, false, true), {100, 100, 4, 2}},
+      {{1000, 100, 20, 10}, Press(Key::kRight, true, true), {1000, 100, 24, 10}},  // to the edge
   };
   for (const auto& c : cases) {
     Rig rig(c.start);
@@ -89,7 +89,7 @@ TEST(KeysTest, ArrowsMoveOrResizeWithTheMouseClampingAndNeverBelowZero) {
     EXPECT_EQ(rig.Selection(), c.expected) << c.start.left << "," << c.start.top;
   }
   Rig zero({300, 300, 0, 0});
-  zero.overlay.OnKey(Press(Key::Left, false, true));
+  zero.overlay.OnKey(Press(Key::kLeft, false, true));
   EXPECT_EQ(zero.Selection(), (RectF{300, 300, 0, 0}));
 }
 
@@ -97,8 +97,8 @@ TEST(KeysTest, AnArrowLeavesEverythingAsTheSameMouseMoveOrEdgeDragWould) {
   // Moving: a drag from inside by the same offset. Resizing: the right or bottom edge's handle
   // dragged by as much.
   const struct { KeyPress press; float dx, dy; int handle; } cases[] = {
-      {Press(Key::Left, true), -10, 0, -1}, {Press(Key::Down), 0, 1, -1},
-      {Press(Key::Right, false, true), 1, 0, 7}, {Press(Key::Down, true, true), 0, 10, 5},
+      {Press(Key::kLeft, true), -10, 0, -1}, {Press(Key::kDown), 0, 1, -1},
+      {Press(Key::kRight, false, true), 1, 0, 7}, {Press(Key::kDown, true, true), 0, 10, 5},
   };
   for (const auto& c : cases) {
     Rig by_key({100, 100, 200, 100});
@@ -125,7 +125,7 @@ TEST(KeysTest, AnArrowLeavesEverythingAsTheSameMouseMoveOrEdgeDragWould) {
 TEST(KeysTest, KeysDoNothingWhileAButtonIsDownOrWithoutASelection) {
   Rig held({100, 100, 200, 100});
   held.overlay.OnMouseDown(kLeft, 150, 150);
-  for (Key key : {Key::Escape, Key::Enter, Key::Left, Key::Down}) {
+  for (Key key : {Key::kEscape, Key::kEnter, Key::kLeft, Key::kDown}) {
     EXPECT_FALSE(held.overlay.OnKey(Press(key))) << static_cast<int>(key);
   }
   EXPECT_EQ(held.Selection(), (RectF{100, 100, 200, 100}));
@@ -133,10 +133,10 @@ TEST(KeysTest, KeysDoNothingWhileAButtonIsDownOrWithoutASelection) {
 
   Rig empty;
   const Elements before = empty.overlay.elements();
-  EXPECT_FALSE(empty.overlay.OnKey(Press(Key::Right, true, true)));
+  EXPECT_FALSE(empty.overlay.OnKey(Press(Key::kRight, true, true)));
   EXPECT_EQ(empty.overlay.elements(), before);
   empty.overlay.OnMouseDown(kRight, 10, 10);  // a right press with no selection...
-  EXPECT_FALSE(empty.overlay.OnKey(Press(Key::Escape)));  // ...holds the keys too
+  EXPECT_FALSE(empty.overlay.OnKey(Press(Key::kEscape)));  // ...holds the keys too
 }
 
 }  // namespace

@@ -45,7 +45,7 @@ TEST_P(OverlayLoadTest, FreezesTheWholeScreenAndStartsWithNothingShown) {
   EXPECT_EQ(rig.window.frozen, (RectI{0, 0, c.width, c.height}));
   EXPECT_TRUE(rig.window.maximised);
   EXPECT_TRUE(rig.window.layered);
-  EXPECT_EQ(rig.pointer.current, Pointer::Crosshair);
+  EXPECT_EQ(rig.pointer.current, Pointer::kCrosshair);
   EXPECT_TRUE(rig.overlay_open);
 
   EXPECT_FALSE(rig.overlay.selection().Finished());
@@ -132,15 +132,15 @@ TEST(OverlayTest, EveryStartGetsAFreshOverlay) {
   Program program;
   Overlay& first = program.NewOverlay();
   first.Open();
-  first.OnMouseDown(mouse::kLeft, 100, 100);
-  first.OnMouseMove(mouse::kLeft, 300, 200);
-  first.OnMouseUp(mouse::kLeft, 300, 200);
+  first.OnMouseDown(MouseButton::kLeft, 100, 100);
+  first.OnMouseMove(MouseButton::kLeft, 300, 200);
+  first.OnMouseUp(MouseButton::kLeft, 300, 200);
   // A right press outside the selection clears it and keeps the overlay open.
-  first.OnMouseDown(mouse::kRight, 500, 500);
-  first.OnMouseUp(mouse::kRight, 500, 500);
-  first.OnMouseDown(mouse::kLeft, 10, 10);
-  first.OnMouseMove(mouse::kLeft, 50, 40);
-  first.OnMouseUp(mouse::kLeft, 50, 40);
+  first.OnMouseDown(MouseButton::kRight, 500, 500);
+  first.OnMouseUp(MouseButton::kRight, 500, 500);
+  first.OnMouseDown(MouseButton::kLeft, 10, 10);
+  first.OnMouseMove(MouseButton::kLeft, 50, 40);
+  first.OnMouseUp(MouseButton::kLeft, 50, 40);
   ASSERT_TRUE(first.selection().KeepOpen());
   ASSERT_TRUE(first.selection().Finished());
   first.Close();
@@ -258,8 +258,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(CloseCase{"JustOpened", [](OverlayRig&) {}},
                     CloseCase{"MidDrag",
                                [](OverlayRig& rig) {
-                                 rig.overlay.OnMouseDown(mouse::kLeft, 100, 100);
-                                 rig.overlay.OnMouseMove(mouse::kLeft, 300, 200);
+                                 rig.overlay.OnMouseDown(MouseButton::kLeft, 100, 100);
+                                 rig.overlay.OnMouseMove(MouseButton::kLeft, 300, 200);
                                }},
                     CloseCase{"Selected",
                                [](OverlayRig& rig) { rig.Drag(100, 100, 300, 200); }},
@@ -278,9 +278,9 @@ TEST(OverlayTest, AnClosedOverlayIgnoresEveryHandler) {
   const Elements before = rig.overlay.elements();
   const int pointer_sets = rig.pointer.sets;
 
-  rig.overlay.OnMouseDown(mouse::kLeft, 100, 100);
-  rig.overlay.OnMouseMove(mouse::kLeft, 300, 200);
-  rig.overlay.OnMouseUp(mouse::kLeft, 300, 200);
+  rig.overlay.OnMouseDown(MouseButton::kLeft, 100, 100);
+  rig.overlay.OnMouseMove(MouseButton::kLeft, 300, 200);
+  rig.overlay.OnMouseUp(MouseButton::kLeft, 300, 200);
   rig.overlay.OnMinimised();
   rig.overlay.OnTaskbarCreated();
   rig.overlay.OnCutTimer();

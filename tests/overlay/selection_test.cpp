@@ -6,19 +6,19 @@ namespace pelvanto::overlay {
 namespace {
 
 using fakes::OverlayRig;
-using mouse::kLeft;
-using mouse::kMiddle;
-using mouse::kRight;
+constexpr MouseButton kLeft = MouseButton::kLeft;
+constexpr MouseButton kMiddle = MouseButton::kMiddle;
+constexpr MouseButton kRight = MouseButton::kRight;
 
 class SelectionTest : public ::testing::Test {
  protected:
   void SetUp() override { rig.overlay.Open(); }
   Elements el() const { return rig.overlay.elements(); }
   const Selection& st() const { return rig.overlay.selection(); }
-  void Press(int button, float x, float y) { rig.overlay.OnMouseDown(button, x, y); }
-  void Move(int buttons, float x, float y) { rig.overlay.OnMouseMove(buttons, x, y); }
-  void Release(int button, float x, float y) { rig.overlay.OnMouseUp(button, x, y); }
-  void Click(int button, float x, float y) { Press(button, x, y); Release(button, x, y); }
+  void Press(MouseButton button, float x, float y) { rig.overlay.OnMouseDown(button, x, y); }
+  void Move(MouseButtons held, float x, float y) { rig.overlay.OnMouseMove(held, x, y); }
+  void Release(MouseButton button, float x, float y) { rig.overlay.OnMouseUp(button, x, y); }
+  void Click(MouseButton button, float x, float y) { Press(button, x, y); Release(button, x, y); }
   // A finished selection at (100, 100), 200 x 100.
   void Select() { rig.Drag(100, 100, 300, 200); }
   OverlayRig rig;
@@ -79,10 +79,10 @@ TEST_F(SelectionTest, EveryMoveReadsTheFrozenColourEvenWithTwoButtons) {
   rig.window.frozen_pixel = [](int x, int y) {
     return static_cast<std::uint32_t>(x) | static_cast<std::uint32_t>(y) << 8 | 0x7F0000u;
   };
-  Move(0, 12, 34);
+  Move({}, 12, 34);
   EXPECT_EQ(el().colour_label.caption, L"RGB(12,34,127)");
   Press(kLeft, 100, 100);
-  Move(kLeft | kRight, 200, 150);
+  Move({kLeft, kRight}, 200, 150);
   EXPECT_EQ(el().colour_label.caption, L"RGB(200,150,127)");
   EXPECT_EQ(el().outline.rect, (RectF{100, 100, 0, 0}));  // Button 3 does not draw
 }
@@ -90,20 +90,20 @@ TEST_F(SelectionTest, EveryMoveReadsTheFrozenColourEvenWithTwoButtons) {
 TEST_F(SelectionTest, TwoButtonsHeldDoNotMoveTheSelection) {
   Select();
   Press(kLeft, 150, 150);
-  Move(kLeft | kRight, 160, 160);
+  Move({kLeft, kRight}, 160, 160);
   EXPECT_EQ(el().outline.rect, (RectF{100, 100, 200, 100}));
-  EXPECT_EQ(rig.pointer.current, Pointer::Move);
+  EXPECT_EQ(rig.pointer.current, Pointer::kMove);
 }
 
 TEST_F(SelectionTest, PointerIsMoveArrowOnlyStrictlyInside) {
   Select();
   const struct { float x, y; Pointer expected; } cases[] = {
-      {150, 150, Pointer::Move},      {100, 120, Pointer::Crosshair},
-      {300, 120, Pointer::Crosshair}, {150, 100, Pointer::Crosshair},
-      {150, 200, Pointer::Crosshair}, {500, 500, Pointer::Crosshair},
+      {150, 150, Pointer::kMove},      {100, 120, Pointer::kCrosshair},
+      {300, 120, Pointer::kCrosshair}, {150, 100, Pointer::kCrosshair},
+      {150, 200, Pointer::kCrosshair}, {500, 500, Pointer::kCrosshair},
   };
   for (const auto& c : cases) {
-    Move(0, c.x, c.y);
+    Move({}, c.x, c.y);
     EXPECT_EQ(rig.pointer.current, c.expected) << c.x << "," << c.y;
   }
 }
@@ -177,7 +177,7 @@ TEST_F(SelectionTest, ToolbarNeverLeavesTheLeftEdge) {
 }
 
 TEST_F(SelectionTest, RightOrMiddleClickOnFreshOverlayCloses) {
-  for (int button : {kRight, kMiddle}) {
+  for (MouseButton button : {kRight, kMiddle}) {
     OverlayRig fresh;
     fresh.overlay.Open();
     fresh.overlay.OnMouseDown(button, 200, 200);
@@ -201,7 +201,7 @@ TEST_F(SelectionTest, RightClickClearsSelectionThenSecondRightClickCloses) {
     EXPECT_FALSE(fresh.overlay.selection().Finished());
     EXPECT_FALSE(e.outline.visible || e.size_label.visible || e.colour_label.visible || e.toolbar.visible);
     for (const auto& handle : e.handles) EXPECT_FALSE(handle.visible);
-    EXPECT_EQ(fresh.pointer.current, Pointer::Default);
+    EXPECT_EQ(fresh.pointer.current, Pointer::kDefault);
     fresh.overlay.OnMouseDown(kRight, x, 150);
     fresh.overlay.OnMouseUp(kRight, x, 150);
     EXPECT_TRUE(fresh.overlay.Closed());

@@ -28,7 +28,7 @@ bool AnyHandleShown(const Elements& e) {
 
 TEST(ToolbarTest, UndoClearsTheSelectionButKeepsItsCornerAndThePointer) {
   SelectedRig rig;
-  rig.pointer.Set(Pointer::Move);
+  rig.pointer.Set(Pointer::kMove);
   const RectF before = rig.overlay.elements().outline.rect;
   const bool keep_open = rig.overlay.selection().KeepOpen();
 
@@ -42,7 +42,7 @@ TEST(ToolbarTest, UndoClearsTheSelectionButKeepsItsCornerAndThePointer) {
   EXPECT_FALSE(e.colour_label.visible);
   EXPECT_FALSE(AnyHandleShown(e));
   EXPECT_EQ(e.outline.rect, (RectF{before.left, before.top, 0, 0}));
-  EXPECT_EQ(rig.pointer.current, Pointer::Move);
+  EXPECT_EQ(rig.pointer.current, Pointer::kMove);
   EXPECT_EQ(rig.overlay.selection().KeepOpen(), keep_open);
   EXPECT_FALSE(rig.overlay.Closed());
 }
@@ -52,8 +52,8 @@ TEST(ToolbarTest, AfterUndoAMiddleClickClosesOnlyWhenNothingWasClearedBefore) {
   {
     SelectedRig rig;
     rig.ClickButton(kUndo);
-    rig.overlay.OnMouseDown(mouse::kMiddle, 500, 500);
-    rig.overlay.OnMouseUp(mouse::kMiddle, 500, 500);
+    rig.overlay.OnMouseDown(MouseButton::kMiddle, 500, 500);
+    rig.overlay.OnMouseUp(MouseButton::kMiddle, 500, 500);
     EXPECT_TRUE(rig.overlay.Closed());
   }
   // A press outside the selection cleared it first (KeepOpen 1): undo does not undo that.
@@ -62,8 +62,8 @@ TEST(ToolbarTest, AfterUndoAMiddleClickClosesOnlyWhenNothingWasClearedBefore) {
     rig.Drag(600, 600, 700, 650);  // the press outside resets, then draws anew
     ASSERT_TRUE(rig.overlay.selection().KeepOpen());
     rig.ClickButton(kUndo);
-    rig.overlay.OnMouseDown(mouse::kMiddle, 500, 500);
-    rig.overlay.OnMouseUp(mouse::kMiddle, 500, 500);
+    rig.overlay.OnMouseDown(MouseButton::kMiddle, 500, 500);
+    rig.overlay.OnMouseUp(MouseButton::kMiddle, 500, 500);
     EXPECT_FALSE(rig.overlay.Closed());
   }
 }
@@ -77,7 +77,7 @@ TEST(ToolbarTest, CopyAndExitStartsThePaceAndGoesToTheTrayWithoutTouchingTheClip
 
   EXPECT_TRUE(rig.auto_cut_timer.Enabled());
   EXPECT_FALSE(rig.cut_timer.Enabled());
-  EXPECT_EQ(rig.pointer.current, Pointer::Default);
+  EXPECT_EQ(rig.pointer.current, Pointer::kDefault);
   EXPECT_EQ(rig.window.minimise_requests, 1);
   EXPECT_FALSE(rig.window.visible);
   ASSERT_EQ(rig.tray.icons.size(), 1u);
@@ -101,7 +101,7 @@ TEST(ToolbarTest, CopyAndExitStartsThePaceAndGoesToTheTrayWithoutTouchingTheClip
 TEST(ToolbarTest, ExitCaptureClosesWithoutAPicture) {
   SelectedRig rig;
   rig.auto_cut_timer.SetEnabled(true);
-  rig.pointer.Set(Pointer::Crosshair);
+  rig.pointer.Set(Pointer::kCrosshair);
   rig.clipboard.text = L"kept";
 
   rig.ClickButton(kExitCapture);
@@ -110,7 +110,7 @@ TEST(ToolbarTest, ExitCaptureClosesWithoutAPicture) {
   EXPECT_TRUE(rig.window.destroyed);
   EXPECT_FALSE(rig.overlay_open);
   EXPECT_FALSE(rig.auto_cut_timer.Enabled());
-  EXPECT_EQ(rig.pointer.current, Pointer::Default);
+  EXPECT_EQ(rig.pointer.current, Pointer::kDefault);
   EXPECT_EQ(rig.clipboard.text, L"kept");
   EXPECT_EQ(rig.screen.copies, 0);
 }
@@ -122,11 +122,11 @@ TEST(ToolbarTest, HoverShowsTheSquareOfTheButtonLastEntered) {
     Pointer pointer;
   };
   const std::vector<Step> steps = {
-      {kUndo, {true, false, false}, Pointer::Crosshair},
-      {kCopyAndExit, {false, true, false}, Pointer::Crosshair},
-      {kExitCapture, {false, false, true}, Pointer::Crosshair},
-      {-1, {false, false, false}, Pointer::Arrow},
-      {kCopyAndExit, {false, true, false}, Pointer::Arrow},
+      {kUndo, {true, false, false}, Pointer::kCrosshair},
+      {kCopyAndExit, {false, true, false}, Pointer::kCrosshair},
+      {kExitCapture, {false, false, true}, Pointer::kCrosshair},
+      {-1, {false, false, false}, Pointer::kArrow},
+      {kCopyAndExit, {false, true, false}, Pointer::kArrow},
   };
   SelectedRig rig;
   for (std::size_t i = 0; i < steps.size(); ++i) {
