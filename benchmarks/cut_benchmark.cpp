@@ -104,7 +104,7 @@ void BM_CutTick(benchmark::State& state) {
 BENCHMARK(BM_CutTick);
 
 void BM_CutArea(benchmark::State& state) {
-  overlay::RectF selection{40.5f, 100.25f, 600.75f, 400.5f};
+  RectI selection{40, 100, 641, 500};
   int margin = 0;
   for (auto _ : state) {
     benchmark::DoNotOptimize(selection);

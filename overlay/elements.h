@@ -4,27 +4,19 @@
 #include <array>
 #include <string>
 
+#include "host/types.h"
+
 namespace pelvanto::overlay {
 
-// Single-precision pixels, as the overlay's surface measures them.
-struct RectF {
-  float left = 0;
-  float top = 0;
-  float width = 0;
-  float height = 0;
-  float Right() const { return left + width; }
-  float Bottom() const { return top + height; }
-  friend bool operator==(const RectF&, const RectF&) = default;
-};
-
+// Whole pixels of the virtual desktop, as the painter draws them.
 struct Element {
-  RectF rect;
+  RectI rect;
   bool visible = false;
   friend bool operator==(const Element&, const Element&) = default;
 };
 
 struct Label {
-  RectF rect;
+  RectI rect;
   bool visible = false;
   std::wstring caption;
   unsigned dpi = 96;  // of the monitor it is drawn on: its font's scale
@@ -39,9 +31,9 @@ struct Elements {
   Label colour_label;                    // colour under the pointer, below the size label
   std::array<Element, 8> handles;        // resize handles, numbered as in handles.h
   Element toolbar;                       // toolbar strip
-  std::array<RectF, 3> toolbar_buttons;  // undo, copy and exit, exit
+  std::array<RectI, 3> toolbar_buttons;  // undo, copy and exit, exit
   std::array<Element, 3> hover_squares;  // one around each button, shown under the pointer
-  RectF toolbar_frame;                   // the strip's border
+  RectI toolbar_frame;                   // the strip's border
   friend bool operator==(const Elements&, const Elements&) = default;
 };
 

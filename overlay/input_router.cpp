@@ -1,26 +1,17 @@
 #include "overlay/input_router.h"
 
-#include <cmath>
 #include <initializer_list>
-
-#include "host/types.h"
 
 namespace pelvanto::overlay {
 
-namespace {
-
-bool Finite(float x, float y) { return std::isfinite(x) && std::isfinite(y); }
-
-}  // namespace
-
-void InputRouter::ReleaseAll(float x, float y) {
+void InputRouter::ReleaseAll(int x, int y) {
   for (MouseButton held : {MouseButton::kLeft, MouseButton::kRight, MouseButton::kMiddle}) {
     if (buttons_down_.Has(held)) Release(held, x, y);
   }
 }
 
-void InputRouter::Press(MouseButton button, float x, float y) {
-  if (targets_.Closed() || !Finite(x, y)) return;
+void InputRouter::Press(MouseButton button, int x, int y) {
+  if (targets_.Closed()) return;
   // The same button going down again means its release never reached us (the capture was
   // taken away): finish the old press here before starting the new one.
   if (buttons_down_.Has(button)) {
@@ -45,8 +36,8 @@ void InputRouter::Press(MouseButton button, float x, float y) {
   }
 }
 
-void InputRouter::Move(MouseButtons held, float x, float y) {
-  if (targets_.Closed() || !Finite(x, y)) return;
+void InputRouter::Move(MouseButtons held, int x, int y) {
+  if (targets_.Closed()) return;
   // No button held while a press holds the pointer: its releases were lost. End the press
   // here so nothing (a handle drag above all) stays half done.
   if (captured_ && held.Empty()) {
@@ -63,8 +54,8 @@ void InputRouter::Move(MouseButtons held, float x, float y) {
   }
 }
 
-void InputRouter::Release(MouseButton button, float x, float y) {
-  if (targets_.Closed() || !Finite(x, y)) return;
+void InputRouter::Release(MouseButton button, int x, int y) {
+  if (targets_.Closed()) return;
   // A release whose press we never saw (it went down before the overlay showed, or
   // elsewhere) belongs to no element.
   if (!captured_ || !buttons_down_.Has(button)) return;
@@ -80,7 +71,8 @@ void InputRouter::Release(MouseButton button, float x, float y) {
     case HitTarget::Kind::kSurface: targets_.SurfaceRelease(button); break;
     case HitTarget::Kind::kHandle: targets_.HandleRelease(target.index); break;
     case HitTarget::Kind::kButton:
-      if (button == MouseButton::kLeft && pressed == target.index && targets_.HitTest(x, y) == target) {
+      if (button == MouseButton::kLeft && pressed == target.index &&
+          targets_.HitTest(x, y) == target) {
         targets_.ButtonClick(target.index);
       }
       break;

@@ -19,11 +19,11 @@ class InputTargets {
  public:
   virtual ~InputTargets() = default;
   // Which element is at a point, topmost first: toolbar button, toolbar, handle, surface.
-  virtual HitTarget HitTest(float x, float y) const = 0;
+  virtual HitTarget HitTest(int x, int y) const = 0;
   // The overlay closed; nothing more is routed.
   virtual bool Closed() const = 0;
-  virtual void SurfacePress(MouseButton button, float x, float y) = 0;
-  virtual void SurfaceMove(MouseButtons held, float x, float y) = 0;
+  virtual void SurfacePress(MouseButton button, int x, int y) = 0;
+  virtual void SurfaceMove(MouseButtons held, int x, int y) = 0;
   virtual void SurfaceRelease(MouseButton button) = 0;
   virtual void HandlePress(int index) = 0;
   virtual void HandleMove(int index) = 0;
@@ -38,14 +38,14 @@ class InputRouter {
   explicit InputRouter(InputTargets& targets) : targets_(targets) {}
 
   // `button` is the one that changed; `held` the buttons held during a move.
-  void Press(MouseButton button, float x, float y);
-  void Move(MouseButtons held, float x, float y);
-  void Release(MouseButton button, float x, float y);
+  void Press(MouseButton button, int x, int y);
+  void Move(MouseButtons held, int x, int y);
+  void Release(MouseButton button, int x, int y);
   // True while a press holds the pointer capture.
   bool Captured() const { return captured_; }
 
  private:
-  void ReleaseAll(float x, float y);
+  void ReleaseAll(int x, int y);
 
   InputTargets& targets_;
   bool captured_ = false;     // a press holds the pointer

@@ -5,37 +5,37 @@
 #include <algorithm>
 #include <utility>
 
-#include "core/rounding.h"
+#include "core/geometry.h"
 #include "overlay/overlay.h"
 
 namespace pelvanto::overlay {
 
 namespace {
 
-constexpr float kStep = 1;
-constexpr float kBigStep = 10;
+constexpr int kStep = 1;
+constexpr int kBigStep = 10;
 
 }  // namespace
 
-void Overlay::OnMouseDown(MouseButton button, float x, float y) {
+void Overlay::OnMouseDown(MouseButton button, int x, int y) {
   copy_at_release_ = false;
   router_.Press(button, x, y);
   FollowPointer(x, y);
 }
 
-void Overlay::OnMouseMove(MouseButtons held, float x, float y) {
+void Overlay::OnMouseMove(MouseButtons held, int x, int y) {
   router_.Move(held, x, y);
   FollowPointer(x, y);
 }
 
-void Overlay::OnMouseUp(MouseButton button, float x, float y) {
+void Overlay::OnMouseUp(MouseButton button, int x, int y) {
   const bool copy = button == MouseButton::kLeft && std::exchange(copy_at_release_, false);
   router_.Release(button, x, y);
   if (copy && !closed_ && selection_.Finished()) ButtonClick(kCopyAndExit);
   FollowPointer(x, y);
 }
 
-void Overlay::OnDoubleClick(float x, float y) {
+void Overlay::OnDoubleClick(int x, int y) {
   OnMouseDown(MouseButton::kLeft, x, y);
   // The press kept the selection only if it landed inside it.
   copy_at_release_ = !closed_ && Captured() && HitTest(x, y).kind == HitTarget::Kind::kSurface &&
@@ -51,8 +51,7 @@ bool Overlay::OnKey(const KeyPress& press) {
       // Held down, Esc would clear and then close at once.
       if (press.repeat) return false;
       // A right click at the pointer: clears a selection, closes the overlay without one.
-      SurfacePress(MouseButton::kRight, static_cast<float>(pointer_.x),
-                   static_cast<float>(pointer_.y));
+      SurfacePress(MouseButton::kRight, pointer_.x, pointer_.y);
       SurfaceRelease(MouseButton::kRight);
       return true;
     }
@@ -68,9 +67,9 @@ bool Overlay::OnKey(const KeyPress& press) {
   }
   if (!selected) return false;
 
-  const float step = press.shift ? kBigStep : kStep;
-  const float dx = press.key == Key::kLeft ? -step : press.key == Key::kRight ? step : 0;
-  const float dy = press.key == Key::kUp ? -step : press.key == Key::kDown ? step : 0;
+  const int step = press.shift ? kBigStep : kStep;
+  const int dx = press.key == Key::kLeft ? -step : press.key == Key::kRight ? step : 0;
+  const int dy = press.key == Key::kUp ? -step : press.key == Key::kDown ? step : 0;
   if (press.ctrl) {
     selection_.GrowBy(dx, dy);
   } else {
@@ -82,23 +81,20 @@ bool Overlay::OnKey(const KeyPress& press) {
   return true;
 }
 
-void Overlay::FollowPointer(float x, float y) {
+void Overlay::FollowPointer(int x, int y) {
   // Gone, or sent to the tray by this very event.
   if (closed_ || in_tray_) {
     loupe_.visible = false;
     return;
   }
-  pointer_ = {RoundHalfEven(x), RoundHalfEven(y)};
+  pointer_ = {x, y};
   // The loupe stays on the monitor under the pointer, at that monitor's DPI.
-  const Monitor& monitor =
-      MonitorAt(desktop(), static_cast<float>(pointer_.x), static_cast<float>(pointer_.y));
+  const Monitor& monitor = MonitorAt(desktop(), x, y);
   const RectI& screen = monitor.bounds;
   const HitTarget over = HitTest(x, y);
   const bool on_toolbar =
       over.kind == HitTarget::Kind::kButton || over.kind == HitTarget::Kind::kToolbar;
-  const bool on_screen = pointer_.x >= screen.left && pointer_.y >= screen.top &&
-                         pointer_.x < screen.right && pointer_.y < screen.bottom;
-  if (on_toolbar || !on_screen) {
+  if (on_toolbar || !Contains(screen, pointer_)) {
     loupe_.visible = false;
     return;
   }

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "core/rounding.h"
+#include "core/geometry.h"
 #include "core/version.h"
 
 namespace pelvanto::overlay {
@@ -83,14 +83,13 @@ Elements Overlay::elements() const {
   return e;
 }
 
-HitTarget Overlay::HitTest(float x, float y) const {
+HitTarget Overlay::HitTest(int x, int y) const {
   if (const auto button = toolbar_.ButtonAt(x, y)) return {HitTarget::Kind::kButton, *button};
   if (toolbar_.Contains(x, y)) return {HitTarget::Kind::kToolbar, 0};
   // Handles overlap on a small selection; a later handle lies on top of an earlier one.
   const auto& boxes = handles_.Boxes();
   for (std::size_t i = boxes.size(); i-- > 0;) {
-    const RectF& r = boxes[i].rect;
-    if (boxes[i].visible && x >= r.left && x < r.Right() && y >= r.top && y < r.Bottom()) {
+    if (boxes[i].visible && Contains(boxes[i].rect, {x, y})) {
       return {HitTarget::Kind::kHandle, static_cast<int>(i)};
     }
   }
@@ -105,7 +104,7 @@ void Overlay::ShowToolbar() {
 
 // --- The surface: drawing, moving and clearing the selection ----------------------------
 
-void Overlay::SurfacePress(MouseButton button, float x, float y) {
+void Overlay::SurfacePress(MouseButton button, int x, int y) {
   toolbar_.Hide();
   const bool was_finished = selection_.Finished();
   if (was_finished) services_.pointer.Set(Pointer::kCrosshair);
@@ -115,9 +114,8 @@ void Overlay::SurfacePress(MouseButton button, float x, float y) {
   }
 }
 
-void Overlay::SurfaceMove(MouseButtons held, float x, float y) {
-  const std::uint32_t colour =
-      services_.window.FrozenPixel(RoundHalfEven(x), RoundHalfEven(y));
+void Overlay::SurfaceMove(MouseButtons held, int x, int y) {
+  const std::uint32_t colour = services_.window.FrozenPixel(x, y);
   bool drawn = false;
   services_.pointer.Set(selection_.Move(held, x, y, colour, drawn));
   if (drawn) handles_.PlaceAround(selection_.Rect());

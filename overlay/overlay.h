@@ -84,12 +84,12 @@ class Overlay final : private InputTargets {
 
   // Mouse input from the window. `button` is the one that changed; `held` the buttons held
   // during a move.
-  void OnMouseDown(MouseButton button, float x, float y);
-  void OnMouseMove(MouseButtons held, float x, float y);
-  void OnMouseUp(MouseButton button, float x, float y);
+  void OnMouseDown(MouseButton button, int x, int y);
+  void OnMouseMove(MouseButtons held, int x, int y);
+  void OnMouseUp(MouseButton button, int x, int y);
   // A left double click: a press like any other; when it landed inside the selection, its
   // release copies and exits as the toolbar's button does.
-  void OnDoubleClick(float x, float y);
+  void OnDoubleClick(int x, int y);
   // The pointer left the window: the loupe goes.
   void OnPointerLeft() { loupe_.visible = false; }
   // True while a press holds the pointer capture.
@@ -99,7 +99,7 @@ class Overlay final : private InputTargets {
   bool OnKey(const KeyPress& press);
   // The loupe beside the pointer.
   const LoupeView& loupe() const { return loupe_; }
-  HitTarget HitTest(float x, float y) const override;
+  HitTarget HitTest(int x, int y) const override;
 
   // The one-shot cut timer ticked: one cut of the live screen at the selection.
   void OnCutTimer();
@@ -113,8 +113,8 @@ class Overlay final : private InputTargets {
 
  private:
   // InputTargets
-  void SurfacePress(MouseButton button, float x, float y) override;
-  void SurfaceMove(MouseButtons held, float x, float y) override;
+  void SurfacePress(MouseButton button, int x, int y) override;
+  void SurfaceMove(MouseButtons held, int x, int y) override;
   void SurfaceRelease(MouseButton button) override;
   void HandlePress(int index) override;
   void HandleMove(int index) override;
@@ -125,7 +125,7 @@ class Overlay final : private InputTargets {
 
   void ShowToolbar();
   // The loupe follows the pointer, except over the toolbar.
-  void FollowPointer(float x, float y);
+  void FollowPointer(int x, int y);
 
   OverlayServices services_;
   DesktopMetrics metrics_;  // the desktop, and the sizes on each of its monitors

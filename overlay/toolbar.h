@@ -16,7 +16,7 @@ class Toolbar {
   // Below the selection, right-aligned with it; inside its bottom edge when there is no room
   // below; never past the left edge. Kept to the monitor that shows the selection's last
   // pixel (or the nearest one), at that monitor's DPI.
-  void PlaceBeside(const RectF& selection);
+  void PlaceBeside(const RectI& selection);
   void Show() { strip_.visible = true; }
   void Hide() { strip_.visible = false; }
 
@@ -25,24 +25,24 @@ class Toolbar {
   void HoverStrip();
 
   // The button at a point of the overlay, when the toolbar shows one there.
-  std::optional<int> ButtonAt(float x, float y) const;
-  bool Contains(float x, float y) const;
+  std::optional<int> ButtonAt(int x, int y) const;
+  bool Contains(int x, int y) const;
 
   const Element& Strip() const { return strip_; }
-  const std::array<RectF, 3>& Buttons() const { return buttons_; }
+  const std::array<RectI, 3>& Buttons() const { return buttons_; }
   const std::array<Element, 3>& HoverSquares() const { return hovers_; }
-  const RectF& Frame() const { return frame_; }
+  const RectI& Frame() const { return frame_; }
 
  private:
   // Sizes the strip and its parts for a monitor.
   void Scale(const Metrics& metrics);
 
   const DesktopMetrics& metrics_;
-  float gap_;  // between the selection's bottom edge and the strip
+  int gap_ = 0;  // between the selection's bottom edge and the strip
   Element strip_;
-  std::array<RectF, 3> buttons_;   // relative to the strip
+  std::array<RectI, 3> buttons_;   // relative to the strip
   std::array<Element, 3> hovers_;  // relative to the strip
-  RectF frame_;                    // relative to the strip
+  RectI frame_;                    // relative to the strip
 };
 
 }  // namespace pelvanto::overlay

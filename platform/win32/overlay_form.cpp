@@ -7,6 +7,7 @@
 #include <array>
 #include <utility>
 
+#include "core/geometry.h"
 #include "overlay/damage.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/monitor_layout.h"
@@ -60,12 +61,8 @@ bool LoupeTurnedOff() {
 
 // A mouse position in desktop pixels, from client pixels of a window whose top-left corner
 // is at `origin`.
-float X(LPARAM lparam, const RectI& origin) {
-  return static_cast<float>(GET_X_LPARAM(lparam) + origin.left);
-}
-float Y(LPARAM lparam, const RectI& origin) {
-  return static_cast<float>(GET_Y_LPARAM(lparam) + origin.top);
-}
+int X(LPARAM lparam, const RectI& origin) { return GET_X_LPARAM(lparam) + origin.left; }
+int Y(LPARAM lparam, const RectI& origin) { return GET_Y_LPARAM(lparam) + origin.top; }
 
 }  // namespace
 
@@ -281,9 +278,7 @@ void OverlayForm::SyncDamage() {
       if (now.toolbar.visible) {
         const auto& bar = now.toolbar.rect;
         const auto& b = now.toolbar_buttons[i];
-        const RectI r = overlay::DeviceRect({bar.left + b.left, bar.top + b.top, b.width,
-                                             b.height});
-        tool.rect = ToClient(r);
+        tool.rect = ToClient(Offset(b, bar.left, bar.top));
       }
       ::SendMessageW(tooltip_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
     }

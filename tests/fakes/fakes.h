@@ -6,11 +6,13 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "app/capture_control.h"
+#include "core/geometry.h"
 #include "overlay/overlay.h"
 #include "host/clock.h"
 #include "host/tray.h"
@@ -20,6 +22,13 @@
 #include "host/shell_notifications.h"
 #include "host/timer.h"
 #include "host/window_info.h"
+
+namespace pelvanto {
+// Failures name the rectangle's edges, not its bytes.
+inline void PrintTo(const RectI& r, std::ostream* os) {
+  *os << "{" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << "}";
+}
+}  // namespace pelvanto
 
 namespace pelvanto::fakes {
 
@@ -203,16 +212,17 @@ struct OverlayRig {
   overlay::Overlay overlay;
 
   // A left drag on the surface, press to release.
-  void Drag(float x0, float y0, float x1, float y1) {
+  void Drag(int x0, int y0, int x1, int y1) {
     overlay.OnMouseDown(MouseButton::kLeft, x0, y0);
     overlay.OnMouseMove(MouseButton::kLeft, x1, y1);
     overlay.OnMouseUp(MouseButton::kLeft, x1, y1);
   }
   // The middle of toolbar button `index`, where the toolbar stands now.
-  std::pair<float, float> ButtonCentre(int index) const {
+  PointI ButtonCentre(int index) const {
     const overlay::Elements e = overlay.elements();
-    const overlay::RectF& b = e.toolbar_buttons[static_cast<std::size_t>(index)];
-    return {e.toolbar.rect.left + b.left + b.width / 2, e.toolbar.rect.top + b.top + b.height / 2};
+    const RectI& b = e.toolbar_buttons[static_cast<std::size_t>(index)];
+    return {e.toolbar.rect.left + b.left + b.Width() / 2,
+            e.toolbar.rect.top + b.top + b.Height() / 2};
   }
   void ClickButton(int index) {
     const auto [x, y] = ButtonCentre(index);
@@ -225,7 +235,7 @@ struct OverlayRig {
   }
   // The strip's top-left pixel: on the toolbar, off every button.
   void HoverStrip() {
-    const overlay::RectF bar = overlay.elements().toolbar.rect;
+    const RectI bar = overlay.elements().toolbar.rect;
     overlay.OnMouseMove({}, bar.left + 1, bar.top + 1);
   }
 };

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <limits>
-
 #include "fakes/fakes.h"
 
 namespace pelvanto::overlay {
@@ -22,8 +20,8 @@ struct InputRouterTest : ::testing::Test {
 TEST_F(InputRouterTest, HitTestPutsButtonsOverStripOverHandlesOverSurface) {
   // Bottom on the screen's edge: the toolbar sits inside the selection, over handle 7.
   rig.Drag(300, 728, 500, 768);
-  ASSERT_EQ(el().toolbar.rect, (RectF{425, 738, 75, 26}));
-  const struct { float x, y; HitTarget expected; } cases[] = {
+  ASSERT_EQ(el().toolbar.rect, SizedRect(425, 738, 75, 26));
+  const struct { int x, y; HitTarget expected; } cases[] = {
       {480, 745, {Kind::kButton, 2}},  {499, 747, {Kind::kToolbar, 0}},
       {501, 747, {Kind::kHandle, 7}},  {400, 745, {Kind::kSurface, 0}},
       {305, 733, {Kind::kSurface, 0}},  // on the size label: labels are not targets
@@ -47,7 +45,7 @@ TEST_F(InputRouterTest, SurfaceDragOverAHandleKeepsDrawing) {
   o().OnMouseMove(kLeft, 200, 200);
   ASSERT_EQ(o().HitTest(201, 201), (HitTarget{Kind::kHandle, 6}));
   o().OnMouseMove(kLeft, 201, 201);
-  EXPECT_EQ(el().outline.rect, (RectF{100, 100, 101, 101}));
+  EXPECT_EQ(el().outline.rect, SizedRect(100, 100, 101, 101));
   EXPECT_EQ(rig.pointer.current, Pointer::kCrosshair);
   o().OnMouseUp(kLeft, 201, 201);
   EXPECT_FALSE(o().Captured());
@@ -60,10 +58,10 @@ TEST_F(InputRouterTest, HandleDragKeepsGoingToTheHandleAfterLeavingIt) {
   o().OnMouseDown(kLeft, 600, 450);  // handle 6
   rig.window.cursor = {50, 700};
   o().OnMouseMove(kLeft, 50, 700);   // far from the handle, over the surface
-  EXPECT_EQ(el().outline.rect, (RectF{200, 150, 400, 300}));  // width would be negative
+  EXPECT_EQ(el().outline.rect, SizedRect(200, 150, 400, 300));  // width would be negative
   rig.window.cursor = {700, 700};
   o().OnMouseMove(kLeft, 700, 700);
-  EXPECT_EQ(el().outline.rect, (RectF{200, 150, 500, 550}));
+  EXPECT_EQ(el().outline.rect, SizedRect(200, 150, 500, 550));
   EXPECT_EQ(rig.pointer.current, Pointer::kSizeNwSe);
   EXPECT_EQ(el().colour_label.caption, info);  // the surface saw none of these moves
 }
@@ -84,10 +82,10 @@ TEST_F(InputRouterTest, CaptureLastsUntilEveryButtonIsUp) {
 
 TEST_F(InputRouterTest, ToolbarClickNeedsLeftPressAndReleaseOnTheSameButton) {
   rig.Drag(100, 100, 300, 200);
-  const RectF bar = el().toolbar.rect;
-  const float undo_x = bar.left + el().toolbar_buttons[kUndo].left + 2;
-  const float exit_x = bar.left + el().toolbar_buttons[kExitCapture].left + 2;
-  const float y = bar.top + el().toolbar_buttons[kUndo].top + 2;
+  const RectI bar = el().toolbar.rect;
+  const int undo_x = bar.left + el().toolbar_buttons[kUndo].left + 2;
+  const int exit_x = bar.left + el().toolbar_buttons[kExitCapture].left + 2;
+  const int y = bar.top + el().toolbar_buttons[kUndo].top + 2;
 
   o().OnMouseDown(kLeft, exit_x, y);
   o().OnMouseUp(kLeft, undo_x, y);  // released on another button: no click
@@ -103,8 +101,8 @@ TEST_F(InputRouterTest, ToolbarClickNeedsLeftPressAndReleaseOnTheSameButton) {
 
 TEST_F(InputRouterTest, MovesWithoutCaptureGoToWhateverIsUnderThePointer) {
   rig.Drag(100, 100, 300, 200);
-  const RectF bar = el().toolbar.rect;
-  const RectF copy = el().toolbar_buttons[kCopyAndExit];
+  const RectI bar = el().toolbar.rect;
+  const RectI copy = el().toolbar_buttons[kCopyAndExit];
   o().OnMouseMove({}, bar.left + copy.left + 1, bar.top + copy.top + 1);
   EXPECT_TRUE(el().hover_squares[kCopyAndExit].visible);
   o().OnMouseMove({}, bar.left + 1, bar.top + 1);
@@ -133,15 +131,9 @@ TEST_F(InputRouterTest, LostReleaseEndsTheHandleDrag) {
   EXPECT_TRUE(el().toolbar.visible);
 }
 
-TEST_F(InputRouterTest, MalformedEventsAndEventsAfterCloseChangeNothing) {
+TEST_F(InputRouterTest, EventsAfterCloseChangeNothing) {
   rig.Drag(100, 100, 300, 200);
   const Elements before = el();
-  const float nan = std::numeric_limits<float>::quiet_NaN();
-  o().OnMouseDown(kLeft, nan, 150);
-  o().OnMouseMove(kLeft, 150, nan);
-  EXPECT_FALSE(o().Captured());
-  EXPECT_EQ(el(), before);
-
   o().Close();
   o().OnMouseDown(kLeft, 150, 150);
   o().OnMouseMove(kLeft, 250, 250);

@@ -102,7 +102,7 @@ TEST(LoupeTest, FollowsThePointerOverTheOverlayButNotOverTheToolbar) {
   EXPECT_EQ(rig.overlay.loupe().pixel, (PointI{300, 200}));
   rig.overlay.OnMouseUp(MouseButton::kLeft, 300, 200);
   EXPECT_TRUE(rig.overlay.loupe().visible);
-  const RectF bar = rig.overlay.elements().toolbar.rect;
+  const RectI bar = rig.overlay.elements().toolbar.rect;
   rig.overlay.OnMouseMove({}, bar.left + 2, bar.top + 2);
   EXPECT_FALSE(rig.overlay.loupe().visible);
   rig.overlay.OnMouseMove({}, 150, 150);

@@ -29,7 +29,7 @@ bool AnyHandleShown(const Elements& e) {
 TEST(ToolbarTest, UndoClearsTheSelectionButKeepsItsCornerAndThePointer) {
   SelectedRig rig;
   rig.pointer.Set(Pointer::kMove);
-  const RectF before = rig.overlay.elements().outline.rect;
+  const RectI before = rig.overlay.elements().outline.rect;
   const bool keep_open = rig.overlay.selection().KeepOpen();
 
   rig.ClickButton(kUndo);
@@ -41,7 +41,7 @@ TEST(ToolbarTest, UndoClearsTheSelectionButKeepsItsCornerAndThePointer) {
   EXPECT_FALSE(e.size_label.visible);
   EXPECT_FALSE(e.colour_label.visible);
   EXPECT_FALSE(AnyHandleShown(e));
-  EXPECT_EQ(e.outline.rect, (RectF{before.left, before.top, 0, 0}));
+  EXPECT_EQ(e.outline.rect, SizedRect(before.left, before.top, 0, 0));
   EXPECT_EQ(rig.pointer.current, Pointer::kMove);
   EXPECT_EQ(rig.overlay.selection().KeepOpen(), keep_open);
   EXPECT_FALSE(rig.overlay.Closed());
@@ -71,7 +71,7 @@ TEST(ToolbarTest, AfterUndoAMiddleClickClosesOnlyWhenNothingWasClearedBefore) {
 TEST(ToolbarTest, CopyAndExitStartsThePaceAndGoesToTheTrayWithoutTouchingTheClipboard) {
   SelectedRig rig;
   rig.clipboard.text = L"the user's text";
-  const RectF selection = rig.overlay.elements().outline.rect;
+  const RectI selection = rig.overlay.elements().outline.rect;
 
   rig.ClickButton(kCopyAndExit);
 
