@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "core/geometry.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/fonts.h"
 #include "platform/win32/notification_area.h"
@@ -55,7 +56,7 @@ constexpr wchar_t kHelpTextContent[] =
     L"5. 双击通知区域里的图标可以找回本窗口；点“切图结束”停止截图。\r\n"
     L"提示：切换到另一个 QQ 聊天时，剪贴板会被清空，以免把图片发错了人。";
 
-int Scale(int twips, unsigned dpi) { return ::MulDiv(twips, static_cast<int>(dpi), 1440); }
+int Scale(int twips, unsigned dpi) { return ScaleToDpi(twips, kTwipsPerInch, dpi); }
 
 void Place(HWND control, const TwipsRect& r, unsigned dpi, int extra_height = 0) {
   ::SetWindowPos(control, nullptr, Scale(r.left, dpi), Scale(r.top, dpi), Scale(r.width, dpi),
@@ -78,7 +79,7 @@ void PlaceCaption(HWND caption, const TwipsRect& frame, unsigned dpi) {
     SelectGuard font(dc.get(), reinterpret_cast<HFONT>(::SendMessageW(caption, WM_GETFONT, 0, 0)));
     ::GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent);
   }
-  const int inset = ::MulDiv(6, static_cast<int>(dpi), 96);
+  const int inset = ScaleToDpi(6, kDesignDpi, dpi);
   ::SetWindowPos(caption, nullptr, Scale(frame.left, dpi) + inset, Scale(frame.top, dpi),
                  extent.cx + 2, extent.cy, SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -86,7 +87,8 @@ void PlaceCaption(HWND caption, const TwipsRect& frame, unsigned dpi) {
 
 HFONT KaitiFont(unsigned dpi) {
   static const std::wstring face = InstalledFace(kKaitiFaces);  // looked up once
-  return ::CreateFontW(-::MulDiv(1425, static_cast<int>(dpi), 7200), 0, 0, 0, FW_BOLD, FALSE,
+  // 14.25 pt, in hundredths of a point.
+  return ::CreateFontW(-ScaleToDpi(1425, 7200, dpi), 0, 0, 0, FW_BOLD, FALSE,
                        FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                        CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face.c_str());
 }

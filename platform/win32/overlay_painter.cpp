@@ -31,7 +31,7 @@ void FrameSolid(HDC dc, const RECT& rect, COLORREF colour) {
 }
 
 HFONT CreateSongtiFont(int tenths_of_point, unsigned dpi, int weight) {
-  const int height = -::MulDiv(tenths_of_point, static_cast<int>(dpi), 720);
+  const int height = -ScaleToDpi(tenths_of_point, 720, dpi);
   // Looked up once: the fonts every window of the program uses are made from it.
   static const std::wstring face = InstalledFace(kSongtiFaces);
   return ::CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, GB2312_CHARSET,
@@ -41,7 +41,7 @@ HFONT CreateSongtiFont(int tenths_of_point, unsigned dpi, int weight) {
 
 OverlayPainter::OverlayPainter(HINSTANCE instance, unsigned dpi) {
   label_fonts_.emplace_back(dpi, OwnedFont(CreateSongtiFont(kLabelPointTenths, dpi)));
-  const int size = ::MulDiv(16, static_cast<int>(dpi), 96);
+  const int size = ScaleToDpi(16, kDesignDpi, dpi);
   const int ids[] = {IDI_UNDO, IDI_COPY_EXIT, IDI_EXIT};
   for (std::size_t i = 0; i < icons_.size(); ++i) {
     icons_[i].Reset(LoadSizedIcon(instance, ids[i], size));
