@@ -98,7 +98,7 @@ void BM_CutTick(benchmark::State& state) {
   for (auto _ : state) {
     cut_timer.SetEnabled(true);
     overlay.OnCutTimer();
-    benchmark::DoNotOptimize(overlay.cutter().LastMargin());
+    benchmark::DoNotOptimize(overlay.LastMargin());
   }
 }
 BENCHMARK(BM_CutTick);

@@ -89,7 +89,7 @@ void Overlay::FollowPointer(int x, int y) {
   }
   pointer_ = {x, y};
   // The loupe stays on the monitor under the pointer, at that monitor's DPI.
-  const Monitor& monitor = MonitorAt(desktop(), x, y);
+  const Monitor& monitor = MonitorAt(metrics_.Monitors(), x, y);
   const RectI& screen = monitor.bounds;
   const HitTarget over = HitTest(x, y);
   const bool on_toolbar =
@@ -98,7 +98,7 @@ void Overlay::FollowPointer(int x, int y) {
     loupe_.visible = false;
     return;
   }
-  loupe_ = MakeLoupe(pointer_, LoupeMetrics(monitor.dpi), screen, desktop().bounds,
+  loupe_ = MakeLoupe(pointer_, LoupeMetrics(monitor.dpi), screen, metrics_.Monitors().bounds,
                      services_.window.FrozenPixel(pointer_.x, pointer_.y));
 }
 

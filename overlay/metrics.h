@@ -31,7 +31,8 @@ class DesktopMetrics {
  public:
   explicit DesktopMetrics(Desktop desktop);
 
-  const Desktop& desktop() const { return desktop_; }
+  // The monitors, and the rectangle holding them.
+  const Desktop& Monitors() const { return desktop_; }
   // On the monitor showing the pixel at (x, y), or else the one nearest to it.
   const Metrics& At(int x, int y) const;
   // On the primary monitor, whose top-left corner is (0, 0).

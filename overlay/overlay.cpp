@@ -24,7 +24,7 @@ void Overlay::Open() {
   if (closed_) return;
   services_.pointer.Set(Pointer::kCrosshair);
   // Every monitor in physical pixels, whatever their DPIs.
-  services_.window.FreezeScreen(desktop().bounds);
+  services_.window.FreezeScreen(metrics_.Monitors().bounds);
   services_.window.Maximise();
   services_.window.MakeLayeredOpaque();
   services_.overlay_open = true;
@@ -70,7 +70,7 @@ void Overlay::OnCutTimer() {
 
 // --- What is where ----------------------------------------------------------------------
 
-Elements Overlay::elements() const {
+Elements Overlay::Scene() const {
   Elements e;
   e.outline = selection_.Outline();
   e.size_label = selection_.SizeLabel();

@@ -98,18 +98,18 @@ class Overlay final : private InputTargets {
   // Esc, Enter and the arrows (keys.cpp). True when the key did something.
   bool OnKey(const KeyPress& press);
   // The loupe beside the pointer.
-  const LoupeView& loupe() const { return loupe_; }
+  const LoupeView& Loupe() const { return loupe_; }
   HitTarget HitTest(int x, int y) const override;
 
   // The one-shot cut timer ticked: one cut of the live screen at the selection.
   void OnCutTimer();
 
-  // What the window shows over the frozen picture.
-  Elements elements() const;
-  const Selection& selection() const { return selection_; }
-  const ResizeHandles& handles() const { return handles_; }
-  const Cutter& cutter() const { return cutter_; }
-  const Desktop& desktop() const { return metrics_.desktop(); }
+  // The scene the window paints over the frozen picture: every element, shown or hidden.
+  Elements Scene() const;
+  const Selection& CurrentSelection() const { return selection_; }
+  const ResizeHandles& Handles() const { return handles_; }
+  // The margin the last cut drew, 0 to 29.
+  int LastMargin() const { return cutter_.LastMargin(); }
 
  private:
   // InputTargets

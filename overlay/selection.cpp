@@ -71,7 +71,7 @@ Pointer Selection::Move(MouseButtons held, int x, int y, std::uint32_t colour, b
 void Selection::KeepOnDesktop(RectI& r) const {
   // Near edges first: a selection larger than the desktop keeps its far edges on the
   // desktop's far edges.
-  const RectI& bounds = metrics_.desktop().bounds;
+  const RectI& bounds = metrics_.Monitors().bounds;
   const int left = std::min(std::max(r.left, bounds.left), bounds.right - r.Width());
   const int top = std::min(std::max(r.top, bounds.top), bounds.bottom - r.Height());
   r = Offset(r, left - r.left, top - r.top);
@@ -86,7 +86,7 @@ void Selection::MoveBy(int dx, int dy) {
 void Selection::GrowBy(int dx, int dy) {
   // Never below zero, and never out past the desktop, where the mouse cannot reach either
   // (a selection already past it may still shrink).
-  const RectI& bounds = metrics_.desktop().bounds;
+  const RectI& bounds = metrics_.Monitors().bounds;
   auto grow = [](int size, int delta, int room) {
     const int grown = std::max(0, size + delta);
     return delta > 0 ? std::max(size, std::min(grown, room)) : grown;
@@ -129,7 +129,7 @@ void Selection::PlaceLabels() {
   for (Label* label : {&size_label_, &colour_label_}) label->dpi = m.dpi;
   const int size_w = m.size_label.Width(), size_h = m.size_label.Height();
   const int colour_w = m.colour_label.Width(), colour_h = m.colour_label.Height();
-  const PointI origin = ReadoutOrigin(metrics_.desktop(), r.left, r.top, gap,
+  const PointI origin = ReadoutOrigin(metrics_.Monitors(), r.left, r.top, gap,
                                       std::max(size_w, colour_w), size_h + gap + colour_h);
   size_label_.rect = SizedRect(origin.x, origin.y, size_w, size_h);
   colour_label_.rect = SizedRect(origin.x, origin.y + size_h + gap, colour_w, colour_h);

@@ -27,7 +27,7 @@ void Toolbar::PlaceBeside(const RectI& selection) {
   const Metrics& m = metrics_.At(x, y);
   Scale(m);
   strip_.rect = PlaceToolbarStrip(selection, m.toolbar.Width(), m.toolbar.Height(), gap_,
-                                  ToolbarArea(metrics_.desktop(), x, y));
+                                  ToolbarArea(metrics_.Monitors(), x, y));
 }
 
 void Toolbar::HoverButton(int index) {

@@ -131,7 +131,7 @@ bool OverlayForm::Open() {
                                shared_.overlay_open},
       desktop_, random_seed_);
   logic_->Open();
-  painted_ = logic_->elements();
+  painted_ = logic_->Scene();
   damage_.Reset(::CreateRectRgn(0, 0, 0, 0));
   piece_.Reset(::CreateRectRgn(0, 0, 0, 0));
   return true;
@@ -242,13 +242,13 @@ void OverlayForm::RelayToTooltips(UINT message, WPARAM wparam, LPARAM lparam) {
 void OverlayForm::SyncDamage() {
   if (!hwnd_ || !logic_) return;
   if (loupe_painter_) {
-    for (const RectI& r : overlay::LoupeDamage(painted_loupe_, logic_->loupe())) {
+    for (const RectI& r : overlay::LoupeDamage(painted_loupe_, logic_->Loupe())) {
       const RECT rect = ToClient(r);
       ::InvalidateRect(hwnd_, &rect, FALSE);
     }
-    painted_loupe_ = logic_->loupe();
+    painted_loupe_ = logic_->Loupe();
   }
-  const overlay::Elements now = logic_->elements();
+  const overlay::Elements now = logic_->Scene();
   if (now == painted_) return;
   // One invalidation of the union: each call is a round trip to the window server, and a
   // drag changes up to two dozen small rectangles a move.
@@ -311,10 +311,10 @@ void OverlayForm::Paint() {
   // The elements and the loupe are in desktop pixels.
   POINT old{};
   ::OffsetWindowOrgEx(dc, desktop_.bounds.left, desktop_.bounds.top, &old);
-  if (!overlay::PaintedAreas(logic_->elements()).empty()) Painter().Paint(dc, logic_->elements());
+  if (!overlay::PaintedAreas(logic_->Scene()).empty()) Painter().Paint(dc, logic_->Scene());
   // On top of everything; it shows the frozen pixels, never the elements.
   if (loupe_painter_) {
-    overlay::LoupeView loupe = logic_->loupe();
+    overlay::LoupeView loupe = logic_->Loupe();
     loupe.source = {loupe.source.left - frozen_area_.left, loupe.source.top - frozen_area_.top,
                     loupe.source.right - frozen_area_.left, loupe.source.bottom - frozen_area_.top};
     loupe_painter_->Paint(dc, loupe, frozen_ ? frozen_->dc() : nullptr);

@@ -219,7 +219,7 @@ struct OverlayRig {
   }
   // The middle of toolbar button `index`, where the toolbar stands now.
   PointI ButtonCentre(int index) const {
-    const overlay::Elements e = overlay.elements();
+    const overlay::Elements e = overlay.Scene();
     const RectI& b = e.toolbar_buttons[static_cast<std::size_t>(index)];
     return {e.toolbar.rect.left + b.left + b.Width() / 2,
             e.toolbar.rect.top + b.top + b.Height() / 2};
@@ -235,7 +235,7 @@ struct OverlayRig {
   }
   // The strip's top-left pixel: on the toolbar, off every button.
   void HoverStrip() {
-    const RectI bar = overlay.elements().toolbar.rect;
+    const RectI bar = overlay.Scene().toolbar.rect;
     overlay.OnMouseMove({}, bar.left + 1, bar.top + 1);
   }
 };

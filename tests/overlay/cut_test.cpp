@@ -87,7 +87,7 @@ bool TickUntilMargin(OverlayRig& rig, int margin) {
     rig.clock.second = i % 60;
     rig.cut_timer.SetEnabled(true);
     rig.overlay.OnCutTimer();
-    if (rig.overlay.cutter().LastMargin() == margin) return true;
+    if (rig.overlay.LastMargin() == margin) return true;
   }
   return false;
 }
@@ -116,7 +116,7 @@ TEST(CutTest, ZeroSizeSelectionGivesAMarginSquareOrNothing) {
     rig.clipboard.content.reset();
     rig.clipboard.text = L"kept";
     rig.overlay.OnCutTimer();
-    const int margin = rig.overlay.cutter().LastMargin();
+    const int margin = rig.overlay.LastMargin();
     margins.insert(margin);
     if (margin == 0) {
       // Nothing to copy: the clipboard keeps what it held.
@@ -138,13 +138,13 @@ TEST(CutTest, CopiesTheLiveScreenAreaOfTheSelectionPlusTheMargin) {
   rig.overlay.Open();
   // The frozen picture is not what gets cut.
   rig.window.frozen_pixel = [](int, int) { return 0x00FFFFFFu; };
-  const RectI selection = rig.overlay.elements().outline.rect;
+  const RectI selection = rig.overlay.Scene().outline.rect;
   std::set<int> margins;
   for (int i = 0; i < 600; ++i) {
     rig.clock.second = i % 60;
     rig.cut_timer.SetEnabled(true);
     rig.overlay.OnCutTimer();
-    const int margin = rig.overlay.cutter().LastMargin();
+    const int margin = rig.overlay.LastMargin();
     ASSERT_GE(margin, 0);
     ASSERT_LE(margin, 29);
     margins.insert(margin);
@@ -161,7 +161,7 @@ TEST(CutTest, CopiesTheLiveScreenAreaOfTheSelectionPlusTheMargin) {
   EXPECT_EQ(margins.size(), 30u);
   EXPECT_EQ(rig.clipboard.pictures_put, 600);
   // The selection is the same after all those cuts.
-  EXPECT_EQ(rig.overlay.elements().outline.rect, selection);
+  EXPECT_EQ(rig.overlay.Scene().outline.rect, selection);
 }
 
 TEST(CutTest, TimerIsOneShot) {

@@ -38,7 +38,7 @@ RectI Padded(const RectI& r, int pad) {
   return {r.left - pad, r.top - pad, r.right + pad, r.bottom + pad};
 }
 
-Elements Opened() { return fakes::OverlayRig().overlay.elements(); }
+Elements Opened() { return fakes::OverlayRig().overlay.Scene(); }
 
 Elements WithSelection(RectI rect) {
   Elements e = Opened();

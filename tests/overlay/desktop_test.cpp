@@ -74,7 +74,7 @@ TEST_P(ToolbarPlaceTest, StaysOnTheWorkAreaOfTheMonitorAtTheSelectionsCorner) {
   fakes::OverlayRig rig(*c.desktop);
   rig.overlay.Open();
   rig.Drag(c.x0, c.y0, c.x1, c.y1);
-  EXPECT_EQ(rig.overlay.elements().toolbar.rect, c.bar);
+  EXPECT_EQ(rig.overlay.Scene().toolbar.rect, c.bar);
 }
 
 // At 144 dpi the strip is 113 x 39 (112.5 rounded up) and sits 6 px from the selection; at
@@ -98,7 +98,7 @@ TEST(DesktopDpiTest, HandlesAndReadOutsTakeTheDpiOfTheirMonitor) {
   fakes::OverlayRig rig(kTallRight);
   rig.overlay.Open();
   rig.Drag(1800, 100, 2000, 300);  // from the primary onto the 144 dpi monitor
-  const Elements e = rig.overlay.elements();
+  const Elements e = rig.overlay.Scene();
   EXPECT_EQ(e.handles[0].rect, SizedRect(1798, 98, 4, 4));        // top-left, primary
   EXPECT_EQ(e.handles[6].rect, SizedRect(1997, 297, 6, 6));       // bottom-right, second
   EXPECT_EQ(e.size_label.dpi, 96u);
@@ -106,7 +106,7 @@ TEST(DesktopDpiTest, HandlesAndReadOutsTakeTheDpiOfTheirMonitor) {
   fakes::OverlayRig near_seam(kTallRight);
   near_seam.overlay.Open();
   near_seam.Drag(1900, 100, 2100, 300);
-  EXPECT_EQ(near_seam.overlay.elements().size_label.rect.right, 1920);
+  EXPECT_EQ(near_seam.overlay.Scene().size_label.rect.right, 1920);
 }
 
 TEST(DesktopTest, MovingClampsToTheVirtualDesktopNotThePrimary) {
@@ -114,7 +114,7 @@ TEST(DesktopTest, MovingClampsToTheVirtualDesktopNotThePrimary) {
   rig.overlay.Open();
   rig.Drag(-100, 100, 100, 200);
   rig.Drag(0, 150, -5000, 2000);  // dragged far past the left and bottom
-  EXPECT_EQ(rig.overlay.elements().outline.rect, SizedRect(-1280, 980, 200, 100));
+  EXPECT_EQ(rig.overlay.Scene().outline.rect, SizedRect(-1280, 980, 200, 100));
 }
 
 TEST(DesktopTest, ArrowsClampToTheVirtualDesktopToo) {
@@ -122,18 +122,18 @@ TEST(DesktopTest, ArrowsClampToTheVirtualDesktopToo) {
   rig.overlay.Open();
   rig.Drag(-1270, 100, -1200, 200);
   EXPECT_TRUE(rig.overlay.OnKey({Key::kLeft, true, false, false}));
-  EXPECT_EQ(rig.overlay.selection().Rect().left, -1280);
+  EXPECT_EQ(rig.overlay.CurrentSelection().Rect().left, -1280);
 }
 
 TEST(DesktopDpiTest, TheLoupeStaysOnTheMonitorUnderThePointerAtItsDpi) {
   fakes::OverlayRig rig(kTallRight);
   rig.overlay.Open();
   rig.overlay.OnMouseMove({}, 1915, 500);  // no room right of the pointer on the primary
-  EXPECT_LE(rig.overlay.loupe().rect.right, 1920);
-  EXPECT_EQ(rig.overlay.loupe().cell, LoupeMetrics(96).cell);
+  EXPECT_LE(rig.overlay.Loupe().rect.right, 1920);
+  EXPECT_EQ(rig.overlay.Loupe().cell, LoupeMetrics(96).cell);
   rig.overlay.OnMouseMove({}, 1925, 500);
-  EXPECT_GE(rig.overlay.loupe().rect.left, 1920);
-  EXPECT_EQ(rig.overlay.loupe().cell, LoupeMetrics(144).cell);
+  EXPECT_GE(rig.overlay.Loupe().rect.left, 1920);
+  EXPECT_EQ(rig.overlay.Loupe().cell, LoupeMetrics(144).cell);
 }
 
 TEST(DesktopTest, CutsCopyTheSelectionAtNegativeCoordinates) {
@@ -144,7 +144,7 @@ TEST(DesktopTest, CutsCopyTheSelectionAtNegativeCoordinates) {
   rig.overlay.OnCutTimer();
   ASSERT_TRUE(rig.clipboard.content);
   EXPECT_EQ(rig.clipboard.content->left, -300);
-  EXPECT_EQ(rig.clipboard.content->width, 500 + rig.overlay.cutter().LastMargin());
+  EXPECT_EQ(rig.clipboard.content->width, 500 + rig.overlay.LastMargin());
 }
 
 struct UnshownCase {

@@ -14,7 +14,7 @@ struct Selected {
     rig.overlay.Open();
     rig.Drag(200, 150, 600, 450);
   }
-  Elements el() const { return rig.overlay.elements(); }
+  Elements el() const { return rig.overlay.Scene(); }
   // Centre of handle k, where a press lands on it.
   PointI Centre(int k) const {
     const RectI r = el().handles[static_cast<std::size_t>(k)].rect;
@@ -122,11 +122,11 @@ TEST_F(HandlesTest, HoverShowsEachHandlesSizingPointerAndChangesNothingElse) {
 
 TEST_F(HandlesTest, DragHidesToolbarAndReleasePutsItBack) {
   PressHandle(6);
-  EXPECT_TRUE(rig.overlay.handles().Dragging());
+  EXPECT_TRUE(rig.overlay.Handles().Dragging());
   EXPECT_FALSE(el().toolbar.visible);
   DragTo(700, 740);
   ReleaseAt(700, 740);
-  EXPECT_FALSE(rig.overlay.handles().Dragging());
+  EXPECT_FALSE(rig.overlay.Handles().Dragging());
   EXPECT_TRUE(el().toolbar.visible);
   EXPECT_EQ(el().toolbar.rect, SizedRect(625, 710, 75, 26));  // no room below: inside
 }

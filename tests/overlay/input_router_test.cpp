@@ -12,7 +12,7 @@ using Kind = HitTarget::Kind;
 
 struct InputRouterTest : ::testing::Test {
   InputRouterTest() { rig.overlay.Open(); }
-  Elements el() const { return rig.overlay.elements(); }
+  Elements el() const { return rig.overlay.Scene(); }
   Overlay& o() { return rig.overlay; }
   OverlayRig rig;
 };
@@ -92,11 +92,11 @@ TEST_F(InputRouterTest, ToolbarClickNeedsLeftPressAndReleaseOnTheSameButton) {
   o().OnMouseDown(kRight, exit_x, y);
   o().OnMouseUp(kRight, exit_x, y);
   EXPECT_FALSE(o().Closed());
-  EXPECT_TRUE(o().selection().Finished());
+  EXPECT_TRUE(o().CurrentSelection().Finished());
 
   o().OnMouseDown(kLeft, undo_x, y);
   o().OnMouseUp(kLeft, undo_x, y);
-  EXPECT_FALSE(o().selection().Finished());
+  EXPECT_FALSE(o().CurrentSelection().Finished());
 }
 
 TEST_F(InputRouterTest, MovesWithoutCaptureGoToWhateverIsUnderThePointer) {
@@ -118,7 +118,7 @@ TEST_F(InputRouterTest, ReleaseWithoutItsPressIsIgnored) {
   o().OnMouseUp(kRight, 200, 200);  // pressed before the overlay showed
   o().OnMouseUp(kLeft, 200, 200);
   EXPECT_FALSE(o().Closed());
-  EXPECT_FALSE(o().selection().Finished());
+  EXPECT_FALSE(o().CurrentSelection().Finished());
   EXPECT_FALSE(el().toolbar.visible);
 }
 
@@ -127,7 +127,7 @@ TEST_F(InputRouterTest, LostReleaseEndsTheHandleDrag) {
   o().OnMouseDown(kLeft, 600, 450);
   o().OnMouseMove({}, 650, 500);  // the button is up, but its release never came
   EXPECT_FALSE(o().Captured());
-  EXPECT_FALSE(o().handles().Dragging());
+  EXPECT_FALSE(o().Handles().Dragging());
   EXPECT_TRUE(el().toolbar.visible);
 }
 

@@ -18,15 +18,15 @@ struct Rig : OverlayRig {
     if (selection != RectI{})
       Drag(selection.left, selection.top, selection.right, selection.bottom);
   }
-  RectI Selection() const { return overlay.selection().Rect(); }
+  RectI Selection() const { return overlay.CurrentSelection().Rect(); }
 };
 
 TEST(KeysTest, EscapeClearsASelectionThenClosesAsARightClickWould) {
   Rig rig(SizedRect(100, 100, 200, 100));
   EXPECT_TRUE(rig.overlay.OnKey(Press(Key::kEscape)));
-  EXPECT_FALSE(rig.overlay.elements().outline.visible);
-  EXPECT_FALSE(rig.overlay.elements().toolbar.visible);
-  EXPECT_FALSE(rig.overlay.selection().Finished());
+  EXPECT_FALSE(rig.overlay.Scene().outline.visible);
+  EXPECT_FALSE(rig.overlay.Scene().toolbar.visible);
+  EXPECT_FALSE(rig.overlay.CurrentSelection().Finished());
   EXPECT_FALSE(rig.overlay.Closed());
   // Held down, the key repeats: that must not close what the first press only cleared.
   EXPECT_FALSE(rig.overlay.OnKey({Key::kEscape, false, false, true}));
@@ -61,7 +61,7 @@ TEST(KeysTest, EnterAndADoubleClickInsideCopyAndExitOnlyWithASelection) {
     EXPECT_EQ(rig.window.minimise_requests, c.copies ? 1 : 0) << c.name;
     EXPECT_EQ(rig.auto_cut_timer.Enabled(), c.copies) << c.name;
     EXPECT_EQ(rig.tray.icons.size(), c.copies ? 1u : 0u) << c.name;
-    EXPECT_FALSE(rig.overlay.loupe().visible && c.copies) << c.name;
+    EXPECT_FALSE(rig.overlay.Loupe().visible && c.copies) << c.name;
   }
 }
 
@@ -111,14 +111,14 @@ TEST(KeysTest, AnArrowLeavesEverythingAsTheSameMouseMoveOrEdgeDragWould) {
     if (c.handle < 0) {
       by_mouse.Drag(150, 150, 150 + c.dx, 150 + c.dy);
     } else {
-      const RectI h = by_mouse.overlay.elements().handles[static_cast<std::size_t>(c.handle)].rect;
+      const RectI h = by_mouse.overlay.Scene().handles[static_cast<std::size_t>(c.handle)].rect;
       const int x = h.left + 2, y = h.top + 2;
       by_mouse.window.cursor = {c.handle == 7 ? 300 + c.dx : x, c.handle == 5 ? 200 + c.dy : y};
       by_mouse.overlay.OnMouseDown(kLeft, x, y);
       by_mouse.overlay.OnMouseMove(kLeft, x + c.dx, y + c.dy);
       by_mouse.overlay.OnMouseUp(kLeft, x + c.dx, y + c.dy);
     }
-    EXPECT_EQ(by_key.overlay.elements(), by_mouse.overlay.elements()) << c.dx << "," << c.dy;
+    EXPECT_EQ(by_key.overlay.Scene(), by_mouse.overlay.Scene()) << c.dx << "," << c.dy;
     // The next mouse move starts from where the key left the selection.
     by_key.Drag(150, 150, 160, 150);
     EXPECT_EQ(by_key.Selection().left, by_mouse.Selection().left + 10);
@@ -135,9 +135,9 @@ TEST(KeysTest, KeysDoNothingWhileAButtonIsDownOrWithoutASelection) {
   EXPECT_FALSE(held.overlay.Closed());
 
   Rig empty;
-  const Elements before = empty.overlay.elements();
+  const Elements before = empty.overlay.Scene();
   EXPECT_FALSE(empty.overlay.OnKey(Press(Key::kRight, true, true)));
-  EXPECT_EQ(empty.overlay.elements(), before);
+  EXPECT_EQ(empty.overlay.Scene(), before);
   empty.overlay.OnMouseDown(kRight, 10, 10);  // a right press with no selection...
   EXPECT_FALSE(empty.overlay.OnKey(Press(Key::kEscape)));  // ...holds the keys too
 }

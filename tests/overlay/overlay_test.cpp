@@ -49,10 +49,10 @@ TEST_P(OverlayLoadTest, FreezesTheWholeScreenAndStartsWithNothingShown) {
   EXPECT_EQ(rig.pointer.current, Pointer::kCrosshair);
   EXPECT_TRUE(rig.overlay_open);
 
-  EXPECT_FALSE(rig.overlay.selection().Finished());
-  EXPECT_FALSE(rig.overlay.selection().KeepOpen());
-  EXPECT_FALSE(rig.overlay.handles().Dragging());
-  const Elements e = rig.overlay.elements();
+  EXPECT_FALSE(rig.overlay.CurrentSelection().Finished());
+  EXPECT_FALSE(rig.overlay.CurrentSelection().KeepOpen());
+  EXPECT_FALSE(rig.overlay.Handles().Dragging());
+  const Elements e = rig.overlay.Scene();
   EXPECT_FALSE(AnythingShown(e));
   // The toolbar waits above the screen, its bottom edge on the top edge.
   EXPECT_EQ(e.toolbar.rect.top, -e.toolbar.rect.Height());
@@ -143,16 +143,16 @@ TEST(OverlayTest, EveryStartGetsAFreshOverlay) {
   first.OnMouseDown(MouseButton::kLeft, 10, 10);
   first.OnMouseMove(MouseButton::kLeft, 50, 40);
   first.OnMouseUp(MouseButton::kLeft, 50, 40);
-  ASSERT_TRUE(first.selection().KeepOpen());
-  ASSERT_TRUE(first.selection().Finished());
+  ASSERT_TRUE(first.CurrentSelection().KeepOpen());
+  ASSERT_TRUE(first.CurrentSelection().Finished());
   first.Close();
   program.window.frozen = {};
 
   Overlay& second = program.NewOverlay();
   second.Open();
-  EXPECT_FALSE(second.selection().Finished());
-  EXPECT_FALSE(second.selection().KeepOpen());
-  EXPECT_EQ(second.elements(), OverlayRig(800, 600).overlay.elements());
+  EXPECT_FALSE(second.CurrentSelection().Finished());
+  EXPECT_FALSE(second.CurrentSelection().KeepOpen());
+  EXPECT_EQ(second.Scene(), OverlayRig(800, 600).overlay.Scene());
   EXPECT_EQ(program.window.frozen.right, 800);  // frozen anew
   EXPECT_TRUE(program.overlay_open);
 }
@@ -277,7 +277,7 @@ TEST(OverlayTest, AnClosedOverlayIgnoresEveryHandler) {
   OverlayRig rig;
   rig.overlay.Open();
   rig.overlay.Close();
-  const Elements before = rig.overlay.elements();
+  const Elements before = rig.overlay.Scene();
   const int pointer_sets = rig.pointer.sets;
 
   rig.overlay.OnMouseDown(MouseButton::kLeft, 100, 100);
@@ -288,7 +288,7 @@ TEST(OverlayTest, AnClosedOverlayIgnoresEveryHandler) {
   rig.overlay.OnCutTimer();
   rig.overlay.Open();
 
-  EXPECT_EQ(rig.overlay.elements(), before);
+  EXPECT_EQ(rig.overlay.Scene(), before);
   EXPECT_EQ(rig.pointer.sets, pointer_sets);
   EXPECT_EQ(rig.tray.adds, 0);
   EXPECT_EQ(rig.screen.copies, 0);

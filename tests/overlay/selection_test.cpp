@@ -13,8 +13,8 @@ constexpr MouseButton kRight = MouseButton::kRight;
 class SelectionTest : public ::testing::Test {
  protected:
   void SetUp() override { rig.overlay.Open(); }
-  Elements el() const { return rig.overlay.elements(); }
-  const Selection& st() const { return rig.overlay.selection(); }
+  Elements el() const { return rig.overlay.Scene(); }
+  const Selection& st() const { return rig.overlay.CurrentSelection(); }
   void Press(MouseButton button, int x, int y) { rig.overlay.OnMouseDown(button, x, y); }
   void Move(MouseButtons held, int x, int y) { rig.overlay.OnMouseMove(held, x, y); }
   void Release(MouseButton button, int x, int y) { rig.overlay.OnMouseUp(button, x, y); }
@@ -41,7 +41,7 @@ TEST_F(SelectionTest, DrawingNormalisesEachQuadrantAroundTheAnchor) {
     fresh.overlay.Open();
     fresh.overlay.OnMouseDown(kLeft, 100, 100);
     fresh.overlay.OnMouseMove(kLeft, c.x, c.y);
-    EXPECT_EQ(fresh.overlay.elements().outline.rect, c.expected) << c.x << "," << c.y;
+    EXPECT_EQ(fresh.overlay.Scene().outline.rect, c.expected) << c.x << "," << c.y;
   }
 }
 
@@ -120,11 +120,11 @@ TEST_F(SelectionTest, PressOnLeftOrTopEdgeMovesButRightOrBottomEdgeResets) {
     fresh.overlay.OnMouseMove(kLeft, c.x + 10, c.y + 20);
     const auto& o = fresh.overlay;
     if (c.inside) {
-      EXPECT_EQ(o.elements().outline.rect, SizedRect(110, 120, 200, 100)) << c.x << "," << c.y;
+      EXPECT_EQ(o.Scene().outline.rect, SizedRect(110, 120, 200, 100)) << c.x << "," << c.y;
     } else {
       // The reset made the press point the anchor of a new drawing.
-      EXPECT_EQ(o.elements().outline.rect, SizedRect(c.x, c.y, 10, 20)) << c.x << "," << c.y;
-      EXPECT_TRUE(o.selection().KeepOpen());
+      EXPECT_EQ(o.Scene().outline.rect, SizedRect(c.x, c.y, 10, 20)) << c.x << "," << c.y;
+      EXPECT_TRUE(o.CurrentSelection().KeepOpen());
     }
   }
 }
@@ -140,10 +140,10 @@ TEST_F(SelectionTest, MovingClampsToEveryScreenEdgeWithoutAccumulating) {
     fresh.Drag(100, 100, 300, 200);
     fresh.overlay.OnMouseDown(kLeft, 150, 150);
     fresh.overlay.OnMouseMove(kLeft, c.x, c.y);
-    EXPECT_EQ(fresh.overlay.elements().outline.rect, c.expected) << c.x << "," << c.y;
+    EXPECT_EQ(fresh.overlay.Scene().outline.rect, c.expected) << c.x << "," << c.y;
     // Back at the press point: the offset is measured from the press, not from the clamp.
     fresh.overlay.OnMouseMove(kLeft, 160, 170);
-    EXPECT_EQ(fresh.overlay.elements().outline.rect, SizedRect(110, 120, 200, 100));
+    EXPECT_EQ(fresh.overlay.Scene().outline.rect, SizedRect(110, 120, 200, 100));
   }
 }
 
@@ -164,7 +164,7 @@ TEST_F(SelectionTest, ToolbarGoesBelowWhenItFitsElseInside) {
     OverlayRig fresh;
     fresh.overlay.Open();
     fresh.Drag(300, 600, 500, c.bottom);
-    const auto& bar = fresh.overlay.elements().toolbar;
+    const auto& bar = fresh.overlay.Scene().toolbar;
     EXPECT_TRUE(bar.visible);
     EXPECT_EQ(bar.rect, SizedRect(500 - 75, c.toolbar_top, 75, 26)) << c.bottom;
   }
@@ -196,9 +196,9 @@ TEST_F(SelectionTest, RightClickClearsSelectionThenSecondRightClickCloses) {
     fresh.Drag(100, 100, 300, 200);
     fresh.overlay.OnMouseDown(kRight, x, 150);
     fresh.overlay.OnMouseUp(kRight, x, 150);
-    const auto& e = fresh.overlay.elements();
+    const auto& e = fresh.overlay.Scene();
     EXPECT_FALSE(fresh.overlay.Closed());
-    EXPECT_FALSE(fresh.overlay.selection().Finished());
+    EXPECT_FALSE(fresh.overlay.CurrentSelection().Finished());
     EXPECT_FALSE(e.outline.visible || e.size_label.visible || e.colour_label.visible || e.toolbar.visible);
     for (const auto& handle : e.handles) EXPECT_FALSE(handle.visible);
     EXPECT_EQ(fresh.pointer.current, Pointer::kDefault);

@@ -29,13 +29,13 @@ bool AnyHandleShown(const Elements& e) {
 TEST(ToolbarTest, UndoClearsTheSelectionButKeepsItsCornerAndThePointer) {
   SelectedRig rig;
   rig.pointer.Set(Pointer::kMove);
-  const RectI before = rig.overlay.elements().outline.rect;
-  const bool keep_open = rig.overlay.selection().KeepOpen();
+  const RectI before = rig.overlay.Scene().outline.rect;
+  const bool keep_open = rig.overlay.CurrentSelection().KeepOpen();
 
   rig.ClickButton(kUndo);
 
-  const Elements e = rig.overlay.elements();
-  EXPECT_FALSE(rig.overlay.selection().Finished());
+  const Elements e = rig.overlay.Scene();
+  EXPECT_FALSE(rig.overlay.CurrentSelection().Finished());
   EXPECT_FALSE(e.outline.visible);
   EXPECT_FALSE(e.toolbar.visible);
   EXPECT_FALSE(e.size_label.visible);
@@ -43,7 +43,7 @@ TEST(ToolbarTest, UndoClearsTheSelectionButKeepsItsCornerAndThePointer) {
   EXPECT_FALSE(AnyHandleShown(e));
   EXPECT_EQ(e.outline.rect, SizedRect(before.left, before.top, 0, 0));
   EXPECT_EQ(rig.pointer.current, Pointer::kMove);
-  EXPECT_EQ(rig.overlay.selection().KeepOpen(), keep_open);
+  EXPECT_EQ(rig.overlay.CurrentSelection().KeepOpen(), keep_open);
   EXPECT_FALSE(rig.overlay.Closed());
 }
 
@@ -60,7 +60,7 @@ TEST(ToolbarTest, AfterUndoAMiddleClickClosesOnlyWhenNothingWasClearedBefore) {
   {
     SelectedRig rig;
     rig.Drag(600, 600, 700, 650);  // the press outside resets, then draws anew
-    ASSERT_TRUE(rig.overlay.selection().KeepOpen());
+    ASSERT_TRUE(rig.overlay.CurrentSelection().KeepOpen());
     rig.ClickButton(kUndo);
     rig.overlay.OnMouseDown(MouseButton::kMiddle, 500, 500);
     rig.overlay.OnMouseUp(MouseButton::kMiddle, 500, 500);
@@ -71,7 +71,7 @@ TEST(ToolbarTest, AfterUndoAMiddleClickClosesOnlyWhenNothingWasClearedBefore) {
 TEST(ToolbarTest, CopyAndExitStartsThePaceAndGoesToTheTrayWithoutTouchingTheClipboard) {
   SelectedRig rig;
   rig.clipboard.text = L"the user's text";
-  const RectI selection = rig.overlay.elements().outline.rect;
+  const RectI selection = rig.overlay.Scene().outline.rect;
 
   rig.ClickButton(kCopyAndExit);
 
@@ -90,7 +90,7 @@ TEST(ToolbarTest, CopyAndExitStartsThePaceAndGoesToTheTrayWithoutTouchingTheClip
   EXPECT_EQ(rig.screen.copies, 0);
   EXPECT_FALSE(rig.overlay.Closed());
   EXPECT_TRUE(rig.overlay_open);
-  EXPECT_EQ(rig.overlay.elements().outline.rect, selection);
+  EXPECT_EQ(rig.overlay.Scene().outline.rect, selection);
 
   // The first picture comes with the pace's tick.
   rig.overlay.OnCutTimer();
@@ -136,7 +136,7 @@ TEST(ToolbarTest, HoverShowsTheSquareOfTheButtonLastEntered) {
     } else {
       rig.HoverButton(steps[i].button);
     }
-    const auto& squares = rig.overlay.elements().hover_squares;
+    const auto& squares = rig.overlay.Scene().hover_squares;
     for (std::size_t k = 0; k < 3; ++k) EXPECT_EQ(squares[k].visible, steps[i].shown[k]);
     EXPECT_EQ(rig.pointer.current, steps[i].pointer);
   }
@@ -145,7 +145,7 @@ TEST(ToolbarTest, HoverShowsTheSquareOfTheButtonLastEntered) {
 TEST(ToolbarTest, ClosedOverlayIgnoresTheToolbar) {
   SelectedRig rig;
   rig.overlay.Close();
-  const Elements before = rig.overlay.elements();
+  const Elements before = rig.overlay.Scene();
   rig.auto_cut_timer.SetEnabled(false);
   const int pointer_sets = rig.pointer.sets;
   for (int i = 0; i < 3; ++i) {
@@ -153,7 +153,7 @@ TEST(ToolbarTest, ClosedOverlayIgnoresTheToolbar) {
     rig.HoverButton(i);
   }
   rig.HoverStrip();
-  EXPECT_EQ(rig.overlay.elements(), before);
+  EXPECT_EQ(rig.overlay.Scene(), before);
   EXPECT_FALSE(rig.auto_cut_timer.Enabled());
   EXPECT_EQ(rig.window.minimise_requests, 0);
   EXPECT_EQ(rig.pointer.sets, pointer_sets);
