@@ -60,32 +60,6 @@ const Monitor& MonitorAt(const Desktop& desktop, int x, int y) {
   return *best;
 }
 
-RectI ToolbarArea(const Desktop& desktop, int x, int y) {
-  if (desktop.monitors.size() == 1) return desktop.monitors.front().bounds;
-  return MonitorAt(desktop, x, y).work_area;
-}
-
-RectI PlaceToolbarStrip(const RectI& selection, int width, int height, int gap,
-                        const RectI& area) {
-  // Exactly filling the area below the selection still counts as room.
-  int top = selection.bottom + gap;
-  if (top + height > area.bottom) top = selection.bottom - height - gap;
-  // A selection reaching past the area (into a part no monitor shows, or onto another
-  // monitor) must not take the strip with it.
-  top = KeepWithin(top, height, area.top, area.bottom);
-  const int left = KeepWithin(selection.right - width, width, area.left, area.right);
-  return SizedRect(left, top, width, height);
-}
-
-PointI ReadoutOrigin(const Desktop& desktop, int x, int y, int gap, int width, int height) {
-  const PointI origin{x + gap, y + gap};
-  // One monitor: the selection's corner is always on it.
-  if (desktop.monitors.size() == 1) return origin;
-  const RectI& m = MonitorAt(desktop, x, y).bounds;
-  return {KeepWithin(origin.x, width, m.left, m.right),
-          KeepWithin(origin.y, height, m.top, m.bottom)};
-}
-
 std::vector<RectI> UnshownParts(const Desktop& desktop, const RectI& area) {
   std::vector<RectI> parts;
   if (!area.Empty()) parts.push_back(area);

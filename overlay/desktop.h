@@ -31,22 +31,6 @@ Desktop SingleMonitorDesktop(int width, int height, unsigned dpi);
 // The monitor that shows the pixel at (x, y), or else the one nearest to it.
 const Monitor& MonitorAt(const Desktop& desktop, int x, int y);
 
-// The area the toolbar keeps to when the selection's last pixel is at (x, y). With one
-// monitor it is the whole screen, as the overlay covers the taskbar too; with several it is
-// the work area of the monitor at that pixel.
-RectI ToolbarArea(const Desktop& desktop, int x, int y);
-
-// The toolbar strip's place next to a finished selection, inside `area`: below the selection
-// and right-aligned with it; inside it when there is no room below; never past the area's
-// left edge (that rule wins over the right edge when the area is narrower than the strip).
-RectI PlaceToolbarStrip(const RectI& selection, int width, int height, int gap,
-                        const RectI& area);
-
-// Where the read-outs start for a selection whose top-left corner is at (x, y): `gap` inside
-// the corner. With several monitors the block (width x height) is kept on the monitor at the
-// corner, or the nearest one when the corner lies where no monitor is.
-PointI ReadoutOrigin(const Desktop& desktop, int x, int y, int gap, int width, int height);
-
 // The parts of `area` that no monitor shows: a copy of the screen is black there.
 std::vector<RectI> UnshownParts(const Desktop& desktop, const RectI& area);
 

@@ -61,6 +61,12 @@ LoupeView MakeLoupe(PointI pixel, const LoupeMetrics& m, const RectI& monitor,
   return view;
 }
 
+LoupeView LoupeAt(PointI pixel, const Desktop& desktop, std::uint32_t colour) {
+  const Monitor& monitor = MonitorAt(desktop, pixel.x, pixel.y);
+  if (!Contains(monitor.bounds, pixel)) return {};
+  return MakeLoupe(pixel, LoupeMetrics(monitor.dpi), monitor.bounds, desktop.bounds, colour);
+}
+
 std::vector<RectI> LoupeDamage(const LoupeView& before, const LoupeView& after) {
   std::vector<RectI> out;
   if (before == after) return out;

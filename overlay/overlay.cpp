@@ -102,6 +102,49 @@ void Overlay::ShowToolbar() {
   toolbar_.Show();
 }
 
+// --- Mouse input: the router takes it to the element under the press -------------------
+
+void Overlay::OnMouseDown(MouseButton button, int x, int y) {
+  copy_at_release_ = false;
+  router_.Press(button, x, y);
+  FollowPointer(x, y);
+}
+
+void Overlay::OnMouseMove(MouseButtons held, int x, int y) {
+  router_.Move(held, x, y);
+  FollowPointer(x, y);
+}
+
+void Overlay::OnMouseUp(MouseButton button, int x, int y) {
+  const bool copy = button == MouseButton::kLeft && std::exchange(copy_at_release_, false);
+  router_.Release(button, x, y);
+  if (copy && !closed_ && selection_.Finished()) ButtonClick(kCopyAndExit);
+  FollowPointer(x, y);
+}
+
+void Overlay::OnDoubleClick(int x, int y) {
+  OnMouseDown(MouseButton::kLeft, x, y);
+  // The press kept the selection only if it landed inside it.
+  copy_at_release_ = !closed_ && Captured() && HitTest(x, y).kind == HitTarget::Kind::kSurface &&
+                     selection_.Finished();
+}
+
+void Overlay::FollowPointer(int x, int y) {
+  // Gone, or sent to the tray by this very event.
+  if (closed_ || in_tray_) {
+    loupe_.visible = false;
+    return;
+  }
+  pointer_ = {x, y};
+  // Not over the toolbar, so its buttons stay in sight.
+  const HitTarget over = HitTest(x, y);
+  if (over.kind == HitTarget::Kind::kButton || over.kind == HitTarget::Kind::kToolbar) {
+    loupe_.visible = false;
+    return;
+  }
+  loupe_ = LoupeAt(pointer_, metrics_.Monitors(), services_.window.FrozenPixel(x, y));
+}
+
 // --- The surface: drawing, moving and clearing the selection ----------------------------
 
 void Overlay::SurfacePress(MouseButton button, int x, int y) {

@@ -124,7 +124,7 @@ class Overlay final : private InputTargets {
   void ToolbarHover() override;
 
   void ShowToolbar();
-  // The loupe follows the pointer, except over the toolbar.
+  // The loupe follows the pointer.
   void FollowPointer(int x, int y);
 
   OverlayServices services_;

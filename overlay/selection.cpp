@@ -6,6 +6,22 @@
 
 namespace pelvanto::overlay {
 
+namespace {
+
+// Where the read-outs start for a selection whose top-left corner is at (x, y): `gap` inside
+// the corner. With several monitors the block (width x height) is kept on the monitor at the
+// corner, or the nearest one when the corner lies where no monitor is.
+PointI ReadoutOrigin(const Desktop& desktop, int x, int y, int gap, int width, int height) {
+  const PointI origin{x + gap, y + gap};
+  // One monitor: the selection's corner is always on it.
+  if (desktop.monitors.size() == 1) return origin;
+  const RectI& m = MonitorAt(desktop, x, y).bounds;
+  return {KeepWithin(origin.x, width, m.left, m.right),
+          KeepWithin(origin.y, height, m.top, m.bottom)};
+}
+
+}  // namespace
+
 Selection::Selection(const DesktopMetrics& metrics)
     : metrics_(metrics),
       outline_{metrics.Primary().first_outline, false},

@@ -6,6 +6,33 @@
 
 namespace pelvanto::overlay {
 
+namespace {
+
+// The area the toolbar keeps to when the selection's last pixel is at (x, y). With one
+// monitor it is the whole screen, as the overlay covers the taskbar too; with several it is
+// the work area of the monitor at that pixel.
+RectI ToolbarArea(const Desktop& desktop, int x, int y) {
+  if (desktop.monitors.size() == 1) return desktop.monitors.front().bounds;
+  return MonitorAt(desktop, x, y).work_area;
+}
+
+// The toolbar strip's place next to a finished selection, inside `area`: below the selection
+// and right-aligned with it; inside it when there is no room below; never past the area's
+// left edge (that rule wins over the right edge when the area is narrower than the strip).
+RectI PlaceToolbarStrip(const RectI& selection, int width, int height, int gap,
+                        const RectI& area) {
+  // Exactly filling the area below the selection still counts as room.
+  int top = selection.bottom + gap;
+  if (top + height > area.bottom) top = selection.bottom - height - gap;
+  // A selection reaching past the area (into a part no monitor shows, or onto another
+  // monitor) must not take the strip with it.
+  top = KeepWithin(top, height, area.top, area.bottom);
+  const int left = KeepWithin(selection.right - width, width, area.left, area.right);
+  return SizedRect(left, top, width, height);
+}
+
+}  // namespace
+
 Toolbar::Toolbar(const DesktopMetrics& metrics) : metrics_(metrics) {
   const Metrics& m = metrics.Primary();
   Scale(m);
