@@ -2,6 +2,7 @@
 // The overlay's on-screen elements as plain data. The window paints exactly what these say.
 
 #include <array>
+#include <cstddef>
 #include <string>
 
 #include "host/types.h"
@@ -23,6 +24,11 @@ struct Label {
   friend bool operator==(const Label&, const Label&) = default;
 };
 
+// The toolbar's buttons, left to right; each is its index in the arrays below and in
+// kToolbarButtons (toolbar.h), which describes them.
+enum ToolbarButton : int { kUndo = 0, kCopyAndExit = 1, kExitCapture = 2 };
+inline constexpr std::size_t kToolbarButtonCount = 3;
+
 // Everything the overlay shows over the frozen picture. Positions are overlay pixels, except
 // the toolbar's own parts, which are relative to the toolbar strip.
 struct Elements {
@@ -31,14 +37,12 @@ struct Elements {
   Label colour_label;                    // colour under the pointer, below the size label
   std::array<Element, 8> handles;        // resize handles, numbered as in handles.h
   Element toolbar;                       // toolbar strip
-  std::array<RectI, 3> toolbar_buttons;  // undo, copy and exit, exit
-  std::array<Element, 3> hover_squares;  // one around each button, shown under the pointer
+  std::array<RectI, kToolbarButtonCount> toolbar_buttons;  // each button's icon
+  std::array<Element, kToolbarButtonCount> hover_squares;  // around a button under the pointer
   RectI toolbar_frame;                   // the strip's border
   friend bool operator==(const Elements&, const Elements&) = default;
 };
 
-// Toolbar buttons by index.
-enum ToolbarButton : int { kUndo = 0, kCopyAndExit = 1, kExitCapture = 2 };
 
 // Colours, 0x00BBGGRR.
 inline constexpr unsigned kSelectionColour = 0x00EC7A00;  // RGB(0,122,236): outline, handles, labels

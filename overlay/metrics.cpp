@@ -19,13 +19,6 @@ Metrics::Metrics(unsigned dots_per_inch)
     : dpi(dots_per_inch == 0 ? kDesignDpi : dots_per_inch),
       handle(Px(4, dpi)),
       label_gap(Px(2, dpi)),
-      toolbar_gap(Px(4, dpi)),
-      toolbar(Twips(0, 0, 1125, 390, dpi)),
-      frame(Twips(0, 0, 1120, 390, dpi)),
-      buttons{Twips(70, 75, 240, 240, dpi), Twips(440, 75, 240, 240, dpi),
-              Twips(800, 75, 240, 240, dpi)},
-      hovers{Twips(40, 45, 300, 300, dpi), Twips(400, 45, 300, 300, dpi),
-             Twips(760, 45, 300, 300, dpi)},
       size_label(Twips(120, 2640, 2775, 255, dpi)),
       colour_label(Twips(120, 2880, 2625, 255, dpi)),
       first_outline(Twips(600, 2760, 2175, 1455, dpi)) {}

@@ -1,8 +1,8 @@
 #pragma once
-// Sizes of the overlay's fixed-size elements, scaled to the monitor's DPI. They are laid out
-// at 96 dpi (the toolbar in twips), so at 96 dpi every value is exactly the laid-out one.
+// Sizes of the selection's fixed-size elements, scaled to the monitor's DPI. They are laid out
+// at 96 dpi (the read-outs in twips), so at 96 dpi every value is exactly the laid-out one.
+// The toolbar's sizes are in toolbar.h.
 
-#include <array>
 #include <vector>
 
 #include "overlay/desktop.h"
@@ -16,11 +16,6 @@ struct Metrics {
   unsigned dpi;
   int handle;       // side of a resize handle (4 at 96 dpi)
   int label_gap;    // labels sit this far inside the selection's corner (2)
-  int toolbar_gap;  // the toolbar sits this far from the selection's bottom edge (4)
-  RectI toolbar;    // the toolbar strip (75 x 26 at 96 dpi)
-  RectI frame;      // the strip's border, relative to the strip
-  std::array<RectI, 3> buttons;  // relative to the strip
-  std::array<RectI, 3> hovers;   // hover squares, relative to the strip
   RectI size_label;
   RectI colour_label;
   RectI first_outline;  // where the hidden outline waits before the first press

@@ -34,26 +34,30 @@ RectI PlaceToolbarStrip(const RectI& selection, int width, int height, int gap,
 }  // namespace
 
 Toolbar::Toolbar(const DesktopMetrics& metrics) : metrics_(metrics) {
-  const Metrics& m = metrics.Primary();
-  Scale(m);
+  const unsigned dpi = metrics.Primary().dpi;
+  Scale(dpi);
   // Out of sight until the first selection: its bottom edge on the window's top edge.
-  strip_.rect = Offset(m.toolbar, 0, -m.toolbar.Height());
+  const RectI strip = ScaleToDpi(kToolbarStripTwips, kTwipsPerInch, dpi);
+  strip_.rect = Offset(strip, 0, -strip.Height());
 }
 
-void Toolbar::Scale(const Metrics& m) {
-  gap_ = m.toolbar_gap;
-  buttons_ = m.buttons;
-  frame_ = m.frame;
-  for (std::size_t i = 0; i < hovers_.size(); ++i) hovers_[i].rect = m.hovers[i];
+void Toolbar::Scale(unsigned dpi) {
+  gap_ = ScaleToDpi(kToolbarGap, kDesignDpi, dpi);
+  frame_ = ScaleToDpi(kToolbarFrameTwips, kTwipsPerInch, dpi);
+  for (std::size_t i = 0; i < kToolbarButtons.size(); ++i) {
+    buttons_[i] = ScaleToDpi(kToolbarButtons[i].icon_twips, kTwipsPerInch, dpi);
+    hovers_[i].rect = ScaleToDpi(kToolbarButtons[i].hover_twips, kTwipsPerInch, dpi);
+  }
 }
 
 void Toolbar::PlaceBeside(const RectI& selection) {
   // The selection's last pixel; its corner itself when it has no size.
   const int x = std::max(selection.left, selection.right - 1);
   const int y = std::max(selection.top, selection.bottom - 1);
-  const Metrics& m = metrics_.At(x, y);
-  Scale(m);
-  strip_.rect = PlaceToolbarStrip(selection, m.toolbar.Width(), m.toolbar.Height(), gap_,
+  const unsigned dpi = metrics_.At(x, y).dpi;
+  Scale(dpi);
+  const RectI strip = ScaleToDpi(kToolbarStripTwips, kTwipsPerInch, dpi);
+  strip_.rect = PlaceToolbarStrip(selection, strip.Width(), strip.Height(), gap_,
                                   ToolbarArea(metrics_.Monitors(), x, y));
 }
 

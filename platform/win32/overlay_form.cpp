@@ -24,7 +24,6 @@ constexpr wchar_t kClassName[] = L"PelvantoOverlay";
 constexpr wchar_t kAnchorClassName[] = L"PelvantoOverlayAnchor";
 constexpr UINT_PTR kCutTimerId = 1;
 constexpr unsigned kCutTimerMs = 10;
-constexpr wchar_t const* kTooltips[] = {L"撤销", L"复制退出", L"退出截屏"};
 
 MouseButtons Buttons(WPARAM wparam) {
   MouseButtons held;
@@ -213,14 +212,14 @@ void OverlayForm::CreateTooltips() {
   // The system's tooltip font may lack Chinese glyphs (Wine's does).
   tooltip_font_.Reset(CreateSongtiFont(90, dpi_));
   ::SendMessageW(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(tooltip_font_.get()), FALSE);
-  for (UINT_PTR i = 0; i < 3; ++i) {
+  for (UINT_PTR i = 0; i < overlay::kToolbarButtons.size(); ++i) {
     // Not TTF_SUBCLASS: the subclass would look up its window properties on every message of
     // the overlay, a drag's moves included.
     TTTOOLINFOW tool{};
     tool.cbSize = sizeof tool;
     tool.hwnd = hwnd_;
     tool.uId = i;
-    tool.lpszText = const_cast<LPWSTR>(kTooltips[i]);
+    tool.lpszText = const_cast<LPWSTR>(overlay::kToolbarButtons[i].tooltip);
     ::SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   }
 }
@@ -270,7 +269,7 @@ void OverlayForm::SyncDamage() {
   if (now.toolbar.visible && !tooltip_) CreateTooltips();
   if (tooltip_ &&
       (now.toolbar != painted_.toolbar || now.toolbar_buttons != painted_.toolbar_buttons)) {
-    for (UINT_PTR i = 0; i < 3; ++i) {
+    for (UINT_PTR i = 0; i < overlay::kToolbarButtons.size(); ++i) {
       TTTOOLINFOW tool{};
       tool.cbSize = sizeof tool;
       tool.hwnd = hwnd_;

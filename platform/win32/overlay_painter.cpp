@@ -13,6 +13,15 @@ constexpr int kLabelPointTenths = 105;  // 10.5 pt
 
 RECT ToRect(const RectI& r) { return {r.left, r.top, r.right, r.bottom}; }
 
+int IconResource(overlay::ToolbarIcon icon) {
+  switch (icon) {
+    case overlay::ToolbarIcon::kUndo: return IDI_UNDO;
+    case overlay::ToolbarIcon::kCopyAndExit: return IDI_COPY_EXIT;
+    case overlay::ToolbarIcon::kExit: return IDI_EXIT;
+  }
+  return IDI_EXIT;
+}
+
 // A child of the toolbar, placed in overlay pixels.
 RECT Offset(const RectI& child, const RectI& parent) {
   return ToRect(pelvanto::Offset(child, parent.left, parent.top));
@@ -41,10 +50,10 @@ HFONT CreateSongtiFont(int tenths_of_point, unsigned dpi, int weight) {
 
 OverlayPainter::OverlayPainter(HINSTANCE instance, unsigned dpi) {
   label_fonts_.emplace_back(dpi, OwnedFont(CreateSongtiFont(kLabelPointTenths, dpi)));
-  const int size = ScaleToDpi(16, kDesignDpi, dpi);
-  const int ids[] = {IDI_UNDO, IDI_COPY_EXIT, IDI_EXIT};
   for (std::size_t i = 0; i < icons_.size(); ++i) {
-    icons_[i].Reset(LoadSizedIcon(instance, ids[i], size));
+    const overlay::ToolbarButtonDesign& button = overlay::kToolbarButtons[i];
+    const int size = ScaleToDpi(button.icon_twips.Width(), kTwipsPerInch, dpi);
+    icons_[i].Reset(LoadSizedIcon(instance, IconResource(button.icon), size));
   }
 }
 

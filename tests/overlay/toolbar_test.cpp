@@ -159,5 +159,29 @@ TEST(ToolbarTest, ClosedOverlayIgnoresTheToolbar) {
   EXPECT_EQ(rig.pointer.sets, pointer_sets);
 }
 
+TEST(ToolbarTest, PartsAreWholePixelsOfTheirDesignAndNestAtEveryDpi) {
+  // At 96 dpi, the pixels the painter and a user's clicks have always found.
+  OverlayRig rig;
+  rig.overlay.Open();
+  rig.Drag(100, 100, 300, 200);
+  const Elements e = rig.overlay.Scene();
+  EXPECT_EQ(e.toolbar_buttons, (std::array<RectI, 3>{{{5, 5, 21, 21}, {29, 5, 45, 21},
+                                                      {53, 5, 69, 21}}}));
+  EXPECT_EQ(e.hover_squares[kCopyAndExit].rect, (RectI{27, 3, 47, 23}));
+  EXPECT_EQ(e.toolbar_frame, (RectI{0, 0, 75, 26}));
+  for (unsigned dpi : {96u, 120u, 144u, 168u, 192u}) {
+    OverlayRig scaled(1920, 1080, dpi);
+    scaled.overlay.Open();
+    scaled.Drag(100, 100, 300, 200);
+    const Elements s = scaled.overlay.Scene();
+    const RectI strip = Offset(s.toolbar.rect, -s.toolbar.rect.left, -s.toolbar.rect.top);
+    for (std::size_t i = 0; i < kToolbarButtonCount; ++i) {
+      EXPECT_EQ(Intersection(s.toolbar_buttons[i], s.hover_squares[i].rect), s.toolbar_buttons[i])
+          << dpi;
+      EXPECT_EQ(Intersection(s.hover_squares[i].rect, strip), s.hover_squares[i].rect) << dpi;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace pelvanto::overlay
