@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "app/interval.h"
 #include "core/geometry.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/fonts.h"
@@ -175,12 +176,9 @@ void MainWindow::CreateControls() {
   help_text_ = make(WS_EX_CLIENTEDGE, WC_EDITW, kHelpTextContent,
                 ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP, kHelpText);
 
-  for (int i = 0; i <= 36; ++i)
+  for (int seconds : app::IntervalChoices())
     ::SendMessageW(interval_box_, CB_ADDSTRING, 0,
-                   reinterpret_cast<LPARAM>(std::to_wstring(i).c_str()));
-  for (int i = 38; i <= 50; i += 2)
-    ::SendMessageW(interval_box_, CB_ADDSTRING, 0,
-                   reinterpret_cast<LPARAM>(std::to_wstring(i).c_str()));
+                   reinterpret_cast<LPARAM>(std::to_wstring(seconds).c_str()));
   ::SetWindowTextW(interval_box_, app::kInitialInterval.data());
 
   tooltip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
