@@ -15,14 +15,13 @@ constexpr unsigned kMsPerSecond = 1000;
 
 CaptureControl::CaptureControl(MainView& view, OverlayControl& overlay, CaptureTimers timers,
                        PointerShape& pointer, Tray& tray, ShellNotifications& shell,
-                       tracking::ChatTracker& tracker, bool& overlay_open)
+                       tracking::ChatTracker& tracker)
     : view_(view),
       overlay_(overlay),
       timers_(timers),
       pointer_(pointer),
       shell_(shell),
       tracker_(tracker),
-      overlay_open_(overlay_open),
       tray_(tray),
       interval_seconds_(ParseInterval(kInitialInterval)) {}
 
@@ -57,10 +56,7 @@ void CaptureControl::OnCaptureClick() {
     capture_state_ = CaptureState::kCapturing;
   } else {
     // The overlay may have closed itself already.
-    if (overlay_open_) {
-      overlay_open_ = false;
-      overlay_.Close();
-    }
+    if (overlay_.IsOpen()) overlay_.Close();
     capture_state_ = CaptureState::kIdle;
     pointer_.Set(Pointer::kDefault);
   }
@@ -119,7 +115,7 @@ void CaptureControl::Shutdown() {
   if (shutting_down_) return;  // the close box and the exit button may both arrive
   shutting_down_ = true;
   shell_.Unsubscribe();
-  if (overlay_open_) overlay_.Close();
+  if (overlay_.IsOpen()) overlay_.Close();
   // Leave no dead icon behind.
   tray_.Delete();
   view_.EndProgram();

@@ -90,9 +90,8 @@ void BM_CutTick(benchmark::State& state) {
   NullClipboard clipboard;
   NullTray tray;
   NullTimer cut_timer, auto_cut_timer;
-  bool loaded = false;
   overlay::Overlay overlay({window, pointer, clock, screen, clipboard, tray, cut_timer,
-                            auto_cut_timer, loaded},
+                            auto_cut_timer},
                            overlay::SingleMonitorDesktop(1920, 1080, 96), 1);
   overlay.Open();
   for (auto _ : state) {

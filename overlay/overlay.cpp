@@ -27,7 +27,6 @@ void Overlay::Open() {
   services_.window.FreezeScreen(metrics_.Monitors().bounds);
   services_.window.Maximise();
   services_.window.MakeLayeredOpaque();
-  services_.overlay_open = true;
 }
 
 void Overlay::OnMinimised() {
@@ -52,7 +51,6 @@ void Overlay::Close() {
   // Also when no icon was ever added: deleting is harmless then.
   tray_icon_.Delete();
   closed_ = true;
-  services_.overlay_open = false;
   services_.auto_cut_timer.SetEnabled(false);
   services_.cut_timer.SetEnabled(false);
   services_.window.Destroy();

@@ -63,7 +63,6 @@ struct OverlayServices {
   Tray& tray;
   Timer& cut_timer;       // the overlay's own one-shot timer: one cut per enabling
   Timer& auto_cut_timer;  // the main window's pace of cuts
-  bool& overlay_open;     // program-wide: true while an overlay is open
 };
 
 class Overlay final : private InputTargets {

@@ -125,7 +125,7 @@ bool MainWindow::Create() {
   CreateControls();
   ApplyDpi();
 
-  OverlayShared shared{services_, *auto_cut_timer_, overlay_open_,
+  OverlayShared shared{services_, *auto_cut_timer_,
                        [window = hwnd_] { ::PostMessageW(window, kReapOverlay, 0, 0); }};
   overlay_ = std::make_unique<OverlayHost>(std::move(shared));
   shell_hook_ = std::make_unique<ShellHook>(
@@ -136,7 +136,7 @@ bool MainWindow::Create() {
   services_.session.Start(hwnd_);
   logic_ = std::make_unique<app::CaptureControl>(
       *this, *overlay_, app::CaptureTimers{*auto_cut_timer_, *title_watch_timer_, *pointer_reset_timer_},
-      services_.pointer, services_.tray, *shell_hook_, tracker_, overlay_open_);
+      services_.pointer, services_.tray, *shell_hook_, tracker_);
   logic_->Start();
 
   // Centred on the primary screen's work area at the first show.

@@ -126,8 +126,7 @@ bool OverlayForm::Open() {
   logic_ = std::make_unique<overlay::Overlay>(
       overlay::OverlayServices{*this, shared_.program.pointer, shared_.program.clock,
                                shared_.program.screen, shared_.program.clipboard,
-                               shared_.program.tray, *cut_timer_, shared_.auto_cut_timer,
-                               shared_.overlay_open},
+                               shared_.program.tray, *cut_timer_, shared_.auto_cut_timer},
       desktop_, random_seed_);
   logic_->Open();
   painted_ = logic_->Scene();
@@ -472,7 +471,7 @@ std::uint64_t FreshSeed() {
 }  // namespace
 
 void OverlayHost::Open() {
-  if (current_ && !current_->Gone() && !current_->logic().Closed()) {
+  if (IsOpen()) {
     current_->Show();
     return;
   }

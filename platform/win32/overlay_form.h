@@ -28,7 +28,6 @@ namespace pelvanto::win32 {
 struct OverlayShared {
   ProgramServices program;
   Timer& auto_cut_timer;
-  bool& overlay_open;  // true while an overlay is open
   std::function<void()> on_gone;  // the window was destroyed; the owner may free this object
 };
 
@@ -50,6 +49,8 @@ class OverlayForm final : public overlay::OverlayView {
   // A handler of this window is running: the object must stay alive.
   bool Busy() const { return depth_ > 0; }
   bool Gone() const { return anchor_ == nullptr; }
+  // Its overlay is open: on the screen or in the notification area.
+  bool IsOpen() const { return !Gone() && logic_ && !logic_->Closed(); }
 
   // overlay::OverlayView
   bool FreezeScreen(const RectI& area) override;
@@ -122,6 +123,7 @@ class OverlayHost final : public app::OverlayControl {
   explicit OverlayHost(OverlayShared shared) : shared_(std::move(shared)) {}
   void Open() override;
   void Close() override;
+  bool IsOpen() const override { return current_ && current_->IsOpen(); }
   void StartCut() override;
   // Frees the instances whose windows are gone.
   void Reap();

@@ -53,45 +53,42 @@ class FakeMainView : public MainView {
   CallLog& log_;
 };
 
-// The single overlay as the main window reaches it: opening sets the overlay-open flag, closing
-// clears it and stops the auto-cut timer, as the real overlay does.
+// The single overlay as the main window reaches it: closing stops the auto-cut timer, as the
+// real overlay does.
 class FakeOverlayControl : public OverlayControl {
  public:
-  FakeOverlayControl(CallLog& log, bool& overlay_open, Timer& auto_cut_timer)
-      : log_(log), overlay_open_(overlay_open), auto_cut_timer_(auto_cut_timer) {}
+  FakeOverlayControl(CallLog& log, Timer& auto_cut_timer)
+      : log_(log), auto_cut_timer_(auto_cut_timer) {}
   void Open() override {
     log_.push_back("overlay open");
     ++open_requests;
     if (!is_open) {
       is_open = true;
       ++opens;
-      overlay_open_ = true;
     }
   }
   void Close() override {
     log_.push_back("overlay close");
-    flag_at_close.push_back(overlay_open_);
+    ++close_requests;
     CloseItself();
   }
+  bool IsOpen() const override { return is_open; }
   void StartCut() override { ++cuts; }
 
   // The overlay's own exit button, or any other closing path of its own.
   void CloseItself() {
     if (!is_open) return;
     is_open = false;
-    overlay_open_ = false;
     auto_cut_timer_.SetEnabled(false);
   }
   // The overlay's "copy and exit": the auto-cut pace starts.
   void CopyAndExit() { auto_cut_timer_.SetEnabled(true); }
 
   bool is_open = false;
-  int open_requests = 0, opens = 0, cuts = 0;
-  std::vector<bool> flag_at_close;  // the overlay-open flag as each close found it
+  int open_requests = 0, opens = 0, close_requests = 0, cuts = 0;
 
  private:
   CallLog& log_;
-  bool& overlay_open_;
   Timer& auto_cut_timer_;
 };
 
@@ -127,18 +124,17 @@ struct MainRig {
   MainRig() { window.Start(); }
 
   CallLog log;
-  bool overlay_open = false;
   fakes::FakeTimer auto_cut, title_watch, pointer_reset;
   FakeMainView view{log};
-  FakeOverlayControl overlay{log, overlay_open, auto_cut};
+  FakeOverlayControl overlay{log, auto_cut};
   fakes::FakePointer pointer;
   LoggingTray tray{log};
   LoggingShell shell{log};
   fakes::FakeWindowInfo queries;
   fakes::FakeClipboard clipboard;
   tracking::ChatTracker tracker{queries, clipboard};
-  CaptureControl window{view,  overlay, {auto_cut, title_watch, pointer_reset}, pointer, tray, shell, tracker,
-                    overlay_open};
+  CaptureControl window{view,    overlay, {auto_cut, title_watch, pointer_reset},
+                        pointer, tray,    shell, tracker};
 
   // Started, the selection made and "copy and exit" pressed: the pace runs.
   void StartAutoCut() {
@@ -270,12 +266,12 @@ TEST(CaptureControlTest, StartHidesIntoTheTrayShowsTheOverlayAndOffersStop) {
   // The icon waits until the overlay is up; the hide comes first, so the picture is clean.
   EXPECT_EQ(rig.log, (CallLog{"hide", "overlay open", "tray add"}));
   EXPECT_EQ(rig.overlay.opens, 1);
-  EXPECT_TRUE(rig.overlay_open);
+  EXPECT_TRUE(rig.overlay.IsOpen());
   EXPECT_EQ(rig.window.CaptureCaption(), kStopCaption);
   EXPECT_EQ(rig.view.caption, kStopCaption);
 }
 
-TEST(CaptureControlTest, StopClearsTheFlagThenClosesTheOverlayAndResetsThePointer) {
+TEST(CaptureControlTest, StopClosesTheOverlayAndResetsThePointer) {
   MainRig rig;
   rig.window.OnCaptureClick();
   rig.window.OnTrayDoubleClick();
@@ -283,9 +279,8 @@ TEST(CaptureControlTest, StopClearsTheFlagThenClosesTheOverlayAndResetsThePointe
 
   rig.window.OnCaptureClick();
 
-  EXPECT_EQ(rig.overlay.flag_at_close, std::vector<bool>{false});
-  EXPECT_FALSE(rig.overlay.is_open);
-  EXPECT_FALSE(rig.overlay_open);
+  EXPECT_EQ(rig.overlay.close_requests, 1);
+  EXPECT_FALSE(rig.overlay.IsOpen());
   EXPECT_EQ(rig.window.CaptureCaption(), kStartCaption);
   EXPECT_EQ(rig.view.caption, kStartCaption);
   EXPECT_EQ(rig.pointer.current, Pointer::kDefault);
@@ -295,16 +290,16 @@ TEST(CaptureControlTest, AfterTheOverlayClosedItselfStopOnlyChangesTheCaptionAnd
   MainRig rig;
   rig.window.OnCaptureClick();
   rig.overlay.CloseItself();  // its own exit button
-  ASSERT_FALSE(rig.overlay_open);
+  ASSERT_FALSE(rig.overlay.IsOpen());
 
   rig.window.OnCaptureClick();
-  EXPECT_TRUE(rig.overlay.flag_at_close.empty());
+  EXPECT_EQ(rig.overlay.close_requests, 0);
   EXPECT_EQ(rig.window.CaptureCaption(), kStartCaption);
   EXPECT_EQ(rig.overlay.open_requests, 1);
 
   rig.window.OnCaptureClick();
   EXPECT_EQ(rig.overlay.opens, 2);
-  EXPECT_TRUE(rig.overlay_open);
+  EXPECT_TRUE(rig.overlay.IsOpen());
   EXPECT_EQ(rig.window.CaptureCaption(), kStopCaption);
 }
 
@@ -316,7 +311,7 @@ TEST(CaptureControlTest, ClicksAlternateStartAndStopWithAFreshOverlayEachStart) 
   rig.window.OnCaptureClick();
   // Two full rounds, each with its own fresh overlay.
   EXPECT_EQ(rig.overlay.opens, 2);
-  EXPECT_EQ(rig.overlay.flag_at_close.size(), 2U);
+  EXPECT_EQ(rig.overlay.close_requests, 2);
   EXPECT_EQ(rig.window.CaptureCaption(), kStartCaption);
 }
 
@@ -331,7 +326,7 @@ TEST(CaptureControlTest, ShutdownUnhooksClosesTheOverlayRemovesTheIconThenEnds) 
 
   EXPECT_EQ(rig.log, (CallLog{"unsubscribe", "overlay close", "tray delete", "end"}));
   EXPECT_TRUE(rig.tray.icons.empty());
-  EXPECT_FALSE(rig.overlay_open);
+  EXPECT_FALSE(rig.overlay.IsOpen());
   EXPECT_FALSE(rig.auto_cut.Enabled());
 }
 

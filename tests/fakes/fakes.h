@@ -194,8 +194,7 @@ struct OverlayRig {
   explicit OverlayRig(const overlay::Desktop& desktop, std::uint64_t seed = 1)
       : screen(desktop.bounds.right, desktop.bounds.bottom),
         clipboard(&log),
-        overlay({window, pointer, clock, screen, clipboard, tray, cut_timer, auto_cut_timer,
-                 overlay_open},
+        overlay({window, pointer, clock, screen, clipboard, tray, cut_timer, auto_cut_timer},
                 desktop, seed) {
     window.on_minimise = [this] { overlay.OnMinimised(); };
   }
@@ -208,7 +207,6 @@ struct OverlayRig {
   FakeTray tray;
   FakeTimer cut_timer;
   FakeTimer auto_cut_timer;
-  bool overlay_open = false;
   overlay::Overlay overlay;
 
   // A left drag on the surface, press to release.

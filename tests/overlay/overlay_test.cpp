@@ -47,7 +47,7 @@ TEST_P(OverlayLoadTest, FreezesTheWholeScreenAndStartsWithNothingShown) {
   EXPECT_TRUE(rig.window.maximised);
   EXPECT_TRUE(rig.window.layered);
   EXPECT_EQ(rig.pointer.current, Pointer::kCrosshair);
-  EXPECT_TRUE(rig.overlay_open);
+  EXPECT_FALSE(rig.overlay.Closed());
 
   EXPECT_FALSE(rig.overlay.CurrentSelection().Finished());
   EXPECT_FALSE(rig.overlay.CurrentSelection().KeepOpen());
@@ -73,39 +73,16 @@ INSTANTIATE_TEST_SUITE_P(Screens, OverlayLoadTest,
                                   std::to_string(param.param.dpi) + "Dpi";
                          });
 
-// A window that notes whether the overlay counted as open at each of its steps.
-class WatchingWindow : public fakes::FakeOverlayView {
- public:
-  explicit WatchingWindow(const bool& flag) : flag_(flag) {}
-  bool FreezeScreen(const RectI& area) override {
-    flag_at_step.push_back(flag_);
-    return FakeOverlayView::FreezeScreen(area);
-  }
-  void Maximise() override {
-    flag_at_step.push_back(flag_);
-    FakeOverlayView::Maximise();
-  }
-  void MakeLayeredOpaque() override {
-    flag_at_step.push_back(flag_);
-    FakeOverlayView::MakeLayeredOpaque();
-  }
-  std::vector<bool> flag_at_step;
-
- private:
-  const bool& flag_;
-};
-
 // The services of one run of the program, which a sequence of overlays shares.
 struct Program {
   Overlay& NewOverlay() {
     overlay.reset();
     overlay.emplace(OverlayServices{window, pointer, clock, screen, clipboard, tray, cut_timer,
-                                    auto_cut_timer, overlay_open},
+                                    auto_cut_timer},
                     SingleMonitorDesktop(800, 600, 96), 7);
     return *overlay;
   }
-  bool overlay_open = false;
-  WatchingWindow window{overlay_open};
+  fakes::FakeOverlayView window;
   fakes::FakePointer pointer;
   fakes::FakeClock clock;
   fakes::FakeScreen screen{800, 600};
@@ -115,19 +92,12 @@ struct Program {
   std::optional<Overlay> overlay;
 };
 
-TEST(OverlayTest, OpenFlagIsSetOnlyOnceEveryStepIsDone) {
-  Program program;
-  program.NewOverlay().Open();
-  EXPECT_EQ(program.window.flag_at_step, (std::vector<bool>{false, false, false}));
-  EXPECT_TRUE(program.overlay_open);
-}
-
 TEST(OverlayTest, AFailedScreenCopyStillLoadsTheOverlay) {
   OverlayRig rig;
   rig.window.freeze_fails = true;
   rig.overlay.Open();
   EXPECT_TRUE(rig.window.maximised);
-  EXPECT_TRUE(rig.overlay_open);
+  EXPECT_FALSE(rig.overlay.Closed());
 }
 
 TEST(OverlayTest, EveryStartGetsAFreshOverlay) {
@@ -154,7 +124,7 @@ TEST(OverlayTest, EveryStartGetsAFreshOverlay) {
   EXPECT_FALSE(second.CurrentSelection().KeepOpen());
   EXPECT_EQ(second.Scene(), OverlayRig(800, 600).overlay.Scene());
   EXPECT_EQ(program.window.frozen.right, 800);  // frozen anew
-  EXPECT_TRUE(program.overlay_open);
+  EXPECT_FALSE(second.Closed());
 }
 
 // --- Minimising into the tray
@@ -171,7 +141,6 @@ TEST(OverlayTest, MinimisingAddsOneIconWithTheVersionTipAndHides) {
   EXPECT_EQ(icon.tip, ExpectedTip());
   EXPECT_FALSE(rig.window.visible);
   EXPECT_FALSE(rig.overlay.Closed());
-  EXPECT_TRUE(rig.overlay_open);
 }
 
 TEST(OverlayTest, TheTipNamesTheVersionInBrackets) {
@@ -230,7 +199,7 @@ struct CloseCase {
 
 class OverlayCloseTest : public testing::TestWithParam<CloseCase> {};
 
-TEST_P(OverlayCloseTest, RemovesTheIconClearsTheFlagStopsThePaceAndClosesOnce) {
+TEST_P(OverlayCloseTest, RemovesTheIconStopsThePaceAndClosesOnce) {
   OverlayRig rig;
   rig.overlay.Open();
   GetParam().reach(rig);
@@ -238,7 +207,6 @@ TEST_P(OverlayCloseTest, RemovesTheIconClearsTheFlagStopsThePaceAndClosesOnce) {
   rig.overlay.Close();
   EXPECT_TRUE(rig.overlay.Closed());
   EXPECT_TRUE(rig.tray.icons.empty());
-  EXPECT_FALSE(rig.overlay_open);
   EXPECT_FALSE(rig.auto_cut_timer.Enabled());
   EXPECT_FALSE(rig.cut_timer.Enabled());
   EXPECT_TRUE(rig.window.destroyed);
@@ -246,12 +214,10 @@ TEST_P(OverlayCloseTest, RemovesTheIconClearsTheFlagStopsThePaceAndClosesOnce) {
   // A second close finds nothing to do.
   const int deletes = rig.tray.deletes;
   rig.window.destroyed = false;
-  rig.overlay_open = true;  // a newer overlay's flag is not this one's to clear
   rig.auto_cut_timer.SetEnabled(true);
   rig.overlay.Close();
   EXPECT_EQ(rig.tray.deletes, deletes);
   EXPECT_FALSE(rig.window.destroyed);
-  EXPECT_TRUE(rig.overlay_open);
   EXPECT_TRUE(rig.auto_cut_timer.Enabled());
 }
 
@@ -292,8 +258,8 @@ TEST(OverlayTest, AnClosedOverlayIgnoresEveryHandler) {
   EXPECT_EQ(rig.pointer.sets, pointer_sets);
   EXPECT_EQ(rig.tray.adds, 0);
   EXPECT_EQ(rig.screen.copies, 0);
-  // Only a new overlay may claim the program-wide flag.
-  EXPECT_FALSE(rig.overlay_open);
+  // Opening it again does not bring it back: only a new overlay opens.
+  EXPECT_TRUE(rig.overlay.Closed());
 }
 
 // --- The read-outs

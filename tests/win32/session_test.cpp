@@ -30,9 +30,8 @@ bool PutText() {
 TEST(SessionChange, CutsWaitWhileLockedOrDisconnectedAndResumeAfter) {
   ProgramRig rig;
   ASSERT_TRUE(rig.main);
-  bool loaded = false;
   WindowTimer auto_cut(rig.main->hwnd(), 9);
-  OverlayForm overlay({rig.services(), auto_cut, loaded, nullptr}, 1);
+  OverlayForm overlay({rig.services(), auto_cut, nullptr}, 1);
   ASSERT_TRUE(overlay.Open());
 
   struct Case {
