@@ -51,7 +51,13 @@ void CaptureControl::OnCaptureClick() {
     // The icon only after the overlay is up: adding it is a round trip to the shell that the
     // frozen picture need not wait for.
     view_.Hide();
-    overlay_.Open();
+    if (!overlay_.Open()) {
+      // Never a hidden window with nothing on the screen: back to where the user started.
+      pointer_.Set(Pointer::kDefault);
+      view_.Show();
+      view_.SetCaptureCaption(CaptureCaption());
+      return;
+    }
     AddTrayIcon();
     capture_state_ = CaptureState::kCapturing;
   } else {

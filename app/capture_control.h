@@ -38,8 +38,9 @@ class MainView {
 class OverlayControl {
  public:
   virtual ~OverlayControl() = default;
-  // Shows the overlay, opening a fresh instance first when none is open.
-  virtual void Open() = 0;
+  // Shows the overlay, opening a fresh instance first when none is open. False when no overlay
+  // could be opened, or its copy of the screen failed (it has closed itself then).
+  virtual bool Open() = 0;
   virtual void Close() = 0;
   // True while an overlay is open: on the screen, or waiting in the notification area.
   virtual bool IsOpen() const = 0;

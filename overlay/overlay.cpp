@@ -19,14 +19,20 @@ Overlay::Overlay(OverlayServices services, Desktop desktop, std::uint64_t random
 
 // --- Life -------------------------------------------------------------------------------
 
-void Overlay::Open() {
-  // A discarded instance must not claim the program's overlay for itself again.
-  if (closed_) return;
+bool Overlay::Open() {
+  // A discarded instance does not come back.
+  if (closed_) return false;
   services_.pointer.Set(Pointer::kCrosshair);
   // Every monitor in physical pixels, whatever their DPIs.
-  services_.window.FreezeScreen(metrics_.Monitors().bounds);
+  if (!services_.window.FreezeScreen(metrics_.Monitors().bounds)) {
+    // Without the picture there is nothing to mark: the caller brings its own window back.
+    services_.pointer.Set(Pointer::kDefault);
+    Close();
+    return false;
+  }
   services_.window.Maximise();
   services_.window.MakeLayeredOpaque();
+  return true;
 }
 
 void Overlay::OnMinimised() {

@@ -70,8 +70,9 @@ class Overlay final : private InputTargets {
   // Positions throughout are physical pixels of the virtual desktop.
   Overlay(OverlayServices services, Desktop desktop, std::uint64_t random_seed);
 
-  // Freezes the screen and covers it; runs before the window is first shown.
-  void Open();
+  // Freezes the screen and covers it; runs before the window is first shown. False when the
+  // screen could not be copied: the overlay has closed itself then.
+  bool Open();
   // The window was minimised: it hides into the notification area.
   void OnMinimised();
   // Removes the overlay's icon, stops the cuts and closes the window. Every handler does

@@ -128,7 +128,8 @@ bool OverlayForm::Open() {
                                shared_.program.screen, shared_.program.clipboard,
                                shared_.program.tray, *cut_timer_, shared_.auto_cut_timer},
       desktop_, random_seed_);
-  logic_->Open();
+  // A failed screen copy has closed the overlay, and destroyed its windows.
+  if (!logic_->Open()) return false;
   painted_ = logic_->Scene();
   damage_.Reset(::CreateRectRgn(0, 0, 0, 0));
   piece_.Reset(::CreateRectRgn(0, 0, 0, 0));
@@ -470,14 +471,16 @@ std::uint64_t FreshSeed() {
 }
 }  // namespace
 
-void OverlayHost::Open() {
+bool OverlayHost::Open() {
   if (IsOpen()) {
     current_->Show();
-    return;
+    return true;
   }
   if (current_) retired_.push_back(std::move(current_));
   current_ = std::make_unique<OverlayForm>(shared_, FreshSeed());
-  if (current_->Open()) current_->Show();
+  if (!current_->Open()) return false;
+  current_->Show();
+  return true;
 }
 
 void OverlayHost::Close() {

@@ -40,7 +40,8 @@ class OverlayForm final : public overlay::OverlayView {
 
   static bool Register(HINSTANCE instance);
 
-  // Creates the hidden window and runs the overlay's load; then Show() displays it.
+  // Creates the hidden window and runs the overlay's load; then Show() displays it. False when
+  // a window could not be made or the screen could not be copied.
   bool Open();
   void Show();
   // The overlay cuts once, at its cut timer's next tick.
@@ -121,7 +122,7 @@ class OverlayForm final : public overlay::OverlayView {
 class OverlayHost final : public app::OverlayControl {
  public:
   explicit OverlayHost(OverlayShared shared) : shared_(std::move(shared)) {}
-  void Open() override;
+  bool Open() override;
   void Close() override;
   bool IsOpen() const override { return current_ && current_->IsOpen(); }
   void StartCut() override;

@@ -59,13 +59,17 @@ class FakeOverlayControl : public OverlayControl {
  public:
   FakeOverlayControl(CallLog& log, Timer& auto_cut_timer)
       : log_(log), auto_cut_timer_(auto_cut_timer) {}
-  void Open() override {
+  bool Open() override {
     log_.push_back("overlay open");
     ++open_requests;
+    if (failure == Failure::kNoWindow) return false;
     if (!is_open) {
       is_open = true;
       ++opens;
     }
+    // An overlay was made, but it could not copy the screen and closed itself.
+    if (failure == Failure::kNoScreenCopy) CloseItself();
+    return is_open;
   }
   void Close() override {
     log_.push_back("overlay close");
@@ -84,6 +88,8 @@ class FakeOverlayControl : public OverlayControl {
   // The overlay's "copy and exit": the auto-cut pace starts.
   void CopyAndExit() { auto_cut_timer_.SetEnabled(true); }
 
+  enum class Failure { kNone, kNoWindow, kNoScreenCopy };
+  Failure failure = Failure::kNone;  // how the next openings fail
   bool is_open = false;
   int open_requests = 0, opens = 0, close_requests = 0, cuts = 0;
 
@@ -270,6 +276,39 @@ TEST(CaptureControlTest, StartHidesIntoTheTrayShowsTheOverlayAndOffersStop) {
   EXPECT_EQ(rig.window.CaptureCaption(), kStopCaption);
   EXPECT_EQ(rig.view.caption, kStopCaption);
 }
+
+class FailedStartTest : public testing::TestWithParam<FakeOverlayControl::Failure> {};
+
+TEST_P(FailedStartTest, BringsTheWindowBackIdleWithNoIconAndTheNextStartTriesAgain) {
+  MainRig rig;
+  rig.overlay.failure = GetParam();
+  rig.pointer.Set(Pointer::kCrosshair);
+  rig.window.OnCaptureClick();
+
+  EXPECT_EQ(rig.log, (CallLog{"hide", "overlay open", "show"}));
+  EXPECT_TRUE(rig.view.visible);
+  EXPECT_EQ(rig.view.caption, kStartCaption);
+  EXPECT_TRUE(rig.tray.icons.empty());
+  EXPECT_FALSE(rig.window.TrayShown());
+  EXPECT_EQ(rig.pointer.current, Pointer::kDefault);
+  EXPECT_FALSE(rig.overlay.IsOpen());
+  EXPECT_FALSE(rig.auto_cut.Enabled());
+
+  rig.overlay.failure = FakeOverlayControl::Failure::kNone;
+  rig.window.OnCaptureClick();
+  EXPECT_TRUE(rig.overlay.IsOpen());
+  EXPECT_EQ(rig.view.caption, kStopCaption);
+  EXPECT_EQ(rig.tray.icons.size(), 1U);
+}
+
+INSTANTIATE_TEST_SUITE_P(Failures, FailedStartTest,
+                         testing::Values(FakeOverlayControl::Failure::kNoWindow,
+                                         FakeOverlayControl::Failure::kNoScreenCopy),
+                         [](const auto& param) {
+                           return param.param == FakeOverlayControl::Failure::kNoWindow
+                                      ? std::string("NoOverlayWindow")
+                                      : std::string("NoScreenCopy");
+                         });
 
 TEST(CaptureControlTest, StopClosesTheOverlayAndResetsThePointer) {
   MainRig rig;

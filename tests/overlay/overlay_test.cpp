@@ -40,7 +40,7 @@ class OverlayLoadTest : public testing::TestWithParam<ScreenCase> {};
 TEST_P(OverlayLoadTest, FreezesTheWholeScreenAndStartsWithNothingShown) {
   const ScreenCase& c = GetParam();
   OverlayRig rig(c.width, c.height, c.dpi);
-  rig.overlay.Open();
+  EXPECT_TRUE(rig.overlay.Open());
 
   // Physical pixels at every DPI: never a part of the screen.
   EXPECT_EQ(rig.window.frozen, (RectI{0, 0, c.width, c.height}));
@@ -92,12 +92,16 @@ struct Program {
   std::optional<Overlay> overlay;
 };
 
-TEST(OverlayTest, AFailedScreenCopyStillLoadsTheOverlay) {
+TEST(OverlayTest, AFailedScreenCopyClosesTheOverlayCleanlyAndSaysSo) {
   OverlayRig rig;
   rig.window.freeze_fails = true;
-  rig.overlay.Open();
-  EXPECT_TRUE(rig.window.maximised);
-  EXPECT_FALSE(rig.overlay.Closed());
+  EXPECT_FALSE(rig.overlay.Open());
+  EXPECT_TRUE(rig.overlay.Closed());
+  EXPECT_TRUE(rig.window.destroyed);
+  EXPECT_FALSE(rig.window.maximised);
+  EXPECT_EQ(rig.pointer.current, Pointer::kDefault);
+  EXPECT_TRUE(rig.tray.icons.empty());
+  EXPECT_FALSE(rig.auto_cut_timer.Enabled());
 }
 
 TEST(OverlayTest, EveryStartGetsAFreshOverlay) {
