@@ -24,7 +24,6 @@ class TrayIcon {
   void ChangeIcon(std::uintptr_t icon);
 
   bool Shown() const { return shown_; }
-  const TrayRecord& Record() const { return record_; }
 
  private:
   Tray& area_;

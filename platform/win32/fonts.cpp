@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "core/geometry.h"
 #include "platform/win32/handles.h"
 
 namespace pelvanto::win32 {
@@ -41,7 +42,7 @@ std::wstring InstalledFace(std::span<const wchar_t* const> faces) {
 namespace {
 HFONT CreateChineseFont(const std::wstring& face, int hundredths_of_point, unsigned dpi,
                         int weight) {
-  const int height = -::MulDiv(hundredths_of_point, static_cast<int>(dpi), 7200);
+  const int height = -ScaleToDpi(hundredths_of_point, 7200, dpi);
   return ::CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, GB2312_CHARSET,
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
                        DEFAULT_PITCH | FF_DONTCARE, face.c_str());

@@ -6,6 +6,8 @@
 #include <string>
 #include <utility>
 
+#include "app/interval.h"
+#include "core/geometry.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/fonts.h"
 #include "platform/win32/messages.h"
@@ -64,7 +66,7 @@ constexpr wchar_t kHelpTextContent[] =
     L"5. 双击通知区域里的图标可以找回本窗口；点“切图结束”停止截图。\r\n"
     L"提示：切换到另一个 QQ 聊天时，剪贴板会被清空，以免把图片发错了人。";
 
-int Scale(int pixels, unsigned dpi) { return ::MulDiv(pixels, static_cast<int>(dpi), 96); }
+int Scale(int pixels, unsigned dpi) { return ScaleToDpi(pixels, kDesignDpi, dpi); }
 
 void Place(HWND control, const Layout& r, unsigned dpi, int extra_height = 0) {
   ::SetWindowPos(control, nullptr, Scale(r.left, dpi), Scale(r.top, dpi), Scale(r.width, dpi),
@@ -125,14 +127,13 @@ bool MainWindow::Create() {
   CreateControls();
   ApplyDpi();
 
-  overlay_ = std::make_unique<OverlayHost>(
-      OverlayShared{services_, *auto_cut_timer_, overlay_open_, hwnd()});
+  overlay_ = std::make_unique<OverlayHost>(OverlayShared{services_, *auto_cut_timer_, hwnd()});
   shell_hook_ = std::make_unique<ShellHook>(hwnd(), tracker_);
   // Refused (no Terminal Services), cuts go on as without the watch.
   services_.session.Start(hwnd());
   logic_ = std::make_unique<app::CaptureControl>(
       *this, *overlay_, app::CaptureTimers{*auto_cut_timer_, *title_watch_timer_, *pointer_reset_timer_},
-      services_.pointer, services_.tray, *shell_hook_, tracker_, overlay_open_);
+      services_.pointer, services_.tray, *shell_hook_, tracker_);
   logic_->Start();
 
   // Centred on the primary screen's work area at the first show.
@@ -172,12 +173,9 @@ void MainWindow::CreateControls() {
   help_text_ = make(WS_EX_CLIENTEDGE, WC_EDITW, kHelpTextContent,
                 ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP, kHelpText);
 
-  for (int i = 0; i <= 36; ++i)
+  for (int seconds : app::IntervalChoices())
     ::SendMessageW(interval_box_, CB_ADDSTRING, 0,
-                   reinterpret_cast<LPARAM>(std::to_wstring(i).c_str()));
-  for (int i = 38; i <= 50; i += 2)
-    ::SendMessageW(interval_box_, CB_ADDSTRING, 0,
-                   reinterpret_cast<LPARAM>(std::to_wstring(i).c_str()));
+                   reinterpret_cast<LPARAM>(std::to_wstring(seconds).c_str()));
   ::SetWindowTextW(interval_box_, app::kInitialInterval.data());
 
   COMBOBOXINFO info{};

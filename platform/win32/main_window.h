@@ -62,7 +62,6 @@ class MainWindow final : public Window<MainWindow>, public app::MainView {
   tracking::ChatTracker tracker_;
   std::unique_ptr<ShellHook> shell_hook_;
   std::unique_ptr<app::CaptureControl> logic_;
-  bool overlay_open_ = false;  // true while an overlay is open
   std::unique_ptr<OverlayHost> overlay_;
   bool ended_ = false;
 };

@@ -59,12 +59,12 @@ bool OverlayInstance::Open() {
   const ProgramServices& p = shared_.program;
   logic_ = std::make_unique<overlay::Overlay>(
       overlay::OverlayServices{*this, p.pointer, p.clock, p.screen, p.clipboard, p.tray,
-                               *cut_timer_, shared_.auto_cut_timer, shared_.overlay_open},
+                               *cut_timer_, shared_.auto_cut_timer},
       desktop, random_seed_);
   anchor_.Attach(*logic_);
   surface_.Attach(*logic_);
-  logic_->Open();
-  return !logic_->Closed();
+  // A failed screen copy has closed the overlay, and destroyed its windows.
+  return logic_->Open();
 }
 
 bool OverlayInstance::Finished() const {
@@ -104,7 +104,7 @@ bool OverlayHost::Register(HINSTANCE instance) {
 }
 
 bool OverlayHost::Open() {
-  if (current_ && !current_->Closed()) {
+  if (IsOpen()) {
     current_->Show();
     return true;
   }

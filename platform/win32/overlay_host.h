@@ -23,7 +23,6 @@ namespace pelvanto::win32 {
 struct OverlayShared {
   ProgramServices program;
   Timer& auto_cut_timer;
-  bool& overlay_open;  // true while an overlay is open
   HWND main_window;    // outlives every overlay: posted kReapOverlay and kTakeCachedDcs
 };
 
@@ -42,6 +41,7 @@ class OverlayInstance final : public overlay::OverlayView {
   // The overlay cuts once, at its cut timer's next tick.
   void StartCut();
   overlay::Overlay& logic() { return *logic_; }
+  // Its overlay is closed, or was never opened.
   bool Closed() const { return !logic_ || logic_->Closed(); }
   // Both windows are gone and none of their handlers runs: the instance may be freed.
   bool Finished() const;
@@ -82,6 +82,7 @@ class OverlayHost final : public app::OverlayControl {
   static bool Register(HINSTANCE instance);
   bool Open() override;
   void Close() override;
+  bool IsOpen() const override { return current_ && !current_->Closed(); }
   void StartCut() override;
   // Frees the instances that are finished.
   void Reap();

@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/geometry.h"
 #include "overlay/damage.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/messages.h"
@@ -17,29 +18,27 @@ namespace pelvanto::win32 {
 namespace {
 
 constexpr wchar_t kClassName[] = L"PelvantoOverlay";
-constexpr wchar_t const* kToolbarTips[] = {L"撤销", L"复制退出", L"退出截屏"};
-
-int Buttons(WPARAM wparam) {
-  int buttons = 0;
-  if (wparam & MK_LBUTTON) buttons |= mouse::kLeft;
-  if (wparam & MK_RBUTTON) buttons |= mouse::kRight;
-  if (wparam & MK_MBUTTON) buttons |= mouse::kMiddle;
-  return buttons;
+MouseButtons Buttons(WPARAM wparam) {
+  MouseButtons held;
+  if (wparam & MK_LBUTTON) held.Add(MouseButton::kLeft);
+  if (wparam & MK_RBUTTON) held.Add(MouseButton::kRight);
+  if (wparam & MK_MBUTTON) held.Add(MouseButton::kMiddle);
+  return held;
 }
 
 // The button a press or release message is about; double clicks of the right and middle
 // buttons are plain presses (the class asks for double clicks for the left one).
-int ButtonOf(UINT message) {
+MouseButton ButtonOf(UINT message) {
   switch (message) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
-      return mouse::kLeft;
+      return MouseButton::kLeft;
     case WM_RBUTTONDOWN:
     case WM_RBUTTONUP:
     case WM_RBUTTONDBLCLK:
-      return mouse::kRight;
+      return MouseButton::kRight;
     default:
-      return mouse::kMiddle;
+      return MouseButton::kMiddle;
   }
 }
 
@@ -47,12 +46,12 @@ int ButtonOf(UINT message) {
 std::optional<overlay::KeyPress> KeyFrom(WPARAM key, LPARAM lparam) {
   overlay::KeyPress press;
   switch (key) {
-    case VK_ESCAPE: press.key = overlay::Key::Escape; break;
-    case VK_RETURN: press.key = overlay::Key::Enter; break;
-    case VK_LEFT: press.key = overlay::Key::Left; break;
-    case VK_RIGHT: press.key = overlay::Key::Right; break;
-    case VK_UP: press.key = overlay::Key::Up; break;
-    case VK_DOWN: press.key = overlay::Key::Down; break;
+    case VK_ESCAPE: press.key = overlay::Key::kEscape; break;
+    case VK_RETURN: press.key = overlay::Key::kEnter; break;
+    case VK_LEFT: press.key = overlay::Key::kLeft; break;
+    case VK_RIGHT: press.key = overlay::Key::kRight; break;
+    case VK_UP: press.key = overlay::Key::kUp; break;
+    case VK_DOWN: press.key = overlay::Key::kDown; break;
     default: return std::nullopt;
   }
   press.shift = ::GetKeyState(VK_SHIFT) < 0;
@@ -96,7 +95,7 @@ bool OverlaySurface::Create(const overlay::Desktop& desktop, HWND heir) {
 
 void OverlaySurface::Attach(overlay::Overlay& logic) {
   logic_ = &logic;
-  painted_ = logic.elements();
+  painted_ = logic.Scene();
 }
 
 void OverlaySurface::ShowInFront() {
@@ -143,12 +142,8 @@ RECT OverlaySurface::ToClient(const RectI& r) const {
           r.bottom - origin.top};
 }
 
-float OverlaySurface::DesktopX(LPARAM lparam) const {
-  return static_cast<float>(GET_X_LPARAM(lparam) + desktop_.bounds.left);
-}
-float OverlaySurface::DesktopY(LPARAM lparam) const {
-  return static_cast<float>(GET_Y_LPARAM(lparam) + desktop_.bounds.top);
-}
+int OverlaySurface::DesktopX(LPARAM lparam) const { return GET_X_LPARAM(lparam) + desktop_.bounds.left; }
+int OverlaySurface::DesktopY(LPARAM lparam) const { return GET_Y_LPARAM(lparam) + desktop_.bounds.top; }
 
 void OverlaySurface::Relay(UINT message, WPARAM wparam, LPARAM lparam) {
   // Mouse messages reach the tips only while the toolbar is on the screen.
@@ -164,17 +159,17 @@ void OverlaySurface::MoveToolbarTips(const overlay::Elements& now) {
       toolbar_tips_.Create(hwnd(), instance_, dpi_)) {
     // Areas, not a subclass: a subclass would look up its window properties on every message
     // of the overlay, a drag's moves included.
-    for (UINT_PTR i = 0; i < 3; ++i) toolbar_tips_.AddArea(i, kToolbarTips[i]);
+    for (UINT_PTR i = 0; i < overlay::kToolbarButtons.size(); ++i)
+      toolbar_tips_.AddArea(i, overlay::kToolbarButtons[i].tooltip);
   }
   if (!toolbar_tips_ ||
       (now.toolbar == painted_.toolbar && now.toolbar_buttons == painted_.toolbar_buttons))
     return;
-  for (UINT_PTR i = 0; i < 3; ++i) {
+  for (UINT_PTR i = 0; i < overlay::kToolbarButtons.size(); ++i) {
     RECT area{};
     if (now.toolbar.visible) {
-      const auto& bar = now.toolbar.rect;
-      const auto& b = now.toolbar_buttons[i];
-      area = ToClient(overlay::DeviceRect({bar.left + b.left, bar.top + b.top, b.width, b.height}));
+      const RectI& bar = now.toolbar.rect;
+      area = ToClient(Offset(now.toolbar_buttons[i], bar.left, bar.top));
     }
     toolbar_tips_.MoveArea(i, area);
   }
@@ -183,13 +178,13 @@ void OverlaySurface::MoveToolbarTips(const overlay::Elements& now) {
 void OverlaySurface::AfterHandlers() noexcept {
   if (!logic_) return;
   if (loupe_painter_) {
-    for (const RectI& r : overlay::LoupeDamage(painted_loupe_, logic_->loupe())) {
+    for (const RectI& r : overlay::LoupeDamage(painted_loupe_, logic_->Loupe())) {
       const RECT rect = ToClient(r);
       ::InvalidateRect(hwnd(), &rect, FALSE);
     }
-    painted_loupe_ = logic_->loupe();
+    painted_loupe_ = logic_->Loupe();
   }
-  const overlay::Elements now = logic_->elements();
+  const overlay::Elements now = logic_->Scene();
   if (now == painted_) return;
   // One invalidation of the union: each call is a round trip to the window server, and a
   // drag changes up to two dozen small rectangles a move.
@@ -237,10 +232,10 @@ void OverlaySurface::Paint() {
   // The elements and the loupe are in desktop pixels.
   POINT old{};
   ::OffsetWindowOrgEx(dc, desktop_.bounds.left, desktop_.bounds.top, &old);
-  if (!overlay::PaintedAreas(logic_->elements()).empty()) Painter().Paint(dc, logic_->elements());
+  if (!overlay::PaintedAreas(logic_->Scene()).empty()) Painter().Paint(dc, logic_->Scene());
   // On top of everything; it shows the frozen pixels, never the elements.
   if (loupe_painter_) {
-    overlay::LoupeView loupe = logic_->loupe();
+    overlay::LoupeView loupe = logic_->Loupe();
     loupe.source = {loupe.source.left - frozen_area_.left, loupe.source.top - frozen_area_.top,
                     loupe.source.right - frozen_area_.left, loupe.source.bottom - frozen_area_.top};
     loupe_painter_->Paint(dc, loupe, frozen_ ? frozen_->dc() : nullptr);

@@ -55,8 +55,8 @@ class OverlaySurface final : public Window<OverlaySurface> {
   // A desktop rectangle in client pixels.
   RECT ToClient(const RectI& r) const;
   // A mouse position in desktop pixels.
-  float DesktopX(LPARAM lparam) const;
-  float DesktopY(LPARAM lparam) const;
+  int DesktopX(LPARAM lparam) const;
+  int DesktopY(LPARAM lparam) const;
   void Relay(UINT message, WPARAM wparam, LPARAM lparam);
   // The window is gone: the screen-sized picture and painters go with it.
   void Release();

@@ -30,9 +30,8 @@ bool PutText() {
 TEST(SessionChange, CutsWaitWhileLockedOrDisconnectedAndResumeAfter) {
   ProgramRig rig;
   ASSERT_TRUE(rig.main);
-  bool open = false;
   WindowTimer auto_cut(rig.main->hwnd(), 9);
-  const OverlayShared shared{rig.services(), auto_cut, open, rig.main->hwnd()};
+  const OverlayShared shared{rig.services(), auto_cut, rig.main->hwnd()};
   OverlayInstance overlay(shared, 1);
   ASSERT_TRUE(overlay.Open());
 
