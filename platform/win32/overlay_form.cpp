@@ -140,6 +140,9 @@ void OverlayForm::Show() {
   if (!hwnd_ || logic_->Closed()) return;
   ::ShowWindow(hwnd_, SW_SHOW);
   ::SetForegroundWindow(hwnd_);
+  // The keys belong to the overlay as soon as its thread has the foreground, even when the
+  // foreground comes later than the request (activation alone need not move the focus).
+  ::SetFocus(hwnd_);
 }
 
 void OverlayForm::StartCut() {
