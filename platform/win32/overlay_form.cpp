@@ -140,8 +140,8 @@ void OverlayForm::Show() {
   if (!hwnd_ || logic_->Closed()) return;
   ::ShowWindow(hwnd_, SW_SHOW);
   ::SetForegroundWindow(hwnd_);
-  // The keys belong to the overlay as soon as its thread has the foreground, even when the
-  // foreground comes later than the request (activation alone need not move the focus).
+  // Active and focused within this thread even where the foreground is refused or comes late,
+  // so the keys come here, not to the hidden main window, once the program has the foreground.
   ::SetFocus(hwnd_);
 }
 
