@@ -172,6 +172,11 @@ void Overlay::SurfaceRelease(MouseButton button) {
   switch (selection_.Release(button)) {
     case SurfaceRelease::kClose: Close(); break;
     case SurfaceRelease::kFinished: ShowToolbar(); break;
+    case SurfaceRelease::kClick:
+      // Selects nothing: the overlay is empty, whatever the press may have cleared.
+      selection_.Clear();
+      handles_.Hide();
+      break;
     case SurfaceRelease::kNothing: break;
   }
 }

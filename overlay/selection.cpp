@@ -29,6 +29,8 @@ Selection::Selection(const DesktopMetrics& metrics)
       colour_label_{metrics.Primary().colour_label, false, L"", metrics.Primary().dpi} {}
 
 bool Selection::Press(MouseButton button, int x, int y) {
+  press_ = {x, y};
+  dragged_ = false;
   if (!finished_) {
     outline_ = {{x, y, x, y}, true};
     anchor_ = {x, y};
@@ -37,7 +39,6 @@ bool Selection::Press(MouseButton button, int x, int y) {
   }
   // A press on the left or top edge is inside, on the right or bottom edge outside.
   if (Contains(outline_.rect, {x, y})) {
-    press_ = {x, y};
     // Left: the drag that follows moves the selection. Middle: nothing more.
     if (button != MouseButton::kRight) return false;
   }
@@ -63,7 +64,10 @@ Pointer Selection::Move(MouseButtons held, int x, int y, std::uint32_t colour, b
   // Only the left button alone draws or moves.
   if (held != MouseButton::kLeft) return inside ? Pointer::kMove : Pointer::kCrosshair;
 
-  Pointer pointer = Pointer::kCrosshair;
+  const Pointer pointer = finished_ ? Pointer::kMove : Pointer::kCrosshair;
+  // Still on the press's pixel (the system may report a move there): a click so far.
+  if (!dragged_ && x == press_.x && y == press_.y) return pointer;
+  dragged_ = true;
   if (!finished_) {
     // On the anchor's row or column the outline keeps the geometry of the previous move.
     if (x != anchor_.x && y != anchor_.y) {
@@ -71,7 +75,6 @@ Pointer Selection::Move(MouseButtons held, int x, int y, std::uint32_t colour, b
            std::max(y, anchor_.y)};
     }
   } else {
-    pointer = Pointer::kMove;
     // Measured from the press each time, so clamping never accumulates.
     r = SizedRect(anchor_.x - (press_.x - x), anchor_.y - (press_.y - y), r.Width(), r.Height());
     KeepOnDesktop(r);
@@ -116,7 +119,9 @@ SurfaceRelease Selection::Release(MouseButton button) {
   if (button != MouseButton::kLeft) {
     return keep_open_ ? SurfaceRelease::kNothing : SurfaceRelease::kClose;
   }
-  // Even a zero-size outline is a finished selection.
+  // A click leaves nothing new; what it does is the overlay's to decide.
+  if (!dragged_ && !finished_) return SurfaceRelease::kClick;
+  // Even a zero-size outline, drawn by a drag, is a finished selection.
   finished_ = true;
   anchor_ = {outline_.rect.left, outline_.rect.top};
   return SurfaceRelease::kFinished;

@@ -15,6 +15,7 @@ namespace pelvanto::overlay {
 enum class SurfaceRelease {
   kNothing,   // nothing changed
   kFinished,  // the selection is finished: the toolbar goes next to it
+  kClick,     // a left click without a drag, where no finished selection was kept
   kClose,     // a non-left release with nothing to clear: the overlay closes
 };
 
@@ -40,7 +41,9 @@ class Selection {
   // Back to no selection, as undo does.
   void Clear();
 
-  bool Finished() const { return finished_; }
+  // A finished selection is on the screen: its outline shows, however small. Only such a
+  // selection is moved, resized, cut or copied.
+  bool Finished() const { return finished_ && outline_.visible; }
   // A release of a non-left button keeps the overlay open (it follows a clearing press).
   bool KeepOpen() const { return keep_open_; }
   const RectI& Rect() const { return outline_.rect; }
@@ -58,7 +61,8 @@ class Selection {
   Label colour_label_;
   bool finished_ = false;   // a finished selection exists: a left drag inside moves it
   PointI anchor_;           // where drawing started; the selection's corner while moving
-  PointI press_;            // where the press that moves the selection landed
+  PointI press_;            // where the last press landed
+  bool dragged_ = false;    // the left button, held alone, left the press's pixel since
   bool keep_open_ = false;
 };
 

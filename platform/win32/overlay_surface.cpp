@@ -102,6 +102,9 @@ void OverlaySurface::ShowInFront() {
   if (!Exists()) return;
   ::ShowWindow(hwnd(), SW_SHOW);
   ::SetForegroundWindow(hwnd());
+  // Active and focused within this thread even where the foreground is refused or comes late,
+  // so the keys come here, not to the hidden main window, once the program has the foreground.
+  ::SetFocus(hwnd());
 }
 
 bool OverlaySurface::Freeze(const RectI& area) {

@@ -29,16 +29,6 @@ INSTANTIATE_TEST_SUITE_P(
                     OverlapCase{{0, 0, 10, 10}, {50, 50, 60, 60}, {}},
                     OverlapCase{{5, 5, 5, 9}, {0, 0, 10, 10}, {}}));
 
-TEST(GeometryTest, ContainsTheLeftAndTopEdgesButNotTheRightAndBottom) {
-  const RectI r = SizedRect(-2, 3, 4, 5);
-  EXPECT_EQ(r, (RectI{-2, 3, 2, 8}));
-  EXPECT_TRUE(Contains(r, {-2, 3}));
-  EXPECT_TRUE(Contains(r, {1, 7}));
-  EXPECT_FALSE(Contains(r, {2, 7}));
-  EXPECT_FALSE(Contains(r, {1, 8}));
-  EXPECT_FALSE(Contains(SizedRect(4, 4, 0, 0), {4, 4}));
-}
-
 TEST(GeometryTest, ASpanCentredOnAnOddMiddleLandsTheSameWayOnEitherSideOfZero) {
   const struct { int begin, end, length, start; } cases[] = {
       {100, 100, 4, 98},  {100, 300, 4, 198}, {100, 301, 4, 199},  // 198.5 rounds up

@@ -72,6 +72,11 @@ def start_capture(s: Session, main: Geometry) -> int:
     overlay = s.wait_window(OVERLAY, timeout=15)
     if wait_until(lambda: s.window_geometry(overlay) == Geometry(0, 0, s.width, s.height), 10) is None:
         raise AssertionError(f"the overlay does not cover the screen: {s.window_geometry(overlay)}")
+    # The main window's icon comes right after the overlay. Wine makes its tray window for it,
+    # and openbox gives that window the keyboard: a press on the overlay before it is there could
+    # lose the keyboard to it a moment later.
+    if wait_until(s.tray_window, 10) is None:
+        raise AssertionError("no tray icon while capturing")
     return overlay
 
 

@@ -1,14 +1,17 @@
 """The keyboard on the frozen screen, as a user meets it under Wine.
 
-Esc clears the selection, and a second Esc closes the overlay. Arrows move the selection by one
-pixel (ten with Shift), Ctrl+arrows carry its right or bottom edge; the outline on the screen
-follows by exactly as many pixels. Enter on a selection sends the overlay to the tray, and the
-first picture on the clipboard is the live screen's area.
+A click outside a selection clears it, and then the keys and Enter find nothing to act on: no
+handle or toolbar comes back, and no picture reaches the clipboard. Esc clears the selection,
+and a second Esc closes the overlay. Arrows move the selection by one pixel (ten with Shift),
+Ctrl+arrows carry its right or bottom edge; the outline on the screen follows by exactly as many
+pixels. Enter on a selection sends the overlay to the tray, and the first picture on the
+clipboard is the live screen's area.
 """
 
 from __future__ import annotations
 
 import sys
+import time
 import unittest
 from pathlib import Path
 
@@ -31,6 +34,24 @@ class KeysOnTheFrozenScreen(unittest.TestCase):
             _, main = start_program(s)
             start_capture(s, main)
             tray = wait_until(lambda: s.tray_window(frame=True), 10)
+
+            def only_frozen(shot_name: str) -> bool:
+                return unexplained(s.screenshot_pixels(shot_name), frozen, [tray])[0] == 0
+
+            # A click outside a selection leaves the overlay empty, and nothing the keys do
+            # afterwards shows or selects anything.
+            select(s, 100, 100, 400, 300)
+            s.click(600, 500)
+            self.assertTrue(wait_until(lambda: only_frozen("click-outside.png"), 5),
+                            "part of a selection is on the screen after a click outside it")
+            s.key(*(["ctrl+shift+Right"] * 12 + ["ctrl+shift+Down"] * 12))
+            time.sleep(1)
+            self.assertTrue(only_frozen("click-outside-keys.png"),
+                            "the keys brought back part of a selection nobody can see")
+            s.key("Return")
+            time.sleep(3)  # past the first cut, which comes a second after Enter
+            self.assertTrue(s.find_windows(OVERLAY), "Enter on an empty overlay sent it away")
+            self.assertFalse(clip.has_picture(), "Enter on an empty overlay started the cuts")
 
             # Esc clears the selection and keeps the overlay; a second Esc closes it.
             select(s, 200, 150, 500, 350)

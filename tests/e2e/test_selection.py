@@ -109,6 +109,10 @@ class SelectionOnTheFrozenScreen(unittest.TestCase):
 
     def check_selection(self, sel: Geometry, shot_name: str) -> frozenset:
         """Check everything a finished selection shows; return its size read-out's pixels."""
+        # The toolbar is painted after the release, which a busy machine may not have handled yet.
+        toolbar = toolbar_place(sel, HEIGHT)
+        wait_until(lambda: find_box(self.s.screenshot_pixels(), [TOOLBAR_BACK, TOOLBAR_FRAME],
+                                    [self.tray]) == toolbar, 5)
         shot = self.s.screenshot_pixels(shot_name)
         self.assertEqual(find_outline(shot), sel, f"outline; see {shot_name}")
         for i, box in enumerate(handle_boxes(sel)):
@@ -121,7 +125,6 @@ class SelectionOnTheFrozenScreen(unittest.TestCase):
         for name, label in (("size", SIZE_LABEL), ("colour", INFO_LABEL)):
             self.assertGreaterEqual(count_colour(shot, label_box(sel, label), SELECTION, frame), 10,
                                     f"no {name} read-out at {label_box(sel, label)}; see {shot_name}")
-        toolbar = toolbar_place(sel, HEIGHT)
         self.assertEqual(find_box(shot, [TOOLBAR_BACK, TOOLBAR_FRAME], [self.tray]), toolbar,
                          f"toolbar; see {shot_name}")
         allowed = frame + [label_box(sel, SIZE_LABEL), label_box(sel, INFO_LABEL), toolbar, self.tray]

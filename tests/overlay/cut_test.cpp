@@ -109,7 +109,7 @@ TEST(CutTest, WorkedExampleWithMarginSeven) {
 TEST(CutTest, ZeroSizeSelectionGivesAMarginSquareOrNothing) {
   OverlayRig rig;
   rig.overlay.Open();
-  rig.Drag(300, 200, 300, 200);  // a click: a finished selection of zero size
+  rig.Drag(300, 200, 340, 200);  // along the anchor's row: a finished selection of zero size
   std::set<int> margins;
   for (int i = 0; i < 600; ++i) {
     rig.clock.second = i % 60;

@@ -47,7 +47,7 @@ TEST_F(HandlesTest, PlacementCentresAllEightHandlesOnCornersAndMidpoints) {
 TEST_F(HandlesTest, ZeroSizeSelectionStacksAllHandles) {
   rig.overlay.OnMouseDown(MouseButton::kRight, 900, 700);  // clear
   rig.overlay.OnMouseUp(MouseButton::kRight, 900, 700);
-  rig.Drag(50, 60, 50, 60);
+  rig.Drag(50, 60, 90, 60);  // along the anchor's row: a zero-size selection
   for (const auto& handle : el().handles) EXPECT_EQ(handle.rect, SizedRect(48, 58, 4, 4));
 }
 

@@ -15,8 +15,11 @@ KeyPress Press(Key key, bool shift = false, bool ctrl = false) { return {key, sh
 struct Rig : OverlayRig {
   explicit Rig(RectI selection = {}) {
     overlay.Open();
-    if (selection != RectI{})
-      Drag(selection.left, selection.top, selection.right, selection.bottom);
+    if (selection == RectI{}) return;
+    // A zero-size selection is drawn along the anchor's row.
+    const bool zero = selection.Width() == 0 && selection.Height() == 0;
+    Drag(selection.left, selection.top, zero ? selection.left + 10 : selection.right,
+         selection.bottom);
   }
   RectI Selection() const { return overlay.CurrentSelection().Rect(); }
 };
