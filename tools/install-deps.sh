@@ -10,6 +10,10 @@ packages=(
   # GoogleTest's sources, built for Windows for the Win32 integration tests
   googletest
   mingw-w64 g++-mingw-w64-x86-64
+  # the second compiler: clang and lld, on the posix-threads mingw GCC's C++ library
+  clang lld g++-mingw-w64-x86-64-posix
+  # the check of the Windows workflow reads its YAML
+  python3-yaml
   # end-to-end tests: Wine on a virtual display with a window manager, driven by xdotool
   wine wine64
   xvfb openbox xdotool xclip imagemagick hsetroot x11-utils

@@ -6,10 +6,6 @@
 
 namespace pelvanto::win32 {
 
-namespace {
-constexpr unsigned kForegroundIntervalMs = 200;
-}  // namespace
-
 ShellHook::ShellHook(HWND main_window, tracking::ChatTracker& tracker)
     : window_(main_window),
       tracker_(tracker),

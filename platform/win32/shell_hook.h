@@ -14,6 +14,9 @@ namespace pelvanto::win32 {
 
 class ShellHook final : public ShellNotifications {
  public:
+  // How often the foreground watch looks, where the shell refused the subscription.
+  static constexpr unsigned kForegroundIntervalMs = 200;
+
   ShellHook(HWND main_window, tracking::ChatTracker& tracker);
   ~ShellHook() override;
   ShellHook(const ShellHook&) = delete;

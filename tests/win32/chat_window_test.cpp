@@ -2,6 +2,7 @@
 // fallback, against stand-in chat programs in processes of their own.
 #include <gtest/gtest.h>
 
+#include "platform/win32/messages.h"
 #include "tracking/chat_tracker.h"
 #include "win32_rig.h"
 
@@ -45,6 +46,36 @@ TEST(ShellMessage, ActivationCodesMakeTheWindowTheChatWindowOthersDoNot) {
   wchar_t title[64] = {};
   ::GetWindowTextW(main, title, 64);
   EXPECT_STREQ(title, L"after the shell's messages");
+}
+
+TEST(ShellHook, WindowsAcceptsTheSubscription) {
+  if (UnderWine()) GTEST_SKIP() << "Wine refuses RegisterShellHookWindow; see ForegroundWatch";
+  ProgramRig rig;
+  ASSERT_TRUE(rig.main);
+  // The foreground watch's timer exists only where the shell refused the window.
+  EXPECT_FALSE(::KillTimer(rig.main->hwnd(), kForegroundTimer))
+      << "RegisterShellHookWindow failed on Windows";
+}
+
+TEST(ForegroundWatch, WhereTheShellRefusesAnActivatedChatBecomesTheChatWindow) {
+  if (!UnderWine())
+    GTEST_SKIP() << "Windows accepts the shell hook, so this stand-in for it never runs";
+  ProgramRig rig;
+  ASSERT_TRUE(rig.main);
+  ChatProcess first(L"丁"), second(L"戊");
+  ASSERT_TRUE(first.window() && second.window());
+  PumpFor(500);  // the window manager focuses new windows in its own time
+  for (const HWND chat : {first.window(), second.window(), first.window()}) {
+    // Wine hands the focus on through the X server: the change shows a little later.
+    const ULONGLONG deadline = ::GetTickCount64() + 3000;
+    while (::GetForegroundWindow() != chat && ::GetTickCount64() < deadline) {
+      ::SetForegroundWindow(chat);
+      PumpFor(50);
+    }
+    ASSERT_EQ(::GetForegroundWindow(), chat) << "never the foreground window";
+    PumpFor(3 * ShellHook::kForegroundIntervalMs);
+    EXPECT_EQ(rig.main->chat_tracker().ChatWindow(), Id(chat));
+  }
 }
 
 TEST(ProcessPath, FoundWithLimitedRightsWhenTheFirstWayFails) {

@@ -1,9 +1,11 @@
 """Runs the Win32 integration tests (build/mingw/win32-tests/pelvanto_win32_tests.exe) under
 Wine on a private virtual display, the same session the end-to-end scenarios use. The exit
-code is the test program's; its output is GoogleTest's."""
+code is the test program's; its output is GoogleTest's. PELVANTO_WIN32_TEST_EXE names another
+GoogleTest program of the Windows build (e.g. tests/pelvanto_tests.exe, the unit tests)."""
 
 from __future__ import annotations
 
+import os
 import subprocess
 import sys
 from pathlib import Path
@@ -14,9 +16,10 @@ from harness import Session, WIN_BUILD_DIR  # noqa: E402
 
 
 def main() -> int:
-    exe = WIN_BUILD_DIR / "win32-tests" / "pelvanto_win32_tests.exe"
+    exe = WIN_BUILD_DIR / os.environ.get("PELVANTO_WIN32_TEST_EXE",
+                                         "win32-tests/pelvanto_win32_tests.exe")
     if not exe.is_file():
-        print(f"{exe} is missing: build the mingw preset first", flush=True)
+        print(f"{exe} is missing: build its preset first", flush=True)
         return 1
     with Session(1024, 768, name="win32-tests") as s:
         # The Wine process is the test program itself; its exit code comes through wine.

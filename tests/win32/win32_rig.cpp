@@ -96,6 +96,11 @@ ChatProcess::~ChatProcess() {
   ::WaitForSingleObject(process_.get(), 5000);
 }
 
+bool UnderWine() {
+  const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+  return ntdll != nullptr && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
 void PumpFor(unsigned milliseconds) {
   const ULONGLONG end = ::GetTickCount64() + milliseconds;
   MSG msg;

@@ -63,6 +63,10 @@ class ChatProcess {
   HWND window_ = nullptr;
 };
 
+// Whether this is Wine (its ntdll exports wine_get_version) rather than Windows. Some paths
+// are taken only on one of the two: a test of one skips itself, saying why, on the other.
+bool UnderWine();
+
 // Lets this thread's messages run for a while.
 void PumpFor(unsigned milliseconds);
 

@@ -1,0 +1,71 @@
+// What the frozen picture relies on: a window that hides is off the screen once HideAndSettle
+// returns (on Windows through the compositor, its fade turned off, which is where a fault
+// would show; Wine hides at once), and windows get the DPI of their monitor.
+#include <gtest/gtest.h>
+
+#include <dwmapi.h>
+
+#include <memory>
+#include <type_traits>
+
+#include "platform/win32/dpi.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/screen_settle.h"
+#include "win32_rig.h"
+
+namespace pelvanto::win32::testing {
+namespace {
+
+using OwnedWindow = std::unique_ptr<std::remove_pointer_t<HWND>, decltype(&::DestroyWindow)>;
+
+constexpr COLORREF kMagenta = RGB(255, 0, 255);
+
+COLORREF ScreenPixel(POINT point) {
+  WindowDc screen(nullptr);
+  return ::GetPixel(screen.get(), point.x, point.y);
+}
+
+TEST(HideAndSettle, TheWindowIsOffTheScreenWhenItReturns) {
+  if (!UnderWine()) {
+    BOOL composed = FALSE;
+    ASSERT_TRUE(SUCCEEDED(::DwmIsCompositionEnabled(&composed)) && composed)
+        << "no desktop composition: the DwmFlush way goes untested";
+  }
+  const OwnedBrush magenta(::CreateSolidBrush(kMagenta));
+  WNDCLASSW window_class{};
+  window_class.lpfnWndProc = ::DefWindowProcW;
+  window_class.hInstance = ::GetModuleHandleW(nullptr);
+  window_class.hbrBackground = magenta.get();
+  window_class.lpszClassName = L"PelvantoSettleTest";
+  ::RegisterClassW(&window_class);
+  // A few times over: a fade or a late repaint shows only now and then.
+  for (int round = 0; round < 3; ++round) {
+    OwnedWindow window(::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"PelvantoSettleTest",
+                                         L"", WS_POPUP, 100, 100, 300, 200, nullptr, nullptr,
+                                         window_class.hInstance, nullptr),
+                       &::DestroyWindow);
+    ASSERT_TRUE(window);
+    DisableHideFade(window.get());
+    ::ShowWindow(window.get(), SW_SHOWNOACTIVATE);
+    ::UpdateWindow(window.get());
+    PumpFor(300);
+    const POINT centre{250, 200};
+    ASSERT_EQ(ScreenPixel(centre), kMagenta) << "the window never reached the screen";
+    HideAndSettle(window.get(), 500);
+    EXPECT_NE(ScreenPixel(centre), kMagenta) << "round " << round;
+  }
+}
+
+TEST(Dpi, WindowsHaveTheirMonitorsDpi) {
+  // The test program carries Pelvanto's manifest, which asks for per-monitor v2.
+  EXPECT_EQ(::GetAwarenessFromDpiAwarenessContext(::GetThreadDpiAwarenessContext()),
+            DPI_AWARENESS_PER_MONITOR_AWARE);
+  ProgramRig rig;
+  ASSERT_TRUE(rig.main);
+  const HWND main = rig.main->hwnd();
+  EXPECT_EQ(dpi::ForWindow(main),
+            dpi::ForMonitor(::MonitorFromWindow(main, MONITOR_DEFAULTTONEAREST)));
+}
+
+}  // namespace
+}  // namespace pelvanto::win32::testing
