@@ -80,6 +80,31 @@ std::vector<RectI> SnapTargets::At(PointI p) const {
   return under;
 }
 
+bool Covered(const RectI& r, const std::vector<RectI>& above) {
+  constexpr std::size_t kMostPieces = 256;
+  if (r.Empty()) return true;
+  // What is left of `r` uncovered, as rectangles: each window above cuts up to four from one.
+  std::vector<RectI> left{r}, next;
+  for (const RectI& o : above) {
+    next.clear();
+    for (const RectI& p : left) {
+      if (!Meets(p, o)) {
+        next.push_back(p);
+        continue;
+      }
+      if (p.top < o.top) next.push_back({p.left, p.top, p.right, o.top});
+      if (o.bottom < p.bottom) next.push_back({p.left, o.bottom, p.right, p.bottom});
+      const int top = std::max(p.top, o.top), bottom = std::min(p.bottom, o.bottom);
+      if (p.left < o.left) next.push_back({p.left, top, o.left, bottom});
+      if (o.right < p.right) next.push_back({o.right, top, p.right, bottom});
+    }
+    left.swap(next);
+    if (left.empty()) return true;
+    if (left.size() > kMostPieces) return false;
+  }
+  return left.empty();
+}
+
 // --- The highlight ----------------------------------------------------------------------------
 
 void Hover::Follow(const SnapTargets& targets, PointI p) {

@@ -47,6 +47,11 @@ class SnapTargets {
   std::vector<RectI> monitors_;
 };
 
+// True when every pixel of `r` lies in one of `above` (windows higher in z-order): no point of
+// it can be hovered, so its children need not be recorded. Where the answer would take too
+// many pieces it is false, which only costs a recording.
+bool Covered(const RectI& r, const std::vector<RectI>& above);
+
 // The highlight under the pointer while nothing is selected.
 class Hover {
  public:

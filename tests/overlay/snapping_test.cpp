@@ -92,6 +92,33 @@ TEST(SnapTargetsTest, BadTreesLeaveOutWhatCannotBePlacedAndNeverFail) {
   EXPECT_TRUE(SnapTargets().At({0, 0}).empty());
 }
 
+TEST(CoveredTest, OnlyARectangleWhollyUnderWindowsAboveIsCovered) {
+  const RectI r{100, 100, 200, 200};
+  struct Case {
+    const char* what;
+    std::vector<RectI> above;
+    bool covered;
+  };
+  const Case cases[] = {
+      {"nothing above", {}, false},
+      {"one window over all of it", {{0, 0, 300, 300}}, true},
+      {"exactly over it", {r}, true},
+      {"four quarters", {{100, 100, 150, 150}, {150, 100, 200, 150}, {100, 150, 150, 200}, {150, 150, 200, 200}}, true},
+      {"overlapping halves", {{0, 0, 160, 300}, {140, 0, 300, 300}}, true},
+      {"a one-pixel slit between two", {{0, 0, 150, 300}, {151, 0, 300, 300}}, false},
+      {"one pixel short at the bottom", {{0, 0, 300, 199}}, false},
+      {"a hole in a frame of four", {{100, 100, 200, 120}, {100, 180, 200, 200}, {100, 100, 120, 200}, {180, 100, 200, 200}}, false},
+      {"beside it", {{200, 100, 300, 200}}, false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Covered(r, c.above), c.covered) << c.what;
+  // Hundreds of dots cut it into too many pieces before the window over all of it comes: the
+  // answer errs towards recording.
+  std::vector<RectI> dots;
+  for (int i = 0; i < 400; ++i) dots.push_back({102 + i % 20 * 5, 102 + i / 20 * 5, 103 + i % 20 * 5, 103 + i / 20 * 5});
+  dots.push_back({0, 0, 300, 300});
+  EXPECT_FALSE(Covered(r, dots));
+}
+
 TEST(HoverTest, TabStepsOutwardsAndBackThroughTheTargetsUnderThePointer) {
   const SnapTargets targets(TwoMonitors(), kTree);
   const RectI button{130, 160, 230, 200};

@@ -1,0 +1,100 @@
+#include "platform/win32/window_snapshot.h"
+
+#include <dwmapi.h>
+
+#include <utility>
+
+#include "overlay/desktop.h"
+
+namespace pelvanto::win32 {
+
+namespace {
+
+// At most this many windows are looked at: a walk by GetWindow could otherwise go round for
+// as long as another program keeps reordering its windows.
+constexpr int kMostWindows = 50000;
+
+// Only calls that read the window manager's own records: no GetWindowText, no SendMessage,
+// nothing that waits for the window's thread. Under Wine each of them is a round trip to the
+// wine server, so windows no point of which can be hovered are not walked into.
+struct Walk {
+  std::vector<overlay::WindowRecord> out;
+  DWORD own_process = 0;
+  bool composed = false;  // DWM composes the desktop: frames come from it
+  HWND shell = nullptr;   // the desktop's own window, under every other
+  RectI desktop;
+  std::vector<RectI> above;  // the visible parts of the top-level windows recorded so far
+  int budget = kMostWindows;
+};
+
+RectI ToRectI(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+bool Cloaked(HWND window) {
+  // Windows 7 knows no cloaking: the call fails there, and the window counts as shown.
+  DWORD cloaked = 0;
+  return SUCCEEDED(::DwmGetWindowAttribute(window, DWMWA_CLOAKED, &cloaked, sizeof cloaked)) &&
+         cloaked != 0;
+}
+
+RectI Frame(HWND window, bool composed) {
+  RECT r{};
+  // Windows 10 and 11 draw the resize borders invisible, outside what the user sees; the
+  // compositor's extended frame is the visible frame, in physical pixels.
+  if (composed &&
+      SUCCEEDED(::DwmGetWindowAttribute(window, DWMWA_EXTENDED_FRAME_BOUNDS, &r, sizeof r)))
+    return ToRectI(r);
+  if (!::GetWindowRect(window, &r)) return {};
+  return ToRectI(r);
+}
+
+// The visible children of `parent` in z-order, each followed by its own. `seen` is the part of
+// the parent that shows: a child outside it, or under a window above, is left out with its own
+// children. A window destroyed during the walk ends its siblings' walk early.
+void AddChildren(Walk& walk, HWND parent, int parent_index, const RectI& seen) {
+  for (HWND child = ::GetWindow(parent, GW_CHILD); child && walk.budget > 0;
+       child = ::GetWindow(child, GW_HWNDNEXT)) {
+    --walk.budget;
+    if ((::GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE) == 0) continue;
+    RECT r{};
+    if (!::GetWindowRect(child, &r)) continue;
+    const RectI shown = overlay::Intersection(ToRectI(r), seen);
+    if (shown.Empty() || overlay::Covered(shown, walk.above)) continue;
+    const int index = static_cast<int>(walk.out.size());
+    walk.out.push_back({ToRectI(r), parent_index});
+    AddChildren(walk, child, index, shown);
+  }
+}
+
+BOOL CALLBACK AddTopLevel(HWND window, LPARAM data) noexcept {
+  auto& walk = *reinterpret_cast<Walk*>(data);
+  if (--walk.budget <= 0) return FALSE;
+  if (window == walk.shell || !::IsWindowVisible(window) || ::IsIconic(window)) return TRUE;
+  // Click-through windows (on-screen displays and the like) are not what the user points at.
+  if (::GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TRANSPARENT) return TRUE;
+  DWORD process = 0;
+  ::GetWindowThreadProcessId(window, &process);
+  if (process == walk.own_process || Cloaked(window)) return TRUE;
+  const RectI frame = Frame(window, walk.composed);
+  const RectI shown = overlay::Intersection(frame, walk.desktop);
+  if (shown.Empty() || overlay::Covered(shown, walk.above)) return TRUE;
+  const int index = static_cast<int>(walk.out.size());
+  walk.out.push_back({frame, -1});
+  AddChildren(walk, window, index, shown);
+  walk.above.push_back(shown);
+  return TRUE;
+}
+
+}  // namespace
+
+std::vector<overlay::WindowRecord> RecordWindows(DWORD own_process, const RectI& desktop) {
+  Walk walk;
+  walk.own_process = own_process;
+  walk.desktop = desktop;
+  BOOL composed = FALSE;
+  walk.composed = SUCCEEDED(::DwmIsCompositionEnabled(&composed)) && composed;
+  walk.shell = ::GetShellWindow();
+  ::EnumWindows(AddTopLevel, reinterpret_cast<LPARAM>(&walk));
+  return std::move(walk.out);
+}
+
+}  // namespace pelvanto::win32
