@@ -19,6 +19,7 @@ constexpr int kMostWindows = 50000;
 // wine server, so windows no point of which can be hovered are not walked into.
 struct Walk {
   std::vector<overlay::WindowRecord> out;
+  std::vector<WindowSnapshot::TopLevel>* windows = nullptr;  // what the top-level walk keeps
   DWORD own_process = 0;
   bool composed = false;  // DWM composes the desktop: frames come from it
   HWND shell = nullptr;   // the desktop's own window, under every other
@@ -68,7 +69,10 @@ void AddChildren(Walk& walk, HWND parent, int parent_index, const RectI& seen) {
 BOOL CALLBACK AddTopLevel(HWND window, LPARAM data) noexcept {
   auto& walk = *reinterpret_cast<Walk*>(data);
   if (--walk.budget <= 0) return FALSE;
-  if (window == walk.shell || !::IsWindowVisible(window) || ::IsIconic(window)) return TRUE;
+  // A top-level window's parent is the desktop, which shows: WS_VISIBLE alone says whether it
+  // is visible, and one read answers minimised too.
+  const LONG style = ::GetWindowLongW(window, GWL_STYLE);
+  if (window == walk.shell || (style & WS_VISIBLE) == 0 || (style & WS_MINIMIZE) != 0) return TRUE;
   // Click-through windows (on-screen displays and the like) are not what the user points at.
   if (::GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TRANSPARENT) return TRUE;
   DWORD process = 0;
@@ -77,23 +81,41 @@ BOOL CALLBACK AddTopLevel(HWND window, LPARAM data) noexcept {
   const RectI frame = Frame(window, walk.composed);
   const RectI shown = overlay::Intersection(frame, walk.desktop);
   if (shown.Empty() || overlay::Covered(shown, walk.above)) return TRUE;
-  const int index = static_cast<int>(walk.out.size());
-  walk.out.push_back({frame, -1});
-  AddChildren(walk, window, index, shown);
+  walk.windows->push_back({window, frame, shown});
   walk.above.push_back(shown);
   return TRUE;
 }
 
 }  // namespace
 
-std::vector<overlay::WindowRecord> RecordWindows(DWORD own_process, const RectI& desktop) {
+WindowSnapshot::WindowSnapshot(DWORD own_process, const RectI& desktop)
+    : own_process_(own_process), desktop_(desktop) {}
+
+std::vector<overlay::WindowRecord> WindowSnapshot::RecordWindows() {
+  windows_.clear();
   Walk walk;
-  walk.own_process = own_process;
-  walk.desktop = desktop;
+  walk.own_process = own_process_;
+  walk.desktop = desktop_;
+  walk.windows = &windows_;
   BOOL composed = FALSE;
   walk.composed = SUCCEEDED(::DwmIsCompositionEnabled(&composed)) && composed;
   walk.shell = ::GetShellWindow();
   ::EnumWindows(AddTopLevel, reinterpret_cast<LPARAM>(&walk));
+  std::vector<overlay::WindowRecord> out;
+  for (const TopLevel& w : windows_) out.push_back({w.frame, -1});
+  return out;
+}
+
+std::vector<overlay::WindowRecord> WindowSnapshot::RecordControls() const {
+  Walk walk;
+  walk.desktop = desktop_;
+  for (const TopLevel& w : windows_) {
+    const int index = static_cast<int>(walk.out.size());
+    walk.out.push_back({w.frame, -1});
+    // A window that closed since has no children any more: it keeps its own rectangle.
+    AddChildren(walk, w.window, index, w.shown);
+    walk.above.push_back(w.shown);
+  }
   return std::move(walk.out);
 }
 

@@ -78,20 +78,20 @@ class SnappingOnTheFrozenScreen(unittest.TestCase):
 
             # Hover: (where the pointer is, what is highlighted).
             hovered = {}
-            for name, point, expected in [("lower", (150, 150), lower),
-                                          ("upper over lower", (320, 240), upper),
-                                          ("control", (400, 300), control),
-                                          ("desktop", (900, 700), SCREEN)]:
+            for name, point, expected in [("lower", (400, 300), lower),
+                                          ("upper over lower", (560, 380), upper),
+                                          ("control", (650, 470), control),
+                                          ("desktop", (100, 700), SCREEN)]:
                 with self.subTest(hover=name):
                     s.move(*point)
                     hovered[name] = self.check_highlight(expected, f"hover-{name.replace(' ', '-')}.png")
             if DOCS:
-                s.move(400, 300)
+                s.move(650, 470)
                 self.check_highlight(control, "docs.png")
-                s.save_crop(s.screenshot_pixels(), Geometry(60, 80, 700, 480), DOCS / "screenshot-snapping.png")
+                s.save_crop(s.screenshot_pixels(), Geometry(290, 220, 680, 480), DOCS / "screenshot-snapping.png")
 
             # Tab steps outwards from the control to its window and the monitor; Shift+Tab back.
-            s.move(400, 300)
+            s.move(650, 470)
             for i, (keys, expected) in enumerate([(["Tab"], upper), (["Tab"], SCREEN), (["Tab"], SCREEN),
                                                   (["shift+Tab"], upper), (["shift+Tab"], control)]):
                 with self.subTest(keys=keys, step=i):
@@ -99,7 +99,7 @@ class SnappingOnTheFrozenScreen(unittest.TestCase):
                     self.check_highlight(expected, f"tab-{i}.png")
 
             # A click selects the control exactly, as if it had been drawn.
-            s.click(400, 300)
+            s.click(650, 470)
             shot = s.screenshot_pixels("clicked.png")
             self.assertEqual(find_outline(shot), control, "the click did not select the control")
             self.assertEqual(find_box(shot, [TOOLBAR_BACK, TOOLBAR_FRAME], [self.tray]),

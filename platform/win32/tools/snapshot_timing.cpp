@@ -1,9 +1,11 @@
-// Times what the freeze does: the copy of the whole screen into the frozen picture, and the
-// recording of the windows on it that the overlay snaps to (the walk and the clipping), the two
-// interleaved. Prints figures only:
+// Times what the freeze does: the copy of the whole screen into the frozen picture and the
+// recording of the top-level windows on it that the overlay snaps to; and the recording of
+// their controls that follows once the picture is on the screen (each walk with its clipping
+// into snap targets), interleaved. Prints figures only:
 //   windows <recorded> top-level <n> kept <n>
 //   freeze <min> <median> <max> ms
-//   record <min> <median> <max> ms
+//   record <min> <median> <max> ms       the top-level windows, at the freeze
+//   controls <min> <median> <max> ms     their controls, after it
 //   ratio <record median / freeze median>
 #include <windows.h>
 
@@ -48,18 +50,23 @@ int wmain(int argc, wchar_t** argv) {
   const pelvanto::overlay::Desktop desktop = pelvanto::win32::CurrentDesktop();
   const RECT area{desktop.bounds.left, desktop.bounds.top, desktop.bounds.right,
                   desktop.bounds.bottom};
-  std::vector<double> freeze_ms, record_ms;
+  std::vector<double> freeze_ms, record_ms, controls_ms;
   std::size_t recorded = 0, top_level = 0, kept = 0;
   for (int i = 0; i < runs; ++i) {
     double t0 = NowMs();
     const auto frozen = pelvanto::win32::ScreenPixels::Copy(area);
     double t1 = NowMs();
     if (frozen) freeze_ms.push_back(t1 - t0);
+    pelvanto::win32::WindowSnapshot snapshot(::GetCurrentProcessId(), desktop.bounds);
     t0 = NowMs();
-    const auto windows = pelvanto::win32::RecordWindows(::GetCurrentProcessId(), desktop.bounds);
-    const pelvanto::overlay::SnapTargets targets(desktop, windows);
+    const pelvanto::overlay::SnapTargets first(desktop, snapshot.RecordWindows());
     t1 = NowMs();
     record_ms.push_back(t1 - t0);
+    t0 = NowMs();
+    const auto windows = snapshot.RecordControls();
+    const pelvanto::overlay::SnapTargets targets(desktop, windows);
+    t1 = NowMs();
+    controls_ms.push_back(t1 - t0);
     recorded = windows.size();
     top_level = static_cast<std::size_t>(std::count_if(
         windows.begin(), windows.end(), [](const auto& w) { return w.parent < 0; }));
@@ -68,6 +75,7 @@ int wmain(int argc, wchar_t** argv) {
   std::printf("windows %zu top-level %zu kept %zu\n", recorded, top_level, kept);
   PrintSpread("freeze", freeze_ms);
   PrintSpread("record", record_ms);
+  PrintSpread("controls", controls_ms);
   std::sort(freeze_ms.begin(), freeze_ms.end());
   std::sort(record_ms.begin(), record_ms.end());
   if (!freeze_ms.empty() && freeze_ms[freeze_ms.size() / 2] > 0)

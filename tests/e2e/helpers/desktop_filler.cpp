@@ -59,7 +59,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     const int panels = (share + 2) / 3;
     const int x = 40 + (w * 53) % (screen_w > 600 ? screen_w - 560 : 40);
     const int y = 40 + (w * 31) % (screen_h > 460 ? screen_h - 420 : 40);
-    HWND frame = ::CreateWindowExW(0, L"FillerFrame", L"filler", WS_POPUP, x, y, 520, 380,
+    HWND frame = ::CreateWindowExW(0, L"FillerFrame", L"filler", WS_OVERLAPPEDWINDOW, x, y, 520, 380,
                                    nullptr, nullptr, instance, nullptr);
     if (!frame) return 1;
     int leaves = share - panels;

@@ -1,6 +1,7 @@
 // snap_windows.exe: two overlapping windows of known size for the snapping scenario, the upper
 // one holding a child control painted in stripes. Borderless, so what Wine reports is what the
-// screen shows. Once they are on the screen it prints their rectangles as Windows reports them
+// screen shows; right of the middle, where they leave the main window's "切图开始" uncovered
+// (openbox keeps such windows above normal ones). Once they are on the screen it prints their rectangles as Windows reports them
 // (GetWindowRect, screen pixels), then runs until it is ended:
 //   lower <left> <top> <right> <bottom>
 //   upper <left> <top> <right> <bottom>
@@ -67,9 +68,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
       !RegisterClass(instance, L"SnapUpper", FrameProc, ::CreateSolidBrush(kUpperColour)) ||
       !RegisterClass(instance, L"SnapStripes", ControlProc, nullptr))
     return 1;
-  HWND lower = ::CreateWindowExW(0, L"SnapLower", L"snap lower", WS_POPUP, 100, 120, 360, 260,
+  HWND lower = ::CreateWindowExW(0, L"SnapLower", L"snap lower", WS_POPUP, 330, 260, 360, 260,
                                  nullptr, nullptr, instance, nullptr);
-  HWND upper = ::CreateWindowExW(0, L"SnapUpper", L"snap upper", WS_POPUP, 300, 220, 400, 300,
+  HWND upper = ::CreateWindowExW(0, L"SnapUpper", L"snap upper", WS_POPUP, 530, 360, 400, 300,
                                  nullptr, nullptr, instance, nullptr);
   if (!lower || !upper) return 1;
   HWND control = ::CreateWindowExW(0, L"SnapStripes", nullptr, WS_CHILD | WS_VISIBLE, 40, 50,
