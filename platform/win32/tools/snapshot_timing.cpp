@@ -7,11 +7,14 @@
 //   record <min> <median> <max> ms       the top-level windows, at the freeze
 //   controls <min> <median> <max> ms     their controls, after it
 //   ratio <record median / freeze median>
+// With "list" after the number of runs, every record of the last run follows:
+//   window <left> <top> <right> <bottom> parent <index>
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 #include <vector>
 
 #include "overlay/snapping.h"
@@ -50,6 +53,8 @@ int wmain(int argc, wchar_t** argv) {
   const pelvanto::overlay::Desktop desktop = pelvanto::win32::CurrentDesktop();
   const RECT area{desktop.bounds.left, desktop.bounds.top, desktop.bounds.right,
                   desktop.bounds.bottom};
+  const bool list = argc > 2 && std::wstring_view(argv[2]) == L"list";
+  std::vector<pelvanto::overlay::WindowRecord> last;
   std::vector<double> freeze_ms, record_ms, controls_ms;
   std::size_t recorded = 0, top_level = 0, kept = 0;
   for (int i = 0; i < runs; ++i) {
@@ -71,6 +76,7 @@ int wmain(int argc, wchar_t** argv) {
     top_level = static_cast<std::size_t>(std::count_if(
         windows.begin(), windows.end(), [](const auto& w) { return w.parent < 0; }));
     kept = targets.WindowCount();
+    last = windows;
   }
   std::printf("windows %zu top-level %zu kept %zu\n", recorded, top_level, kept);
   PrintSpread("freeze", freeze_ms);
@@ -80,6 +86,11 @@ int wmain(int argc, wchar_t** argv) {
   std::sort(record_ms.begin(), record_ms.end());
   if (!freeze_ms.empty() && freeze_ms[freeze_ms.size() / 2] > 0)
     std::printf("ratio %.4f\n", record_ms[record_ms.size() / 2] / freeze_ms[freeze_ms.size() / 2]);
+  if (list) {
+    for (const auto& w : last)
+      std::printf("window %d %d %d %d parent %d\n", w.frame.left, w.frame.top, w.frame.right,
+                  w.frame.bottom, w.parent);
+  }
   std::fflush(stdout);
   return 0;
 }
