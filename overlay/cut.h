@@ -7,14 +7,13 @@
 #include "host/clock.h"
 #include "host/screen.h"
 #include "host/types.h"
-#include "overlay/elements.h"
 #include "overlay/random.h"
 
 namespace pelvanto::overlay {
 
 // The screen area a cut copies: the selection, `margin` pixels larger to the right and to the
-// bottom; each edge rounded to the nearest pixel, ties to even. Right and bottom exclusive.
-RectI CutArea(const RectF& selection, int margin);
+// bottom. Edges that would pass int's range stop at its end.
+RectI CutArea(const RectI& selection, int margin);
 
 class Cutter {
  public:
@@ -22,7 +21,7 @@ class Cutter {
 
   // One cut of `selection`. False when no picture reached the clipboard, which then keeps
   // what it held.
-  bool Cut(const RectF& selection);
+  bool Cut(const RectI& selection);
   // The margin of the last cut, 0 to 29.
   int LastMargin() const { return margin_; }
 

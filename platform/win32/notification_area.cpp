@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "platform/win32/messages.h"
 #include "platform/win32/trace.h"
 
 namespace pelvanto::win32 {

@@ -5,9 +5,7 @@
 
 namespace pelvanto::win32 {
 
-// Icons call back with this private message; lParam holds the mouse message.
-inline constexpr UINT kTrayCallback = WM_APP + 1;
-
+// Icons call back with kTrayCallback (messages.h).
 class ShellNotificationArea final : public Tray {
  public:
   bool Add(const TrayRecord& record) override;
