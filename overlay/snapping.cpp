@@ -3,20 +3,14 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "core/geometry.h"
+
 namespace pelvanto::overlay {
 
 namespace {
 
-bool Contains(const RectI& r, PointI p) {
-  return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
-}
-
 bool Meets(const RectI& a, const RectI& b) {
   return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
-}
-
-RectI Pad(const RectI& r, int pad) {
-  return {r.left - pad, r.top - pad, r.right + pad, r.bottom + pad};
 }
 
 }  // namespace
@@ -148,23 +142,6 @@ void ClickOrDrag::Move(PointI p) {
   // Once out, a move back does not make it a click again: the user dragged.
   if (std::abs(p.x - press_.x) > half_width_ || std::abs(p.y - press_.y) > half_height_)
     click_ = false;
-}
-
-// --- Damage -----------------------------------------------------------------------------------
-
-std::vector<RectI> HighlightDamage(const Highlight& before, const Highlight& after, int pad) {
-  std::vector<RectI> out;
-  if (before == after) return out;
-  for (const Highlight* h : {&before, &after}) {
-    if (!h->visible) continue;
-    const RectI& r = h->rect;
-    out.push_back(Pad({r.left, r.top, r.right, r.top + 1}, pad));
-    out.push_back(Pad({r.left, r.bottom - 1, r.right, r.bottom}, pad));
-    out.push_back(Pad({r.left, r.top, r.left + 1, r.bottom}, pad));
-    out.push_back(Pad({r.right - 1, r.top, r.right, r.bottom}, pad));
-    out.push_back(Pad(h->label, pad));
-  }
-  return out;
 }
 
 }  // namespace pelvanto::overlay

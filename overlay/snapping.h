@@ -5,7 +5,6 @@
 
 #include <cstddef>
 #include <optional>
-#include <string>
 #include <vector>
 
 #include "host/types.h"
@@ -71,11 +70,18 @@ class Hover {
   std::size_t step_ = 0;      // Tab's steps outwards from the innermost
 };
 
+// The system's drag rectangle at the overlay's DPI (SM_CXDRAG x SM_CYDRAG).
+struct DragSize {
+  int width = 4;
+  int height = 4;
+};
+
 // Whether a press and its release make a click: every move in between stayed inside the
 // system's drag rectangle, `width` x `height` centred on the press (its edges inside).
 class ClickOrDrag {
  public:
-  ClickOrDrag(int width, int height) : half_width_(width / 2), half_height_(height / 2) {}
+  explicit ClickOrDrag(DragSize size)
+      : half_width_(size.width / 2), half_height_(size.height / 2) {}
   void Press(PointI p);
   void Move(PointI p);
   // True from the press until a move leaves the rectangle.
@@ -89,20 +95,5 @@ class ClickOrDrag {
   bool pressed_ = false;
   bool click_ = false;
 };
-
-// The highlight as the window draws it: a dashed outline in the selection's colour inside its
-// rectangle, and its size read-out.
-struct Highlight {
-  RectI rect;
-  bool visible = false;
-  RectI label;           // the size read-out
-  std::wstring caption;  // "width x height", as a selection's
-  unsigned dpi = 96;     // of the monitor the read-out is on: its font's scale
-  friend bool operator==(const Highlight&, const Highlight&) = default;
-};
-
-// What to repaint when the highlight changes from `before` to `after`: the old and the new
-// outline as four thin strips each, and their read-outs, every rectangle widened by `pad`.
-std::vector<RectI> HighlightDamage(const Highlight& before, const Highlight& after, int pad);
 
 }  // namespace pelvanto::overlay

@@ -4,7 +4,7 @@
 
 #include <utility>
 
-#include "overlay/desktop.h"
+#include "core/geometry.h"
 
 namespace pelvanto::win32 {
 
@@ -58,7 +58,7 @@ void AddChildren(Walk& walk, HWND parent, int parent_index, const RectI& seen) {
     if ((::GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE) == 0) continue;
     RECT r{};
     if (!::GetWindowRect(child, &r)) continue;
-    const RectI shown = overlay::Intersection(ToRectI(r), seen);
+    const RectI shown = Intersection(ToRectI(r), seen);
     if (shown.Empty() || overlay::Covered(shown, walk.above)) continue;
     const int index = static_cast<int>(walk.out.size());
     walk.out.push_back({ToRectI(r), parent_index});
@@ -79,7 +79,7 @@ BOOL CALLBACK AddTopLevel(HWND window, LPARAM data) noexcept {
   ::GetWindowThreadProcessId(window, &process);
   if (process == walk.own_process || Cloaked(window)) return TRUE;
   const RectI frame = Frame(window, walk.composed);
-  const RectI shown = overlay::Intersection(frame, walk.desktop);
+  const RectI shown = Intersection(frame, walk.desktop);
   if (shown.Empty() || overlay::Covered(shown, walk.above)) return TRUE;
   walk.windows->push_back({window, frame, shown});
   walk.above.push_back(shown);

@@ -26,7 +26,7 @@ from scenarios import (SELECTION, SIZE_LABEL, TOOLBAR_BACK, TOOLBAR_FRAME, Clipb
 WIDTH, HEIGHT = 1024, 768
 MAX_MARGIN = 29
 SCREEN = Geometry(0, 0, WIDTH, HEIGHT)
-# PELVANTO_UPDATE_DOCS=1 renews the README's picture of a hovered control.
+# PELVANTO_UPDATE_DOCS=1 renews the README's picture of a hovered window.
 DOCS = REPO / "docs" if os.environ.get("PELVANTO_UPDATE_DOCS") == "1" else None
 
 
@@ -86,8 +86,8 @@ class SnappingOnTheFrozenScreen(unittest.TestCase):
                     s.move(*point)
                     hovered[name] = self.check_highlight(expected, f"hover-{name.replace(' ', '-')}.png")
             if DOCS:
-                s.move(650, 470)
-                self.check_highlight(control, "docs.png")
+                s.move(560, 380)
+                self.check_highlight(upper, "docs.png")
                 s.save_crop(s.screenshot_pixels(), Geometry(290, 220, 680, 480), DOCS / "screenshot-snapping.png")
 
             # Tab steps outwards from the control to its window and the monitor; Shift+Tab back.

@@ -1,5 +1,8 @@
 #include "overlay/snapping.h"
 
+#include "fakes/fakes.h"
+#include "overlay/damage.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -179,7 +182,7 @@ TEST(ClickOrDragTest, AClickStaysInsideTheDragRectangleUpToItsEdges) {
       {1, 1, {{101, 100}}, false},              // the smallest rectangle is the press itself
   };
   for (const Case& c : cases) {
-    ClickOrDrag press(c.width, c.height);
+    ClickOrDrag press({c.width, c.height});
     EXPECT_FALSE(press.Click());
     press.Press({100, 100});
     for (const PointI& p : c.moves) press.Move(p);
@@ -190,31 +193,113 @@ TEST(ClickOrDragTest, AClickStaysInsideTheDragRectangleUpToItsEdges) {
 }
 
 TEST(HighlightDamageTest, AChangeRepaintsOnlyTheOldAndNewOutlinesAndReadOuts) {
-  const Highlight a{{100, 100, 600, 500}, true, {102, 102, 287, 119}, L"500x400", 96};
-  const Highlight b{{130, 160, 230, 200}, true, {132, 162, 317, 179}, L"100x40", 96};
-  const Highlight hidden{};
+  auto highlighted = [](RectI rect, RectI label, const wchar_t* caption) {
+    Elements e;
+    e.highlight = {rect, true};
+    e.highlight_label = {label, true, caption, 96};
+    return e;
+  };
+  const Elements a = highlighted({100, 100, 600, 500}, {102, 102, 287, 119}, L"500x400");
+  const Elements b = highlighted({130, 160, 230, 200}, {132, 162, 317, 179}, L"100x40");
+  const Elements hidden{};
   auto covered = [](const std::vector<RectI>& areas, int x, int y) {
     return std::any_of(areas.begin(), areas.end(), [&](const RectI& r) {
       return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
     });
   };
-  EXPECT_TRUE(HighlightDamage(a, a, 1).empty());
-  EXPECT_TRUE(HighlightDamage(hidden, hidden, 1).empty());
-  const auto areas = HighlightDamage(a, b, 1);
-  for (const Highlight& h : {a, b}) {
-    const RectI& r = h.rect;
+  EXPECT_TRUE(ChangedAreas(a, a, 1).empty());
+  const auto areas = ChangedAreas(a, b, 1);
+  for (const Elements& e : {a, b}) {
+    const RectI& r = e.highlight.rect;
     for (int x = r.left; x < r.right; ++x)
       EXPECT_TRUE(covered(areas, x, r.top) && covered(areas, x, r.bottom - 1)) << x;
     for (int y = r.top; y < r.bottom; ++y)
       EXPECT_TRUE(covered(areas, r.left, y) && covered(areas, r.right - 1, y)) << y;
-    EXPECT_TRUE(covered(areas, h.label.left, h.label.top));
-    EXPECT_TRUE(covered(areas, h.label.right - 1, h.label.bottom - 1));
+    const RectI& label = e.highlight_label.rect;
+    EXPECT_TRUE(covered(areas, label.left, label.top));
+    EXPECT_TRUE(covered(areas, label.right - 1, label.bottom - 1));
   }
   EXPECT_FALSE(covered(areas, 350, 300));  // inside the old outline, outside the new one
   long long repainted = 0;
   for (const RectI& r : areas) repainted += static_cast<long long>(r.Width()) * r.Height();
   EXPECT_LT(repainted, 500LL * 400 / 10);  // strips and read-outs, not the area
-  EXPECT_EQ(HighlightDamage(hidden, a, 1).size(), 5u);
+  EXPECT_EQ(ChangedAreas(hidden, a, 1).size(), 5u);
+  EXPECT_EQ(PaintedAreas(a).size(), 5u);
+}
+
+// The overlay with snapping, step by step: what is highlighted and what is selected after each
+// script, on a 1024 x 768 screen with one window (a control in it) and a drag rectangle of 4.
+TEST(OverlaySnappingTest, HoverTabAndClickSelectExactlyWhileDragsStillDraw) {
+  const RectI window{100, 100, 500, 400}, control{150, 150, 250, 200}, screen{0, 0, 1024, 768};
+  enum Do { kMove, kHeldMove, kPress, kRelease, kRightClick, kTab, kShiftTab, kShown };
+  struct Step {
+    Do what;
+    int x = 0, y = 0;
+  };
+  struct Case {
+    const char* what;
+    std::vector<Step> steps;
+    std::optional<RectI> highlighted;
+    std::optional<RectI> selected;  // a finished selection
+  };
+  const Case cases[] = {
+      {"nothing before the pointer moves", {}, std::nullopt, std::nullopt},
+      {"the window under the pointer", {{kMove, 200, 170}}, window, std::nullopt},
+      {"its control, once recorded", {{kShown}, {kMove, 200, 170}}, control, std::nullopt},
+      {"Tab out to the monitor", {{kShown}, {kMove, 200, 170}, {kTab}, {kTab}}, screen, std::nullopt},
+      {"a click selects the control",
+       {{kShown}, {kMove, 200, 170}, {kPress, 200, 170}, {kHeldMove, 202, 168}, {kRelease, 202, 168}},
+       std::nullopt, control},
+      {"a click after Tab selects the window",
+       {{kShown}, {kMove, 200, 170}, {kTab}, {kPress, 200, 170}, {kRelease, 200, 170}},
+       std::nullopt, window},
+      {"a drag draws from the press",
+       {{kShown}, {kMove, 200, 170}, {kPress, 200, 170}, {kHeldMove, 203, 170}, {kHeldMove, 300, 260},
+        {kRelease, 300, 260}},
+       std::nullopt, RectI{200, 170, 300, 260}},
+      {"the highlight goes at the press", {{kMove, 200, 170}, {kPress, 200, 170}}, std::nullopt, std::nullopt},
+      {"none over a selection", {{kMove, 200, 170}, {kPress, 200, 170}, {kRelease, 200, 170}, {kMove, 600, 600}},
+       std::nullopt, window},
+      {"back once it is cleared",
+       {{kMove, 200, 170}, {kPress, 200, 170}, {kRelease, 200, 170}, {kRightClick, 600, 600}, {kMove, 610, 600}},
+       screen, std::nullopt},
+  };
+  const DesktopMetrics metrics(SingleMonitorDesktop(1024, 768, 96));
+  for (const Case& c : cases) {
+    fakes::OverlayRig rig;
+    rig.window.top_level = {{window, -1}};
+    rig.window.with_controls = {{window, -1}, {control, 0}};
+    ASSERT_TRUE(rig.overlay.Open());
+    for (const Step& step : c.steps) {
+      switch (step.what) {
+        case kMove: rig.overlay.OnMouseMove({}, step.x, step.y); break;
+        case kHeldMove: rig.overlay.OnMouseMove(MouseButton::kLeft, step.x, step.y); break;
+        case kPress: rig.overlay.OnMouseDown(MouseButton::kLeft, step.x, step.y); break;
+        case kRelease: rig.overlay.OnMouseUp(MouseButton::kLeft, step.x, step.y); break;
+        case kRightClick:
+          rig.overlay.OnMouseDown(MouseButton::kRight, step.x, step.y);
+          rig.overlay.OnMouseUp(MouseButton::kRight, step.x, step.y);
+          break;
+        case kTab: EXPECT_TRUE(rig.overlay.OnKey({Key::kTab})) << c.what; break;
+        case kShiftTab: rig.overlay.OnKey({Key::kTab, true}); break;
+        case kShown: rig.overlay.OnShown(); break;
+      }
+    }
+    const Elements e = rig.overlay.Scene();
+    EXPECT_EQ(e.highlight.visible ? std::optional<RectI>(e.highlight.rect) : std::nullopt, c.highlighted)
+        << c.what;
+    if (e.highlight.visible) {
+      // Its read-out is the one a selection of it shows.
+      EXPECT_EQ(e.highlight_label, SizeReadout(metrics, e.highlight.rect)) << c.what;
+    }
+    const Selection& selection = rig.overlay.CurrentSelection();
+    EXPECT_EQ(selection.Finished() ? std::optional<RectI>(selection.Rect()) : std::nullopt, c.selected)
+        << c.what;
+    if (c.selected) {
+      EXPECT_TRUE(e.toolbar.visible && e.handles[0].visible && e.size_label.visible) << c.what;
+      EXPECT_FALSE(rig.overlay.OnKey({Key::kTab})) << c.what;  // no stepping over a selection
+    }
+  }
 }
 
 }  // namespace

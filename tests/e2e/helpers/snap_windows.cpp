@@ -1,7 +1,8 @@
 // snap_windows.exe: two overlapping windows of known size for the snapping scenario, the upper
 // one holding a child control painted in stripes. Borderless, so what Wine reports is what the
-// screen shows; right of the middle, where they leave the main window's "切图开始" uncovered
-// (openbox keeps such windows above normal ones). Once they are on the screen it prints their rectangles as Windows reports them
+// screen shows; app windows, so Wine hands them to the window manager, which keeps them under
+// the topmost overlay; right of the middle, where they leave the main window's "切图开始"
+// uncovered. The rectangles are printed once the window manager has had time to place them. Once they are on the screen it prints their rectangles as Windows reports them
 // (GetWindowRect, screen pixels), then runs until it is ended:
 //   lower <left> <top> <right> <bottom>
 //   upper <left> <top> <right> <bottom>
@@ -39,8 +40,27 @@ LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wparam, LPARAM lp
   return 0;
 }
 
+constexpr UINT_PTR kPrintTimer = 1;
+constexpr UINT kPrintAfterMs = 700;
+HWND g_windows[3] = {};  // lower, upper, control
+
+void Print(const char* name, HWND window) {
+  RECT r{};
+  ::GetWindowRect(window, &r);
+  std::printf("%s %ld %ld %ld %ld\n", name, r.left, r.top, r.right, r.bottom);
+}
+
 LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept {
   if (message == WM_DESTROY) ::PostQuitMessage(0);
+  if (message == WM_TIMER && wparam == kPrintTimer) {
+    ::KillTimer(window, kPrintTimer);
+    Print("lower", g_windows[0]);
+    Print("upper", g_windows[1]);
+    Print("control", g_windows[2]);
+    std::puts("ready");
+    std::fflush(stdout);
+    return 0;
+  }
   return ::DefWindowProcW(window, message, wparam, lparam);
 }
 
@@ -54,12 +74,6 @@ bool RegisterClass(HINSTANCE instance, const wchar_t* name, WNDPROC proc, HBRUSH
   return ::RegisterClassW(&window_class) != 0;
 }
 
-void Print(const char* name, HWND window) {
-  RECT r{};
-  ::GetWindowRect(window, &r);
-  std::printf("%s %ld %ld %ld %ld\n", name, r.left, r.top, r.right, r.bottom);
-}
-
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
@@ -68,9 +82,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
       !RegisterClass(instance, L"SnapUpper", FrameProc, ::CreateSolidBrush(kUpperColour)) ||
       !RegisterClass(instance, L"SnapStripes", ControlProc, nullptr))
     return 1;
-  HWND lower = ::CreateWindowExW(0, L"SnapLower", L"snap lower", WS_POPUP, 330, 260, 360, 260,
+  HWND lower = ::CreateWindowExW(WS_EX_APPWINDOW, L"SnapLower", L"snap lower", WS_POPUP, 330, 260, 360, 260,
                                  nullptr, nullptr, instance, nullptr);
-  HWND upper = ::CreateWindowExW(0, L"SnapUpper", L"snap upper", WS_POPUP, 530, 360, 400, 300,
+  HWND upper = ::CreateWindowExW(WS_EX_APPWINDOW, L"SnapUpper", L"snap upper", WS_POPUP, 530, 360, 400, 300,
                                  nullptr, nullptr, instance, nullptr);
   if (!lower || !upper) return 1;
   HWND control = ::CreateWindowExW(0, L"SnapStripes", nullptr, WS_CHILD | WS_VISIBLE, 40, 50,
@@ -81,11 +95,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   ::SetWindowPos(upper, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   ::UpdateWindow(lower);
   ::UpdateWindow(upper);
-  Print("lower", lower);
-  Print("upper", upper);
-  Print("control", control);
-  std::puts("ready");
-  std::fflush(stdout);
+  g_windows[0] = lower;
+  g_windows[1] = upper;
+  g_windows[2] = control;
+  ::SetTimer(upper, kPrintTimer, kPrintAfterMs, nullptr);
 
   MSG message;
   while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
