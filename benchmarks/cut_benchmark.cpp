@@ -31,7 +31,7 @@ class NullWindow : public overlay::OverlayView {
   void MakeLayeredOpaque() override {}
   void Destroy() override {}
   PointI CursorPos() const override { return {}; }
-  std::vector<overlay::WindowRecord> RecordWindows() override { return {}; }
+  std::optional<std::vector<overlay::WindowRecord>> RecordWindows() override { return {}; }
   std::vector<overlay::WindowRecord> RecordControls() override { return {}; }
   overlay::DragSize DragRectangle() const override { return {}; }
   WindowId Id() const override { return 1; }

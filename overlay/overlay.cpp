@@ -33,14 +33,17 @@ bool Overlay::Open() {
   }
   // At the same moment as the picture, so what can be clicked is what the picture shows. The
   // controls follow once the picture is on the screen (OnShown).
-  targets_ = SnapTargets(metrics_.Monitors(), services_.window.RecordWindows());
+  if (const auto windows = services_.window.RecordWindows()) {
+    targets_ = SnapTargets(metrics_.Monitors(), *windows);
+    snapping_ = true;
+  }
   services_.window.Maximise();
   services_.window.MakeLayeredOpaque();
   return true;
 }
 
 void Overlay::OnShown() {
-  if (closed_ || in_tray_) return;
+  if (closed_ || in_tray_ || !snapping_) return;
   targets_ = SnapTargets(metrics_.Monitors(), services_.window.RecordControls());
   UpdateHover();
 }

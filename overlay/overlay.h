@@ -53,7 +53,8 @@ class OverlayView {
   virtual PointI CursorPos() const = 0;
   // The windows on the screen now, in z-order, as SnapTargets takes them: the top-level ones
   // (at the freeze), or the same ones with their controls (once the picture is on the screen).
-  virtual std::vector<WindowRecord> RecordWindows() = 0;
+  // Nothing at the freeze where the window offers no snapping at all (a switch only tests use).
+  virtual std::optional<std::vector<WindowRecord>> RecordWindows() = 0;
   virtual std::vector<WindowRecord> RecordControls() = 0;
   // The system's drag rectangle at the window's DPI: a press and release inside it is a click.
   virtual DragSize DragRectangle() const = 0;
@@ -157,6 +158,7 @@ class Overlay final : private InputTargets {
   PointI pointer_;                // the pointer's last pixel on the overlay
   LoupeView loupe_;
   SnapTargets targets_;           // the windows and monitors recorded at the freeze
+  bool snapping_ = false;         // the window offers snapping: targets_ were recorded
   Hover hover_;                   // the target under the pointer, and Tab's step
   bool pointer_seen_ = false;     // the pointer has moved over the overlay: hovering may begin
   ClickOrDrag click_;             // whether the left press on an empty overlay stays a click

@@ -55,7 +55,9 @@ class OverlayInstance final : public overlay::OverlayView {
   void MakeLayeredOpaque() override { surface_.MakeLayeredOpaque(); }
   void Destroy() override;
   PointI CursorPos() const override;
-  std::vector<overlay::WindowRecord> RecordWindows() override { return surface_.RecordWindows(); }
+  std::optional<std::vector<overlay::WindowRecord>> RecordWindows() override {
+    return surface_.RecordWindows();
+  }
   std::vector<overlay::WindowRecord> RecordControls() override {
     return surface_.RecordControls();
   }

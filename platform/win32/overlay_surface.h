@@ -43,7 +43,7 @@ class OverlaySurface final : public Window<OverlaySurface> {
   bool Freeze(const RectI& area);
   // The windows on the screen, for snapping: the top-level ones (at the freeze), or the same
   // with their controls.
-  std::vector<overlay::WindowRecord> RecordWindows();
+  std::optional<std::vector<overlay::WindowRecord>> RecordWindows();
   std::vector<overlay::WindowRecord> RecordControls() const;
   // SM_CXDRAG x SM_CYDRAG at the window's DPI.
   overlay::DragSize DragRectangle() const;

@@ -131,7 +131,7 @@ def measure_moves(s: Session, pids: dict[str, int], points: list[tuple[int, int]
 def overlay_moves(s: Session, hover: bool) -> float:
     """One fresh program: CPU ms a move over its overlay, hovering across the windows or drawing
     today's selection along the diagonal."""
-    proc, main = start_program(s, loupe=True)
+    proc, main = start_program(s, loupe=True, snapping=True)
     start_capture(s, main)
     time.sleep(1)
     pids = session_pids(s, proc.pid)

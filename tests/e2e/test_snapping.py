@@ -67,7 +67,7 @@ class SnappingOnTheFrozenScreen(unittest.TestCase):
             rects = open_windows(s)
             lower, upper, control = rects["lower"], rects["upper"], rects["control"]
             self.frozen = s.screenshot_pixels("before.png")
-            _, main = start_program(s)
+            _, main = start_program(s, snapping=True)
             start_capture(s, main)
             self.tray = wait_until(lambda: s.tray_window(frame=True), 10)
 

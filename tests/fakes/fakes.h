@@ -173,7 +173,10 @@ class FakeOverlayView : public overlay::OverlayView {
   void MakeLayeredOpaque() override { layered = true; }
   void Destroy() override { destroyed = true; }
   PointI CursorPos() const override { return cursor; }
-  std::vector<overlay::WindowRecord> RecordWindows() override { return top_level; }
+  std::optional<std::vector<overlay::WindowRecord>> RecordWindows() override {
+    if (!snapping) return std::nullopt;
+    return top_level;
+  }
   std::vector<overlay::WindowRecord> RecordControls() override { return with_controls; }
   overlay::DragSize DragRectangle() const override { return drag; }
   WindowId Id() const override { return 0x1234; }
@@ -189,6 +192,7 @@ class FakeOverlayView : public overlay::OverlayView {
   // The desktop's windows as the freeze finds them, and with their controls after it.
   std::vector<overlay::WindowRecord> top_level, with_controls;
   overlay::DragSize drag;
+  bool snapping = true;  // false: the window offers none
 };
 
 // An overlay with every fake it needs, on one screen of the given size or on a desktop of

@@ -300,6 +300,14 @@ TEST(OverlaySnappingTest, HoverTabAndClickSelectExactlyWhileDragsStillDraw) {
       EXPECT_FALSE(rig.overlay.OnKey({Key::kTab})) << c.what;  // no stepping over a selection
     }
   }
+  // A window that offers no snapping: nothing is highlighted, not even the monitor.
+  fakes::OverlayRig rig;
+  rig.window.snapping = false;
+  ASSERT_TRUE(rig.overlay.Open());
+  rig.overlay.OnShown();
+  rig.overlay.OnMouseMove({}, 200, 170);
+  EXPECT_FALSE(rig.overlay.Scene().highlight.visible);
+  EXPECT_FALSE(rig.overlay.OnKey({Key::kTab}));
 }
 
 }  // namespace
