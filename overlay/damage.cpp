@@ -31,6 +31,11 @@ std::vector<RectI> ChangedAreas(const Elements& before, const Elements& after, i
     if (before.outline.visible) AddOutline(before.outline.rect, pad, out);
     if (after.outline.visible) AddOutline(after.outline.rect, pad, out);
   }
+  if (before.highlight != after.highlight) {
+    if (before.highlight.visible) AddOutline(before.highlight.rect, pad, out);
+    if (after.highlight.visible) AddOutline(after.highlight.rect, pad, out);
+  }
+  AddBox(before.highlight_label, after.highlight_label, pad, out);
   AddBox(before.size_label, after.size_label, pad, out);
   AddBox(before.colour_label, after.colour_label, pad, out);
   for (std::size_t i = 0; i < before.handles.size(); ++i)
@@ -52,6 +57,7 @@ std::vector<RectI> PaintedAreas(const Elements& elements) {
   Elements hidden = elements;
   hidden.outline.visible = hidden.size_label.visible = hidden.colour_label.visible = false;
   hidden.toolbar.visible = false;
+  hidden.highlight.visible = hidden.highlight_label.visible = false;
   for (auto& handle : hidden.handles) handle.visible = false;
   return ChangedAreas(hidden, elements, 0);
 }

@@ -40,6 +40,8 @@ struct Elements {
   std::array<RectI, kToolbarButtonCount> toolbar_buttons;  // each button's icon
   std::array<Element, kToolbarButtonCount> hover_squares;  // around a button under the pointer
   RectI toolbar_frame;                   // the strip's border
+  Element highlight;                     // with no selection: the window under the pointer, dashed
+  Label highlight_label;                 // its size, where a selection of it shows its own
   friend bool operator==(const Elements&, const Elements&) = default;
 };
 

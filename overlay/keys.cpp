@@ -23,12 +23,16 @@ bool Overlay::OnKey(const KeyPress& press) {
       // A right click at the pointer: clears a selection, closes the overlay without one.
       SurfacePress(MouseButton::kRight, pointer_.x, pointer_.y);
       SurfaceRelease(MouseButton::kRight);
+      UpdateHover();
       return true;
     }
     case Key::kEnter:
       if (press.repeat || !selected) return false;
       ButtonClick(kCopyAndExit);
       return true;
+    case Key::kTab:
+      // Through the targets under the pointer: out towards the monitor, with Shift back in.
+      return press.shift ? hover_.StepInwards() : hover_.StepOutwards();
     case Key::kLeft:
     case Key::kRight:
     case Key::kUp:

@@ -3,11 +3,11 @@
 
 namespace pelvanto::overlay {
 
-enum class Key { kEscape, kEnter, kLeft, kRight, kUp, kDown };
+enum class Key { kEscape, kEnter, kLeft, kRight, kUp, kDown, kTab };
 
 struct KeyPress {
   Key key = Key::kEscape;
-  bool shift = false;   // arrows go ten pixels instead of one
+  bool shift = false;   // arrows go ten pixels instead of one; Tab steps back in
   bool ctrl = false;    // arrows carry the right or bottom edge instead of the whole selection
   bool repeat = false;  // sent again because the key is held
 };

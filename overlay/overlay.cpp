@@ -15,7 +15,8 @@ Overlay::Overlay(OverlayServices services, Desktop desktop, std::uint64_t random
       toolbar_(metrics_),
       router_(*this),
       cutter_(services.clock, services.screen, services.clipboard, random_seed),
-      tray_icon_(services.tray) {}
+      tray_icon_(services.tray),
+      click_(services.window.DragRectangle()) {}
 
 // --- Life -------------------------------------------------------------------------------
 
@@ -30,9 +31,21 @@ bool Overlay::Open() {
     Close();
     return false;
   }
+  // At the same moment as the picture, so what can be clicked is what the picture shows. The
+  // controls follow once the picture is on the screen (OnShown).
+  if (const auto windows = services_.window.RecordWindows()) {
+    targets_ = SnapTargets(metrics_.Monitors(), *windows);
+    snapping_ = true;
+  }
   services_.window.Maximise();
   services_.window.MakeLayeredOpaque();
   return true;
+}
+
+void Overlay::OnShown() {
+  if (closed_ || in_tray_ || !snapping_) return;
+  targets_ = SnapTargets(metrics_.Monitors(), services_.window.RecordControls());
+  UpdateHover();
 }
 
 void Overlay::OnMinimised() {
@@ -84,6 +97,10 @@ Elements Overlay::Scene() const {
   e.toolbar_buttons = toolbar_.Buttons();
   e.hover_squares = toolbar_.HoverSquares();
   e.toolbar_frame = toolbar_.Frame();
+  if (const auto highlighted = hover_.Highlighted()) {
+    e.highlight = {*highlighted, true};
+    e.highlight_label = SizeReadout(metrics_, *highlighted);
+  }
   return e;
 }
 
@@ -112,11 +129,14 @@ void Overlay::OnMouseDown(MouseButton button, int x, int y) {
   copy_at_release_ = false;
   router_.Press(button, x, y);
   FollowPointer(x, y);
+  UpdateHover();
 }
 
 void Overlay::OnMouseMove(MouseButtons held, int x, int y) {
   router_.Move(held, x, y);
   FollowPointer(x, y);
+  pointer_seen_ = true;
+  UpdateHover();
 }
 
 void Overlay::OnMouseUp(MouseButton button, int x, int y) {
@@ -124,6 +144,18 @@ void Overlay::OnMouseUp(MouseButton button, int x, int y) {
   router_.Release(button, x, y);
   if (copy && !closed_ && selection_.Finished()) ButtonClick(kCopyAndExit);
   FollowPointer(x, y);
+  UpdateHover();
+}
+
+void Overlay::UpdateHover() {
+  // The outline shows while a selection is drawn or finished; the pointer capture while a
+  // button is held.
+  const bool empty = !selection_.Finished() && !selection_.Outline().visible;
+  if (closed_ || in_tray_ || Captured() || !empty || !pointer_seen_) {
+    hover_.Hide();
+    return;
+  }
+  hover_.Follow(targets_, pointer_);
 }
 
 void Overlay::OnDoubleClick(int x, int y) {
@@ -152,6 +184,13 @@ void Overlay::FollowPointer(int x, int y) {
 // --- The surface: drawing, moving and clearing the selection ----------------------------
 
 void Overlay::SurfacePress(MouseButton button, int x, int y) {
+  // A left press on an empty overlay may be a click on the highlighted window; the highlight
+  // goes at the press either way (UpdateHover).
+  click_target_.reset();
+  if (button == MouseButton::kLeft && !selection_.Finished()) {
+    click_target_ = hover_.Highlighted();
+    click_.Press({x, y});
+  }
   toolbar_.Hide();
   const bool was_finished = selection_.Finished();
   if (was_finished) services_.pointer.Set(Pointer::kCrosshair);
@@ -162,6 +201,12 @@ void Overlay::SurfacePress(MouseButton button, int x, int y) {
 }
 
 void Overlay::SurfaceMove(MouseButtons held, int x, int y) {
+  if (click_target_ && held == MouseButton::kLeft) {
+    click_.Move({x, y});
+    // Inside the drag rectangle it is still a click: nothing is drawn yet. Once out, it is a
+    // drag, drawn from the press as it always was.
+    if (click_.Click()) return;
+  }
   const std::uint32_t colour = services_.window.FrozenPixel(x, y);
   bool drawn = false;
   services_.pointer.Set(selection_.Move(held, x, y, colour, drawn));
@@ -169,6 +214,11 @@ void Overlay::SurfaceMove(MouseButtons held, int x, int y) {
 }
 
 void Overlay::SurfaceRelease(MouseButton button) {
+  const auto clicked = std::exchange(click_target_, std::nullopt);
+  if (button == MouseButton::kLeft && clicked && click_.Click()) {
+    SelectClicked(*clicked);
+    return;
+  }
   switch (selection_.Release(button)) {
     case SurfaceRelease::kClose: Close(); break;
     case SurfaceRelease::kFinished: ShowToolbar(); break;
@@ -178,6 +228,19 @@ void Overlay::SurfaceRelease(MouseButton button) {
       handles_.Hide();
       break;
     case SurfaceRelease::kNothing: break;
+  }
+}
+
+void Overlay::SelectClicked(const RectI& rect) {
+  // The selection's own drawing from corner to corner, so the outline, the read-outs, the
+  // handles and the toolbar follow the rules of a drawn one.
+  const std::uint32_t colour = services_.window.FrozenPixel(pointer_.x, pointer_.y);
+  bool drawn = false;
+  selection_.Press(MouseButton::kLeft, rect.left, rect.top);
+  services_.pointer.Set(selection_.Move(MouseButton::kLeft, rect.right, rect.bottom, colour, drawn));
+  if (selection_.Release(MouseButton::kLeft) == SurfaceRelease::kFinished) {
+    handles_.PlaceAround(selection_.Rect());
+    ShowToolbar();
   }
 }
 

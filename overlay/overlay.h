@@ -4,6 +4,8 @@
 // its parts together (selection, handles, toolbar, input routing, cut) and owns its life.
 
 #include <cstdint>
+#include <optional>
+#include <vector>
 
 #include "core/tray_icon.h"
 #include "host/clipboard.h"
@@ -22,6 +24,7 @@
 #include "overlay/loupe.h"
 #include "overlay/metrics.h"
 #include "overlay/selection.h"
+#include "overlay/snapping.h"
 #include "overlay/toolbar.h"
 
 namespace pelvanto::overlay {
@@ -48,6 +51,13 @@ class OverlayView {
   virtual void Destroy() = 0;
   // The cursor's position in virtual-desktop pixels.
   virtual PointI CursorPos() const = 0;
+  // The windows on the screen now, in z-order, as SnapTargets takes them: the top-level ones
+  // (at the freeze), or the same ones with their controls (once the picture is on the screen).
+  // Nothing at the freeze where the window offers no snapping at all (a switch only tests use).
+  virtual std::optional<std::vector<WindowRecord>> RecordWindows() = 0;
+  virtual std::vector<WindowRecord> RecordControls() = 0;
+  // The system's drag rectangle at the window's DPI: a press and release inside it is a click.
+  virtual DragSize DragRectangle() const = 0;
   // The window and its icon, for its notification-area record.
   virtual WindowId Id() const = 0;
   virtual std::uintptr_t IconHandle() const = 0;
@@ -73,6 +83,9 @@ class Overlay final : private InputTargets {
   // Freezes the screen and covers it; runs before the window is first shown. False when the
   // screen could not be copied: the overlay has closed itself then.
   bool Open();
+  // The frozen picture is on the screen: the controls of the windows recorded at the freeze
+  // are recorded now, and the highlight takes them in.
+  void OnShown();
   // The window was minimised: it hides into the notification area.
   void OnMinimised();
   // Removes the overlay's icon, stops the cuts and closes the window. Every handler does
@@ -124,6 +137,10 @@ class Overlay final : private InputTargets {
   void ToolbarHover() override;
 
   void ShowToolbar();
+  // With no selection and no button held, the highlight follows the pointer; else it goes.
+  void UpdateHover();
+  // A click on the highlighted rectangle: it becomes a finished selection, as if drawn.
+  void SelectClicked(const RectI& rect);
   // The loupe follows the pointer.
   void FollowPointer(int x, int y);
 
@@ -140,6 +157,12 @@ class Overlay final : private InputTargets {
   bool copy_at_release_ = false;  // a double click inside the selection waits for its release
   PointI pointer_;                // the pointer's last pixel on the overlay
   LoupeView loupe_;
+  SnapTargets targets_;           // the windows and monitors recorded at the freeze
+  bool snapping_ = false;         // the window offers snapping: targets_ were recorded
+  Hover hover_;                   // the target under the pointer, and Tab's step
+  bool pointer_seen_ = false;     // the pointer has moved over the overlay: hovering may begin
+  ClickOrDrag click_;             // whether the left press on an empty overlay stays a click
+  std::optional<RectI> click_target_;  // what that press would select, taken from the highlight
 };
 
 }  // namespace pelvanto::overlay

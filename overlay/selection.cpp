@@ -143,17 +143,26 @@ void Selection::Clear() {
 
 void Selection::PlaceLabels() {
   const RectI& r = outline_.rect;
-  size_label_.caption = SizeText(r.Width(), r.Height());
-  // Sized for the monitor the read-outs are drawn on, and kept on it.
+  const bool size_shown = size_label_.visible;
+  size_label_ = SizeReadout(metrics_, r);
+  size_label_.visible = size_shown;
   const Metrics& m = metrics_.At(r.left, r.top);
+  colour_label_.dpi = m.dpi;
+  colour_label_.rect = SizedRect(size_label_.rect.left, size_label_.rect.bottom + m.label_gap,
+                                 m.colour_label.Width(), m.colour_label.Height());
+}
+
+Label SizeReadout(const DesktopMetrics& metrics, const RectI& r) {
+  // Sized for the monitor the read-outs are drawn on, and kept on it with the colour read-out
+  // below.
+  const Metrics& m = metrics.At(r.left, r.top);
   const int gap = m.label_gap;
-  for (Label* label : {&size_label_, &colour_label_}) label->dpi = m.dpi;
   const int size_w = m.size_label.Width(), size_h = m.size_label.Height();
   const int colour_w = m.colour_label.Width(), colour_h = m.colour_label.Height();
-  const PointI origin = ReadoutOrigin(metrics_.Monitors(), r.left, r.top, gap,
+  const PointI origin = ReadoutOrigin(metrics.Monitors(), r.left, r.top, gap,
                                       std::max(size_w, colour_w), size_h + gap + colour_h);
-  size_label_.rect = SizedRect(origin.x, origin.y, size_w, size_h);
-  colour_label_.rect = SizedRect(origin.x, origin.y + size_h + gap, colour_w, colour_h);
+  return {SizedRect(origin.x, origin.y, size_w, size_h), true, SizeText(r.Width(), r.Height()),
+          m.dpi};
 }
 
 std::wstring SizeText(int width, int height) {

@@ -66,6 +66,9 @@ class Selection {
   bool keep_open_ = false;
 };
 
+// The size read-out of a selection at `r`, shown, where a selection shows it: inside its
+// top-left corner, sized for that monitor and kept on it.
+Label SizeReadout(const DesktopMetrics& metrics, const RectI& r);
 // The size read-out: width, "x", height ("145x97").
 std::wstring SizeText(int width, int height);
 // The colour read-out of a 0x00BBGGRR colour: "RGB(255,128,0)".

@@ -55,6 +55,13 @@ class OverlayInstance final : public overlay::OverlayView {
   void MakeLayeredOpaque() override { surface_.MakeLayeredOpaque(); }
   void Destroy() override;
   PointI CursorPos() const override;
+  std::optional<std::vector<overlay::WindowRecord>> RecordWindows() override {
+    return surface_.RecordWindows();
+  }
+  std::vector<overlay::WindowRecord> RecordControls() override {
+    return surface_.RecordControls();
+  }
+  overlay::DragSize DragRectangle() const override { return surface_.DragRectangle(); }
   // The anchor: the tray icon must stay valid after the surface is gone.
   WindowId Id() const override { return reinterpret_cast<WindowId>(anchor_.hwnd()); }
   std::uintptr_t IconHandle() const override {

@@ -1,5 +1,7 @@
 #include "platform/win32/overlay_painter.h"
 
+#include <algorithm>
+
 #include "core/geometry.h"
 #include "platform/win32/fonts.h"
 #include "platform/win32/window_class.h"
@@ -20,6 +22,32 @@ int IconResource(overlay::ToolbarIcon icon) {
     case overlay::ToolbarIcon::kExit: return IDI_EXIT;
   }
   return IDI_EXIT;
+}
+
+constexpr int kDash = 4;  // the highlight's outline: 4 pixels drawn, 4 left out, from its corner
+
+// A dashed one-pixel border inside `r`, only where `clip` (the paint's) reaches: a monitor-sized
+// highlight would otherwise cost a thousand fills for each thin strip repainted.
+void FrameDashed(HDC dc, const RectI& r, const RECT& clip, COLORREF colour) {
+  ::SetDCBrushColor(dc, colour);
+  const auto brush = static_cast<HBRUSH>(::GetStockObject(DC_BRUSH));
+  auto fill = [&](int left, int top, int right, int bottom) {
+    const RECT piece{left, top, right, bottom};
+    RECT shown{};
+    if (::IntersectRect(&shown, &piece, &clip)) ::FillRect(dc, &shown, brush);
+  };
+  // The first dash in reach of the clip, on the dash grid that starts at the corner.
+  auto first = [](int from, int low) {
+    return low <= from ? from : from + (low - from) / (2 * kDash) * (2 * kDash);
+  };
+  for (int x = first(r.left, clip.left); x < std::min<int>(r.right, clip.right); x += 2 * kDash) {
+    fill(x, r.top, std::min(x + kDash, r.right), r.top + 1);
+    fill(x, r.bottom - 1, std::min(x + kDash, r.right), r.bottom);
+  }
+  for (int y = first(r.top, clip.top); y < std::min<int>(r.bottom, clip.bottom); y += 2 * kDash) {
+    fill(r.left, y, r.left + 1, std::min(y + kDash, r.bottom));
+    fill(r.right - 1, y, r.right, std::min(y + kDash, r.bottom));
+  }
 }
 
 // A child of the toolbar, placed in overlay pixels.
@@ -57,6 +85,11 @@ HFONT OverlayPainter::LabelFont(unsigned dpi) const {
 }
 
 void OverlayPainter::Paint(HDC dc, const overlay::Elements& e) const {
+  if (e.highlight.visible) {
+    RECT clip{};
+    if (::GetClipBox(dc, &clip) != ERROR)
+      FrameDashed(dc, e.highlight.rect, clip, overlay::kSelectionColour);
+  }
   if (e.outline.visible) {
     RECT r = ToRect(e.outline.rect);
     // A zero-size selection still shows where it is.
@@ -69,7 +102,7 @@ void OverlayPainter::Paint(HDC dc, const overlay::Elements& e) const {
 
   const int old_mode = ::SetBkMode(dc, TRANSPARENT);
   const COLORREF old_colour = ::SetTextColor(dc, overlay::kSelectionColour);
-  for (const auto* label : {&e.size_label, &e.colour_label}) {
+  for (const auto* label : {&e.highlight_label, &e.size_label, &e.colour_label}) {
     if (!label->visible) continue;
     SelectGuard font(dc, LabelFont(label->dpi));
     RECT r = ToRect(label->rect);

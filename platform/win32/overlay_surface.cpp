@@ -4,6 +4,7 @@
 
 #include <array>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "core/geometry.h"
@@ -52,6 +53,7 @@ std::optional<overlay::KeyPress> KeyFrom(WPARAM key, LPARAM lparam) {
     case VK_RIGHT: press.key = overlay::Key::kRight; break;
     case VK_UP: press.key = overlay::Key::kUp; break;
     case VK_DOWN: press.key = overlay::Key::kDown; break;
+    case VK_TAB: press.key = overlay::Key::kTab; break;
     default: return std::nullopt;
   }
   press.shift = ::GetKeyState(VK_SHIFT) < 0;
@@ -64,6 +66,14 @@ std::optional<overlay::KeyPress> KeyFrom(WPARAM key, LPARAM lparam) {
 bool LoupeTurnedOff() {
   wchar_t value[8] = {};
   return ::GetEnvironmentVariableW(L"PELVANTO_TEST_NO_LOUPE", value, 8) > 0 &&
+         value[0] == L'1';
+}
+
+// A test-only switch, so scenarios that compare whole screenshots need not predict the highlight
+// that follows the pointer; test_snapping.py turns it on.
+bool SnappingTurnedOff() {
+  wchar_t value[8] = {};
+  return ::GetEnvironmentVariableW(L"PELVANTO_TEST_NO_SNAPPING", value, 8) > 0 &&
          value[0] == L'1';
 }
 
@@ -113,6 +123,21 @@ bool OverlaySurface::Freeze(const RectI& area) {
   frozen_area_ = area;
   if (!frozen_) TraceFailure(L"the frozen picture's screen copy");
   return frozen_ != nullptr;
+}
+
+std::optional<std::vector<overlay::WindowRecord>> OverlaySurface::RecordWindows() {
+  if (SnappingTurnedOff()) return std::nullopt;
+  windows_.emplace(::GetCurrentProcessId(), desktop_.bounds);
+  return windows_->RecordWindows();
+}
+
+std::vector<overlay::WindowRecord> OverlaySurface::RecordControls() const {
+  if (!windows_) return {};
+  return windows_->RecordControls();
+}
+
+overlay::DragSize OverlaySurface::DragRectangle() const {
+  return {dpi::SystemMetric(SM_CXDRAG, dpi_), dpi::SystemMetric(SM_CYDRAG, dpi_)};
 }
 
 std::uint32_t OverlaySurface::FrozenPixel(int desktop_x, int desktop_y) const {
@@ -271,6 +296,13 @@ LRESULT OverlaySurface::Handle(UINT message, WPARAM wparam, LPARAM lparam) noexc
       return 1;
     case WM_PAINT:
       Paint();
+      // Once the frozen picture is on the screen, the controls of the windows on it are
+      // recorded: under Wine each is a round trip to the wine server, which the freeze itself
+      // need not wait for.
+      if (!std::exchange(shown_, true)) ::PostMessageW(hwnd(), kRecordControls, 0, 0);
+      return 0;
+    case kRecordControls:
+      if (logic) logic->OnShown();
       return 0;
     case WM_SETCURSOR:
       if (LOWORD(lparam) == HTCLIENT && pointer_.Apply()) return TRUE;

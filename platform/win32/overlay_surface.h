@@ -8,6 +8,8 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "overlay/desktop.h"
 #include "overlay/overlay.h"
@@ -18,6 +20,7 @@
 #include "platform/win32/screen_capture.h"
 #include "platform/win32/tooltips.h"
 #include "platform/win32/window.h"
+#include "platform/win32/window_snapshot.h"
 
 namespace pelvanto::win32 {
 
@@ -38,6 +41,12 @@ class OverlaySurface final : public Window<OverlaySurface> {
   void ShowInFront();
   // Copies `area` of the desktop into the frozen picture; false when the copy failed.
   bool Freeze(const RectI& area);
+  // The windows on the screen, for snapping: the top-level ones (at the freeze), or the same
+  // with their controls.
+  std::optional<std::vector<overlay::WindowRecord>> RecordWindows();
+  std::vector<overlay::WindowRecord> RecordControls() const;
+  // SM_CXDRAG x SM_CYDRAG at the window's DPI.
+  overlay::DragSize DragRectangle() const;
   // The frozen picture's colour at a desktop pixel, 0x00BBGGRR; 0 outside it.
   std::uint32_t FrozenPixel(int x, int y) const;
   // Covers the whole desktop, topmost.
@@ -76,6 +85,8 @@ class OverlaySurface final : public Window<OverlaySurface> {
   overlay::LoupeView painted_loupe_;  // the loupe as of the last invalidation
   OwnedRegion damage_, piece_;  // reused for the union of the changed rectangles
   bool tracking_leave_ = false;  // WM_MOUSELEAVE asked for since the pointer came in
+  std::optional<WindowSnapshot> windows_;  // the windows recorded at the freeze
+  bool shown_ = false;  // the first paint is done: the controls are recorded next
 };
 
 // Takes the thread's cached window DCs for `window` and gives them back, so none of them

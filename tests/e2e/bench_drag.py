@@ -18,7 +18,10 @@ same rounds, for before/after figures.
 With --peer, Flameshot's region capture (a general-purpose screenshot tool, run only for this
 figure) takes the same drag in the same rounds.
 
-    python3 tests/e2e/bench_drag.py [--runs 5] [--baseline DIR] [--peer] [WIDTHxHEIGHT ...]
+With --hover, only the pointer moving with no button across 30 windows and 1,000 controls on
+the overlay (the snapping highlight following it) against the drawing drag (bench_windows.py).
+
+    python3 tests/e2e/bench_drag.py [--runs 5] [--baseline DIR] [--peer] [--hover] [WIDTHxHEIGHT ...]
 """
 
 from __future__ import annotations
@@ -156,8 +159,14 @@ def main(argv: list[str]) -> int:
     parser.add_argument("--baseline", type=Path, help="build directory of a second program to compare")
     parser.add_argument("--peer", action="store_true",
                         help="also the same drag in Flameshot (apt-get install flameshot first)")
+    parser.add_argument("--hover", action="store_true",
+                        help="only hovering across 30 windows and 1,000 controls against the drag")
     parser.add_argument("sizes", nargs="*")
     args = parser.parse_args(argv)
+    if args.hover:
+        from bench_windows import hover
+        hover(args.runs)
+        return 0
     for size in [tuple(int(v) for v in a.split("x")) for a in args.sizes] or SIZES:
         run(*size, args.runs, args.baseline, args.peer)
     return 0

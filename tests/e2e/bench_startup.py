@@ -15,6 +15,8 @@
 - click on "切图开始" -> the overlay mapped and its whole frozen frame on screen, timed from
   outside with X DAMAGE (bench_references.time_frame), against grab_and_show.exe, interleaved,
   --frame-runs times at each size: product, reference and ratio.
+- with --recording, only the recording of the windows that the freeze makes, on a desktop of
+  30 windows and 1,000 controls (bench_windows.py).
 
 Figures under Wine on Xvfb on a shared machine: compare them between versions, not with Windows.
 """
@@ -155,8 +157,14 @@ def main() -> int:
     parser.add_argument("--frame-only", action="store_true", help="only the frame timing against the reference")
     parser.add_argument("--monitors-only", action="store_true", help="only one monitor against two")
     parser.add_argument("--baseline", type=Path, help="build directory of a second program for the frame timing")
+    parser.add_argument("--recording", action="store_true",
+                        help="only the recording of the windows at the freeze, 30 windows and 1,000 controls")
     args = parser.parse_args()
     exe = pelvanto_exe()
+    if args.recording:
+        from bench_windows import recording
+        recording(args.frame_runs, args.baseline)
+        return 0
     monitor_comparison(exe, args.runs)
     if args.monitors_only:
         return 0

@@ -44,15 +44,17 @@ def click_control(s: Session, window: Geometry, control: Geometry) -> None:
     s.click(window.x + control.x + control.width // 2, window.y + control.y + control.height // 2)
 
 
-def start_program(s: Session, loupe: bool = False) -> tuple[subprocess.Popen, Geometry]:
+def start_program(s: Session, loupe: bool = False, snapping: bool = False) -> tuple[subprocess.Popen, Geometry]:
     """Start Pelvanto.exe; return its process and the main window's client geometry.
 
-    The loupe follows the pointer, so scenarios that compare whole screenshots with what they
-    expect run without it (a switch only tests use); test_loupe.py and the drag benchmark show it."""
-    if loupe:
-        s.env.pop("PELVANTO_TEST_NO_LOUPE", None)
-    else:
-        s.env["PELVANTO_TEST_NO_LOUPE"] = "1"
+    The loupe and the snapping highlight follow the pointer, so scenarios that compare whole
+    screenshots with what they expect run without them (switches only tests use); test_loupe.py
+    and the drag benchmark show the loupe, test_snapping.py and bench_windows.py the snapping."""
+    for wanted, switch in ((loupe, "PELVANTO_TEST_NO_LOUPE"), (snapping, "PELVANTO_TEST_NO_SNAPPING")):
+        if wanted:
+            s.env.pop(switch, None)
+        else:
+            s.env[switch] = "1"
     proc = s.start(pelvanto_exe())
     main = s.wait_window(MAIN, timeout=30)
     return proc, wait_for_geometry(s, main)

@@ -61,8 +61,10 @@ class MainWindowAndFrozenScreen(unittest.TestCase):
     def run_scenario(self, exe: Path, width: int, height: int) -> None:
         with Session(width, height, name="main-window") as s:
             before = s.show_pattern("coords")
-            # The loupe follows the pointer; this scenario compares the whole frozen screen.
+            # The loupe and the snapping highlight follow the pointer; this scenario compares the
+            # whole frozen screen.
             s.env["PELVANTO_TEST_NO_LOUPE"] = "1"
+            s.env["PELVANTO_TEST_NO_SNAPPING"] = "1"
             proc = s.start(exe)
 
             # The main window: its size, its place at the centre, its two coloured buttons.

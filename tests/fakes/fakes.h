@@ -173,6 +173,12 @@ class FakeOverlayView : public overlay::OverlayView {
   void MakeLayeredOpaque() override { layered = true; }
   void Destroy() override { destroyed = true; }
   PointI CursorPos() const override { return cursor; }
+  std::optional<std::vector<overlay::WindowRecord>> RecordWindows() override {
+    if (!snapping) return std::nullopt;
+    return top_level;
+  }
+  std::vector<overlay::WindowRecord> RecordControls() override { return with_controls; }
+  overlay::DragSize DragRectangle() const override { return drag; }
   WindowId Id() const override { return 0x1234; }
   std::uintptr_t IconHandle() const override { return 0x5678; }
 
@@ -183,6 +189,10 @@ class FakeOverlayView : public overlay::OverlayView {
   bool maximised = false, layered = false, destroyed = false, visible = true;
   int minimise_requests = 0;
   PointI cursor;
+  // The desktop's windows as the freeze finds them, and with their controls after it.
+  std::vector<overlay::WindowRecord> top_level, with_controls;
+  overlay::DragSize drag;
+  bool snapping = true;  // false: the window offers none
 };
 
 // An overlay with every fake it needs, on one screen of the given size or on a desktop of
