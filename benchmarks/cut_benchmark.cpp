@@ -43,6 +43,7 @@ class NullPointer : public PointerShape {
 class TickingClock : public Clock {
  public:
   int SecondOfMinute() const override { return (++calls_) % 60; }
+  TimeOfDay Now() const override { return {12, 0, calls_ % 60}; }
 
  private:
   mutable int calls_ = 0;
@@ -63,13 +64,14 @@ class NullScreen : public Screen {
   std::unique_ptr<Picture> CopyArea(int, int, int w, int h) override {
     return std::make_unique<SizedPicture>(w, h);
   }
+  bool Available() const override { return true; }
 };
 
 class NullClipboard : public Clipboard {
  public:
-  bool PutPicture(std::unique_ptr<Picture> picture) override {
+  ClipboardPut PutPicture(std::unique_ptr<Picture> picture) override {
     benchmark::DoNotOptimize(picture->Width());
-    return true;
+    return {ClipboardPut::Outcome::kPlaced, {}};
   }
   bool Empty() override { return true; }
 };

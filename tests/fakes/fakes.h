@@ -78,7 +78,8 @@ class FakeTray : public Tray {
 class FakeClock : public Clock {
  public:
   int SecondOfMinute() const override { return second; }
-  int second = 0;
+  TimeOfDay Now() const override { return {hour, minute, second}; }
+  int hour = 0, minute = 0, second = 0;
 };
 
 // A picture: its area and the screen pixels it holds.
@@ -113,9 +114,11 @@ class FakeScreen : public Screen {
         out.push_back(x >= 0 && y >= 0 && x < width && y < height ? At(x, y) : 0);
     return std::make_unique<FakePicture>(left, top, w, h, std::move(out));
   }
+  bool Available() const override { return !locked; }
   int width, height;
   std::vector<std::uint32_t> pixels;
   bool fail = false;
+  bool locked = false;  // the session does not show the screen
   int copies = 0;
 };
 
@@ -123,13 +126,13 @@ class FakeScreen : public Screen {
 class FakeClipboard : public Clipboard {
  public:
   explicit FakeClipboard(CallLog* log = nullptr) : log_(log) {}
-  bool PutPicture(std::unique_ptr<Picture> picture) override {
+  ClipboardPut PutPicture(std::unique_ptr<Picture> picture) override {
     if (log_) log_->push_back("clipboard");
-    if (held_by_other) return false;
+    if (held_by_other) return {ClipboardPut::Outcome::kHeld, holder};
     content = std::unique_ptr<FakePicture>(static_cast<FakePicture*>(picture.release()));
     text.reset();
     ++pictures_put;
-    return true;
+    return {ClipboardPut::Outcome::kPlaced, {}};
   }
   bool Empty() override {
     if (held_by_other) return false;
@@ -141,6 +144,7 @@ class FakeClipboard : public Clipboard {
   std::unique_ptr<FakePicture> content;
   std::optional<std::wstring> text;  // something the user copied elsewhere
   bool held_by_other = false;
+  std::wstring holder;  // the program that holds it, as far as it can be read
   int pictures_put = 0;
   int empties = 0;
 
