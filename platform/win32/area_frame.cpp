@@ -140,8 +140,8 @@ void AreaFrame::Show(const RectI& area, app::FrameStyle style) {
 
 void AreaFrame::Place() {
   if (style_ == app::FrameStyle::kHidden) {
-    for (auto& edge : edges_)
-      if (edge) edge->Hide();
+    // Waited for: the screen may be frozen next (an adjustment).
+    HideAndWait();
     return;
   }
   if (suspended_) return;  // ShowAfterCopy places it

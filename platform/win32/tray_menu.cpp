@@ -45,7 +45,8 @@ std::optional<app::MenuCommand> TrayMenu::Show(HWND owner, POINT anchor,
       TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON |
       (::GetSystemMetrics(SM_MENUDROPALIGNMENT) ? TPM_RIGHTALIGN : TPM_LEFTALIGN));
   // Physical pixels: the program is per-monitor DPI aware, so the menu opens on the monitor
-  // that holds the anchor, drawn at that monitor's DPI.
+  // that holds the anchor; menus made in a per-monitor v2 context are drawn at the DPI of the
+  // monitor they open on.
   const UINT chosen = static_cast<UINT>(
       ::TrackPopupMenuEx(menu.get(), flags, anchor.x, anchor.y, owner, nullptr));
   // Without a message to the owner after it, the next click on the icon may fail to close
