@@ -15,14 +15,13 @@ constexpr unsigned kMsPerSecond = 1000;
 
 CaptureControl::CaptureControl(MainView& view, OverlayControl& overlay, CaptureTimers timers,
                        PointerShape& pointer, Tray& tray, ShellNotifications& shell,
-                       tracking::ChatTracker& tracker, bool& overlay_open)
+                       tracking::ChatTracker& tracker)
     : view_(view),
       overlay_(overlay),
       timers_(timers),
       pointer_(pointer),
       shell_(shell),
       tracker_(tracker),
-      overlay_open_(overlay_open),
       tray_(tray),
       interval_seconds_(ParseInterval(kInitialInterval)) {}
 
@@ -52,17 +51,20 @@ void CaptureControl::OnCaptureClick() {
     // The icon only after the overlay is up: adding it is a round trip to the shell that the
     // frozen picture need not wait for.
     view_.Hide();
-    overlay_.Open();
+    if (!overlay_.Open()) {
+      // Never a hidden window with nothing on the screen: back to where the user started.
+      pointer_.Set(Pointer::kDefault);
+      view_.Show();
+      view_.SetCaptureCaption(CaptureCaption());
+      return;
+    }
     AddTrayIcon();
     capture_state_ = CaptureState::kCapturing;
   } else {
     // The overlay may have closed itself already.
-    if (overlay_open_) {
-      overlay_open_ = false;
-      overlay_.Close();
-    }
+    if (overlay_.IsOpen()) overlay_.Close();
     capture_state_ = CaptureState::kIdle;
-    pointer_.Set(Pointer::Default);
+    pointer_.Set(Pointer::kDefault);
   }
   view_.SetCaptureCaption(CaptureCaption());
 }
@@ -70,11 +72,9 @@ void CaptureControl::OnCaptureClick() {
 void CaptureControl::OnExitClick() { Shutdown(); }
 
 void CaptureControl::OnAutoCutTimer() {
-  if (interval_seconds_ <= 0) return;  // paused; the timer keeps its interval
-  // Never above the list's top value, so the product always fits.
-  const int seconds = interval_seconds_ > kMaxIntervalSeconds ? kMaxIntervalSeconds
-                                                                : interval_seconds_;
-  timers_.auto_cut.SetInterval(static_cast<unsigned>(seconds) * kMsPerSecond);
+  // Paused; the timer keeps its interval. OnIntervalChange keeps the seconds within 0..50.
+  if (interval_seconds_ <= 0) return;
+  timers_.auto_cut.SetInterval(static_cast<unsigned>(interval_seconds_) * kMsPerSecond);
   overlay_.StartCut();
 }
 
@@ -86,11 +86,11 @@ void CaptureControl::OnPointerResetTimer() {
     timers_.pointer_reset.SetEnabled(false);
     pointer_reset_ticks_ = 0;
   }
-  pointer_.Set(Pointer::Default);
+  pointer_.Set(Pointer::kDefault);
 }
 
 void CaptureControl::OnResize(bool minimised) {
-  pointer_.Set(Pointer::Default);
+  pointer_.Set(Pointer::kDefault);
   if (minimised) HideToTray();
 }
 
@@ -121,7 +121,7 @@ void CaptureControl::Shutdown() {
   if (shutting_down_) return;  // the close box and the exit button may both arrive
   shutting_down_ = true;
   shell_.Unsubscribe();
-  if (overlay_open_) overlay_.Close();
+  if (overlay_.IsOpen()) overlay_.Close();
   // Leave no dead icon behind.
   tray_.Delete();
   view_.EndProgram();

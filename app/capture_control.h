@@ -38,9 +38,12 @@ class MainView {
 class OverlayControl {
  public:
   virtual ~OverlayControl() = default;
-  // Shows the overlay, opening a fresh instance first when none is open.
-  virtual void Open() = 0;
+  // Shows the overlay, opening a fresh instance first when none is open. False when no overlay
+  // could be opened, or its copy of the screen failed (it has closed itself then).
+  virtual bool Open() = 0;
   virtual void Close() = 0;
+  // True while an overlay is open: on the screen, or waiting in the notification area.
+  virtual bool IsOpen() const = 0;
   // The overlay cuts once, at its cut timer's next tick.
   virtual void StartCut() = 0;
 };
@@ -64,7 +67,7 @@ class CaptureControl {
  public:
   CaptureControl(MainView& view, OverlayControl& overlay, CaptureTimers timers,
              PointerShape& pointer, Tray& tray, ShellNotifications& shell,
-             tracking::ChatTracker& tracker, bool& overlay_open);
+             tracking::ChatTracker& tracker);
 
   // Subscribes to the shell and starts the timers that run from the start.
   void Start();
@@ -85,7 +88,6 @@ class CaptureControl {
   void Shutdown();
   void HideToTray();
 
-  CaptureState capture_state() const { return capture_state_; }
   std::wstring_view CaptureCaption() const;
   // Seconds between cuts, as the interval box reads; 0 or less pauses the cuts.
   int IntervalSeconds() const { return interval_seconds_; }
@@ -102,7 +104,6 @@ class CaptureControl {
   PointerShape& pointer_;
   ShellNotifications& shell_;
   tracking::ChatTracker& tracker_;
-  bool& overlay_open_;  // program-wide: true while an overlay is open
   TrayIcon tray_;
   CaptureState capture_state_ = CaptureState::kIdle;
   int interval_seconds_ = 2;     // what the interval box reads, whole seconds

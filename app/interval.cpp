@@ -33,6 +33,13 @@ double LeadingNumber(std::wstring_view text) {
   return any_digit ? sign * value : 0;
 }
 
+std::vector<int> IntervalChoices() {
+  constexpr int kEverySecondUpTo = 36;
+  std::vector<int> choices;
+  for (int s = 0; s <= kMaxIntervalSeconds; s += s < kEverySecondUpTo ? 1 : 2) choices.push_back(s);
+  return choices;
+}
+
 bool IntervalOutOfRange(std::wstring_view text) {
   const double v = LeadingNumber(text);
   return v < 0 || v > kMaxIntervalSeconds;

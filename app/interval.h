@@ -1,5 +1,6 @@
 #pragma once
 #include <string_view>
+#include <vector>
 
 namespace pelvanto::app {
 
@@ -9,6 +10,10 @@ double LeadingNumber(std::wstring_view text);
 
 // The auto-cut interval the list offers: 0 to 50 seconds.
 inline constexpr int kMaxIntervalSeconds = 50;
+
+// What the interval list offers, in order: every second up to 36, then every other second up to
+// kMaxIntervalSeconds.
+std::vector<int> IntervalChoices();
 
 // True when the interval text reads as a number outside 0..50.
 bool IntervalOutOfRange(std::wstring_view text);

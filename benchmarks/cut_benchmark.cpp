@@ -92,21 +92,20 @@ void BM_CutTick(benchmark::State& state) {
   NullClipboard clipboard;
   NullTray tray;
   NullTimer cut_timer, auto_cut_timer;
-  bool loaded = false;
   overlay::Overlay overlay({window, pointer, clock, screen, clipboard, tray, cut_timer,
-                            auto_cut_timer, loaded},
+                            auto_cut_timer},
                            overlay::SingleMonitorDesktop(1920, 1080, 96), 1);
   overlay.Open();
   for (auto _ : state) {
     cut_timer.SetEnabled(true);
     overlay.OnCutTimer();
-    benchmark::DoNotOptimize(overlay.cutter().LastMargin());
+    benchmark::DoNotOptimize(overlay.LastMargin());
   }
 }
 BENCHMARK(BM_CutTick);
 
 void BM_CutArea(benchmark::State& state) {
-  overlay::RectF selection{40.5f, 100.25f, 600.75f, 400.5f};
+  RectI selection{40, 100, 641, 500};
   int margin = 0;
   for (auto _ : state) {
     benchmark::DoNotOptimize(selection);

@@ -13,8 +13,8 @@ class TrayIcon {
  public:
   explicit TrayIcon(Tray& area) : area_(area) {}
 
-  // Builds the record afresh and adds the icon. The result is not acted on: the caller
-  // hides its window all the same.
+  // Adds the icon with this record, kept for later. The shell's answer is not acted on: the
+  // caller hides its window all the same.
   void Add(TrayRecord record);
   // Deletes the icon named by the record; harmless when none was added.
   void Delete();
@@ -27,7 +27,6 @@ class TrayIcon {
   void ChangeTip(std::wstring tip);
 
   bool Shown() const { return shown_; }
-  const TrayRecord& Record() const { return record_; }
 
  private:
   Tray& area_;

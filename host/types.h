@@ -2,30 +2,45 @@
 // Small value types shared by the logic and the platform layer.
 
 #include <cstdint>
+#include <initializer_list>
 
 namespace pelvanto {
 
 // A window handle as a number; 0 is no window.
 using WindowId = std::uintptr_t;
 
-// The program-wide pointer shapes. The numbers are fixed so logs and tests can name them.
-enum class Pointer : int {
-  Default = 0,    // no override: each window's own cursor
-  Arrow = 1,
-  Crosshair = 2,
-  Move = 5,       // four-headed arrow
-  SizeNeSw = 6,
-  SizeNs = 7,
-  SizeNwSe = 8,
-  SizeWe = 9,
+// The program-wide pointer shapes.
+enum class Pointer {
+  kDefault,  // no override: each window's own cursor
+  kArrow,
+  kCrosshair,
+  kMove,  // four-headed arrow
+  kSizeNeSw,
+  kSizeNs,
+  kSizeNwSe,
+  kSizeWe,
 };
 
-// Mouse buttons as a bit set; handlers compare the whole value.
-namespace mouse {
-constexpr int kLeft = 1;
-constexpr int kRight = 2;
-constexpr int kMiddle = 4;
-}  // namespace mouse
+enum class MouseButton { kLeft, kRight, kMiddle };
+
+// The mouse buttons held at one moment; a single button converts to the set of it alone.
+class MouseButtons {
+ public:
+  constexpr MouseButtons() = default;
+  constexpr MouseButtons(MouseButton button) : bits_(Bit(button)) {}
+  constexpr MouseButtons(std::initializer_list<MouseButton> buttons) {
+    for (MouseButton button : buttons) Add(button);
+  }
+  constexpr bool Has(MouseButton button) const { return (bits_ & Bit(button)) != 0; }
+  constexpr bool Empty() const { return bits_ == 0; }
+  constexpr void Add(MouseButton button) { bits_ |= Bit(button); }
+  constexpr void Remove(MouseButton button) { bits_ &= ~Bit(button); }
+  friend bool operator==(const MouseButtons&, const MouseButtons&) = default;
+
+ private:
+  static constexpr unsigned Bit(MouseButton button) { return 1u << static_cast<unsigned>(button); }
+  unsigned bits_ = 0;
+};
 
 struct PointI {
   int x = 0;

@@ -1,9 +1,8 @@
 #include "overlay/cut.h"
 
+#include <algorithm>
 #include <limits>
 #include <utility>
-
-#include "core/rounding.h"
 
 namespace pelvanto::overlay {
 
@@ -11,19 +10,19 @@ namespace {
 constexpr double kMarginRange = 30;  // margins 0 to 29
 }  // namespace
 
-RectI CutArea(const RectF& selection, int margin) {
-  // Each sum in double precision: the selection is single precision, the margin whole.
-  const double left = selection.left;
-  const double top = selection.top;
-  return {RoundHalfEven(left), RoundHalfEven(top),
-          RoundHalfEven(left + static_cast<double>(selection.width) + margin),
-          RoundHalfEven(top + static_cast<double>(selection.height) + margin)};
+RectI CutArea(const RectI& selection, int margin) {
+  auto grown = [margin](int edge) {
+    return static_cast<int>(std::clamp<std::int64_t>(std::int64_t{edge} + margin,
+                                                     std::numeric_limits<int>::min(),
+                                                     std::numeric_limits<int>::max()));
+  };
+  return {selection.left, selection.top, grown(selection.right), grown(selection.bottom)};
 }
 
 Cutter::Cutter(Clock& clock, Screen& screen, Clipboard& clipboard, std::uint64_t random_seed)
     : clock_(clock), screen_(screen), clipboard_(clipboard), random_(random_seed) {}
 
-CutReport Cutter::Cut(const RectF& selection) {
+CutReport Cutter::Cut(const RectI& selection) {
   CutReport report;
   report.at = clock_.Now();
   // A locked session cannot be copied: the margin is not drawn, so none is wasted.

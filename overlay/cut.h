@@ -8,14 +8,13 @@
 #include "host/clock.h"
 #include "host/screen.h"
 #include "host/types.h"
-#include "overlay/elements.h"
 #include "overlay/random.h"
 
 namespace pelvanto::overlay {
 
 // The screen area a cut copies: the selection, `margin` pixels larger to the right and to the
-// bottom; each edge rounded to the nearest pixel, ties to even. Right and bottom exclusive.
-RectI CutArea(const RectF& selection, int margin);
+// bottom. Edges that would pass int's range stop at its end.
+RectI CutArea(const RectI& selection, int margin);
 
 // What one cut came to, for the notification-area status.
 enum class CutOutcome {
@@ -39,7 +38,7 @@ class Cutter {
   Cutter(Clock& clock, Screen& screen, Clipboard& clipboard, std::uint64_t random_seed);
 
   // One cut of `selection`. Unless it landed, the clipboard keeps what it held.
-  CutReport Cut(const RectF& selection);
+  CutReport Cut(const RectI& selection);
   // The margin of the last cut, 0 to 29.
   int LastMargin() const { return margin_; }
 

@@ -1,18 +1,13 @@
 #include "overlay/damage.h"
 
-#include <cmath>
-
 namespace pelvanto::overlay {
 
 namespace {
 
-int Round(float v) { return static_cast<int>(std::lround(v)); }
-
 RectI Pad(RectI r, int pad) { return {r.left - pad, r.top - pad, r.right + pad, r.bottom + pad}; }
 
 // The outline is a one-pixel border drawn inside its rectangle; a zero-size one is a dot.
-void AddOutline(const RectF& rect, int pad, std::vector<RectI>& out) {
-  RectI r = DeviceRect(rect);
+void AddOutline(RectI r, int pad, std::vector<RectI>& out) {
   if (r.right <= r.left) r.right = r.left + 1;
   if (r.bottom <= r.top) r.bottom = r.top + 1;
   out.push_back(Pad({r.left, r.top, r.right, r.top + 1}, pad));
@@ -24,16 +19,11 @@ void AddOutline(const RectF& rect, int pad, std::vector<RectI>& out) {
 template <typename T>
 void AddBox(const T& before, const T& after, int pad, std::vector<RectI>& out) {
   if (before == after) return;
-  if (before.visible) out.push_back(Pad(DeviceRect(before.rect), pad));
-  if (after.visible) out.push_back(Pad(DeviceRect(after.rect), pad));
+  if (before.visible) out.push_back(Pad(before.rect, pad));
+  if (after.visible) out.push_back(Pad(after.rect, pad));
 }
 
 }  // namespace
-
-RectI DeviceRect(const RectF& rect) {
-  return {Round(rect.left), Round(rect.top), Round(rect.left + rect.width),
-          Round(rect.top + rect.height)};
-}
 
 std::vector<RectI> ChangedAreas(const Elements& before, const Elements& after, int pad) {
   std::vector<RectI> out;
@@ -51,8 +41,8 @@ std::vector<RectI> ChangedAreas(const Elements& before, const Elements& after, i
       before.toolbar_buttons != after.toolbar_buttons ||
       before.toolbar_frame != after.toolbar_frame;
   if (toolbar_changed) {
-    if (before.toolbar.visible) out.push_back(Pad(DeviceRect(before.toolbar.rect), pad));
-    if (after.toolbar.visible) out.push_back(Pad(DeviceRect(after.toolbar.rect), pad));
+    if (before.toolbar.visible) out.push_back(Pad(before.toolbar.rect, pad));
+    if (after.toolbar.visible) out.push_back(Pad(after.toolbar.rect, pad));
   }
   return out;
 }

@@ -2,32 +2,25 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <utility>
+
+#include "core/geometry.h"
 
 namespace pelvanto::overlay {
 
 namespace {
 
-RectF ToRectF(const RectI& r) {
-  return {static_cast<float>(r.left), static_cast<float>(r.top), static_cast<float>(r.Width()),
-          static_cast<float>(r.Height())};
-}
-
-// Squared distance from a point to the nearest pixel of a monitor; 0 on the monitor.
-double DistanceSquared(const RectI& r, float x, float y) {
-  auto axis = [](double v, int low, int high) {
+// Squared distance from a pixel to the nearest pixel of a monitor; 0 on the monitor.
+std::int64_t DistanceSquared(const RectI& r, int x, int y) {
+  auto axis = [](std::int64_t v, int low, int high) -> std::int64_t {
     if (v < low) return low - v;
     if (v >= high) return v - (high - 1);
-    return 0.0;
+    return 0;
   };
-  const double dx = axis(x, r.left, r.right);
-  const double dy = axis(y, r.top, r.bottom);
+  const std::int64_t dx = axis(x, r.left, r.right);
+  const std::int64_t dy = axis(y, r.top, r.bottom);
   return dx * dx + dy * dy;
-}
-
-// `value` moved into [low, high - length]; `low` wins when the length does not fit.
-float KeepInside(float value, float length, float low, float high) {
-  return std::max(low, std::min(value, high - length));
 }
 
 }  // namespace
@@ -54,56 +47,17 @@ Desktop SingleMonitorDesktop(int width, int height, unsigned dpi) {
   return MakeDesktop({{screen, screen, dpi}});
 }
 
-const Monitor& MonitorAt(const Desktop& desktop, float x, float y) {
+const Monitor& MonitorAt(const Desktop& desktop, int x, int y) {
   const Monitor* best = &desktop.monitors.front();
-  double best_distance = DistanceSquared(best->bounds, x, y);
+  std::int64_t best_distance = DistanceSquared(best->bounds, x, y);
   for (const Monitor& m : desktop.monitors) {
-    const double distance = DistanceSquared(m.bounds, x, y);
+    const std::int64_t distance = DistanceSquared(m.bounds, x, y);
     if (distance < best_distance) {
       best = &m;
       best_distance = distance;
     }
   }
   return *best;
-}
-
-RectF ToolbarArea(const Desktop& desktop, float x, float y) {
-  if (desktop.monitors.size() == 1) return ToRectF(desktop.monitors.front().bounds);
-  return ToRectF(MonitorAt(desktop, x, y).work_area);
-}
-
-RectF PlaceToolbarStrip(const RectF& selection, float width, float height, float gap,
-                        const RectF& area) {
-  RectF bar{selection.Right() - width, 0, width, height};
-  // Exactly filling the area below the selection still counts as room.
-  if (selection.Bottom() + gap + height > area.Bottom()) {
-    bar.top = selection.Bottom() - height - gap;
-  } else {
-    bar.top = selection.Bottom() + gap;
-  }
-  // A selection reaching past the area (into a part no monitor shows, or onto another
-  // monitor) must not take the strip with it.
-  bar.top = KeepInside(bar.top, height, area.top, area.Bottom());
-  bar.left = std::min(bar.left, area.Right() - width);
-  if (bar.left < area.left) bar.left = area.left;
-  return bar;
-}
-
-PointF ReadoutOrigin(const Desktop& desktop, float x, float y, float gap, float width,
-                     float height) {
-  const PointF origin{x + gap, y + gap};
-  // One monitor: the selection's corner is always on it.
-  if (desktop.monitors.size() == 1) return origin;
-  const RectF m = ToRectF(MonitorAt(desktop, x, y).bounds);
-  return {KeepInside(origin.x, width, m.left, m.Right()),
-          KeepInside(origin.y, height, m.top, m.Bottom())};
-}
-
-RectI Intersection(const RectI& a, const RectI& b) {
-  const RectI meet{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-                   std::min(a.bottom, b.bottom)};
-  if (meet.Empty()) return {a.left, a.top, a.left, a.top};
-  return meet;
 }
 
 std::vector<RectI> UnshownParts(const Desktop& desktop, const RectI& area) {

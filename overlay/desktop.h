@@ -6,15 +6,8 @@
 #include <vector>
 
 #include "host/types.h"
-#include "overlay/elements.h"
 
 namespace pelvanto::overlay {
-
-struct PointF {
-  float x = 0;
-  float y = 0;
-  friend bool operator==(const PointF&, const PointF&) = default;
-};
 
 struct Monitor {
   RectI bounds;       // the whole monitor
@@ -36,29 +29,9 @@ Desktop MakeDesktop(std::vector<Monitor> monitors);
 Desktop SingleMonitorDesktop(int width, int height, unsigned dpi);
 
 // The monitor that shows the pixel at (x, y), or else the one nearest to it.
-const Monitor& MonitorAt(const Desktop& desktop, float x, float y);
-
-// The area the toolbar keeps to when the selection's last pixel is at (x, y). With one
-// monitor it is the whole screen, as the overlay covers the taskbar too; with several it is
-// the work area of the monitor at that pixel.
-RectF ToolbarArea(const Desktop& desktop, float x, float y);
-
-// The toolbar strip's place next to a finished selection, inside `area`: below the selection
-// and right-aligned with it; inside it when there is no room below; never past the area's
-// left edge (that rule wins over the right edge when the area is narrower than the strip).
-RectF PlaceToolbarStrip(const RectF& selection, float width, float height, float gap,
-                        const RectF& area);
-
-// Where the read-outs start for a selection whose top-left corner is at (x, y): `gap` inside
-// the corner. With several monitors the block (width x height) is kept on the monitor at the
-// corner, or the nearest one when the corner lies where no monitor is.
-PointF ReadoutOrigin(const Desktop& desktop, float x, float y, float gap, float width,
-                     float height);
+const Monitor& MonitorAt(const Desktop& desktop, int x, int y);
 
 // The parts of `area` that no monitor shows: a copy of the screen is black there.
 std::vector<RectI> UnshownParts(const Desktop& desktop, const RectI& area);
-
-// The overlap of two rectangles; empty (0 x 0 at a's corner) when they do not meet.
-RectI Intersection(const RectI& a, const RectI& b);
 
 }  // namespace pelvanto::overlay

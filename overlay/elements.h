@@ -2,34 +2,32 @@
 // The overlay's on-screen elements as plain data. The window paints exactly what these say.
 
 #include <array>
+#include <cstddef>
 #include <string>
+
+#include "host/types.h"
 
 namespace pelvanto::overlay {
 
-// Single-precision pixels, as the overlay's surface measures them.
-struct RectF {
-  float left = 0;
-  float top = 0;
-  float width = 0;
-  float height = 0;
-  float Right() const { return left + width; }
-  float Bottom() const { return top + height; }
-  friend bool operator==(const RectF&, const RectF&) = default;
-};
-
+// Whole pixels of the virtual desktop, as the painter draws them.
 struct Element {
-  RectF rect;
+  RectI rect;
   bool visible = false;
   friend bool operator==(const Element&, const Element&) = default;
 };
 
 struct Label {
-  RectF rect;
+  RectI rect;
   bool visible = false;
   std::wstring caption;
   unsigned dpi = 96;  // of the monitor it is drawn on: its font's scale
   friend bool operator==(const Label&, const Label&) = default;
 };
+
+// The toolbar's buttons, left to right; each is its index in the arrays below and in
+// kToolbarButtons (toolbar.h), which describes them.
+enum ToolbarButton : int { kUndo = 0, kCopyAndExit = 1, kExitCapture = 2 };
+inline constexpr std::size_t kToolbarButtonCount = 3;
 
 // Everything the overlay shows over the frozen picture. Positions are overlay pixels, except
 // the toolbar's own parts, which are relative to the toolbar strip.
@@ -39,14 +37,12 @@ struct Elements {
   Label colour_label;                    // colour under the pointer, below the size label
   std::array<Element, 8> handles;        // resize handles, numbered as in handles.h
   Element toolbar;                       // toolbar strip
-  std::array<RectF, 3> toolbar_buttons;  // undo, copy and exit, exit
-  std::array<Element, 3> hover_squares;  // one around each button, shown under the pointer
-  RectF toolbar_frame;                   // the strip's border
+  std::array<RectI, kToolbarButtonCount> toolbar_buttons;  // each button's icon
+  std::array<Element, kToolbarButtonCount> hover_squares;  // around a button under the pointer
+  RectI toolbar_frame;                   // the strip's border
   friend bool operator==(const Elements&, const Elements&) = default;
 };
 
-// Toolbar buttons by index.
-enum ToolbarButton : int { kUndo = 0, kCopyAndExit = 1, kExitCapture = 2 };
 
 // Colours, 0x00BBGGRR.
 inline constexpr unsigned kSelectionColour = 0x00EC7A00;  // RGB(0,122,236): outline, handles, labels

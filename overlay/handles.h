@@ -21,15 +21,15 @@ class ResizeHandles {
 
   // Shows every handle centred on its corner or edge midpoint of `selection`, sized for the
   // monitor it is on.
-  void PlaceAround(const RectF& selection);
+  void PlaceAround(const RectI& selection);
   void Hide();
 
   // A press on a handle of `selection`: the drag keeps the edges the handle does not carry.
-  void BeginDrag(const RectF& selection);
+  void BeginDrag(const RectI& selection);
   // The selection with handle `index`'s edges at `cursor`; nothing when no drag is running or
   // the step would turn the selection inside out (the whole step is dropped, so a corner
   // handle freezes both sizes until the cursor comes back; zero is a valid size).
-  std::optional<RectF> DragTo(int index, PointI cursor) const;
+  std::optional<RectI> DragTo(int index, PointI cursor) const;
   void EndDrag() { dragging_ = false; }
   bool Dragging() const { return dragging_; }
 
@@ -43,10 +43,7 @@ class ResizeHandles {
   const DesktopMetrics& metrics_;
   std::array<Element, kHandleCount> boxes_;
   bool dragging_ = false;
-  float fixed_left_ = 0;  // the selection's edges when the drag began
-  float fixed_top_ = 0;
-  float far_right_ = 0;
-  float far_bottom_ = 0;
+  RectI start_;  // the selection when the drag began
 };
 
 }  // namespace pelvanto::overlay

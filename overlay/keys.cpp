@@ -1,75 +1,45 @@
-// The keyboard on the overlay, double clicks and the loupe's place beside the pointer. Each key
-// runs the same operation as its mouse or toolbar counterpart, so the outline, read-outs,
-// handles and toolbar follow the same rules.
+// The keyboard on the overlay. Each key runs the same operation as its mouse or toolbar
+// counterpart, so the outline, read-outs, handles and toolbar follow the same rules.
 
-#include <algorithm>
-#include <utility>
-
-#include "core/rounding.h"
 #include "overlay/overlay.h"
 
 namespace pelvanto::overlay {
 
 namespace {
 
-constexpr float kStep = 1;
-constexpr float kBigStep = 10;
+constexpr int kStep = 1;
+constexpr int kBigStep = 10;
 
 }  // namespace
-
-void Overlay::OnMouseDown(int button, float x, float y) {
-  copy_at_release_ = false;
-  router_.Press(button, x, y);
-  FollowPointer(x, y);
-}
-
-void Overlay::OnMouseMove(int buttons, float x, float y) {
-  router_.Move(buttons, x, y);
-  FollowPointer(x, y);
-}
-
-void Overlay::OnMouseUp(int button, float x, float y) {
-  const bool copy = button == mouse::kLeft && std::exchange(copy_at_release_, false);
-  router_.Release(button, x, y);
-  if (copy && !closed_ && selection_.Finished()) ButtonClick(kCopyAndExit);
-  FollowPointer(x, y);
-}
-
-void Overlay::OnDoubleClick(float x, float y) {
-  OnMouseDown(mouse::kLeft, x, y);
-  // The press kept the selection only if it landed inside it.
-  copy_at_release_ = !closed_ && Captured() && HitTest(x, y).kind == HitTarget::Kind::Surface &&
-                     selection_.Finished();
-}
 
 bool Overlay::OnKey(const KeyPress& press) {
   // A key in the middle of a press would fight the drag for the selection.
   if (closed_ || Captured()) return false;
   const bool selected = selection_.Finished();
   switch (press.key) {
-    case Key::Escape: {
+    case Key::kEscape: {
       // Held down, Esc would clear and then close at once.
       if (press.repeat) return false;
       // A right click at the pointer: clears a selection, closes the overlay without one.
-      SurfacePress(mouse::kRight, static_cast<float>(pointer_.x), static_cast<float>(pointer_.y));
-      SurfaceRelease(mouse::kRight);
+      SurfacePress(MouseButton::kRight, pointer_.x, pointer_.y);
+      SurfaceRelease(MouseButton::kRight);
       return true;
     }
-    case Key::Enter:
+    case Key::kEnter:
       if (press.repeat || !selected) return false;
       ButtonClick(kCopyAndExit);
       return true;
-    case Key::Left:
-    case Key::Right:
-    case Key::Up:
-    case Key::Down:
+    case Key::kLeft:
+    case Key::kRight:
+    case Key::kUp:
+    case Key::kDown:
       break;
   }
   if (!selected) return false;
 
-  const float step = press.shift ? kBigStep : kStep;
-  const float dx = press.key == Key::Left ? -step : press.key == Key::Right ? step : 0;
-  const float dy = press.key == Key::Up ? -step : press.key == Key::Down ? step : 0;
+  const int step = press.shift ? kBigStep : kStep;
+  const int dx = press.key == Key::kLeft ? -step : press.key == Key::kRight ? step : 0;
+  const int dy = press.key == Key::kUp ? -step : press.key == Key::kDown ? step : 0;
   if (press.ctrl) {
     selection_.GrowBy(dx, dy);
   } else {
@@ -79,30 +49,6 @@ bool Overlay::OnKey(const KeyPress& press) {
   handles_.PlaceAround(selection_.Rect());
   ShowToolbar();
   return true;
-}
-
-void Overlay::FollowPointer(float x, float y) {
-  // Gone, or sent to the tray by this very event.
-  if (closed_ || in_tray_) {
-    loupe_.visible = false;
-    return;
-  }
-  pointer_ = {RoundHalfEven(x), RoundHalfEven(y)};
-  // The loupe stays on the monitor under the pointer, at that monitor's DPI.
-  const Monitor& monitor =
-      MonitorAt(desktop(), static_cast<float>(pointer_.x), static_cast<float>(pointer_.y));
-  const RectI& screen = monitor.bounds;
-  const HitTarget over = HitTest(x, y);
-  const bool on_toolbar =
-      over.kind == HitTarget::Kind::Button || over.kind == HitTarget::Kind::Toolbar;
-  const bool on_screen = pointer_.x >= screen.left && pointer_.y >= screen.top &&
-                         pointer_.x < screen.right && pointer_.y < screen.bottom;
-  if (on_toolbar || !on_screen) {
-    loupe_.visible = false;
-    return;
-  }
-  loupe_ = MakeLoupe(pointer_, LoupeMetrics(monitor.dpi), screen, desktop().bounds,
-                     services_.window.FrozenPixel(pointer_.x, pointer_.y));
 }
 
 }  // namespace pelvanto::overlay

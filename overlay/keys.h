@@ -3,10 +3,10 @@
 
 namespace pelvanto::overlay {
 
-enum class Key { Escape, Enter, Left, Right, Up, Down };
+enum class Key { kEscape, kEnter, kLeft, kRight, kUp, kDown };
 
 struct KeyPress {
-  Key key = Key::Escape;
+  Key key = Key::kEscape;
   bool shift = false;   // arrows go ten pixels instead of one
   bool ctrl = false;    // arrows carry the right or bottom edge instead of the whole selection
   bool repeat = false;  // sent again because the key is held

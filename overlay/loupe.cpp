@@ -1,18 +1,16 @@
 #include "overlay/loupe.h"
 
 #include <algorithm>
-#include <cmath>
 #include <string>
 
+#include "core/geometry.h"
 #include "overlay/selection.h"
 
 namespace pelvanto::overlay {
 
 namespace {
 
-int Scaled(int pixels_at_96, unsigned dpi) {
-  return static_cast<int>(std::lround(pixels_at_96 * static_cast<double>(dpi) / 96.0));
-}
+int Scaled(int pixels_at_96, unsigned dpi) { return ScaleToDpi(pixels_at_96, kDesignDpi, dpi); }
 
 // The start of a span of `size` beside `at`: after it when that fits before `end`, else before
 // it; pushed back inside [begin, end) if even that does not fit.
@@ -22,20 +20,14 @@ int PlaceAlong(int at, int size, int gap, int begin, int end) {
   return std::max(begin, std::min(start, end - size));
 }
 
-RectI Intersect(const RectI& a, const RectI& b) {
-  const RectI r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-                std::min(a.bottom, b.bottom)};
-  return r.Empty() ? RectI{} : r;
-}
-
 }  // namespace
 
 LoupeMetrics::LoupeMetrics(unsigned dpi)
     : span(15),
       // Whole pixels per cell, so every enlarged pixel is the same size on the screen.
-      cell(std::max(2, Scaled(8, dpi == 0 ? 96 : dpi))),
-      text_height(Scaled(36, dpi == 0 ? 96 : dpi)),
-      gap(Scaled(20, dpi == 0 ? 96 : dpi)) {}
+      cell(std::max(2, Scaled(8, dpi))),
+      text_height(Scaled(36, dpi)),
+      gap(Scaled(20, dpi)) {}
 
 RectI PlaceLoupe(PointI pointer, int width, int height, int gap, const RectI& monitor) {
   const int left = PlaceAlong(pointer.x, width, gap, monitor.left, monitor.right);
@@ -57,7 +49,7 @@ LoupeView MakeLoupe(PointI pixel, const LoupeMetrics& m, const RectI& monitor,
 
   const int half = m.span / 2;
   const RectI shown{pixel.x - half, pixel.y - half, pixel.x + half + 1, pixel.y + half + 1};
-  view.source = Intersect(shown, frozen);
+  view.source = Intersection(shown, frozen);
   if (!view.source.Empty()) {
     view.target = {view.grid.left + (view.source.left - shown.left) * m.cell,
                    view.grid.top + (view.source.top - shown.top) * m.cell,
@@ -67,6 +59,12 @@ LoupeView MakeLoupe(PointI pixel, const LoupeMetrics& m, const RectI& monitor,
   view.position = std::to_wstring(pixel.x) + L", " + std::to_wstring(pixel.y);
   view.colour = ColourText(colour);
   return view;
+}
+
+LoupeView LoupeAt(PointI pixel, const Desktop& desktop, std::uint32_t colour) {
+  const Monitor& monitor = MonitorAt(desktop, pixel.x, pixel.y);
+  if (!Contains(monitor.bounds, pixel)) return {};
+  return MakeLoupe(pixel, LoupeMetrics(monitor.dpi), monitor.bounds, desktop.bounds, colour);
 }
 
 std::vector<RectI> LoupeDamage(const LoupeView& before, const LoupeView& after) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "host/types.h"
+#include "overlay/desktop.h"
 
 namespace pelvanto::overlay {
 
@@ -45,6 +46,10 @@ RectI PlaceLoupe(PointI pointer, int width, int height, int gap, const RectI& mo
 // `colour` (0x00BBGGRR) the pixel's colour in it.
 LoupeView MakeLoupe(PointI pixel, const LoupeMetrics& metrics, const RectI& monitor,
                     const RectI& frozen, std::uint32_t colour);
+
+// The loupe for the pointer's pixel: on the monitor that shows it, at that monitor's DPI;
+// hidden where no monitor shows it. `colour` is the frozen picture's colour there.
+LoupeView LoupeAt(PointI pixel, const Desktop& desktop, std::uint32_t colour);
 
 // What to repaint when the loupe goes from `before` to `after`: its old and new rectangles.
 std::vector<RectI> LoupeDamage(const LoupeView& before, const LoupeView& after);

@@ -3,37 +3,25 @@
 #include <cstddef>
 #include <utility>
 
+#include "core/geometry.h"
+
 namespace pelvanto::overlay {
 
 namespace {
-constexpr float kTwipsPerInch = 1440;
-constexpr float kDesignDpi = 96;
+int Px(int pixels_at_96, unsigned dpi) { return ScaleToDpi(pixels_at_96, kDesignDpi, dpi); }
+// A rectangle laid out in twips.
+RectI Twips(int left, int top, int width, int height, unsigned dpi) {
+  return ScaleToDpi(SizedRect(left, top, width, height), kTwipsPerInch, dpi);
+}
 }  // namespace
 
-float Metrics::Px(float pixels_at_96) const {
-  return pixels_at_96 * static_cast<float>(dpi) / kDesignDpi;
-}
-
-float Metrics::Twips(float twips) const {
-  return twips * static_cast<float>(dpi) / kTwipsPerInch;
-}
-
 Metrics::Metrics(unsigned dots_per_inch)
-    : dpi(dots_per_inch == 0 ? 96 : dots_per_inch),
-      handle(Px(4)),
-      label_gap(Px(2)),
-      toolbar_gap(Px(4)),
-      toolbar{0, 0, Twips(1125), Twips(390)},
-      frame{0, 0, Twips(1120), Twips(390)},
-      buttons{{{Twips(70), Twips(75), Twips(240), Twips(240)},
-               {Twips(440), Twips(75), Twips(240), Twips(240)},
-               {Twips(800), Twips(75), Twips(240), Twips(240)}}},
-      hovers{{{Twips(40), Twips(45), Twips(300), Twips(300)},
-              {Twips(400), Twips(45), Twips(300), Twips(300)},
-              {Twips(760), Twips(45), Twips(300), Twips(300)}}},
-      size_label{Twips(120), Twips(2640), Twips(2775), Twips(255)},
-      colour_label{Twips(120), Twips(2880), Twips(2625), Twips(255)},
-      first_outline{Twips(600), Twips(2760), Twips(2175), Twips(1455)} {}
+    : dpi(dots_per_inch == 0 ? kDesignDpi : dots_per_inch),
+      handle(Px(4, dpi)),
+      label_gap(Px(2, dpi)),
+      size_label(Twips(120, 2640, 2775, 255, dpi)),
+      colour_label(Twips(120, 2880, 2625, 255, dpi)),
+      first_outline(Twips(600, 2760, 2175, 1455, dpi)) {}
 
 DesktopMetrics::DesktopMetrics(Desktop desktop)
     : desktop_(MakeDesktop(std::move(desktop.monitors))) {
@@ -41,7 +29,7 @@ DesktopMetrics::DesktopMetrics(Desktop desktop)
   for (const Monitor& m : desktop_.monitors) per_monitor_.emplace_back(m.dpi);
 }
 
-const Metrics& DesktopMetrics::At(float x, float y) const {
+const Metrics& DesktopMetrics::At(int x, int y) const {
   const Monitor& m = MonitorAt(desktop_, x, y);
   return per_monitor_[static_cast<std::size_t>(&m - desktop_.monitors.data())];
 }

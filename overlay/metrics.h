@@ -1,6 +1,7 @@
 #pragma once
-// Sizes of the overlay's fixed-size elements, scaled to the monitor's DPI. They are laid out
-// at 96 dpi (the toolbar in twips), so at 96 dpi every value is exactly the laid-out one.
+// Sizes of the selection's fixed-size elements, scaled to the monitor's DPI. They are laid out
+// at 96 dpi (the read-outs in twips), so at 96 dpi every value is exactly the laid-out one.
+// The toolbar's sizes are in toolbar.h.
 
 #include <vector>
 
@@ -12,22 +13,12 @@ namespace pelvanto::overlay {
 struct Metrics {
   explicit Metrics(unsigned dpi = 96);
 
-  // A length given in pixels at 96 dpi.
-  float Px(float pixels_at_96) const;
-  // A length given in twips (1/1440 inch).
-  float Twips(float twips) const;
-
   unsigned dpi;
-  float handle;       // side of a resize handle (4 at 96 dpi)
-  float label_gap;    // labels sit this far inside the selection's corner (2)
-  float toolbar_gap;  // the toolbar sits this far from the selection's bottom edge (4)
-  RectF toolbar;      // the toolbar strip (75 x 26 at 96 dpi)
-  RectF frame;        // the strip's border, relative to the strip
-  std::array<RectF, 3> buttons;  // relative to the strip
-  std::array<RectF, 3> hovers;   // hover squares, relative to the strip
-  RectF size_label;
-  RectF colour_label;
-  RectF first_outline;  // where the hidden outline waits before the first press
+  int handle;       // side of a resize handle (4 at 96 dpi)
+  int label_gap;    // labels sit this far inside the selection's corner (2)
+  RectI size_label;
+  RectI colour_label;
+  RectI first_outline;  // where the hidden outline waits before the first press
 };
 
 // The sizes on every monitor of a desktop, each at its monitor's DPI.
@@ -35,9 +26,10 @@ class DesktopMetrics {
  public:
   explicit DesktopMetrics(Desktop desktop);
 
-  const Desktop& desktop() const { return desktop_; }
+  // The monitors, and the rectangle holding them.
+  const Desktop& Monitors() const { return desktop_; }
   // On the monitor showing the pixel at (x, y), or else the one nearest to it.
-  const Metrics& At(float x, float y) const;
+  const Metrics& At(int x, int y) const;
   // On the primary monitor, whose top-left corner is (0, 0).
   const Metrics& Primary() const { return At(0, 0); }
 

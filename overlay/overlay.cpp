@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "core/rounding.h"
+#include "core/geometry.h"
 #include "core/version.h"
 
 namespace pelvanto::overlay {
@@ -19,15 +19,20 @@ Overlay::Overlay(OverlayServices services, Desktop desktop, std::uint64_t random
 
 // --- Life -------------------------------------------------------------------------------
 
-void Overlay::Open() {
-  // A discarded instance must not claim the program's overlay for itself again.
-  if (closed_) return;
-  services_.pointer.Set(Pointer::Crosshair);
+bool Overlay::Open() {
+  // A discarded instance does not come back.
+  if (closed_) return false;
+  services_.pointer.Set(Pointer::kCrosshair);
   // Every monitor in physical pixels, whatever their DPIs.
-  services_.window.FreezeScreen(desktop().bounds);
+  if (!services_.window.FreezeScreen(metrics_.Monitors().bounds)) {
+    // Without the picture there is nothing to mark: the caller brings its own window back.
+    services_.pointer.Set(Pointer::kDefault);
+    Close();
+    return false;
+  }
   services_.window.Maximise();
   services_.window.MakeLayeredOpaque();
-  services_.overlay_open = true;
+  return true;
 }
 
 void Overlay::OnMinimised() {
@@ -52,7 +57,6 @@ void Overlay::Close() {
   // Also when no icon was ever added: deleting is harmless then.
   tray_icon_.Delete();
   closed_ = true;
-  services_.overlay_open = false;
   services_.auto_cut_timer.SetEnabled(false);
   services_.cut_timer.SetEnabled(false);
   services_.window.Destroy();
@@ -70,7 +74,7 @@ void Overlay::OnCutTimer() {
 
 // --- What is where ----------------------------------------------------------------------
 
-Elements Overlay::elements() const {
+Elements Overlay::Scene() const {
   Elements e;
   e.outline = selection_.Outline();
   e.size_label = selection_.SizeLabel();
@@ -83,19 +87,18 @@ Elements Overlay::elements() const {
   return e;
 }
 
-HitTarget Overlay::HitTest(float x, float y) const {
-  if (const auto button = toolbar_.ButtonAt(x, y)) return {HitTarget::Kind::Button, *button};
-  if (toolbar_.Contains(x, y)) return {HitTarget::Kind::Toolbar, 0};
+HitTarget Overlay::HitTest(int x, int y) const {
+  if (const auto button = toolbar_.ButtonAt(x, y)) return {HitTarget::Kind::kButton, *button};
+  if (toolbar_.Contains(x, y)) return {HitTarget::Kind::kToolbar, 0};
   // Handles overlap on a small selection; a later handle lies on top of an earlier one.
   const auto& boxes = handles_.Boxes();
   for (std::size_t i = boxes.size(); i-- > 0;) {
-    const RectF& r = boxes[i].rect;
-    if (boxes[i].visible && x >= r.left && x < r.Right() && y >= r.top && y < r.Bottom()) {
-      return {HitTarget::Kind::Handle, static_cast<int>(i)};
+    if (boxes[i].visible && Contains(boxes[i].rect, {x, y})) {
+      return {HitTarget::Kind::kHandle, static_cast<int>(i)};
     }
   }
   // The labels take no input: a press on them is a press on the surface.
-  return {HitTarget::Kind::Surface, 0};
+  return {HitTarget::Kind::kSurface, 0};
 }
 
 void Overlay::ShowToolbar() {
@@ -103,27 +106,69 @@ void Overlay::ShowToolbar() {
   toolbar_.Show();
 }
 
+// --- Mouse input: the router takes it to the element under the press -------------------
+
+void Overlay::OnMouseDown(MouseButton button, int x, int y) {
+  copy_at_release_ = false;
+  router_.Press(button, x, y);
+  FollowPointer(x, y);
+}
+
+void Overlay::OnMouseMove(MouseButtons held, int x, int y) {
+  router_.Move(held, x, y);
+  FollowPointer(x, y);
+}
+
+void Overlay::OnMouseUp(MouseButton button, int x, int y) {
+  const bool copy = button == MouseButton::kLeft && std::exchange(copy_at_release_, false);
+  router_.Release(button, x, y);
+  if (copy && !closed_ && selection_.Finished()) ButtonClick(kCopyAndExit);
+  FollowPointer(x, y);
+}
+
+void Overlay::OnDoubleClick(int x, int y) {
+  OnMouseDown(MouseButton::kLeft, x, y);
+  // The press kept the selection only if it landed inside it.
+  copy_at_release_ = !closed_ && Captured() && HitTest(x, y).kind == HitTarget::Kind::kSurface &&
+                     selection_.Finished();
+}
+
+void Overlay::FollowPointer(int x, int y) {
+  // Gone, or sent to the tray by this very event.
+  if (closed_ || in_tray_) {
+    loupe_.visible = false;
+    return;
+  }
+  pointer_ = {x, y};
+  // Not over the toolbar, so its buttons stay in sight.
+  const HitTarget over = HitTest(x, y);
+  if (over.kind == HitTarget::Kind::kButton || over.kind == HitTarget::Kind::kToolbar) {
+    loupe_.visible = false;
+    return;
+  }
+  loupe_ = LoupeAt(pointer_, metrics_.Monitors(), services_.window.FrozenPixel(x, y));
+}
+
 // --- The surface: drawing, moving and clearing the selection ----------------------------
 
-void Overlay::SurfacePress(int button, float x, float y) {
+void Overlay::SurfacePress(MouseButton button, int x, int y) {
   toolbar_.Hide();
   const bool was_finished = selection_.Finished();
-  if (was_finished) services_.pointer.Set(Pointer::Crosshair);
+  if (was_finished) services_.pointer.Set(Pointer::kCrosshair);
   if (selection_.Press(button, x, y)) {
     handles_.Hide();
-    services_.pointer.Set(Pointer::Default);
+    services_.pointer.Set(Pointer::kDefault);
   }
 }
 
-void Overlay::SurfaceMove(int buttons, float x, float y) {
-  const std::uint32_t colour =
-      services_.window.FrozenPixel(RoundHalfEven(x), RoundHalfEven(y));
+void Overlay::SurfaceMove(MouseButtons held, int x, int y) {
+  const std::uint32_t colour = services_.window.FrozenPixel(x, y);
   bool drawn = false;
-  services_.pointer.Set(selection_.Move(buttons, x, y, colour, drawn));
+  services_.pointer.Set(selection_.Move(held, x, y, colour, drawn));
   if (drawn) handles_.PlaceAround(selection_.Rect());
 }
 
-void Overlay::SurfaceRelease(int button) {
+void Overlay::SurfaceRelease(MouseButton button) {
   switch (selection_.Release(button)) {
     case SurfaceRelease::kClose: Close(); break;
     case SurfaceRelease::kFinished: ShowToolbar(); break;
@@ -162,7 +207,7 @@ void Overlay::HandleRelease(int index) {
 void Overlay::ButtonHover(int index) { toolbar_.HoverButton(index); }
 
 void Overlay::ToolbarHover() {
-  services_.pointer.Set(Pointer::Arrow);
+  services_.pointer.Set(Pointer::kArrow);
   toolbar_.HoverStrip();
 }
 
@@ -178,11 +223,11 @@ void Overlay::ButtonClick(int index) {
       // Copies nothing now: the main window's pace starts the cuts, the overlay waits in the
       // notification area with its selection kept.
       services_.auto_cut_timer.SetEnabled(true);
-      services_.pointer.Set(Pointer::Default);
+      services_.pointer.Set(Pointer::kDefault);
       services_.window.Minimise();
       break;
     case kExitCapture:
-      services_.pointer.Set(Pointer::Default);
+      services_.pointer.Set(Pointer::kDefault);
       Close();
       break;
     default:

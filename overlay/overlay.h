@@ -63,7 +63,6 @@ struct OverlayServices {
   Tray& tray;
   Timer& cut_timer;       // the overlay's own one-shot timer: one cut per enabling
   Timer& auto_cut_timer;  // the main window's pace of cuts
-  bool& overlay_open;     // program-wide: true while an overlay is open
 };
 
 class Overlay final : private InputTargets {
@@ -71,8 +70,9 @@ class Overlay final : private InputTargets {
   // Positions throughout are physical pixels of the virtual desktop.
   Overlay(OverlayServices services, Desktop desktop, std::uint64_t random_seed);
 
-  // Freezes the screen and covers it; runs before the window is first shown.
-  void Open();
+  // Freezes the screen and covers it; runs before the window is first shown. False when the
+  // screen could not be copied: the overlay has closed itself then.
+  bool Open();
   // The window was minimised: it hides into the notification area.
   void OnMinimised();
   // Removes the overlay's icon, stops the cuts and closes the window. Every handler does
@@ -82,14 +82,14 @@ class Overlay final : private InputTargets {
   // The taskbar was recreated: the overlay's icon, if shown, is added again.
   void OnTaskbarCreated();
 
-  // Mouse input from the window. `button` is the one that changed; `buttons` the set held
+  // Mouse input from the window. `button` is the one that changed; `held` the buttons held
   // during a move.
-  void OnMouseDown(int button, float x, float y);
-  void OnMouseMove(int buttons, float x, float y);
-  void OnMouseUp(int button, float x, float y);
+  void OnMouseDown(MouseButton button, int x, int y);
+  void OnMouseMove(MouseButtons held, int x, int y);
+  void OnMouseUp(MouseButton button, int x, int y);
   // A left double click: a press like any other; when it landed inside the selection, its
   // release copies and exits as the toolbar's button does.
-  void OnDoubleClick(float x, float y);
+  void OnDoubleClick(int x, int y);
   // The pointer left the window: the loupe goes.
   void OnPointerLeft() { loupe_.visible = false; }
   // True while a press holds the pointer capture.
@@ -98,26 +98,24 @@ class Overlay final : private InputTargets {
   // Esc, Enter and the arrows (keys.cpp). True when the key did something.
   bool OnKey(const KeyPress& press);
   // The loupe beside the pointer.
-  const LoupeView& loupe() const { return loupe_; }
-  HitTarget HitTest(float x, float y) const override;
+  const LoupeView& Loupe() const { return loupe_; }
+  HitTarget HitTest(int x, int y) const override;
 
   // The one-shot cut timer ticked: one cut of the live screen at the selection.
   void OnCutTimer();
 
-  // What the window shows over the frozen picture.
-  Elements elements() const;
-  const Selection& selection() const { return selection_; }
-  const ResizeHandles& handles() const { return handles_; }
-  const Cutter& cutter() const { return cutter_; }
-  // The sizes on the primary monitor.
-  const Metrics& metrics() const { return metrics_.Primary(); }
-  const Desktop& desktop() const { return metrics_.desktop(); }
+  // The scene the window paints over the frozen picture: every element, shown or hidden.
+  Elements Scene() const;
+  const Selection& CurrentSelection() const { return selection_; }
+  const ResizeHandles& Handles() const { return handles_; }
+  // The margin the last cut drew, 0 to 29.
+  int LastMargin() const { return cutter_.LastMargin(); }
 
  private:
   // InputTargets
-  void SurfacePress(int button, float x, float y) override;
-  void SurfaceMove(int buttons, float x, float y) override;
-  void SurfaceRelease(int button) override;
+  void SurfacePress(MouseButton button, int x, int y) override;
+  void SurfaceMove(MouseButtons held, int x, int y) override;
+  void SurfaceRelease(MouseButton button) override;
   void HandlePress(int index) override;
   void HandleMove(int index) override;
   void HandleRelease(int index) override;
@@ -126,8 +124,8 @@ class Overlay final : private InputTargets {
   void ToolbarHover() override;
 
   void ShowToolbar();
-  // The loupe follows the pointer, except over the toolbar.
-  void FollowPointer(float x, float y);
+  // The loupe follows the pointer.
+  void FollowPointer(int x, int y);
 
   OverlayServices services_;
   DesktopMetrics metrics_;  // the desktop, and the sizes on each of its monitors

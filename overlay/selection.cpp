@@ -1,22 +1,23 @@
 #include "overlay/selection.h"
 
 #include <algorithm>
-#include <charconv>
-#include <cmath>
-#include <system_error>
 
-#include "core/rounding.h"
+#include "core/geometry.h"
 
 namespace pelvanto::overlay {
 
 namespace {
 
-// The selection in whole pixels; a press counts as inside on its left and top edges only.
-bool PressInside(const RectF& r, float x, float y) {
-  const int px = RoundHalfEven(x);
-  const int py = RoundHalfEven(y);
-  return px >= RoundHalfEven(r.left) && px < RoundHalfEven(r.Right()) &&
-         py >= RoundHalfEven(r.top) && py < RoundHalfEven(r.Bottom());
+// Where the read-outs start for a selection whose top-left corner is at (x, y): `gap` inside
+// the corner. With several monitors the block (width x height) is kept on the monitor at the
+// corner, or the nearest one when the corner lies where no monitor is.
+PointI ReadoutOrigin(const Desktop& desktop, int x, int y, int gap, int width, int height) {
+  const PointI origin{x + gap, y + gap};
+  // One monitor: the selection's corner is always on it.
+  if (desktop.monitors.size() == 1) return origin;
+  const RectI& m = MonitorAt(desktop, x, y).bounds;
+  return {KeepWithin(origin.x, width, m.left, m.right),
+          KeepWithin(origin.y, height, m.top, m.bottom)};
 }
 
 }  // namespace
@@ -27,25 +28,23 @@ Selection::Selection(const DesktopMetrics& metrics)
       size_label_{metrics.Primary().size_label, false, L"宽X高", metrics.Primary().dpi},
       colour_label_{metrics.Primary().colour_label, false, L"", metrics.Primary().dpi} {}
 
-bool Selection::Press(int button, float x, float y) {
+bool Selection::Press(MouseButton button, int x, int y) {
   if (!finished_) {
-    outline_ = {{x, y, 0, 0}, true};
-    anchor_x_ = x;
-    anchor_y_ = y;
-    if (button == mouse::kRight) keep_open_ = false;
+    outline_ = {{x, y, x, y}, true};
+    anchor_ = {x, y};
+    if (button == MouseButton::kRight) keep_open_ = false;
     return false;
   }
-  if (PressInside(outline_.rect, x, y)) {
-    press_x_ = x;
-    press_y_ = y;
+  // A press on the left or top edge is inside, on the right or bottom edge outside.
+  if (Contains(outline_.rect, {x, y})) {
+    press_ = {x, y};
     // Left: the drag that follows moves the selection. Middle: nothing more.
-    if (button != mouse::kRight) return false;
+    if (button != MouseButton::kRight) return false;
   }
   // Cleared: the press point becomes the anchor of the next drawing, and the next right
   // release only ends this clearing.
-  anchor_x_ = x;
-  anchor_y_ = y;
-  outline_ = {{x, y, 0, 0}, false};
+  anchor_ = {x, y};
+  outline_ = {{x, y, x, y}, false};
   size_label_.visible = false;
   colour_label_.visible = false;
   finished_ = false;
@@ -53,29 +52,28 @@ bool Selection::Press(int button, float x, float y) {
   return true;
 }
 
-Pointer Selection::Move(int buttons, float x, float y, std::uint32_t colour, bool& drawn) {
+Pointer Selection::Move(MouseButtons held, int x, int y, std::uint32_t colour, bool& drawn) {
   drawn = false;
   // The read-out and the pointer follow every move, whatever the buttons.
   colour_label_.caption = ColourText(colour);
   auto& r = outline_.rect;
   // Edges count as outside. A hidden outline (before the first press) offers nothing to move.
   const bool inside =
-      outline_.visible && x > r.left && y > r.top && x < r.Right() && y < r.Bottom();
+      outline_.visible && Contains({r.left + 1, r.top + 1, r.right, r.bottom}, {x, y});
   // Only the left button alone draws or moves.
-  if (buttons != mouse::kLeft) return inside ? Pointer::Move : Pointer::Crosshair;
+  if (held != MouseButton::kLeft) return inside ? Pointer::kMove : Pointer::kCrosshair;
 
-  Pointer pointer = Pointer::Crosshair;
+  Pointer pointer = Pointer::kCrosshair;
   if (!finished_) {
     // On the anchor's row or column the outline keeps the geometry of the previous move.
-    if (x != anchor_x_ && y != anchor_y_) {
-      r = {std::fmin(x, anchor_x_), std::fmin(y, anchor_y_), std::fabs(x - anchor_x_),
-           std::fabs(y - anchor_y_)};
+    if (x != anchor_.x && y != anchor_.y) {
+      r = {std::min(x, anchor_.x), std::min(y, anchor_.y), std::max(x, anchor_.x),
+           std::max(y, anchor_.y)};
     }
   } else {
-    pointer = Pointer::Move;
+    pointer = Pointer::kMove;
     // Measured from the press each time, so clamping never accumulates.
-    r.left = anchor_x_ - (press_x_ - x);
-    r.top = anchor_y_ - (press_y_ - y);
+    r = SizedRect(anchor_.x - (press_.x - x), anchor_.y - (press_.y - y), r.Width(), r.Height());
     KeepOnDesktop(r);
   }
   PlaceLabels();
@@ -86,97 +84,75 @@ Pointer Selection::Move(int buttons, float x, float y, std::uint32_t colour, boo
   return pointer;
 }
 
-void Selection::KeepOnDesktop(RectF& r) const {
+void Selection::KeepOnDesktop(RectI& r) const {
   // Near edges first: a selection larger than the desktop keeps its far edges on the
   // desktop's far edges.
-  const RectI& bounds = metrics_.desktop().bounds;
-  const auto left = static_cast<float>(bounds.left);
-  const auto top = static_cast<float>(bounds.top);
-  const auto right = static_cast<float>(bounds.right);
-  const auto bottom = static_cast<float>(bounds.bottom);
-  if (r.left < left) r.left = left;
-  if (r.top < top) r.top = top;
-  if (r.Right() > right) r.left = right - r.width;
-  if (r.Bottom() > bottom) r.top = bottom - r.height;
+  const RectI& bounds = metrics_.Monitors().bounds;
+  const int left = std::min(std::max(r.left, bounds.left), bounds.right - r.Width());
+  const int top = std::min(std::max(r.top, bounds.top), bounds.bottom - r.Height());
+  r = Offset(r, left - r.left, top - r.top);
 }
 
-void Selection::MoveBy(float dx, float dy) {
-  RectF r = outline_.rect;
-  r.left += dx;
-  r.top += dy;
+void Selection::MoveBy(int dx, int dy) {
+  RectI r = Offset(outline_.rect, dx, dy);
   KeepOnDesktop(r);
   Resize(r);
 }
 
-void Selection::GrowBy(float dx, float dy) {
+void Selection::GrowBy(int dx, int dy) {
   // Never below zero, and never out past the desktop, where the mouse cannot reach either
   // (a selection already past it may still shrink).
-  const RectI& bounds = metrics_.desktop().bounds;
-  auto grow = [](float size, float delta, float room) {
-    const float grown = std::max(0.0f, size + delta);
+  const RectI& bounds = metrics_.Monitors().bounds;
+  auto grow = [](int size, int delta, int room) {
+    const int grown = std::max(0, size + delta);
     return delta > 0 ? std::max(size, std::min(grown, room)) : grown;
   };
-  RectF r = outline_.rect;
-  r.width = grow(r.width, dx, static_cast<float>(bounds.right) - r.left);
-  r.height = grow(r.height, dy, static_cast<float>(bounds.bottom) - r.top);
-  Resize(r);
+  const RectI& r = outline_.rect;
+  Resize(SizedRect(r.left, r.top, grow(r.Width(), dx, bounds.right - r.left),
+                   grow(r.Height(), dy, bounds.bottom - r.top)));
 }
 
-SurfaceRelease Selection::Release(int button) {
-  if (button != mouse::kLeft) return keep_open_ ? SurfaceRelease::kNothing : SurfaceRelease::kClose;
+SurfaceRelease Selection::Release(MouseButton button) {
+  if (button != MouseButton::kLeft) {
+    return keep_open_ ? SurfaceRelease::kNothing : SurfaceRelease::kClose;
+  }
   // Even a zero-size outline is a finished selection.
   finished_ = true;
-  anchor_x_ = outline_.rect.left;
-  anchor_y_ = outline_.rect.top;
+  anchor_ = {outline_.rect.left, outline_.rect.top};
   return SurfaceRelease::kFinished;
 }
 
-void Selection::Resize(const RectF& rect) {
+void Selection::Resize(const RectI& rect) {
   outline_.rect = rect;
   PlaceLabels();
-  anchor_x_ = rect.left;
-  anchor_y_ = rect.top;
+  anchor_ = {rect.left, rect.top};
 }
 
 void Selection::Clear() {
   finished_ = false;
   outline_.visible = false;
-  outline_.rect.width = 0;
-  outline_.rect.height = 0;
+  outline_.rect = {outline_.rect.left, outline_.rect.top, outline_.rect.left, outline_.rect.top};
   size_label_.visible = false;
   colour_label_.visible = false;
 }
 
 void Selection::PlaceLabels() {
-  const RectF& r = outline_.rect;
-  size_label_.caption = SizeText(r.width, r.height);
+  const RectI& r = outline_.rect;
+  size_label_.caption = SizeText(r.Width(), r.Height());
   // Sized for the monitor the read-outs are drawn on, and kept on it.
   const Metrics& m = metrics_.At(r.left, r.top);
-  const float gap = m.label_gap;
+  const int gap = m.label_gap;
   for (Label* label : {&size_label_, &colour_label_}) label->dpi = m.dpi;
-  size_label_.rect.width = m.size_label.width;
-  size_label_.rect.height = m.size_label.height;
-  colour_label_.rect.width = m.colour_label.width;
-  colour_label_.rect.height = m.colour_label.height;
-  const PointF origin =
-      ReadoutOrigin(metrics_.desktop(), r.left, r.top, gap,
-                    std::max(size_label_.rect.width, colour_label_.rect.width),
-                    size_label_.rect.height + gap + colour_label_.rect.height);
-  size_label_.rect.left = origin.x;
-  size_label_.rect.top = origin.y;
-  colour_label_.rect.left = origin.x;
-  colour_label_.rect.top = size_label_.rect.top + size_label_.rect.height + gap;
+  const int size_w = m.size_label.Width(), size_h = m.size_label.Height();
+  const int colour_w = m.colour_label.Width(), colour_h = m.colour_label.Height();
+  const PointI origin = ReadoutOrigin(metrics_.Monitors(), r.left, r.top, gap,
+                                      std::max(size_w, colour_w), size_h + gap + colour_h);
+  size_label_.rect = SizedRect(origin.x, origin.y, size_w, size_h);
+  colour_label_.rect = SizedRect(origin.x, origin.y + size_h + gap, colour_w, colour_h);
 }
 
-std::wstring SizeText(float width, float height) {
-  // Shortest decimal text that reads back as the same float, never in exponent form
-  // ("%g" would write 500 as "5e+02").
-  auto shortest = [](float v) {
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed);
-    return std::wstring(buffer, result.ec == std::errc{} ? result.ptr : buffer);
-  };
-  return shortest(width) + L"x" + shortest(height);
+std::wstring SizeText(int width, int height) {
+  return std::to_wstring(width) + L"x" + std::to_wstring(height);
 }
 
 std::wstring ColourText(std::uint32_t colour) {

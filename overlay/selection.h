@@ -25,47 +25,45 @@ class Selection {
   explicit Selection(const DesktopMetrics& metrics);
 
   // A press on the surface. True when it cleared a finished selection.
-  bool Press(int button, float x, float y);
-  // A move over the surface with `buttons` held; `colour` is the frozen picture's colour
+  bool Press(MouseButton button, int x, int y);
+  // A move over the surface with `held` buttons down; `colour` is the frozen picture's colour
   // under the pointer. Returns the pointer shape to show; `drawn` tells whether the outline
   // was drawn or moved (its handles must follow).
-  Pointer Move(int buttons, float x, float y, std::uint32_t colour, bool& drawn);
-  SurfaceRelease Release(int button);
+  Pointer Move(MouseButtons held, int x, int y, std::uint32_t colour, bool& drawn);
+  SurfaceRelease Release(MouseButton button);
   // A handle drag's new geometry, or the old one when the handle's step was refused.
-  void Resize(const RectF& rect);
+  void Resize(const RectI& rect);
   // The arrow keys: the whole selection by (dx, dy), kept on the desktop as a mouse move is;
   // or its right and bottom edges, never below size 0 nor past the desktop.
-  void MoveBy(float dx, float dy);
-  void GrowBy(float dx, float dy);
+  void MoveBy(int dx, int dy);
+  void GrowBy(int dx, int dy);
   // Back to no selection, as undo does.
   void Clear();
 
   bool Finished() const { return finished_; }
   // A release of a non-left button keeps the overlay open (it follows a clearing press).
   bool KeepOpen() const { return keep_open_; }
-  const RectF& Rect() const { return outline_.rect; }
+  const RectI& Rect() const { return outline_.rect; }
   const Element& Outline() const { return outline_; }
   const Label& SizeLabel() const { return size_label_; }
   const Label& ColourLabel() const { return colour_label_; }
 
  private:
   void PlaceLabels();
-  void KeepOnDesktop(RectF& rect) const;
+  void KeepOnDesktop(RectI& rect) const;
 
   const DesktopMetrics& metrics_;
   Element outline_;
   Label size_label_;
   Label colour_label_;
   bool finished_ = false;   // a finished selection exists: a left drag inside moves it
-  float anchor_x_ = 0;      // where drawing started; the selection's corner while moving
-  float anchor_y_ = 0;
-  float press_x_ = 0;       // where the press that moves the selection landed
-  float press_y_ = 0;
+  PointI anchor_;           // where drawing started; the selection's corner while moving
+  PointI press_;            // where the press that moves the selection landed
   bool keep_open_ = false;
 };
 
-// The size read-out: width, "x", height, each in its shortest decimal form ("145x97").
-std::wstring SizeText(float width, float height);
+// The size read-out: width, "x", height ("145x97").
+std::wstring SizeText(int width, int height);
 // The colour read-out of a 0x00BBGGRR colour: "RGB(255,128,0)".
 std::wstring ColourText(std::uint32_t colour);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "core/geometry.h"
 #include "platform/win32/handles.h"
 
 namespace pelvanto::win32 {
@@ -36,6 +37,26 @@ std::wstring InstalledFace(std::span<const wchar_t* const> faces) {
       if (Installed(screen.get(), face)) return face;
   }
   return faces.front();
+}
+
+namespace {
+HFONT CreateChineseFont(const std::wstring& face, int hundredths_of_point, unsigned dpi,
+                        int weight) {
+  const int height = -ScaleToDpi(hundredths_of_point, 7200, dpi);
+  return ::CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, GB2312_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                       DEFAULT_PITCH | FF_DONTCARE, face.c_str());
+}
+}  // namespace
+
+HFONT CreateSongtiFont(int tenths_of_point, unsigned dpi, int weight) {
+  static const std::wstring face = InstalledFace(kSongtiFaces);
+  return CreateChineseFont(face, 10 * tenths_of_point, dpi, weight);
+}
+
+HFONT CreateKaitiFont(int hundredths_of_point, unsigned dpi, int weight) {
+  static const std::wstring face = InstalledFace(kKaitiFaces);
+  return CreateChineseFont(face, hundredths_of_point, dpi, weight);
 }
 
 }  // namespace pelvanto::win32

@@ -19,4 +19,9 @@ inline constexpr std::array<const wchar_t*, 3> kSongtiFaces = {L"宋体", L"SimS
 // mapper picks its substitute as for any missing face.
 std::wstring InstalledFace(std::span<const wchar_t* const> faces);
 
+// 宋体 at a point size in tenths and 楷体 in hundredths, for a DPI; the caller owns the font.
+// Each face is looked up once for the whole program.
+HFONT CreateSongtiFont(int tenths_of_point, unsigned dpi, int weight = FW_NORMAL);
+HFONT CreateKaitiFont(int hundredths_of_point, unsigned dpi, int weight = FW_NORMAL);
+
 }  // namespace pelvanto::win32

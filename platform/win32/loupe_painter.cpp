@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "overlay/elements.h"
+#include "platform/win32/fonts.h"
 #include "platform/win32/overlay_painter.h"
 
 namespace pelvanto::win32 {

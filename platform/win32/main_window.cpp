@@ -6,12 +6,14 @@
 #include <string>
 #include <utility>
 
+#include "app/interval.h"
+#include "core/geometry.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/fonts.h"
-#include "platform/win32/notification_area.h"
+#include "platform/win32/messages.h"
 #include "platform/win32/overlay_painter.h"
 #include "platform/win32/screen_settle.h"
-#include "platform/win32/window_class.h"
+#include "platform/win32/trace.h"
 #include "resource.h"
 
 namespace pelvanto::win32 {
@@ -20,29 +22,38 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"PelvantoMain";
 constexpr wchar_t kCaption[] = L"Pelvanto (Pelvanto 开发组)";
-constexpr UINT kReapOverlay = WM_APP + 2;
 constexpr unsigned kSettleLimitMs = 500;  // the longest a hide waits for the screen
 
-enum : UINT_PTR { kAutoCutTimer = 1, kTitleWatchTimer = 2, kPointerResetTimer = 3 };
-enum : int { kOuterFrame = 100, kCaptureButton, kIntervalBox, kIntervalLabel, kExitButton, kHelpFrame, kHelpCaption, kHelpText };
+// Control ids.
+enum : int {
+  kOuterFrame = 100,
+  kCaptureButton,
+  kIntervalBox,
+  kIntervalLabel,
+  kExitButton,
+  kHelpFrame,
+  kHelpCaption,
+  kHelpText
+};
 
 constexpr COLORREF kCaptureButtonBack = 0x00C0FFC0;  // RGB(192,255,192)
 constexpr COLORREF kExitButtonBack = 0x00FFC0FF;  // RGB(255,192,255)
 constexpr COLORREF kBlue = 0x00FF0000;          // RGB(0,0,255)
 
-// Client area and controls in twips. The help text sits inside the help frame.
-constexpr SIZE kClientTwips{8925, 5310};
-struct TwipsRect {
+// Client area and controls in pixels at 96 dpi. The help text sits inside the help frame.
+constexpr SIZE kClientSize{595, 354};
+struct Layout {
   int left, top, width, height;
 };
-constexpr TwipsRect kOuterFrameTwips{0, 0, 8895, 5295};
-constexpr TwipsRect kCaptureButtonTwips{120, 240, 1260, 450};
-constexpr TwipsRect kIntervalBoxTwips{2880, 300, 735, 330};
-constexpr TwipsRect kIntervalLabelTwips{1650, 375, 1260, 180};
-constexpr TwipsRect kExitButtonTwips{7440, 240, 1260, 450};
-constexpr TwipsRect kHelpFrameTwips{120, 840, 8655, 4335};
-constexpr TwipsRect kHelpTextTwips{120 + 120, 840 + 480, 8415, 3735};
-constexpr int kIntervalListTwips = 3600;  // how far the list drops
+constexpr Layout kOuterFrameLayout{0, 0, 593, 353};
+constexpr Layout kCaptureButtonLayout{8, 16, 84, 30};
+constexpr Layout kIntervalBoxLayout{192, 20, 49, 22};
+constexpr Layout kIntervalLabelLayout{110, 25, 84, 12};
+constexpr Layout kExitButtonLayout{496, 16, 84, 30};
+constexpr Layout kHelpFrameLayout{8, 56, 577, 289};
+constexpr Layout kHelpTextLayout{8 + 8, 56 + 32, 561, 249};
+constexpr int kIntervalListDrop = 240;  // how far the list drops
+constexpr int kKaitiHundredthsOfPoint = 1425;
 
 constexpr wchar_t kHelpTextContent[] =
     L"使用说明\r\n"
@@ -55,9 +66,9 @@ constexpr wchar_t kHelpTextContent[] =
     L"5. 双击通知区域里的图标可以找回本窗口；点“切图结束”停止截图。\r\n"
     L"提示：切换到另一个 QQ 聊天时，剪贴板会被清空，以免把图片发错了人。";
 
-int Scale(int twips, unsigned dpi) { return ::MulDiv(twips, static_cast<int>(dpi), 1440); }
+int Scale(int pixels, unsigned dpi) { return ScaleToDpi(pixels, kDesignDpi, dpi); }
 
-void Place(HWND control, const TwipsRect& r, unsigned dpi, int extra_height = 0) {
+void Place(HWND control, const Layout& r, unsigned dpi, int extra_height = 0) {
   ::SetWindowPos(control, nullptr, Scale(r.left, dpi), Scale(r.top, dpi), Scale(r.width, dpi),
                  Scale(r.height, dpi) + extra_height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -70,7 +81,7 @@ std::wstring TextOf(HWND window) {
 }
 
 // A frame's caption sits on its top edge, a little in from the left, as wide as its text.
-void PlaceCaption(HWND caption, const TwipsRect& frame, unsigned dpi) {
+void PlaceCaption(HWND caption, const Layout& frame, unsigned dpi) {
   const std::wstring text = TextOf(caption);
   WindowDc dc(caption);
   SIZE extent{};
@@ -78,18 +89,11 @@ void PlaceCaption(HWND caption, const TwipsRect& frame, unsigned dpi) {
     SelectGuard font(dc.get(), reinterpret_cast<HFONT>(::SendMessageW(caption, WM_GETFONT, 0, 0)));
     ::GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent);
   }
-  const int inset = ::MulDiv(6, static_cast<int>(dpi), 96);
+  const int inset = Scale(6, dpi);
   ::SetWindowPos(caption, nullptr, Scale(frame.left, dpi) + inset, Scale(frame.top, dpi),
                  extent.cx + 2, extent.cy, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-
-HFONT KaitiFont(unsigned dpi) {
-  static const std::wstring face = InstalledFace(kKaitiFaces);  // looked up once
-  return ::CreateFontW(-::MulDiv(1425, static_cast<int>(dpi), 7200), 0, 0, 0, FW_BOLD, FALSE,
-                       FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                       CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face.c_str());
-}
 
 }  // namespace
 
@@ -97,65 +101,61 @@ MainWindow::MainWindow(ProgramServices services)
     : services_(services), tracker_(services.windows, services.clipboard) {}
 
 MainWindow::~MainWindow() {
+  // The overlays report to this window: they go first. The window goes while its members
+  // are alive, so WM_NCDESTROY can end the subscriptions.
   overlay_.reset();
-  shell_hook_.reset();
-  services_.session.Stop();
-  if (hwnd_) ::DestroyWindow(hwnd_);
+  Destroy();
 }
 
 bool MainWindow::Register(HINSTANCE instance) {
-  return RegisterWindowClass(instance, kClassName, WndProc, IDI_PELVANTO, ::GetSysColorBrush(COLOR_BTNFACE));
+  return RegisterClass(instance, kClassName, IDI_PELVANTO, ::GetSysColorBrush(COLOR_BTNFACE));
 }
 
 bool MainWindow::Create() {
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-  hwnd_ = ::CreateWindowExW(0, kClassName, kCaption, style, CW_USEDEFAULT, CW_USEDEFAULT,
-                            CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, services_.instance,
-                            this);
-  if (!hwnd_) return false;
-  DisableHideFade(hwnd_);
-  dpi_ = dpi::ForWindow(hwnd_);
+  const RECT place{CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT};
+  if (!Window::Create(0, kClassName, kCaption, style, place, nullptr, services_.instance)) {
+    TraceFailure(L"CreateWindowExW (main window)");
+    return false;
+  }
+  DisableHideFade(hwnd());
+  dpi_ = dpi::ForWindow(hwnd());
 
-  auto_cut_timer_ = std::make_unique<WindowTimer>(hwnd_, kAutoCutTimer);
-  title_watch_timer_ = std::make_unique<WindowTimer>(hwnd_, kTitleWatchTimer);
-  pointer_reset_timer_ = std::make_unique<WindowTimer>(hwnd_, kPointerResetTimer);
+  auto_cut_timer_ = std::make_unique<WindowTimer>(hwnd(), kAutoCutTimer);
+  title_watch_timer_ = std::make_unique<WindowTimer>(hwnd(), kTitleWatchTimer);
+  pointer_reset_timer_ = std::make_unique<WindowTimer>(hwnd(), kPointerResetTimer);
   CreateControls();
   ApplyDpi();
 
-  OverlayShared shared{services_, *auto_cut_timer_, overlay_open_,
-                       [window = hwnd_] { ::PostMessageW(window, kReapOverlay, 0, 0); }};
-  overlay_ = std::make_unique<OverlayHost>(std::move(shared));
-  shell_hook_ = std::make_unique<ShellHook>(
-      hwnd_, tracker_, [this](UINT message, WPARAM wparam, LPARAM lparam) {
-        return OwnHandling(message, wparam, lparam);
-      });
+  overlay_ = std::make_unique<OverlayHost>(OverlayShared{services_, *auto_cut_timer_, hwnd()});
+  shell_hook_ = std::make_unique<ShellHook>(hwnd(), tracker_);
   // Refused (no Terminal Services), cuts go on as without the watch.
-  services_.session.Start(hwnd_);
+  services_.session.Start(hwnd());
   logic_ = std::make_unique<app::CaptureControl>(
       *this, *overlay_, app::CaptureTimers{*auto_cut_timer_, *title_watch_timer_, *pointer_reset_timer_},
-      services_.pointer, services_.tray, *shell_hook_, tracker_, overlay_open_);
+      services_.pointer, services_.tray, *shell_hook_, tracker_);
   logic_->Start();
 
   // Centred on the primary screen's work area at the first show.
   RECT work{};
   ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
   RECT outer{};
-  ::GetWindowRect(hwnd_, &outer);
+  ::GetWindowRect(hwnd(), &outer);
   const int w = outer.right - outer.left;
   const int h = outer.bottom - outer.top;
-  ::SetWindowPos(hwnd_, nullptr, work.left + (work.right - work.left - w) / 2,
+  ::SetWindowPos(hwnd(), nullptr, work.left + (work.right - work.left - w) / 2,
                  work.top + (work.bottom - work.top - h) / 2, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  services_.pump.SetDialogWindow(hwnd_);
-  ::ShowWindow(hwnd_, SW_SHOW);
-  ::UpdateWindow(hwnd_);
+  services_.pump.SetDialogWindow(hwnd());
+  ::ShowWindow(hwnd(), SW_SHOW);
+  ::UpdateWindow(hwnd());
   return true;
 }
 
 void MainWindow::CreateControls() {
   auto make = [&](DWORD ex_style, LPCWSTR cls, LPCWSTR text, DWORD style, int id) {
     return ::CreateWindowExW(ex_style, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0,
-                             hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                             hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                              services_.instance, nullptr);
   };
   // Creation order is the tab order.
@@ -173,30 +173,16 @@ void MainWindow::CreateControls() {
   help_text_ = make(WS_EX_CLIENTEDGE, WC_EDITW, kHelpTextContent,
                 ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP, kHelpText);
 
-  for (int i = 0; i <= 36; ++i)
+  for (int seconds : app::IntervalChoices())
     ::SendMessageW(interval_box_, CB_ADDSTRING, 0,
-                   reinterpret_cast<LPARAM>(std::to_wstring(i).c_str()));
-  for (int i = 38; i <= 50; i += 2)
-    ::SendMessageW(interval_box_, CB_ADDSTRING, 0,
-                   reinterpret_cast<LPARAM>(std::to_wstring(i).c_str()));
+                   reinterpret_cast<LPARAM>(std::to_wstring(seconds).c_str()));
   ::SetWindowTextW(interval_box_, app::kInitialInterval.data());
 
-  tooltip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                               WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
-                               services_.instance, nullptr);
   COMBOBOXINFO info{};
   info.cbSize = sizeof info;
   ::GetComboBoxInfo(interval_box_, &info);
-  for (HWND part : {interval_box_, info.hwndItem}) {
-    if (!part || !tooltip_) continue;
-    TTTOOLINFOW tool{};
-    tool.cbSize = sizeof tool;
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    tool.hwnd = hwnd_;
-    tool.uId = reinterpret_cast<UINT_PTR>(part);
-    tool.lpszText = const_cast<LPWSTR>(L"自动切图的时间间隔");
-    ::SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  if (tooltips_.Create(hwnd(), services_.instance, dpi_)) {
+    for (HWND part : {interval_box_, info.hwndItem}) tooltips_.AddControl(part, L"自动切图的时间间隔");
   }
 }
 
@@ -205,7 +191,7 @@ void MainWindow::ApplyDpi() {
   button_font_.Reset(CreateSongtiFont(120, dpi_));
   combo_font_.Reset(CreateSongtiFont(105, dpi_));
   label_font_.Reset(CreateSongtiFont(90, dpi_));
-  frame_font_.Reset(KaitiFont(dpi_));
+  frame_font_.Reset(CreateKaitiFont(kKaitiHundredthsOfPoint, dpi_, FW_BOLD));
   text_font_.Reset(CreateSongtiFont(105, dpi_));
   auto font = [](HWND control, const OwnedFont& f) {
     ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(f.get()), TRUE);
@@ -217,26 +203,24 @@ void MainWindow::ApplyDpi() {
   font(outer_frame_, label_font_);
   font(help_caption_, frame_font_);
   font(help_text_, text_font_);
-  // The system's tooltip font may lack Chinese glyphs (Wine's does).
-  if (tooltip_) font(tooltip_, label_font_);
 
-  Place(outer_frame_, kOuterFrameTwips, dpi_);
-  Place(capture_button_, kCaptureButtonTwips, dpi_);
-  Place(interval_box_, kIntervalBoxTwips, dpi_, Scale(kIntervalListTwips, dpi_));
-  Place(interval_label_, kIntervalLabelTwips, dpi_);
-  Place(exit_button_, kExitButtonTwips, dpi_);
-  Place(help_frame_, kHelpFrameTwips, dpi_);
-  PlaceCaption(help_caption_, kHelpFrameTwips, dpi_);
-  Place(help_text_, kHelpTextTwips, dpi_);
+  Place(outer_frame_, kOuterFrameLayout, dpi_);
+  Place(capture_button_, kCaptureButtonLayout, dpi_);
+  Place(interval_box_, kIntervalBoxLayout, dpi_, Scale(kIntervalListDrop, dpi_));
+  Place(interval_label_, kIntervalLabelLayout, dpi_);
+  Place(exit_button_, kExitButtonLayout, dpi_);
+  Place(help_frame_, kHelpFrameLayout, dpi_);
+  PlaceCaption(help_caption_, kHelpFrameLayout, dpi_);
+  Place(help_text_, kHelpTextLayout, dpi_);
   // The closed interval box is as tall as laid out.
   const int field =
-      Scale(kIntervalBoxTwips.height, dpi_) - 2 * dpi::SystemMetric(SM_CYEDGE, dpi_) - 2;
+      Scale(kIntervalBoxLayout.height, dpi_) - 2 * dpi::SystemMetric(SM_CYEDGE, dpi_) - 2;
   ::SendMessageW(interval_box_, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
 
-  RECT outer{0, 0, Scale(kClientTwips.cx, dpi_), Scale(kClientTwips.cy, dpi_)};
-  dpi::AdjustWindowRect(outer, static_cast<DWORD>(::GetWindowLongPtrW(hwnd_, GWL_STYLE)), 0,
+  RECT outer{0, 0, Scale(kClientSize.cx, dpi_), Scale(kClientSize.cy, dpi_)};
+  dpi::AdjustWindowRect(outer, static_cast<DWORD>(::GetWindowLongPtrW(hwnd(), GWL_STYLE)), 0,
                         dpi_);
-  ::SetWindowPos(hwnd_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+  ::SetWindowPos(hwnd(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
   // The old icons live until the window and the tray record have the new ones.
@@ -246,8 +230,8 @@ void MainWindow::ApplyDpi() {
   const int big = dpi::SystemMetric(SM_CXICON, dpi_);
   small_icon_.Reset(LoadSizedIcon(services_.instance, IDI_PELVANTO, small));
   big_icon_.Reset(LoadSizedIcon(services_.instance, IDI_PELVANTO, big));
-  ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_.get()));
-  ::SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big_icon_.get()));
+  ::SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_.get()));
+  ::SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big_icon_.get()));
   if (logic_) logic_->OnIconChanged();
 }
 
@@ -262,19 +246,19 @@ void MainWindow::SetIntervalText(std::wstring_view text) {
 
 void MainWindow::Hide() {
   // The overlay copies the screen right after this: the window must be gone from it by then.
-  HideAndSettle(hwnd_, kSettleLimitMs);
+  HideAndSettle(hwnd(), kSettleLimitMs);
 }
 
-void MainWindow::ShowNoActivate() { ::ShowWindow(hwnd_, SW_SHOWNOACTIVATE); }
+void MainWindow::ShowNoActivate() { ::ShowWindow(hwnd(), SW_SHOWNOACTIVATE); }
 
 void MainWindow::Show() {
-  ::ShowWindow(hwnd_, SW_SHOW);
-  ::SetForegroundWindow(hwnd_);
+  ::ShowWindow(hwnd(), SW_SHOW);
+  ::SetForegroundWindow(hwnd());
 }
 
 TrayRecord MainWindow::OwnTrayRecord() const {
   TrayRecord record;
-  record.window = reinterpret_cast<WindowId>(hwnd_);
+  record.window = reinterpret_cast<WindowId>(hwnd());
   record.icon = reinterpret_cast<std::uintptr_t>(small_icon_.get());
   record.id = kMainTrayId;
   return record;
@@ -349,31 +333,13 @@ LRESULT MainWindow::ColourStatic(HDC dc, HWND control) const {
   return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
 }
 
-LRESULT CALLBACK MainWindow::WndProc(HWND hwnd, UINT message, WPARAM wparam,
-                                   LPARAM lparam) noexcept {
-  auto* self = WindowObject<MainWindow>(hwnd, message, lparam);
-  if (!self) return ::DefWindowProcW(hwnd, message, wparam, lparam);
-  if (message == WM_NCCREATE) self->hwnd_ = hwnd;
-  // The shell hook sees every message first and hands each on to OwnHandling.
-  if (self->shell_hook_) return self->shell_hook_->Intercept(message, wparam, lparam);
-  return self->OwnHandling(message, wparam, lparam);
-}
-
-LRESULT MainWindow::OwnHandling(UINT message, WPARAM wparam, LPARAM lparam) {
-  // Before the logic exists, and after the program ended, the window does only the default.
-  if (!logic_ || ended_) {
-    const HWND window = hwnd_;
-    if (message == WM_NCDESTROY) {
-      ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-      hwnd_ = nullptr;
-    }
-    if (message == WM_CLOSE) return 0;
-    return ::DefWindowProcW(window, message, wparam, lparam);
+LRESULT MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) noexcept {
+  if (message == WM_NCDESTROY) {
+    services_.session.Stop();
+    if (shell_hook_) shell_hook_->Unsubscribe();
   }
-  return Handle(message, wparam, lparam);
-}
-
-LRESULT MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
+  // Before the logic exists, and after the program ended, the window does only the default.
+  if (!logic_ || ended_) return message == WM_CLOSE ? 0 : Default(message, wparam, lparam);
   switch (message) {
     case WM_COMMAND:
       OnCommand(LOWORD(wparam), HIWORD(wparam));
@@ -388,7 +354,7 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
         case kAutoCutTimer: logic_->OnAutoCutTimer(); break;
         case kTitleWatchTimer: logic_->OnTitleWatchTimer(); break;
         case kPointerResetTimer: logic_->OnPointerResetTimer(); break;
-        case ShellHook::kForegroundTimerId: shell_hook_->OnForegroundTimer(); break;
+        case kForegroundTimer: shell_hook_->OnForegroundTimer(); break;
         default: break;
       }
       return 0;
@@ -404,13 +370,16 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case kReapOverlay:
       overlay_->Reap();
       return 0;
+    case kTakeCachedDcs:
+      TakeCachedDcs(hwnd());
+      return 0;
     case WM_CLOSE:
       logic_->Shutdown();
       return 0;
     case WM_DPICHANGED: {
       dpi_ = HIWORD(wparam);
       const auto* suggested = reinterpret_cast<const RECT*>(lparam);
-      ::SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0,
+      ::SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
       ApplyDpi();
       return 0;
@@ -418,21 +387,15 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_WTSSESSION_CHANGE:
       services_.session.OnSessionChange(wparam);
       return 0;
-    case WM_NCDESTROY:
-      services_.session.Stop();
-      ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-      hwnd_ = nullptr;
-      return 0;
-    default: {
-      static const UINT taskbar_created = ::RegisterWindowMessageW(L"TaskbarCreated");
-      if (message == taskbar_created) {
+    default:
+      if (message == TaskbarCreatedMessage()) {
         logic_->OnTaskbarCreated();
         return 0;
       }
+      if (shell_hook_->OnMessage(message, wparam, lparam)) return 0;
       break;
-    }
   }
-  return ::DefWindowProcW(hwnd_, message, wparam, lparam);
+  return Default(message, wparam, lparam);
 }
 
 }  // namespace pelvanto::win32

@@ -6,6 +6,7 @@
 #include <cwchar>
 
 #include "core/tray_icon.h"
+#include "platform/win32/messages.h"
 #include "platform/win32/trace.h"
 
 namespace pelvanto::win32 {

@@ -5,8 +5,7 @@
 
 namespace pelvanto::win32 {
 
-// Icons call back with this private message; lParam holds the mouse message.
-inline constexpr UINT kTrayCallback = WM_APP + 1;
+// Icons call back with kTrayCallback (messages.h).
 
 // One callback of an icon, read the same way whichever version the shell speaks.
 struct TrayEvent {

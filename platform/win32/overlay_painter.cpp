@@ -1,6 +1,6 @@
 #include "platform/win32/overlay_painter.h"
 
-#include "overlay/damage.h"
+#include "core/geometry.h"
 #include "platform/win32/fonts.h"
 #include "platform/win32/window_class.h"
 #include "resource.h"
@@ -13,11 +13,18 @@ constexpr int kLabelPointTenths = 105;  // 10.5 pt
 
 RECT ToRect(const RectI& r) { return {r.left, r.top, r.right, r.bottom}; }
 
-RECT ToDevice(const overlay::RectF& r) { return ToRect(overlay::DeviceRect(r)); }
+int IconResource(overlay::ToolbarIcon icon) {
+  switch (icon) {
+    case overlay::ToolbarIcon::kUndo: return IDI_UNDO;
+    case overlay::ToolbarIcon::kCopyAndExit: return IDI_COPY_EXIT;
+    case overlay::ToolbarIcon::kExit: return IDI_EXIT;
+  }
+  return IDI_EXIT;
+}
 
 // A child of the toolbar, placed in overlay pixels.
-overlay::RectF Offset(const overlay::RectF& child, const overlay::RectF& parent) {
-  return {parent.left + child.left, parent.top + child.top, child.width, child.height};
+RECT Offset(const RectI& child, const RectI& parent) {
+  return ToRect(pelvanto::Offset(child, parent.left, parent.top));
 }
 
 }  // namespace
@@ -32,21 +39,12 @@ void FrameSolid(HDC dc, const RECT& rect, COLORREF colour) {
   ::FrameRect(dc, &rect, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
 }
 
-HFONT CreateSongtiFont(int tenths_of_point, unsigned dpi, int weight) {
-  const int height = -::MulDiv(tenths_of_point, static_cast<int>(dpi), 720);
-  // Looked up once: the fonts every window of the program uses are made from it.
-  static const std::wstring face = InstalledFace(kSongtiFaces);
-  return ::CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, GB2312_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                       DEFAULT_PITCH | FF_DONTCARE, face.c_str());
-}
-
 OverlayPainter::OverlayPainter(HINSTANCE instance, unsigned dpi) {
   label_fonts_.emplace_back(dpi, OwnedFont(CreateSongtiFont(kLabelPointTenths, dpi)));
-  const int size = ::MulDiv(16, static_cast<int>(dpi), 96);
-  const int ids[] = {IDI_UNDO, IDI_COPY_EXIT, IDI_EXIT};
   for (std::size_t i = 0; i < icons_.size(); ++i) {
-    icons_[i].Reset(LoadSizedIcon(instance, ids[i], size));
+    const overlay::ToolbarButtonDesign& button = overlay::kToolbarButtons[i];
+    const int size = ScaleToDpi(button.icon_twips.Width(), kTwipsPerInch, dpi);
+    icons_[i].Reset(LoadSizedIcon(instance, IconResource(button.icon), size));
   }
 }
 
@@ -60,21 +58,21 @@ HFONT OverlayPainter::LabelFont(unsigned dpi) const {
 
 void OverlayPainter::Paint(HDC dc, const overlay::Elements& e) const {
   if (e.outline.visible) {
-    RECT r = ToDevice(e.outline.rect);
+    RECT r = ToRect(e.outline.rect);
     // A zero-size selection still shows where it is.
     if (r.right <= r.left) r.right = r.left + 1;
     if (r.bottom <= r.top) r.bottom = r.top + 1;
     FrameSolid(dc, r, overlay::kSelectionColour);
   }
   for (const auto& handle : e.handles)
-    if (handle.visible) FillSolid(dc, ToDevice(handle.rect), overlay::kSelectionColour);
+    if (handle.visible) FillSolid(dc, ToRect(handle.rect), overlay::kSelectionColour);
 
   const int old_mode = ::SetBkMode(dc, TRANSPARENT);
   const COLORREF old_colour = ::SetTextColor(dc, overlay::kSelectionColour);
   for (const auto* label : {&e.size_label, &e.colour_label}) {
     if (!label->visible) continue;
     SelectGuard font(dc, LabelFont(label->dpi));
-    RECT r = ToDevice(label->rect);
+    RECT r = ToRect(label->rect);
     ::DrawTextW(dc, label->caption.c_str(), static_cast<int>(label->caption.size()), &r,
                 DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
   }
@@ -86,17 +84,17 @@ void OverlayPainter::Paint(HDC dc, const overlay::Elements& e) const {
 
 void OverlayPainter::PaintToolbar(HDC dc, const overlay::Elements& e) const {
   const auto& bar = e.toolbar.rect;
-  FillSolid(dc, ToDevice(bar), overlay::kToolbarBackColour);
+  FillSolid(dc, ToRect(bar), overlay::kToolbarBackColour);
   for (std::size_t i = 0; i < e.hover_squares.size(); ++i) {
     if (!e.hover_squares[i].visible) continue;
-    const RECT r = ToDevice(Offset(e.hover_squares[i].rect, bar));
+    const RECT r = Offset(e.hover_squares[i].rect, bar);
     FillSolid(dc, r, overlay::kHoverBackColour);
     FrameSolid(dc, r, overlay::kHoverBorderColour);
   }
-  FrameSolid(dc, ToDevice(Offset(e.toolbar_frame, bar)), overlay::kToolbarFrameColour);
+  FrameSolid(dc, Offset(e.toolbar_frame, bar), overlay::kToolbarFrameColour);
   for (std::size_t i = 0; i < e.toolbar_buttons.size(); ++i) {
     if (!icons_[i]) continue;
-    const RECT r = ToDevice(Offset(e.toolbar_buttons[i], bar));
+    const RECT r = Offset(e.toolbar_buttons[i], bar);
     ::DrawIconEx(dc, r.left, r.top, icons_[i].get(), r.right - r.left, r.bottom - r.top, 0,
                  nullptr, DI_NORMAL);
   }

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "overlay/elements.h"
+#include "overlay/toolbar.h"
 #include "platform/win32/handles.h"
 
 namespace pelvanto::win32 {
@@ -22,14 +22,11 @@ class OverlayPainter {
   HFONT LabelFont(unsigned dpi) const;
 
   mutable std::vector<std::pair<unsigned, OwnedFont>> label_fonts_;  // by DPI
-  std::array<OwnedIcon, 3> icons_;  // undo, copy and exit, exit
+  std::array<OwnedIcon, overlay::kToolbarButtonCount> icons_;  // as the toolbar orders them
 };
 
 // Fills or frames a rectangle in a colour, through the DC brush: nothing is left selected.
 void FillSolid(HDC dc, const RECT& rect, COLORREF colour);
 void FrameSolid(HDC dc, const RECT& rect, COLORREF colour);
-
-// 宋体 at the given point size (in tenths) for a DPI.
-HFONT CreateSongtiFont(int tenths_of_point, unsigned dpi, int weight = FW_NORMAL);
 
 }  // namespace pelvanto::win32

@@ -6,14 +6,14 @@ namespace {
 
 LPCWSTR CursorFor(Pointer shape) {
   switch (shape) {
-    case Pointer::Arrow: return IDC_ARROW;
-    case Pointer::Crosshair: return IDC_CROSS;
-    case Pointer::Move: return IDC_SIZEALL;
-    case Pointer::SizeNeSw: return IDC_SIZENESW;
-    case Pointer::SizeNs: return IDC_SIZENS;
-    case Pointer::SizeNwSe: return IDC_SIZENWSE;
-    case Pointer::SizeWe: return IDC_SIZEWE;
-    case Pointer::Default: break;
+    case Pointer::kArrow: return IDC_ARROW;
+    case Pointer::kCrosshair: return IDC_CROSS;
+    case Pointer::kMove: return IDC_SIZEALL;
+    case Pointer::kSizeNeSw: return IDC_SIZENESW;
+    case Pointer::kSizeNs: return IDC_SIZENS;
+    case Pointer::kSizeNwSe: return IDC_SIZENWSE;
+    case Pointer::kSizeWe: return IDC_SIZEWE;
+    case Pointer::kDefault: break;
   }
   return nullptr;
 }

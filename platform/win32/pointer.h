@@ -13,7 +13,7 @@ class ProgramPointer final : public PointerShape {
   bool Apply() const;
 
  private:
-  Pointer shape_ = Pointer::Default;
+  Pointer shape_ = Pointer::kDefault;
 };
 
 }  // namespace pelvanto::win32

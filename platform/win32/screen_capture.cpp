@@ -105,9 +105,9 @@ std::unique_ptr<ScreenPixels> ScreenPixels::Copy(const RECT& area,
   return copy;
 }
 
-std::unique_ptr<Picture> DisplayScreen::CopyArea(int left, int top, int width, int height) {
-  if (width <= 0 || height <= 0) return nullptr;
-  WindowDc display(nullptr);  // as above
+namespace {
+std::unique_ptr<Picture> CopyDisplay(int left, int top, int width, int height) {
+  WindowDc display(nullptr);  // as in ScreenPixels::Copy
   if (!display) return nullptr;
   OwnedDc memory(::CreateCompatibleDC(display.get()));
   if (!memory) return nullptr;
@@ -142,6 +142,14 @@ std::unique_ptr<Picture> DisplayScreen::CopyArea(int left, int top, int width, i
     // be handed to the clipboard.
   }
   return std::make_unique<BitmapPicture>(std::move(bitmap), width, height);
+}
+}  // namespace
+
+std::unique_ptr<Picture> DisplayScreen::CopyArea(int left, int top, int width, int height) {
+  if (width <= 0 || height <= 0) return nullptr;
+  auto picture = CopyDisplay(left, top, width, height);
+  if (!picture) TraceFailure(L"the cut's screen copy");
+  return picture;
 }
 
 ClipboardPut SystemClipboard::PutPicture(std::unique_ptr<Picture> picture) {

@@ -17,7 +17,6 @@ class WindowTimer final : public Timer {
   bool Enabled() const override { return enabled_; }
   void SetInterval(unsigned milliseconds) override;
   unsigned Interval() const override { return interval_; }
-  UINT_PTR id() const { return id_; }
 
  private:
   HWND window_;

@@ -9,11 +9,12 @@
 #include "platform/win32/main_window.h"
 #include "platform/win32/message_pump.h"
 #include "platform/win32/notification_area.h"
-#include "platform/win32/overlay_form.h"
+#include "platform/win32/overlay_host.h"
 #include "platform/win32/pointer.h"
 #include "platform/win32/screen_capture.h"
 #include "platform/win32/session_watch.h"
 #include "platform/win32/system_clock.h"
+#include "platform/win32/trace.h"
 #include "platform/win32/window_queries.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
@@ -23,7 +24,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
   ::InitCommonControlsEx(&controls);
 
-  if (!MainWindow::Register(instance) || !OverlayForm::Register(instance)) return 1;
+  if (!MainWindow::Register(instance) || !OverlayHost::Register(instance)) {
+    TraceFailure(L"RegisterClassExW");
+    return 1;
+  }
 
   ProgramPointer pointer;
   MessagePump pump;
@@ -35,6 +39,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   ShellNotificationArea tray;
   SystemWindowQueries windows;
   MainWindow main({instance, pointer, pump, clock, screen, clipboard, tray, windows, session});
-  if (!main.Create()) return 1;
+  if (!main.Create()) return 1;  // Create leaves the trace
   return pump.Run();
 }

@@ -53,45 +53,48 @@ class FakeMainView : public MainView {
   CallLog& log_;
 };
 
-// The single overlay as the main window reaches it: opening sets the overlay-open flag, closing
-// clears it and stops the auto-cut timer, as the real overlay does.
+// The single overlay as the main window reaches it: closing stops the auto-cut timer, as the
+// real overlay does.
 class FakeOverlayControl : public OverlayControl {
  public:
-  FakeOverlayControl(CallLog& log, bool& overlay_open, Timer& auto_cut_timer)
-      : log_(log), overlay_open_(overlay_open), auto_cut_timer_(auto_cut_timer) {}
-  void Open() override {
+  FakeOverlayControl(CallLog& log, Timer& auto_cut_timer)
+      : log_(log), auto_cut_timer_(auto_cut_timer) {}
+  bool Open() override {
     log_.push_back("overlay open");
     ++open_requests;
+    if (failure == Failure::kNoWindow) return false;
     if (!is_open) {
       is_open = true;
       ++opens;
-      overlay_open_ = true;
     }
+    // An overlay was made, but it could not copy the screen and closed itself.
+    if (failure == Failure::kNoScreenCopy) CloseItself();
+    return is_open;
   }
   void Close() override {
     log_.push_back("overlay close");
-    flag_at_close.push_back(overlay_open_);
+    ++close_requests;
     CloseItself();
   }
+  bool IsOpen() const override { return is_open; }
   void StartCut() override { ++cuts; }
 
   // The overlay's own exit button, or any other closing path of its own.
   void CloseItself() {
     if (!is_open) return;
     is_open = false;
-    overlay_open_ = false;
     auto_cut_timer_.SetEnabled(false);
   }
   // The overlay's "copy and exit": the auto-cut pace starts.
   void CopyAndExit() { auto_cut_timer_.SetEnabled(true); }
 
+  enum class Failure { kNone, kNoWindow, kNoScreenCopy };
+  Failure failure = Failure::kNone;  // how the next openings fail
   bool is_open = false;
-  int open_requests = 0, opens = 0, cuts = 0;
-  std::vector<bool> flag_at_close;  // the overlay-open flag as each close found it
+  int open_requests = 0, opens = 0, close_requests = 0, cuts = 0;
 
  private:
   CallLog& log_;
-  bool& overlay_open_;
   Timer& auto_cut_timer_;
 };
 
@@ -127,18 +130,17 @@ struct MainRig {
   MainRig() { window.Start(); }
 
   CallLog log;
-  bool overlay_open = false;
   fakes::FakeTimer auto_cut, title_watch, pointer_reset;
   FakeMainView view{log};
-  FakeOverlayControl overlay{log, overlay_open, auto_cut};
+  FakeOverlayControl overlay{log, auto_cut};
   fakes::FakePointer pointer;
   LoggingTray tray{log};
   LoggingShell shell{log};
   fakes::FakeWindowInfo queries;
   fakes::FakeClipboard clipboard;
   tracking::ChatTracker tracker{queries, clipboard};
-  CaptureControl window{view,  overlay, {auto_cut, title_watch, pointer_reset}, pointer, tray, shell, tracker,
-                    overlay_open};
+  CaptureControl window{view,    overlay, {auto_cut, title_watch, pointer_reset},
+                        pointer, tray,    shell, tracker};
 
   // Started, the selection made and "copy and exit" pressed: the pace runs.
   void StartAutoCut() {
@@ -270,41 +272,73 @@ TEST(CaptureControlTest, StartHidesIntoTheTrayShowsTheOverlayAndOffersStop) {
   // The icon waits until the overlay is up; the hide comes first, so the picture is clean.
   EXPECT_EQ(rig.log, (CallLog{"hide", "overlay open", "tray add"}));
   EXPECT_EQ(rig.overlay.opens, 1);
-  EXPECT_TRUE(rig.overlay_open);
+  EXPECT_TRUE(rig.overlay.IsOpen());
   EXPECT_EQ(rig.window.CaptureCaption(), kStopCaption);
   EXPECT_EQ(rig.view.caption, kStopCaption);
 }
 
-TEST(CaptureControlTest, StopClearsTheFlagThenClosesTheOverlayAndResetsThePointer) {
+class FailedStartTest : public testing::TestWithParam<FakeOverlayControl::Failure> {};
+
+TEST_P(FailedStartTest, BringsTheWindowBackIdleWithNoIconAndTheNextStartTriesAgain) {
+  MainRig rig;
+  rig.overlay.failure = GetParam();
+  rig.pointer.Set(Pointer::kCrosshair);
+  rig.window.OnCaptureClick();
+
+  EXPECT_EQ(rig.log, (CallLog{"hide", "overlay open", "show"}));
+  EXPECT_TRUE(rig.view.visible);
+  EXPECT_EQ(rig.view.caption, kStartCaption);
+  EXPECT_TRUE(rig.tray.icons.empty());
+  EXPECT_FALSE(rig.window.TrayShown());
+  EXPECT_EQ(rig.pointer.current, Pointer::kDefault);
+  EXPECT_FALSE(rig.overlay.IsOpen());
+  EXPECT_FALSE(rig.auto_cut.Enabled());
+
+  rig.overlay.failure = FakeOverlayControl::Failure::kNone;
+  rig.window.OnCaptureClick();
+  EXPECT_TRUE(rig.overlay.IsOpen());
+  EXPECT_EQ(rig.view.caption, kStopCaption);
+  EXPECT_EQ(rig.tray.icons.size(), 1U);
+}
+
+INSTANTIATE_TEST_SUITE_P(Failures, FailedStartTest,
+                         testing::Values(FakeOverlayControl::Failure::kNoWindow,
+                                         FakeOverlayControl::Failure::kNoScreenCopy),
+                         [](const auto& param) {
+                           return param.param == FakeOverlayControl::Failure::kNoWindow
+                                      ? std::string("NoOverlayWindow")
+                                      : std::string("NoScreenCopy");
+                         });
+
+TEST(CaptureControlTest, StopClosesTheOverlayAndResetsThePointer) {
   MainRig rig;
   rig.window.OnCaptureClick();
   rig.window.OnTrayDoubleClick();
-  rig.pointer.Set(Pointer::Crosshair);
+  rig.pointer.Set(Pointer::kCrosshair);
 
   rig.window.OnCaptureClick();
 
-  EXPECT_EQ(rig.overlay.flag_at_close, std::vector<bool>{false});
-  EXPECT_FALSE(rig.overlay.is_open);
-  EXPECT_FALSE(rig.overlay_open);
+  EXPECT_EQ(rig.overlay.close_requests, 1);
+  EXPECT_FALSE(rig.overlay.IsOpen());
   EXPECT_EQ(rig.window.CaptureCaption(), kStartCaption);
   EXPECT_EQ(rig.view.caption, kStartCaption);
-  EXPECT_EQ(rig.pointer.current, Pointer::Default);
+  EXPECT_EQ(rig.pointer.current, Pointer::kDefault);
 }
 
 TEST(CaptureControlTest, AfterTheOverlayClosedItselfStopOnlyChangesTheCaptionAndStartWorksAgain) {
   MainRig rig;
   rig.window.OnCaptureClick();
   rig.overlay.CloseItself();  // its own exit button
-  ASSERT_FALSE(rig.overlay_open);
+  ASSERT_FALSE(rig.overlay.IsOpen());
 
   rig.window.OnCaptureClick();
-  EXPECT_TRUE(rig.overlay.flag_at_close.empty());
+  EXPECT_EQ(rig.overlay.close_requests, 0);
   EXPECT_EQ(rig.window.CaptureCaption(), kStartCaption);
   EXPECT_EQ(rig.overlay.open_requests, 1);
 
   rig.window.OnCaptureClick();
   EXPECT_EQ(rig.overlay.opens, 2);
-  EXPECT_TRUE(rig.overlay_open);
+  EXPECT_TRUE(rig.overlay.IsOpen());
   EXPECT_EQ(rig.window.CaptureCaption(), kStopCaption);
 }
 
@@ -316,7 +350,7 @@ TEST(CaptureControlTest, ClicksAlternateStartAndStopWithAFreshOverlayEachStart) 
   rig.window.OnCaptureClick();
   // Two full rounds, each with its own fresh overlay.
   EXPECT_EQ(rig.overlay.opens, 2);
-  EXPECT_EQ(rig.overlay.flag_at_close.size(), 2U);
+  EXPECT_EQ(rig.overlay.close_requests, 2);
   EXPECT_EQ(rig.window.CaptureCaption(), kStartCaption);
 }
 
@@ -331,7 +365,7 @@ TEST(CaptureControlTest, ShutdownUnhooksClosesTheOverlayRemovesTheIconThenEnds) 
 
   EXPECT_EQ(rig.log, (CallLog{"unsubscribe", "overlay close", "tray delete", "end"}));
   EXPECT_TRUE(rig.tray.icons.empty());
-  EXPECT_FALSE(rig.overlay_open);
+  EXPECT_FALSE(rig.overlay.IsOpen());
   EXPECT_FALSE(rig.auto_cut.Enabled());
 }
 
@@ -347,9 +381,9 @@ TEST(CaptureControlTest, ShutdownWithoutAnOverlayRunsOnceThoughAskedTwice) {
 
 TEST(CaptureControlTest, MinimisingHidesIntoTheTrayWhileOtherResizesOnlyResetThePointer) {
   MainRig rig;
-  rig.pointer.Set(Pointer::Move);
+  rig.pointer.Set(Pointer::kMove);
   rig.window.OnResize(false);
-  EXPECT_EQ(rig.pointer.current, Pointer::Default);
+  EXPECT_EQ(rig.pointer.current, Pointer::kDefault);
   EXPECT_TRUE(rig.tray.icons.empty());
   EXPECT_TRUE(rig.view.visible);
 
@@ -375,9 +409,9 @@ TEST(CaptureControlTest, EveryRestoreShowsTheWindowDropsTheIconAndSettlesThePoin
     ASSERT_TRUE(rig.pointer_reset.Enabled());
 
     for (int tick = 1; tick <= 11; ++tick) {
-      rig.pointer.Set(Pointer::Crosshair);
+      rig.pointer.Set(Pointer::kCrosshair);
       rig.window.OnPointerResetTimer();
-      EXPECT_EQ(rig.pointer.current, Pointer::Default) << tick;
+      EXPECT_EQ(rig.pointer.current, Pointer::kDefault) << tick;
       EXPECT_EQ(rig.pointer_reset.Enabled(), tick < 11) << tick;
       EXPECT_EQ(rig.window.PointerResetTicks(), tick < 11 ? tick : 0) << tick;
     }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace pelvanto::app {
 namespace {
@@ -39,6 +40,19 @@ INSTANTIATE_TEST_SUITE_P(
         // Not a number: 0, which is in range.
         ReadCase{L"", 0, false}, ReadCase{L"abc", 0, false}, ReadCase{L"-", 0, false},
         ReadCase{L".", 0, false}, ReadCase{L"x51", 0, false}, ReadCase{L"   ", 0, false}));
+
+TEST(IntervalChoicesTest, EverySecondTo36ThenEveryOtherToTheTopEachReadingBackAsItself) {
+  std::vector<int> expected;
+  for (int s = 0; s <= 36; ++s) expected.push_back(s);
+  for (int s = 38; s <= 50; s += 2) expected.push_back(s);
+  const std::vector<int> choices = IntervalChoices();
+  EXPECT_EQ(choices, expected);
+  EXPECT_EQ(choices.back(), kMaxIntervalSeconds);
+  for (int s : choices) {
+    EXPECT_FALSE(IntervalOutOfRange(std::to_wstring(s))) << s;
+    EXPECT_EQ(ParseInterval(std::to_wstring(s)), s);
+  }
+}
 
 }  // namespace
 }  // namespace pelvanto::app

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdint>
 #include <limits>
 
 namespace pelvanto {
@@ -28,6 +29,28 @@ INSTANTIATE_TEST_SUITE_P(
                     RoundCase{-2.5, -2}, RoundCase{-0.4, 0}, RoundCase{1e21, INT_MAX},
                     RoundCase{-1e30, INT_MIN},
                     RoundCase{std::numeric_limits<double>::quiet_NaN(), 0}));
+
+struct QuotientCase {
+  std::int64_t numerator, denominator;
+  int rounded;
+};
+
+class RoundHalfUpTest : public testing::TestWithParam<QuotientCase> {};
+
+TEST_P(RoundHalfUpTest, RoundsToNearestWithHalvesUpOnBothSidesOfZero) {
+  const QuotientCase& c = GetParam();
+  EXPECT_EQ(RoundHalfUp(c.numerator, c.denominator), c.rounded)
+      << c.numerator << "/" << c.denominator;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, RoundHalfUpTest,
+    testing::Values(QuotientCase{5, 2, 3}, QuotientCase{3, 2, 2}, QuotientCase{4, 2, 2},
+                    QuotientCase{-5, 2, -2}, QuotientCase{-3, 2, -1}, QuotientCase{-4, 2, -2},
+                    QuotientCase{7, 3, 2}, QuotientCase{-7, 3, -2}, QuotientCase{8, 3, 3},
+                    QuotientCase{0, 7, 0}, QuotientCase{1, 0, 0}, QuotientCase{1, -2, 0},
+                    QuotientCase{std::int64_t{1} << 40, 1, INT_MAX},
+                    QuotientCase{-(std::int64_t{1} << 40), 1, INT_MIN}));
 
 }  // namespace
 }  // namespace pelvanto

@@ -6,11 +6,13 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "app/capture_control.h"
+#include "core/geometry.h"
 #include "overlay/overlay.h"
 #include "host/clock.h"
 #include "host/tray.h"
@@ -20,6 +22,13 @@
 #include "host/shell_notifications.h"
 #include "host/timer.h"
 #include "host/window_info.h"
+
+namespace pelvanto {
+// Failures name the rectangle's edges, not its bytes.
+inline void PrintTo(const RectI& r, std::ostream* os) {
+  *os << "{" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << "}";
+}
+}  // namespace pelvanto
 
 namespace pelvanto::fakes {
 
@@ -45,7 +54,7 @@ class FakeTimer : public Timer {
 class FakePointer : public PointerShape {
  public:
   void Set(Pointer shape) override { current = shape; ++sets; }
-  Pointer current = Pointer::Default;
+  Pointer current = Pointer::kDefault;
   int sets = 0;
 };
 
@@ -189,8 +198,7 @@ struct OverlayRig {
   explicit OverlayRig(const overlay::Desktop& desktop, std::uint64_t seed = 1)
       : screen(desktop.bounds.right, desktop.bounds.bottom),
         clipboard(&log),
-        overlay({window, pointer, clock, screen, clipboard, tray, cut_timer, auto_cut_timer,
-                 overlay_open},
+        overlay({window, pointer, clock, screen, clipboard, tray, cut_timer, auto_cut_timer},
                 desktop, seed) {
     window.on_minimise = [this] { overlay.OnMinimised(); };
   }
@@ -203,34 +211,34 @@ struct OverlayRig {
   FakeTray tray;
   FakeTimer cut_timer;
   FakeTimer auto_cut_timer;
-  bool overlay_open = false;
   overlay::Overlay overlay;
 
   // A left drag on the surface, press to release.
-  void Drag(float x0, float y0, float x1, float y1) {
-    overlay.OnMouseDown(mouse::kLeft, x0, y0);
-    overlay.OnMouseMove(mouse::kLeft, x1, y1);
-    overlay.OnMouseUp(mouse::kLeft, x1, y1);
+  void Drag(int x0, int y0, int x1, int y1) {
+    overlay.OnMouseDown(MouseButton::kLeft, x0, y0);
+    overlay.OnMouseMove(MouseButton::kLeft, x1, y1);
+    overlay.OnMouseUp(MouseButton::kLeft, x1, y1);
   }
   // The middle of toolbar button `index`, where the toolbar stands now.
-  std::pair<float, float> ButtonCentre(int index) const {
-    const overlay::Elements e = overlay.elements();
-    const overlay::RectF& b = e.toolbar_buttons[static_cast<std::size_t>(index)];
-    return {e.toolbar.rect.left + b.left + b.width / 2, e.toolbar.rect.top + b.top + b.height / 2};
+  PointI ButtonCentre(int index) const {
+    const overlay::Elements e = overlay.Scene();
+    const RectI& b = e.toolbar_buttons[static_cast<std::size_t>(index)];
+    return {e.toolbar.rect.left + b.left + b.Width() / 2,
+            e.toolbar.rect.top + b.top + b.Height() / 2};
   }
   void ClickButton(int index) {
     const auto [x, y] = ButtonCentre(index);
-    overlay.OnMouseDown(mouse::kLeft, x, y);
-    overlay.OnMouseUp(mouse::kLeft, x, y);
+    overlay.OnMouseDown(MouseButton::kLeft, x, y);
+    overlay.OnMouseUp(MouseButton::kLeft, x, y);
   }
   void HoverButton(int index) {
     const auto [x, y] = ButtonCentre(index);
-    overlay.OnMouseMove(0, x, y);
+    overlay.OnMouseMove({}, x, y);
   }
   // The strip's top-left pixel: on the toolbar, off every button.
   void HoverStrip() {
-    const overlay::RectF bar = overlay.elements().toolbar.rect;
-    overlay.OnMouseMove(0, bar.left + 1, bar.top + 1);
+    const RectI bar = overlay.Scene().toolbar.rect;
+    overlay.OnMouseMove({}, bar.left + 1, bar.top + 1);
   }
 };
 

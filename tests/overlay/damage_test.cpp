@@ -18,8 +18,7 @@ bool Covers(const std::vector<RectI>& areas, int x, int y) {
 }
 
 // Every pixel of the one-pixel border drawn inside `rect` is repainted.
-void ExpectOutlineCovered(const std::vector<RectI>& areas, const RectF& rect) {
-  const RectI r = DeviceRect(rect);
+void ExpectOutlineCovered(const std::vector<RectI>& areas, const RectI& r) {
   for (int x = r.left; x < r.right; ++x) {
     EXPECT_TRUE(Covers(areas, x, r.top)) << x;
     EXPECT_TRUE(Covers(areas, x, r.bottom - 1)) << x;
@@ -35,28 +34,27 @@ bool Inside(const RectI& inner, const RectI& outer) {
          inner.bottom <= outer.bottom;
 }
 
-RectI Padded(const RectF& rect, int pad) {
-  const RectI r = DeviceRect(rect);
+RectI Padded(const RectI& r, int pad) {
   return {r.left - pad, r.top - pad, r.right + pad, r.bottom + pad};
 }
 
-Elements Opened() { return fakes::OverlayRig().overlay.elements(); }
+Elements Opened() { return fakes::OverlayRig().overlay.Scene(); }
 
-Elements WithSelection(RectF rect) {
+Elements WithSelection(RectI rect) {
   Elements e = Opened();
   e.outline = {rect, true};
   return e;
 }
 
 TEST(DamageTest, NothingChangedRepaintsNothing) {
-  const Elements e = WithSelection({100, 100, 400, 300});
+  const Elements e = WithSelection(SizedRect(100, 100, 400, 300));
   EXPECT_TRUE(ChangedAreas(e, e, 1).empty());
   EXPECT_TRUE(ChangedAreas(Opened(), Opened(), 1).empty());
 }
 
 TEST(DamageTest, AMovedOutlineRepaintsThinStripsAroundOldAndNewButNotItsInside) {
-  const RectF old_rect{100, 100, 400, 300};
-  const RectF new_rect{110.4f, 105.6f, 400, 300};
+  const RectI old_rect = SizedRect(100, 100, 400, 300);
+  const RectI new_rect = SizedRect(110, 106, 400, 300);
   const auto areas = ChangedAreas(WithSelection(old_rect), WithSelection(new_rect), 1);
 
   ExpectOutlineCovered(areas, old_rect);
@@ -72,7 +70,7 @@ TEST(DamageTest, AMovedOutlineRepaintsThinStripsAroundOldAndNewButNotItsInside) 
 }
 
 TEST(DamageTest, ShowingOrHidingTheOutlineRepaintsOnlyWhereItIsOrWas) {
-  const RectF rect{50, 60, 120, 80};
+  const RectI rect = SizedRect(50, 60, 120, 80);
   Elements hidden = Opened();
   hidden.outline.rect = rect;
   const Elements shown = WithSelection(rect);
@@ -88,20 +86,20 @@ TEST(DamageTest, ShowingOrHidingTheOutlineRepaintsOnlyWhereItIsOrWas) {
 TEST(DamageTest, AHiddenOutlineThatMovesRepaintsNothing) {
   Elements before = Opened();
   Elements after = Opened();
-  after.outline.rect = {10, 10, 50, 50};
+  after.outline.rect = SizedRect(10, 10, 50, 50);
   EXPECT_TRUE(ChangedAreas(before, after, 1).empty());
 }
 
 TEST(DamageTest, AZeroSizeOutlineIsRepaintedAsTheDotItIs) {
-  const auto areas = ChangedAreas(Opened(), WithSelection({10.2f, 20.2f, 0, 0}), 0);
+  const auto areas = ChangedAreas(Opened(), WithSelection(SizedRect(10, 20, 0, 0)), 0);
   ASSERT_FALSE(areas.empty());
   for (const RectI& r : areas) EXPECT_EQ(r, (RectI{10, 20, 11, 21}));
 }
 
 TEST(DamageTest, HandlesAndLabelsRepaintTheirOwnBoxes) {
-  Elements before = WithSelection({100, 100, 200, 100});
+  Elements before = WithSelection(SizedRect(100, 100, 200, 100));
   Elements after = before;
-  after.handles[3] = {{298, 148, 4, 4}, true};
+  after.handles[3] = {SizedRect(298, 148, 4, 4), true};
   after.size_label.visible = true;
   before.size_label.visible = true;
   after.size_label.caption = L"200x100";  // the size text changed, the box did not
@@ -125,7 +123,7 @@ class ToolbarDamageTest : public testing::TestWithParam<ToolbarCase> {};
 
 TEST_P(ToolbarDamageTest, ARepaintOfAnyToolbarPartCoversTheWholeStripWhileItIsShown) {
   Elements before = Opened();
-  before.toolbar = {{50, 60, 75, 26}, GetParam().shown};
+  before.toolbar = {SizedRect(50, 60, 75, 26), GetParam().shown};
   Elements after = before;
   GetParam().change(after);
 
@@ -152,9 +150,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(DamageTest, AMovedToolbarRepaintsItsOldAndNewPlace) {
   Elements before = Opened();
-  before.toolbar = {{50, 60, 75, 26}, true};
+  before.toolbar = {SizedRect(50, 60, 75, 26), true};
   Elements after = before;
-  after.toolbar.rect.top = 400;
+  after.toolbar.rect = SizedRect(50, 400, 75, 26);
   const auto areas = ChangedAreas(before, after, 0);
   EXPECT_TRUE(Covers(areas, 60, 70));
   EXPECT_TRUE(Covers(areas, 60, 410));
@@ -169,10 +167,10 @@ TEST(DamageTest, AMovedToolbarRepaintsItsOldAndNewPlace) {
 }
 
 TEST(DamageTest, ThePadWidensEveryAreaOnEverySide) {
-  Elements before = WithSelection({100, 100, 200, 100});
-  before.handles[0] = {{98, 98, 4, 4}, true};
-  Elements after = WithSelection({120, 90, 150, 60});
-  after.toolbar = {{120, 154, 75, 26}, true};
+  Elements before = WithSelection(SizedRect(100, 100, 200, 100));
+  before.handles[0] = {SizedRect(98, 98, 4, 4), true};
+  Elements after = WithSelection(SizedRect(120, 90, 150, 60));
+  after.toolbar = {SizedRect(120, 154, 75, 26), true};
 
   const auto tight = ChangedAreas(before, after, 0);
   const auto wide = ChangedAreas(before, after, 3);
@@ -185,35 +183,12 @@ TEST(DamageTest, ThePadWidensEveryAreaOnEverySide) {
 
 TEST(PaintedAreasTest, CoverWhatIsShownAndNothingWhenAllIsHidden) {
   EXPECT_TRUE(PaintedAreas(Opened()).empty());
-  const Elements shown = WithSelection({100, 100, 400, 300});
+  const Elements shown = WithSelection(SizedRect(100, 100, 400, 300));
   const auto areas = PaintedAreas(shown);
   ExpectOutlineCovered(areas, shown.outline.rect);
   // The inside of a large selection is plain frozen picture.
   EXPECT_FALSE(Covers(areas, 300, 250));
 }
-
-struct RoundCase {
-  RectF rect;
-  RectI device;
-};
-
-class DeviceRectTest : public testing::TestWithParam<RoundCase> {};
-
-TEST_P(DeviceRectTest, RoundsEachEdgeToNearestWithTiesAwayFromZero) {
-  EXPECT_EQ(DeviceRect(GetParam().rect), GetParam().device);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Rects, DeviceRectTest,
-    testing::Values(RoundCase{{10, 20, 30, 40}, {10, 20, 40, 60}},
-                    RoundCase{{0.5f, 0.5f, 1, 1}, {1, 1, 2, 2}},
-                    RoundCase{{2.5f, 3.5f, 0, 0}, {3, 4, 3, 4}},
-                    RoundCase{{1.4f, 2.6f, 3, 0.2f}, {1, 3, 4, 3}},
-                    RoundCase{{-0.5f, -1.5f, 1, 1}, {-1, -2, 1, -1}},
-                    // The edges round, not the size: 0.4 + 0.4 reaches the next pixel.
-                    RoundCase{{0.4f, 0, 0.4f, 1}, {0, 0, 1, 1}},
-                    // Toolbar sizes at 120 dpi: 1125 x 390 twips are 93.75 x 32.5 pixels.
-                    RoundCase{{0, -32.5f, 93.75f, 32.5f}, {0, -33, 94, 0}}));
 
 }  // namespace
 }  // namespace pelvanto::overlay

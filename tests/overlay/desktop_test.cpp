@@ -38,7 +38,7 @@ TEST(DesktopTest, BoundsHoldEveryMonitorAndEmptyListsStillGiveOne) {
 struct AtCase {
   const char* name;
   const Desktop* desktop;
-  float x, y;
+  int x, y;
   std::size_t monitor;  // index in the desktop's list
 };
 
@@ -63,8 +63,8 @@ INSTANTIATE_TEST_SUITE_P(
 struct ToolbarCase {
   const char* name;
   const Desktop* desktop;
-  float x0, y0, x1, y1;  // the drag that marks the selection
-  RectF bar;             // where the toolbar lands
+  int x0, y0, x1, y1;  // the drag that marks the selection
+  RectI bar;           // where the toolbar lands
 };
 
 class ToolbarPlaceTest : public testing::TestWithParam<ToolbarCase> {};
@@ -74,39 +74,39 @@ TEST_P(ToolbarPlaceTest, StaysOnTheWorkAreaOfTheMonitorAtTheSelectionsCorner) {
   fakes::OverlayRig rig(*c.desktop);
   rig.overlay.Open();
   rig.Drag(c.x0, c.y0, c.x1, c.y1);
-  EXPECT_EQ(rig.overlay.elements().toolbar.rect, c.bar);
+  EXPECT_EQ(rig.overlay.Scene().toolbar.rect, c.bar);
 }
 
-// At 144 dpi the strip is 112.5 x 39 and sits 6 px from the selection; at 120 dpi 93.75 x 32.5
-// and 5 px.
+// At 144 dpi the strip is 113 x 39 (112.5 rounded up) and sits 6 px from the selection; at
+// 120 dpi 94 x 33 (93.75 and 32.5 rounded) and 5 px.
 INSTANTIATE_TEST_SUITE_P(
     Selections, ToolbarPlaceTest,
     testing::Values(
         ToolbarCase{"BelowOnTheTallerMonitor", &kTallRight, 2000, 900, 2300, 1200,
-                    {2187.5f, 1206, 112.5f, 39}},
+                    SizedRect(2187, 1206, 113, 39)},
         ToolbarCase{"InsideAboveItsTaskbar", &kTallRight, 2000, 900, 2300, 1380,
-                    {2187.5f, 1335, 112.5f, 39}},
+                    SizedRect(2187, 1335, 113, 39)},
         ToolbarCase{"CornerInTheGapGoesToTheNearestMonitor", &kTallRight, 1200, 900, 1500,
-                    1300, {1425, 1014, 75, 26}},
+                    1300, SizedRect(1425, 1014, 75, 26)},
         ToolbarCase{"AcrossTheSeamOnTheMonitorOfTheCorner", &kTallRight, 1800, 100, 1950, 200,
-                    {1920, 206, 112.5f, 39}},
+                    SizedRect(1920, 206, 113, 39)},
         ToolbarCase{"NeverPastTheLeftMonitorsLeftEdge", &kLeft, -1275, 100, -1250, 200,
-                    {-1280, 205, 93.75f, 32.5f}}),
+                    SizedRect(-1280, 205, 94, 33)}),
     [](const auto& param) { return std::string(param.param.name); });
 
 TEST(DesktopDpiTest, HandlesAndReadOutsTakeTheDpiOfTheirMonitor) {
   fakes::OverlayRig rig(kTallRight);
   rig.overlay.Open();
   rig.Drag(1800, 100, 2000, 300);  // from the primary onto the 144 dpi monitor
-  const Elements e = rig.overlay.elements();
-  EXPECT_EQ(e.handles[0].rect, (RectF{1798, 98, 4, 4}));        // top-left, primary
-  EXPECT_EQ(e.handles[6].rect, (RectF{1997, 297, 6, 6}));       // bottom-right, second
+  const Elements e = rig.overlay.Scene();
+  EXPECT_EQ(e.handles[0].rect, SizedRect(1798, 98, 4, 4));        // top-left, primary
+  EXPECT_EQ(e.handles[6].rect, SizedRect(1997, 297, 6, 6));       // bottom-right, second
   EXPECT_EQ(e.size_label.dpi, 96u);
   // Read-outs near the primary's right edge stay on it.
   fakes::OverlayRig near_seam(kTallRight);
   near_seam.overlay.Open();
   near_seam.Drag(1900, 100, 2100, 300);
-  EXPECT_EQ(near_seam.overlay.elements().size_label.rect.Right(), 1920);
+  EXPECT_EQ(near_seam.overlay.Scene().size_label.rect.right, 1920);
 }
 
 TEST(DesktopTest, MovingClampsToTheVirtualDesktopNotThePrimary) {
@@ -114,26 +114,26 @@ TEST(DesktopTest, MovingClampsToTheVirtualDesktopNotThePrimary) {
   rig.overlay.Open();
   rig.Drag(-100, 100, 100, 200);
   rig.Drag(0, 150, -5000, 2000);  // dragged far past the left and bottom
-  EXPECT_EQ(rig.overlay.elements().outline.rect, (RectF{-1280, 980, 200, 100}));
+  EXPECT_EQ(rig.overlay.Scene().outline.rect, SizedRect(-1280, 980, 200, 100));
 }
 
 TEST(DesktopTest, ArrowsClampToTheVirtualDesktopToo) {
   fakes::OverlayRig rig(kLeft);
   rig.overlay.Open();
   rig.Drag(-1270, 100, -1200, 200);
-  EXPECT_TRUE(rig.overlay.OnKey({Key::Left, true, false, false}));
-  EXPECT_EQ(rig.overlay.selection().Rect().left, -1280);
+  EXPECT_TRUE(rig.overlay.OnKey({Key::kLeft, true, false, false}));
+  EXPECT_EQ(rig.overlay.CurrentSelection().Rect().left, -1280);
 }
 
 TEST(DesktopDpiTest, TheLoupeStaysOnTheMonitorUnderThePointerAtItsDpi) {
   fakes::OverlayRig rig(kTallRight);
   rig.overlay.Open();
-  rig.overlay.OnMouseMove(0, 1915, 500);  // no room right of the pointer on the primary
-  EXPECT_LE(rig.overlay.loupe().rect.right, 1920);
-  EXPECT_EQ(rig.overlay.loupe().cell, LoupeMetrics(96).cell);
-  rig.overlay.OnMouseMove(0, 1925, 500);
-  EXPECT_GE(rig.overlay.loupe().rect.left, 1920);
-  EXPECT_EQ(rig.overlay.loupe().cell, LoupeMetrics(144).cell);
+  rig.overlay.OnMouseMove({}, 1915, 500);  // no room right of the pointer on the primary
+  EXPECT_LE(rig.overlay.Loupe().rect.right, 1920);
+  EXPECT_EQ(rig.overlay.Loupe().cell, LoupeMetrics(96).cell);
+  rig.overlay.OnMouseMove({}, 1925, 500);
+  EXPECT_GE(rig.overlay.Loupe().rect.left, 1920);
+  EXPECT_EQ(rig.overlay.Loupe().cell, LoupeMetrics(144).cell);
 }
 
 TEST(DesktopTest, CutsCopyTheSelectionAtNegativeCoordinates) {
@@ -144,7 +144,7 @@ TEST(DesktopTest, CutsCopyTheSelectionAtNegativeCoordinates) {
   rig.overlay.OnCutTimer();
   ASSERT_TRUE(rig.clipboard.content);
   EXPECT_EQ(rig.clipboard.content->left, -300);
-  EXPECT_EQ(rig.clipboard.content->width, 500 + rig.overlay.cutter().LastMargin());
+  EXPECT_EQ(rig.clipboard.content->width, 500 + rig.overlay.LastMargin());
 }
 
 struct UnshownCase {

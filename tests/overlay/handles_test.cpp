@@ -6,7 +6,7 @@ namespace pelvanto::overlay {
 namespace {
 
 using fakes::OverlayRig;
-using mouse::kLeft;
+constexpr MouseButton kLeft = MouseButton::kLeft;
 
 // An overlay holding the example selection: left 200, top 150, 400 x 300.
 struct Selected {
@@ -14,51 +14,49 @@ struct Selected {
     rig.overlay.Open();
     rig.Drag(200, 150, 600, 450);
   }
-  Elements el() const { return rig.overlay.elements(); }
+  Elements el() const { return rig.overlay.Scene(); }
   // Centre of handle k, where a press lands on it.
   PointI Centre(int k) const {
-    const RectF r = el().handles[static_cast<std::size_t>(k)].rect;
-    return {static_cast<int>(r.left + r.width / 2), static_cast<int>(r.top + r.height / 2)};
+    const RectI r = el().handles[static_cast<std::size_t>(k)].rect;
+    return {r.left + r.Width() / 2, r.top + r.Height() / 2};
   }
   void PressHandle(int k) {
     const PointI c = Centre(k);
-    rig.overlay.OnMouseDown(kLeft, static_cast<float>(c.x), static_cast<float>(c.y));
+    rig.overlay.OnMouseDown(kLeft, c.x, c.y);
   }
   // The handles read the cursor itself, not the event's position.
   void DragTo(int x, int y) {
     rig.window.cursor = {x, y};
-    rig.overlay.OnMouseMove(kLeft, static_cast<float>(x), static_cast<float>(y));
+    rig.overlay.OnMouseMove(kLeft, x, y);
   }
-  void ReleaseAt(int x, int y) {
-    rig.overlay.OnMouseUp(kLeft, static_cast<float>(x), static_cast<float>(y));
-  }
+  void ReleaseAt(int x, int y) { rig.overlay.OnMouseUp(kLeft, x, y); }
   OverlayRig rig;
 };
 
 struct HandlesTest : ::testing::Test, Selected {};
 
 TEST_F(HandlesTest, PlacementCentresAllEightHandlesOnCornersAndMidpoints) {
-  const float expected[8][2] = {{198, 148}, {398, 148}, {598, 148}, {198, 298},
+  const int expected[8][2] = {{198, 148}, {398, 148}, {598, 148}, {198, 298},
                                 {198, 448}, {398, 448}, {598, 448}, {598, 298}};
   for (std::size_t k = 0; k < 8; ++k) {
-    EXPECT_EQ(el().handles[k].rect, (RectF{expected[k][0], expected[k][1], 4, 4})) << k;
+    EXPECT_EQ(el().handles[k].rect, SizedRect(expected[k][0], expected[k][1], 4, 4)) << k;
     EXPECT_TRUE(el().handles[k].visible);
   }
 }
 
 TEST_F(HandlesTest, ZeroSizeSelectionStacksAllHandles) {
-  rig.overlay.OnMouseDown(mouse::kRight, 900, 700);  // clear
-  rig.overlay.OnMouseUp(mouse::kRight, 900, 700);
+  rig.overlay.OnMouseDown(MouseButton::kRight, 900, 700);  // clear
+  rig.overlay.OnMouseUp(MouseButton::kRight, 900, 700);
   rig.Drag(50, 60, 50, 60);
-  for (const auto& handle : el().handles) EXPECT_EQ(handle.rect, (RectF{48, 58, 4, 4}));
+  for (const auto& handle : el().handles) EXPECT_EQ(handle.rect, SizedRect(48, 58, 4, 4));
 }
 
 TEST_F(HandlesTest, EachHandleMovesItsEdgesToTheCursorAndKeepsTheOthers) {
-  const struct { int k, x, y; RectF expected; } cases[] = {
-      {0, 100, 50, {100, 50, 500, 400}},   {1, 123, 50, {200, 50, 400, 400}},
-      {2, 700, 100, {200, 100, 500, 350}}, {3, 100, 77, {100, 150, 500, 300}},
-      {4, 100, 500, {100, 150, 500, 350}}, {5, 1, 500, {200, 150, 400, 350}},
-      {6, 650, 500, {200, 150, 450, 350}}, {7, 650, 1, {200, 150, 450, 300}},
+  const struct { int k, x, y; RectI expected; } cases[] = {
+      {0, 100, 50, SizedRect(100, 50, 500, 400)},   {1, 123, 50, SizedRect(200, 50, 400, 400)},
+      {2, 700, 100, SizedRect(200, 100, 500, 350)}, {3, 100, 77, SizedRect(100, 150, 500, 300)},
+      {4, 100, 500, SizedRect(100, 150, 500, 350)}, {5, 1, 500, SizedRect(200, 150, 400, 350)},
+      {6, 650, 500, SizedRect(200, 150, 450, 350)}, {7, 650, 1, SizedRect(200, 150, 450, 300)},
   };
   for (const auto& c : cases) {
     Selected t;
@@ -68,8 +66,8 @@ TEST_F(HandlesTest, EachHandleMovesItsEdgesToTheCursorAndKeepsTheOthers) {
     EXPECT_EQ(t.el().handles[0].rect.left, c.expected.left - 2);
     // A later move of the selection starts from the resized corner.
     t.ReleaseAt(c.x, c.y);
-    const float x = c.expected.left + c.expected.width / 2;
-    const float y = c.expected.top + c.expected.height / 2;
+    const int x = c.expected.left + c.expected.Width() / 2;
+    const int y = c.expected.top + c.expected.Height() / 2;
     t.rig.Drag(x, y, x + 3, y + 5);
     EXPECT_EQ(t.el().outline.rect.left, c.expected.left + 3) << "handle " << c.k;
     EXPECT_EQ(t.el().outline.rect.top, c.expected.top + 5) << "handle " << c.k;
@@ -87,36 +85,36 @@ TEST_F(HandlesTest, TopLeftDragUpdatesReadoutAndKeepsFarEdgesAcrossDrags) {
   PressHandle(0);
   DragTo(150, 100);
   ReleaseAt(150, 100);
-  EXPECT_EQ(el().outline.rect.Right(), 600);
-  EXPECT_EQ(el().outline.rect.Bottom(), 450);
+  EXPECT_EQ(el().outline.rect.right, 600);
+  EXPECT_EQ(el().outline.rect.bottom, 450);
 }
 
 TEST_F(HandlesTest, NegativeSizeRejectsWholeStepButZeroIsTaken) {
   PressHandle(7);
   DragTo(300, 1);
   DragTo(150, 1);
-  EXPECT_EQ(el().outline.rect, (RectF{200, 150, 100, 300}));
+  EXPECT_EQ(el().outline.rect, SizedRect(200, 150, 100, 300));
   EXPECT_EQ(el().size_label.caption, L"100x300");
   DragTo(200, 1);
-  EXPECT_EQ(el().outline.rect, (RectF{200, 150, 0, 300}));
+  EXPECT_EQ(el().outline.rect, SizedRect(200, 150, 0, 300));
   ReleaseAt(200, 1);
 
   Selected t;
   t.PressHandle(0);
   t.DragTo(650, 100);  // the width would be negative: the top does not follow either
-  EXPECT_EQ(t.el().outline.rect, (RectF{200, 150, 400, 300}));
+  EXPECT_EQ(t.el().outline.rect, SizedRect(200, 150, 400, 300));
   EXPECT_EQ(t.el().handles[0].rect.left, 198);
 }
 
 TEST_F(HandlesTest, HoverShowsEachHandlesSizingPointerAndChangesNothingElse) {
-  const Pointer expected[8] = {Pointer::SizeNwSe, Pointer::SizeNs, Pointer::SizeNeSw,
-                               Pointer::SizeWe,   Pointer::SizeNeSw, Pointer::SizeNs,
-                               Pointer::SizeNwSe, Pointer::SizeWe};
+  const Pointer expected[8] = {Pointer::kSizeNwSe, Pointer::kSizeNs, Pointer::kSizeNeSw,
+                               Pointer::kSizeWe,   Pointer::kSizeNeSw, Pointer::kSizeNs,
+                               Pointer::kSizeNwSe, Pointer::kSizeWe};
   const Elements before = el();
   for (int k = 0; k < 8; ++k) {
     const PointI c = Centre(k);
     rig.window.cursor = {0, 0};
-    rig.overlay.OnMouseMove(0, static_cast<float>(c.x), static_cast<float>(c.y));
+    rig.overlay.OnMouseMove({}, c.x, c.y);
     EXPECT_EQ(rig.pointer.current, expected[k]) << k;
   }
   EXPECT_EQ(el(), before);
@@ -124,13 +122,13 @@ TEST_F(HandlesTest, HoverShowsEachHandlesSizingPointerAndChangesNothingElse) {
 
 TEST_F(HandlesTest, DragHidesToolbarAndReleasePutsItBack) {
   PressHandle(6);
-  EXPECT_TRUE(rig.overlay.handles().Dragging());
+  EXPECT_TRUE(rig.overlay.Handles().Dragging());
   EXPECT_FALSE(el().toolbar.visible);
   DragTo(700, 740);
   ReleaseAt(700, 740);
-  EXPECT_FALSE(rig.overlay.handles().Dragging());
+  EXPECT_FALSE(rig.overlay.Handles().Dragging());
   EXPECT_TRUE(el().toolbar.visible);
-  EXPECT_EQ(el().toolbar.rect, (RectF{625, 710, 75, 26}));  // no room below: inside
+  EXPECT_EQ(el().toolbar.rect, SizedRect(625, 710, 75, 26));  // no room below: inside
 }
 
 struct HandlesAt144Dpi : ::testing::Test, Selected {
@@ -138,13 +136,13 @@ struct HandlesAt144Dpi : ::testing::Test, Selected {
 };
 
 TEST_F(HandlesAt144Dpi, HandlesToolbarAndGapsScaleWithDpi) {
-  EXPECT_EQ(el().handles[0].rect, (RectF{197, 147, 6, 6}));
-  EXPECT_EQ(el().toolbar.rect, (RectF{600 - 112.5f, 456, 112.5f, 39}));
+  EXPECT_EQ(el().handles[0].rect, SizedRect(197, 147, 6, 6));
+  EXPECT_EQ(el().toolbar.rect, SizedRect(600 - 113, 456, 113, 39));
   EXPECT_EQ(el().size_label.rect.left, 203);
   PressHandle(6);
   DragTo(650, 500);
-  EXPECT_EQ(el().outline.rect, (RectF{200, 150, 450, 350}));
-  EXPECT_EQ(el().handles[6].rect, (RectF{647, 497, 6, 6}));
+  EXPECT_EQ(el().outline.rect, SizedRect(200, 150, 450, 350));
+  EXPECT_EQ(el().handles[6].rect, SizedRect(647, 497, 6, 6));
 }
 
 }  // namespace

@@ -91,24 +91,24 @@ TEST(LoupeTest, FollowsThePointerOverTheOverlayButNotOverTheToolbar) {
   fakes::OverlayRig rig;
   rig.window.frozen_pixel = [](int x, int y) { return static_cast<std::uint32_t>(x + 256 * y); };
   rig.overlay.Open();
-  EXPECT_FALSE(rig.overlay.loupe().visible);
-  rig.overlay.OnMouseMove(0, 40, 2);  // before the first press
-  EXPECT_TRUE(rig.overlay.loupe().visible);
-  EXPECT_EQ(rig.overlay.loupe().pixel, (PointI{40, 2}));
-  EXPECT_EQ(rig.overlay.loupe().colour, L"RGB(40,2,0)");
+  EXPECT_FALSE(rig.overlay.Loupe().visible);
+  rig.overlay.OnMouseMove({}, 40, 2);  // before the first press
+  EXPECT_TRUE(rig.overlay.Loupe().visible);
+  EXPECT_EQ(rig.overlay.Loupe().pixel, (PointI{40, 2}));
+  EXPECT_EQ(rig.overlay.Loupe().colour, L"RGB(40,2,0)");
 
-  rig.overlay.OnMouseDown(mouse::kLeft, 100, 100);
-  rig.overlay.OnMouseMove(mouse::kLeft, 300, 200);  // while drawing
-  EXPECT_EQ(rig.overlay.loupe().pixel, (PointI{300, 200}));
-  rig.overlay.OnMouseUp(mouse::kLeft, 300, 200);
-  EXPECT_TRUE(rig.overlay.loupe().visible);
-  const RectF bar = rig.overlay.elements().toolbar.rect;
-  rig.overlay.OnMouseMove(0, bar.left + 2, bar.top + 2);
-  EXPECT_FALSE(rig.overlay.loupe().visible);
-  rig.overlay.OnMouseMove(0, 150, 150);
-  EXPECT_TRUE(rig.overlay.loupe().visible);
+  rig.overlay.OnMouseDown(MouseButton::kLeft, 100, 100);
+  rig.overlay.OnMouseMove(MouseButton::kLeft, 300, 200);  // while drawing
+  EXPECT_EQ(rig.overlay.Loupe().pixel, (PointI{300, 200}));
+  rig.overlay.OnMouseUp(MouseButton::kLeft, 300, 200);
+  EXPECT_TRUE(rig.overlay.Loupe().visible);
+  const RectI bar = rig.overlay.Scene().toolbar.rect;
+  rig.overlay.OnMouseMove({}, bar.left + 2, bar.top + 2);
+  EXPECT_FALSE(rig.overlay.Loupe().visible);
+  rig.overlay.OnMouseMove({}, 150, 150);
+  EXPECT_TRUE(rig.overlay.Loupe().visible);
   rig.overlay.OnPointerLeft();
-  EXPECT_FALSE(rig.overlay.loupe().visible);
+  EXPECT_FALSE(rig.overlay.Loupe().visible);
 }
 
 }  // namespace

@@ -32,6 +32,7 @@ std::wstring ExpectedTip() {
 struct ScreenCase {
   int width, height;
   unsigned dpi;
+  int toolbar_height;  // 26 at 96 dpi, scaled and rounded
 };
 
 class OverlayLoadTest : public testing::TestWithParam<ScreenCase> {};
@@ -39,71 +40,49 @@ class OverlayLoadTest : public testing::TestWithParam<ScreenCase> {};
 TEST_P(OverlayLoadTest, FreezesTheWholeScreenAndStartsWithNothingShown) {
   const ScreenCase& c = GetParam();
   OverlayRig rig(c.width, c.height, c.dpi);
-  rig.overlay.Open();
+  EXPECT_TRUE(rig.overlay.Open());
 
   // Physical pixels at every DPI: never a part of the screen.
   EXPECT_EQ(rig.window.frozen, (RectI{0, 0, c.width, c.height}));
   EXPECT_TRUE(rig.window.maximised);
   EXPECT_TRUE(rig.window.layered);
-  EXPECT_EQ(rig.pointer.current, Pointer::Crosshair);
-  EXPECT_TRUE(rig.overlay_open);
+  EXPECT_EQ(rig.pointer.current, Pointer::kCrosshair);
+  EXPECT_FALSE(rig.overlay.Closed());
 
-  EXPECT_FALSE(rig.overlay.selection().Finished());
-  EXPECT_FALSE(rig.overlay.selection().KeepOpen());
-  EXPECT_FALSE(rig.overlay.handles().Dragging());
-  const Elements e = rig.overlay.elements();
+  EXPECT_FALSE(rig.overlay.CurrentSelection().Finished());
+  EXPECT_FALSE(rig.overlay.CurrentSelection().KeepOpen());
+  EXPECT_FALSE(rig.overlay.Handles().Dragging());
+  const Elements e = rig.overlay.Scene();
   EXPECT_FALSE(AnythingShown(e));
   // The toolbar waits above the screen, its bottom edge on the top edge.
-  EXPECT_EQ(e.toolbar.rect.top, -e.toolbar.rect.height);
-  EXPECT_FLOAT_EQ(e.toolbar.rect.height, 26.0f * static_cast<float>(c.dpi) / 96.0f);
+  EXPECT_EQ(e.toolbar.rect.top, -e.toolbar.rect.Height());
+  EXPECT_EQ(e.toolbar.rect.Height(), c.toolbar_height);
   EXPECT_FALSE(rig.cut_timer.Enabled());
   EXPECT_FALSE(rig.auto_cut_timer.Enabled());
   EXPECT_TRUE(rig.tray.icons.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Screens, OverlayLoadTest,
-                         testing::Values(ScreenCase{1024, 768, 96}, ScreenCase{1920, 1080, 120},
-                                         ScreenCase{2560, 1440, 144},
-                                         ScreenCase{3840, 2160, 192}),
+                         testing::Values(ScreenCase{1024, 768, 96, 26},
+                                         ScreenCase{1920, 1080, 120, 33},
+                                         ScreenCase{2560, 1440, 144, 39},
+                                         ScreenCase{3840, 2160, 192, 52}),
                          [](const testing::TestParamInfo<ScreenCase>& param) {
                            return std::to_string(param.param.width) + "x" +
                                   std::to_string(param.param.height) + "At" +
                                   std::to_string(param.param.dpi) + "Dpi";
                          });
 
-// A window that notes whether the overlay counted as open at each of its steps.
-class WatchingWindow : public fakes::FakeOverlayView {
- public:
-  explicit WatchingWindow(const bool& flag) : flag_(flag) {}
-  bool FreezeScreen(const RectI& area) override {
-    flag_at_step.push_back(flag_);
-    return FakeOverlayView::FreezeScreen(area);
-  }
-  void Maximise() override {
-    flag_at_step.push_back(flag_);
-    FakeOverlayView::Maximise();
-  }
-  void MakeLayeredOpaque() override {
-    flag_at_step.push_back(flag_);
-    FakeOverlayView::MakeLayeredOpaque();
-  }
-  std::vector<bool> flag_at_step;
-
- private:
-  const bool& flag_;
-};
-
 // The services of one run of the program, which a sequence of overlays shares.
 struct Program {
   Overlay& NewOverlay() {
     overlay.reset();
     overlay.emplace(OverlayServices{window, pointer, clock, screen, clipboard, tray, cut_timer,
-                                    auto_cut_timer, overlay_open},
+                                    auto_cut_timer},
                     SingleMonitorDesktop(800, 600, 96), 7);
     return *overlay;
   }
-  bool overlay_open = false;
-  WatchingWindow window{overlay_open};
+  fakes::FakeOverlayView window;
   fakes::FakePointer pointer;
   fakes::FakeClock clock;
   fakes::FakeScreen screen{800, 600};
@@ -113,46 +92,43 @@ struct Program {
   std::optional<Overlay> overlay;
 };
 
-TEST(OverlayTest, OpenFlagIsSetOnlyOnceEveryStepIsDone) {
-  Program program;
-  program.NewOverlay().Open();
-  EXPECT_EQ(program.window.flag_at_step, (std::vector<bool>{false, false, false}));
-  EXPECT_TRUE(program.overlay_open);
-}
-
-TEST(OverlayTest, AFailedScreenCopyStillLoadsTheOverlay) {
+TEST(OverlayTest, AFailedScreenCopyClosesTheOverlayCleanlyAndSaysSo) {
   OverlayRig rig;
   rig.window.freeze_fails = true;
-  rig.overlay.Open();
-  EXPECT_TRUE(rig.window.maximised);
-  EXPECT_TRUE(rig.overlay_open);
+  EXPECT_FALSE(rig.overlay.Open());
+  EXPECT_TRUE(rig.overlay.Closed());
+  EXPECT_TRUE(rig.window.destroyed);
+  EXPECT_FALSE(rig.window.maximised);
+  EXPECT_EQ(rig.pointer.current, Pointer::kDefault);
+  EXPECT_TRUE(rig.tray.icons.empty());
+  EXPECT_FALSE(rig.auto_cut_timer.Enabled());
 }
 
 TEST(OverlayTest, EveryStartGetsAFreshOverlay) {
   Program program;
   Overlay& first = program.NewOverlay();
   first.Open();
-  first.OnMouseDown(mouse::kLeft, 100, 100);
-  first.OnMouseMove(mouse::kLeft, 300, 200);
-  first.OnMouseUp(mouse::kLeft, 300, 200);
+  first.OnMouseDown(MouseButton::kLeft, 100, 100);
+  first.OnMouseMove(MouseButton::kLeft, 300, 200);
+  first.OnMouseUp(MouseButton::kLeft, 300, 200);
   // A right press outside the selection clears it and keeps the overlay open.
-  first.OnMouseDown(mouse::kRight, 500, 500);
-  first.OnMouseUp(mouse::kRight, 500, 500);
-  first.OnMouseDown(mouse::kLeft, 10, 10);
-  first.OnMouseMove(mouse::kLeft, 50, 40);
-  first.OnMouseUp(mouse::kLeft, 50, 40);
-  ASSERT_TRUE(first.selection().KeepOpen());
-  ASSERT_TRUE(first.selection().Finished());
+  first.OnMouseDown(MouseButton::kRight, 500, 500);
+  first.OnMouseUp(MouseButton::kRight, 500, 500);
+  first.OnMouseDown(MouseButton::kLeft, 10, 10);
+  first.OnMouseMove(MouseButton::kLeft, 50, 40);
+  first.OnMouseUp(MouseButton::kLeft, 50, 40);
+  ASSERT_TRUE(first.CurrentSelection().KeepOpen());
+  ASSERT_TRUE(first.CurrentSelection().Finished());
   first.Close();
   program.window.frozen = {};
 
   Overlay& second = program.NewOverlay();
   second.Open();
-  EXPECT_FALSE(second.selection().Finished());
-  EXPECT_FALSE(second.selection().KeepOpen());
-  EXPECT_EQ(second.elements(), OverlayRig(800, 600).overlay.elements());
+  EXPECT_FALSE(second.CurrentSelection().Finished());
+  EXPECT_FALSE(second.CurrentSelection().KeepOpen());
+  EXPECT_EQ(second.Scene(), OverlayRig(800, 600).overlay.Scene());
   EXPECT_EQ(program.window.frozen.right, 800);  // frozen anew
-  EXPECT_TRUE(program.overlay_open);
+  EXPECT_FALSE(second.Closed());
 }
 
 // --- Minimising into the tray
@@ -169,7 +145,6 @@ TEST(OverlayTest, MinimisingAddsOneIconWithTheVersionTipAndHides) {
   EXPECT_EQ(icon.tip, ExpectedTip());
   EXPECT_FALSE(rig.window.visible);
   EXPECT_FALSE(rig.overlay.Closed());
-  EXPECT_TRUE(rig.overlay_open);
 }
 
 TEST(OverlayTest, TheTipNamesTheVersionInBrackets) {
@@ -228,7 +203,7 @@ struct CloseCase {
 
 class OverlayCloseTest : public testing::TestWithParam<CloseCase> {};
 
-TEST_P(OverlayCloseTest, RemovesTheIconClearsTheFlagStopsThePaceAndClosesOnce) {
+TEST_P(OverlayCloseTest, RemovesTheIconStopsThePaceAndClosesOnce) {
   OverlayRig rig;
   rig.overlay.Open();
   GetParam().reach(rig);
@@ -236,7 +211,6 @@ TEST_P(OverlayCloseTest, RemovesTheIconClearsTheFlagStopsThePaceAndClosesOnce) {
   rig.overlay.Close();
   EXPECT_TRUE(rig.overlay.Closed());
   EXPECT_TRUE(rig.tray.icons.empty());
-  EXPECT_FALSE(rig.overlay_open);
   EXPECT_FALSE(rig.auto_cut_timer.Enabled());
   EXPECT_FALSE(rig.cut_timer.Enabled());
   EXPECT_TRUE(rig.window.destroyed);
@@ -244,12 +218,10 @@ TEST_P(OverlayCloseTest, RemovesTheIconClearsTheFlagStopsThePaceAndClosesOnce) {
   // A second close finds nothing to do.
   const int deletes = rig.tray.deletes;
   rig.window.destroyed = false;
-  rig.overlay_open = true;  // a newer overlay's flag is not this one's to clear
   rig.auto_cut_timer.SetEnabled(true);
   rig.overlay.Close();
   EXPECT_EQ(rig.tray.deletes, deletes);
   EXPECT_FALSE(rig.window.destroyed);
-  EXPECT_TRUE(rig.overlay_open);
   EXPECT_TRUE(rig.auto_cut_timer.Enabled());
 }
 
@@ -258,8 +230,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(CloseCase{"JustOpened", [](OverlayRig&) {}},
                     CloseCase{"MidDrag",
                                [](OverlayRig& rig) {
-                                 rig.overlay.OnMouseDown(mouse::kLeft, 100, 100);
-                                 rig.overlay.OnMouseMove(mouse::kLeft, 300, 200);
+                                 rig.overlay.OnMouseDown(MouseButton::kLeft, 100, 100);
+                                 rig.overlay.OnMouseMove(MouseButton::kLeft, 300, 200);
                                }},
                     CloseCase{"Selected",
                                [](OverlayRig& rig) { rig.Drag(100, 100, 300, 200); }},
@@ -275,43 +247,42 @@ TEST(OverlayTest, AnClosedOverlayIgnoresEveryHandler) {
   OverlayRig rig;
   rig.overlay.Open();
   rig.overlay.Close();
-  const Elements before = rig.overlay.elements();
+  const Elements before = rig.overlay.Scene();
   const int pointer_sets = rig.pointer.sets;
 
-  rig.overlay.OnMouseDown(mouse::kLeft, 100, 100);
-  rig.overlay.OnMouseMove(mouse::kLeft, 300, 200);
-  rig.overlay.OnMouseUp(mouse::kLeft, 300, 200);
+  rig.overlay.OnMouseDown(MouseButton::kLeft, 100, 100);
+  rig.overlay.OnMouseMove(MouseButton::kLeft, 300, 200);
+  rig.overlay.OnMouseUp(MouseButton::kLeft, 300, 200);
   rig.overlay.OnMinimised();
   rig.overlay.OnTaskbarCreated();
   rig.overlay.OnCutTimer();
   rig.overlay.Open();
 
-  EXPECT_EQ(rig.overlay.elements(), before);
+  EXPECT_EQ(rig.overlay.Scene(), before);
   EXPECT_EQ(rig.pointer.sets, pointer_sets);
   EXPECT_EQ(rig.tray.adds, 0);
   EXPECT_EQ(rig.screen.copies, 0);
-  // Only a new overlay may claim the program-wide flag.
-  EXPECT_FALSE(rig.overlay_open);
+  // Opening it again does not bring it back: only a new overlay opens.
+  EXPECT_TRUE(rig.overlay.Closed());
 }
 
 // --- The read-outs
 
 struct SizeCase {
-  float width, height;
+  int width, height;
   std::wstring text;
 };
 
 class SizeTextTest : public testing::TestWithParam<SizeCase> {};
 
-TEST_P(SizeTextTest, WritesEachSideInItsShortestPlainDecimal) {
+TEST_P(SizeTextTest, WritesEachSideInPlainDecimal) {
   EXPECT_EQ(SizeText(GetParam().width, GetParam().height), GetParam().text);
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, SizeTextTest,
                          testing::Values(SizeCase{145, 97, L"145x97"},
                                          SizeCase{500, 400, L"500x400"}, SizeCase{0, 0, L"0x0"},
-                                         SizeCase{145.5f, 97.25f, L"145.5x97.25"},
-                                         SizeCase{0.1f, 1000000, L"0.1x1000000"},
+                                         SizeCase{1, 1000000, L"1x1000000"},
                                          SizeCase{3840, 2160, L"3840x2160"}));
 
 TEST(OverlayTest, ColourTextReadsRedGreenBlueFromTheLowByteUp) {

@@ -6,53 +6,53 @@ namespace pelvanto::overlay {
 namespace {
 
 using fakes::OverlayRig;
-using mouse::kLeft;
-using mouse::kMiddle;
-using mouse::kRight;
+constexpr MouseButton kLeft = MouseButton::kLeft;
+constexpr MouseButton kMiddle = MouseButton::kMiddle;
+constexpr MouseButton kRight = MouseButton::kRight;
 
 class SelectionTest : public ::testing::Test {
  protected:
   void SetUp() override { rig.overlay.Open(); }
-  Elements el() const { return rig.overlay.elements(); }
-  const Selection& st() const { return rig.overlay.selection(); }
-  void Press(int button, float x, float y) { rig.overlay.OnMouseDown(button, x, y); }
-  void Move(int buttons, float x, float y) { rig.overlay.OnMouseMove(buttons, x, y); }
-  void Release(int button, float x, float y) { rig.overlay.OnMouseUp(button, x, y); }
-  void Click(int button, float x, float y) { Press(button, x, y); Release(button, x, y); }
+  Elements el() const { return rig.overlay.Scene(); }
+  const Selection& st() const { return rig.overlay.CurrentSelection(); }
+  void Press(MouseButton button, int x, int y) { rig.overlay.OnMouseDown(button, x, y); }
+  void Move(MouseButtons held, int x, int y) { rig.overlay.OnMouseMove(held, x, y); }
+  void Release(MouseButton button, int x, int y) { rig.overlay.OnMouseUp(button, x, y); }
+  void Click(MouseButton button, int x, int y) { Press(button, x, y); Release(button, x, y); }
   // A finished selection at (100, 100), 200 x 100.
   void Select() { rig.Drag(100, 100, 300, 200); }
   OverlayRig rig;
 };
 
 struct QuadrantCase {
-  float x, y;
-  RectF expected;
+  int x, y;
+  RectI expected;
 };
 
 TEST_F(SelectionTest, DrawingNormalisesEachQuadrantAroundTheAnchor) {
   const QuadrantCase cases[] = {
-      {160, 130, {100, 100, 60, 30}},
-      {40, 160, {40, 100, 60, 60}},
-      {130, 40, {100, 40, 30, 60}},
-      {70, 80, {70, 80, 30, 20}},
+      {160, 130, SizedRect(100, 100, 60, 30)},
+      {40, 160, SizedRect(40, 100, 60, 60)},
+      {130, 40, SizedRect(100, 40, 30, 60)},
+      {70, 80, SizedRect(70, 80, 30, 20)},
   };
   for (const auto& c : cases) {
     OverlayRig fresh;
     fresh.overlay.Open();
     fresh.overlay.OnMouseDown(kLeft, 100, 100);
     fresh.overlay.OnMouseMove(kLeft, c.x, c.y);
-    EXPECT_EQ(fresh.overlay.elements().outline.rect, c.expected) << c.x << "," << c.y;
+    EXPECT_EQ(fresh.overlay.Scene().outline.rect, c.expected) << c.x << "," << c.y;
   }
 }
 
 TEST_F(SelectionTest, DrawingShowsOutlineLabelsAndHandles) {
   Press(kLeft, 100, 100);
   Move(kLeft, 40, 160);
-  EXPECT_EQ(el().outline.rect, (RectF{40, 100, 60, 60}));
+  EXPECT_EQ(el().outline.rect, SizedRect(40, 100, 60, 60));
   EXPECT_EQ(el().size_label.caption, L"60x60");
   EXPECT_EQ(el().size_label.rect.left, 42);
   EXPECT_EQ(el().size_label.rect.top, 102);
-  EXPECT_EQ(el().colour_label.rect.top, 102 + el().size_label.rect.height + 2);
+  EXPECT_EQ(el().colour_label.rect.top, 102 + el().size_label.rect.Height() + 2);
   EXPECT_TRUE(el().outline.visible && el().size_label.visible && el().colour_label.visible);
   for (const auto& handle : el().handles) EXPECT_TRUE(handle.visible);
   EXPECT_FALSE(el().toolbar.visible);
@@ -63,13 +63,13 @@ TEST_F(SelectionTest, MoveOnAnchorRowOrColumnKeepsPreviousOutline) {
   Move(kLeft, 150, 180);
   Move(kLeft, 150, 100);
   Move(kLeft, 100, 50);
-  EXPECT_EQ(el().outline.rect, (RectF{100, 100, 50, 80}));
+  EXPECT_EQ(el().outline.rect, SizedRect(100, 100, 50, 80));
   EXPECT_EQ(el().size_label.caption, L"50x80");
 }
 
 TEST_F(SelectionTest, DragAlongAnchorRowLeavesZeroSizeSelection) {
   rig.Drag(100, 100, 300, 100);
-  EXPECT_EQ(el().outline.rect, (RectF{100, 100, 0, 0}));
+  EXPECT_EQ(el().outline.rect, SizedRect(100, 100, 0, 0));
   EXPECT_EQ(el().size_label.caption, L"0x0");
   EXPECT_TRUE(st().Finished());
   EXPECT_TRUE(el().toolbar.visible);
@@ -79,37 +79,37 @@ TEST_F(SelectionTest, EveryMoveReadsTheFrozenColourEvenWithTwoButtons) {
   rig.window.frozen_pixel = [](int x, int y) {
     return static_cast<std::uint32_t>(x) | static_cast<std::uint32_t>(y) << 8 | 0x7F0000u;
   };
-  Move(0, 12, 34);
+  Move({}, 12, 34);
   EXPECT_EQ(el().colour_label.caption, L"RGB(12,34,127)");
   Press(kLeft, 100, 100);
-  Move(kLeft | kRight, 200, 150);
+  Move({kLeft, kRight}, 200, 150);
   EXPECT_EQ(el().colour_label.caption, L"RGB(200,150,127)");
-  EXPECT_EQ(el().outline.rect, (RectF{100, 100, 0, 0}));  // Button 3 does not draw
+  EXPECT_EQ(el().outline.rect, SizedRect(100, 100, 0, 0));  // Button 3 does not draw
 }
 
 TEST_F(SelectionTest, TwoButtonsHeldDoNotMoveTheSelection) {
   Select();
   Press(kLeft, 150, 150);
-  Move(kLeft | kRight, 160, 160);
-  EXPECT_EQ(el().outline.rect, (RectF{100, 100, 200, 100}));
-  EXPECT_EQ(rig.pointer.current, Pointer::Move);
+  Move({kLeft, kRight}, 160, 160);
+  EXPECT_EQ(el().outline.rect, SizedRect(100, 100, 200, 100));
+  EXPECT_EQ(rig.pointer.current, Pointer::kMove);
 }
 
 TEST_F(SelectionTest, PointerIsMoveArrowOnlyStrictlyInside) {
   Select();
-  const struct { float x, y; Pointer expected; } cases[] = {
-      {150, 150, Pointer::Move},      {100, 120, Pointer::Crosshair},
-      {300, 120, Pointer::Crosshair}, {150, 100, Pointer::Crosshair},
-      {150, 200, Pointer::Crosshair}, {500, 500, Pointer::Crosshair},
+  const struct { int x, y; Pointer expected; } cases[] = {
+      {150, 150, Pointer::kMove},      {100, 120, Pointer::kCrosshair},
+      {300, 120, Pointer::kCrosshair}, {150, 100, Pointer::kCrosshair},
+      {150, 200, Pointer::kCrosshair}, {500, 500, Pointer::kCrosshair},
   };
   for (const auto& c : cases) {
-    Move(0, c.x, c.y);
+    Move({}, c.x, c.y);
     EXPECT_EQ(rig.pointer.current, c.expected) << c.x << "," << c.y;
   }
 }
 
 TEST_F(SelectionTest, PressOnLeftOrTopEdgeMovesButRightOrBottomEdgeResets) {
-  const struct { float x, y; bool inside; } cases[] = {
+  const struct { int x, y; bool inside; } cases[] = {
       {100, 120, true}, {150, 100, true}, {300, 120, false}, {150, 200, false},
   };
   for (const auto& c : cases) {
@@ -120,19 +120,19 @@ TEST_F(SelectionTest, PressOnLeftOrTopEdgeMovesButRightOrBottomEdgeResets) {
     fresh.overlay.OnMouseMove(kLeft, c.x + 10, c.y + 20);
     const auto& o = fresh.overlay;
     if (c.inside) {
-      EXPECT_EQ(o.elements().outline.rect, (RectF{110, 120, 200, 100})) << c.x << "," << c.y;
+      EXPECT_EQ(o.Scene().outline.rect, SizedRect(110, 120, 200, 100)) << c.x << "," << c.y;
     } else {
       // The reset made the press point the anchor of a new drawing.
-      EXPECT_EQ(o.elements().outline.rect, (RectF{c.x, c.y, 10, 20})) << c.x << "," << c.y;
-      EXPECT_TRUE(o.selection().KeepOpen());
+      EXPECT_EQ(o.Scene().outline.rect, SizedRect(c.x, c.y, 10, 20)) << c.x << "," << c.y;
+      EXPECT_TRUE(o.CurrentSelection().KeepOpen());
     }
   }
 }
 
 TEST_F(SelectionTest, MovingClampsToEveryScreenEdgeWithoutAccumulating) {
-  const struct { float x, y; RectF expected; } cases[] = {
-      {0, 150, {0, 100, 200, 100}},     {150, 0, {100, 0, 200, 100}},
-      {1000, 150, {824, 100, 200, 100}}, {150, 750, {100, 668, 200, 100}},
+  const struct { int x, y; RectI expected; } cases[] = {
+      {0, 150, SizedRect(0, 100, 200, 100)},     {150, 0, SizedRect(100, 0, 200, 100)},
+      {1000, 150, SizedRect(824, 100, 200, 100)}, {150, 750, SizedRect(100, 668, 200, 100)},
   };
   for (const auto& c : cases) {
     OverlayRig fresh;
@@ -140,10 +140,10 @@ TEST_F(SelectionTest, MovingClampsToEveryScreenEdgeWithoutAccumulating) {
     fresh.Drag(100, 100, 300, 200);
     fresh.overlay.OnMouseDown(kLeft, 150, 150);
     fresh.overlay.OnMouseMove(kLeft, c.x, c.y);
-    EXPECT_EQ(fresh.overlay.elements().outline.rect, c.expected) << c.x << "," << c.y;
+    EXPECT_EQ(fresh.overlay.Scene().outline.rect, c.expected) << c.x << "," << c.y;
     // Back at the press point: the offset is measured from the press, not from the clamp.
     fresh.overlay.OnMouseMove(kLeft, 160, 170);
-    EXPECT_EQ(fresh.overlay.elements().outline.rect, (RectF{110, 120, 200, 100}));
+    EXPECT_EQ(fresh.overlay.Scene().outline.rect, SizedRect(110, 120, 200, 100));
   }
 }
 
@@ -151,11 +151,11 @@ TEST_F(SelectionTest, SelectionLargerThanScreenKeepsFarEdgesOnScreen) {
   rig.Drag(-100, -100, 1200, 900);
   Press(kLeft, 500, 400);
   Move(kLeft, 510, 410);
-  EXPECT_EQ(el().outline.rect, (RectF{1024 - 1300, 768 - 1000, 1300, 1000}));
+  EXPECT_EQ(el().outline.rect, SizedRect(1024 - 1300, 768 - 1000, 1300, 1000));
 }
 
 TEST_F(SelectionTest, ToolbarGoesBelowWhenItFitsElseInside) {
-  const struct { float bottom; float toolbar_top; } cases[] = {
+  const struct { int bottom; int toolbar_top; } cases[] = {
       {700, 704},  // needs 730
       {738, 742},  // needs exactly 768: still fits
       {740, 710},  // needs 770: inside, 4 above the bottom edge
@@ -164,9 +164,9 @@ TEST_F(SelectionTest, ToolbarGoesBelowWhenItFitsElseInside) {
     OverlayRig fresh;
     fresh.overlay.Open();
     fresh.Drag(300, 600, 500, c.bottom);
-    const auto& bar = fresh.overlay.elements().toolbar;
+    const auto& bar = fresh.overlay.Scene().toolbar;
     EXPECT_TRUE(bar.visible);
-    EXPECT_EQ(bar.rect, (RectF{500 - 75, c.toolbar_top, 75, 26})) << c.bottom;
+    EXPECT_EQ(bar.rect, SizedRect(500 - 75, c.toolbar_top, 75, 26)) << c.bottom;
   }
 }
 
@@ -177,7 +177,7 @@ TEST_F(SelectionTest, ToolbarNeverLeavesTheLeftEdge) {
 }
 
 TEST_F(SelectionTest, RightOrMiddleClickOnFreshOverlayCloses) {
-  for (int button : {kRight, kMiddle}) {
+  for (MouseButton button : {kRight, kMiddle}) {
     OverlayRig fresh;
     fresh.overlay.Open();
     fresh.overlay.OnMouseDown(button, 200, 200);
@@ -185,23 +185,22 @@ TEST_F(SelectionTest, RightOrMiddleClickOnFreshOverlayCloses) {
     fresh.overlay.OnMouseUp(button, 200, 200);
     EXPECT_TRUE(fresh.window.destroyed);
     EXPECT_TRUE(fresh.overlay.Closed());
-    EXPECT_FALSE(fresh.overlay_open);
   }
 }
 
 TEST_F(SelectionTest, RightClickClearsSelectionThenSecondRightClickCloses) {
-  for (float x : {150.0f, 600.0f}) {  // inside and outside the selection
+  for (int x : {150, 600}) {  // inside and outside the selection
     OverlayRig fresh;
     fresh.overlay.Open();
     fresh.Drag(100, 100, 300, 200);
     fresh.overlay.OnMouseDown(kRight, x, 150);
     fresh.overlay.OnMouseUp(kRight, x, 150);
-    const auto& e = fresh.overlay.elements();
+    const auto& e = fresh.overlay.Scene();
     EXPECT_FALSE(fresh.overlay.Closed());
-    EXPECT_FALSE(fresh.overlay.selection().Finished());
+    EXPECT_FALSE(fresh.overlay.CurrentSelection().Finished());
     EXPECT_FALSE(e.outline.visible || e.size_label.visible || e.colour_label.visible || e.toolbar.visible);
     for (const auto& handle : e.handles) EXPECT_FALSE(handle.visible);
-    EXPECT_EQ(fresh.pointer.current, Pointer::Default);
+    EXPECT_EQ(fresh.pointer.current, Pointer::kDefault);
     fresh.overlay.OnMouseDown(kRight, x, 150);
     fresh.overlay.OnMouseUp(kRight, x, 150);
     EXPECT_TRUE(fresh.overlay.Closed());
@@ -214,14 +213,14 @@ TEST_F(SelectionTest, MiddleClickAfterResetLeavesZeroSizeOutline) {
   Click(kMiddle, 50, 60);
   EXPECT_FALSE(rig.overlay.Closed());
   EXPECT_TRUE(el().outline.visible);
-  EXPECT_EQ(el().outline.rect, (RectF{50, 60, 0, 0}));
+  EXPECT_EQ(el().outline.rect, SizedRect(50, 60, 0, 0));
 }
 
 TEST_F(SelectionTest, LeftClickMakesZeroSizeSelectionThatNextPressClears) {
   Click(kLeft, 400, 300);
   EXPECT_TRUE(st().Finished());
-  EXPECT_EQ(el().outline.rect, (RectF{400, 300, 0, 0}));
-  EXPECT_EQ(el().toolbar.rect, (RectF{325, 304, 75, 26}));
+  EXPECT_EQ(el().outline.rect, SizedRect(400, 300, 0, 0));
+  EXPECT_EQ(el().toolbar.rect, SizedRect(325, 304, 75, 26));
   EXPECT_TRUE(el().toolbar.visible);
   Press(kLeft, 400, 300);  // an empty rectangle holds no point
   EXPECT_FALSE(st().Finished());

@@ -28,22 +28,22 @@ bool AnyHandleShown(const Elements& e) {
 
 TEST(ToolbarTest, UndoClearsTheSelectionButKeepsItsCornerAndThePointer) {
   SelectedRig rig;
-  rig.pointer.Set(Pointer::Move);
-  const RectF before = rig.overlay.elements().outline.rect;
-  const bool keep_open = rig.overlay.selection().KeepOpen();
+  rig.pointer.Set(Pointer::kMove);
+  const RectI before = rig.overlay.Scene().outline.rect;
+  const bool keep_open = rig.overlay.CurrentSelection().KeepOpen();
 
   rig.ClickButton(kUndo);
 
-  const Elements e = rig.overlay.elements();
-  EXPECT_FALSE(rig.overlay.selection().Finished());
+  const Elements e = rig.overlay.Scene();
+  EXPECT_FALSE(rig.overlay.CurrentSelection().Finished());
   EXPECT_FALSE(e.outline.visible);
   EXPECT_FALSE(e.toolbar.visible);
   EXPECT_FALSE(e.size_label.visible);
   EXPECT_FALSE(e.colour_label.visible);
   EXPECT_FALSE(AnyHandleShown(e));
-  EXPECT_EQ(e.outline.rect, (RectF{before.left, before.top, 0, 0}));
-  EXPECT_EQ(rig.pointer.current, Pointer::Move);
-  EXPECT_EQ(rig.overlay.selection().KeepOpen(), keep_open);
+  EXPECT_EQ(e.outline.rect, SizedRect(before.left, before.top, 0, 0));
+  EXPECT_EQ(rig.pointer.current, Pointer::kMove);
+  EXPECT_EQ(rig.overlay.CurrentSelection().KeepOpen(), keep_open);
   EXPECT_FALSE(rig.overlay.Closed());
 }
 
@@ -52,18 +52,18 @@ TEST(ToolbarTest, AfterUndoAMiddleClickClosesOnlyWhenNothingWasClearedBefore) {
   {
     SelectedRig rig;
     rig.ClickButton(kUndo);
-    rig.overlay.OnMouseDown(mouse::kMiddle, 500, 500);
-    rig.overlay.OnMouseUp(mouse::kMiddle, 500, 500);
+    rig.overlay.OnMouseDown(MouseButton::kMiddle, 500, 500);
+    rig.overlay.OnMouseUp(MouseButton::kMiddle, 500, 500);
     EXPECT_TRUE(rig.overlay.Closed());
   }
   // A press outside the selection cleared it first (KeepOpen 1): undo does not undo that.
   {
     SelectedRig rig;
     rig.Drag(600, 600, 700, 650);  // the press outside resets, then draws anew
-    ASSERT_TRUE(rig.overlay.selection().KeepOpen());
+    ASSERT_TRUE(rig.overlay.CurrentSelection().KeepOpen());
     rig.ClickButton(kUndo);
-    rig.overlay.OnMouseDown(mouse::kMiddle, 500, 500);
-    rig.overlay.OnMouseUp(mouse::kMiddle, 500, 500);
+    rig.overlay.OnMouseDown(MouseButton::kMiddle, 500, 500);
+    rig.overlay.OnMouseUp(MouseButton::kMiddle, 500, 500);
     EXPECT_FALSE(rig.overlay.Closed());
   }
 }
@@ -71,13 +71,13 @@ TEST(ToolbarTest, AfterUndoAMiddleClickClosesOnlyWhenNothingWasClearedBefore) {
 TEST(ToolbarTest, CopyAndExitStartsThePaceAndGoesToTheTrayWithoutTouchingTheClipboard) {
   SelectedRig rig;
   rig.clipboard.text = L"the user's text";
-  const RectF selection = rig.overlay.elements().outline.rect;
+  const RectI selection = rig.overlay.Scene().outline.rect;
 
   rig.ClickButton(kCopyAndExit);
 
   EXPECT_TRUE(rig.auto_cut_timer.Enabled());
   EXPECT_FALSE(rig.cut_timer.Enabled());
-  EXPECT_EQ(rig.pointer.current, Pointer::Default);
+  EXPECT_EQ(rig.pointer.current, Pointer::kDefault);
   EXPECT_EQ(rig.window.minimise_requests, 1);
   EXPECT_FALSE(rig.window.visible);
   ASSERT_EQ(rig.tray.icons.size(), 1u);
@@ -89,8 +89,7 @@ TEST(ToolbarTest, CopyAndExitStartsThePaceAndGoesToTheTrayWithoutTouchingTheClip
   EXPECT_EQ(rig.clipboard.pictures_put, 0);
   EXPECT_EQ(rig.screen.copies, 0);
   EXPECT_FALSE(rig.overlay.Closed());
-  EXPECT_TRUE(rig.overlay_open);
-  EXPECT_EQ(rig.overlay.elements().outline.rect, selection);
+  EXPECT_EQ(rig.overlay.Scene().outline.rect, selection);
 
   // The first picture comes with the pace's tick.
   rig.overlay.OnCutTimer();
@@ -101,16 +100,15 @@ TEST(ToolbarTest, CopyAndExitStartsThePaceAndGoesToTheTrayWithoutTouchingTheClip
 TEST(ToolbarTest, ExitCaptureClosesWithoutAPicture) {
   SelectedRig rig;
   rig.auto_cut_timer.SetEnabled(true);
-  rig.pointer.Set(Pointer::Crosshair);
+  rig.pointer.Set(Pointer::kCrosshair);
   rig.clipboard.text = L"kept";
 
   rig.ClickButton(kExitCapture);
 
   EXPECT_TRUE(rig.overlay.Closed());
   EXPECT_TRUE(rig.window.destroyed);
-  EXPECT_FALSE(rig.overlay_open);
   EXPECT_FALSE(rig.auto_cut_timer.Enabled());
-  EXPECT_EQ(rig.pointer.current, Pointer::Default);
+  EXPECT_EQ(rig.pointer.current, Pointer::kDefault);
   EXPECT_EQ(rig.clipboard.text, L"kept");
   EXPECT_EQ(rig.screen.copies, 0);
 }
@@ -122,11 +120,11 @@ TEST(ToolbarTest, HoverShowsTheSquareOfTheButtonLastEntered) {
     Pointer pointer;
   };
   const std::vector<Step> steps = {
-      {kUndo, {true, false, false}, Pointer::Crosshair},
-      {kCopyAndExit, {false, true, false}, Pointer::Crosshair},
-      {kExitCapture, {false, false, true}, Pointer::Crosshair},
-      {-1, {false, false, false}, Pointer::Arrow},
-      {kCopyAndExit, {false, true, false}, Pointer::Arrow},
+      {kUndo, {true, false, false}, Pointer::kCrosshair},
+      {kCopyAndExit, {false, true, false}, Pointer::kCrosshair},
+      {kExitCapture, {false, false, true}, Pointer::kCrosshair},
+      {-1, {false, false, false}, Pointer::kArrow},
+      {kCopyAndExit, {false, true, false}, Pointer::kArrow},
   };
   SelectedRig rig;
   for (std::size_t i = 0; i < steps.size(); ++i) {
@@ -136,7 +134,7 @@ TEST(ToolbarTest, HoverShowsTheSquareOfTheButtonLastEntered) {
     } else {
       rig.HoverButton(steps[i].button);
     }
-    const auto& squares = rig.overlay.elements().hover_squares;
+    const auto& squares = rig.overlay.Scene().hover_squares;
     for (std::size_t k = 0; k < 3; ++k) EXPECT_EQ(squares[k].visible, steps[i].shown[k]);
     EXPECT_EQ(rig.pointer.current, steps[i].pointer);
   }
@@ -145,7 +143,7 @@ TEST(ToolbarTest, HoverShowsTheSquareOfTheButtonLastEntered) {
 TEST(ToolbarTest, ClosedOverlayIgnoresTheToolbar) {
   SelectedRig rig;
   rig.overlay.Close();
-  const Elements before = rig.overlay.elements();
+  const Elements before = rig.overlay.Scene();
   rig.auto_cut_timer.SetEnabled(false);
   const int pointer_sets = rig.pointer.sets;
   for (int i = 0; i < 3; ++i) {
@@ -153,10 +151,34 @@ TEST(ToolbarTest, ClosedOverlayIgnoresTheToolbar) {
     rig.HoverButton(i);
   }
   rig.HoverStrip();
-  EXPECT_EQ(rig.overlay.elements(), before);
+  EXPECT_EQ(rig.overlay.Scene(), before);
   EXPECT_FALSE(rig.auto_cut_timer.Enabled());
   EXPECT_EQ(rig.window.minimise_requests, 0);
   EXPECT_EQ(rig.pointer.sets, pointer_sets);
+}
+
+TEST(ToolbarTest, PartsAreWholePixelsOfTheirDesignAndNestAtEveryDpi) {
+  // At 96 dpi, the pixels the painter and a user's clicks have always found.
+  OverlayRig rig;
+  rig.overlay.Open();
+  rig.Drag(100, 100, 300, 200);
+  const Elements e = rig.overlay.Scene();
+  EXPECT_EQ(e.toolbar_buttons, (std::array<RectI, 3>{{{5, 5, 21, 21}, {29, 5, 45, 21},
+                                                      {53, 5, 69, 21}}}));
+  EXPECT_EQ(e.hover_squares[kCopyAndExit].rect, (RectI{27, 3, 47, 23}));
+  EXPECT_EQ(e.toolbar_frame, (RectI{0, 0, 75, 26}));
+  for (unsigned dpi : {96u, 120u, 144u, 168u, 192u}) {
+    OverlayRig scaled(1920, 1080, dpi);
+    scaled.overlay.Open();
+    scaled.Drag(100, 100, 300, 200);
+    const Elements s = scaled.overlay.Scene();
+    const RectI strip = Offset(s.toolbar.rect, -s.toolbar.rect.left, -s.toolbar.rect.top);
+    for (std::size_t i = 0; i < kToolbarButtonCount; ++i) {
+      EXPECT_EQ(Intersection(s.toolbar_buttons[i], s.hover_squares[i].rect), s.toolbar_buttons[i])
+          << dpi;
+      EXPECT_EQ(Intersection(s.hover_squares[i].rect, strip), s.hover_squares[i].rect) << dpi;
+    }
+  }
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "core/geometry.h"
+
 namespace pelvanto::overlay {
 namespace {
 

@@ -4,6 +4,7 @@
 
 #include <cctype>
 #include <string>
+#include <optional>
 #include <vector>
 
 #include "fakes/fakes.h"
@@ -16,102 +17,56 @@ constexpr unsigned kShellMsg = 0xC0DE;  // registered messages lie in 0xC000..0x
 constexpr unsigned kWmActivate = 0x0006;
 constexpr unsigned kWmTimer = 0x0113;
 
-struct FilterCase {
+struct ActivationCase {
   const char* name;
   unsigned message;
   std::uintptr_t wparam;
   std::intptr_t lparam;
-  HookAction expected;
+  std::optional<WindowId> expected;
 };
 
-class FilterMessageTest : public testing::TestWithParam<FilterCase> {};
+class ActivatedWindowTest : public testing::TestWithParam<ActivationCase> {};
 
-TEST_P(FilterMessageTest, ActsOnDestroyAndActivationOnly) {
-  const FilterCase& c = GetParam();
-  EXPECT_EQ(FilterMessage(kShellMsg, c.message, c.wparam, c.lparam), c.expected) << c.name;
+TEST_P(ActivatedWindowTest, OnlyTheShellsActivationCodesNameAWindow) {
+  const ActivationCase& c = GetParam();
+  EXPECT_EQ(ActivatedWindow(kShellMsg, c.message, c.wparam, c.lparam), c.expected) << c.name;
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Messages, FilterMessageTest,
+    Messages, ActivatedWindowTest,
     testing::Values(
-        FilterCase{"activated", kShellMsg, 4, 0x1234, {false, true, 0x1234}},
-        FilterCase{"activated, no window", kShellMsg, 4, 0, {false, true, 0}},
-        FilterCase{"activated, high handle", kShellMsg, 4, -2,
-                   {false, true, static_cast<WindowId>(std::intptr_t{-2})}},
-        FilterCase{"rude activation", kShellMsg, 0x8004, 0x1234, {false, true, 0x1234}},
-        FilterCase{"rude activation, no window", kShellMsg, 0x8004, 0, {false, true, 0}},
-        FilterCase{"full-screen flag alone", kShellMsg, 0x8000, 0x1234, {}},
-        FilterCase{"rude flag on another code", kShellMsg, 0x8001, 0x1234, {}},
-        FilterCase{"window created", kShellMsg, 1, 0x1234, {}},
-        FilterCase{"window destroyed", kShellMsg, 2, 0x1234, {}},
-        FilterCase{"redraw", kShellMsg, 6, 0x1234, {}},
-        FilterCase{"other message with code 4", kWmActivate, 4, 0x1234, {}},
-        FilterCase{"timer", kWmTimer, 4, 0, {}},
-        FilterCase{"nc destroy", kWmNcDestroy, 0, 0, {true, false, 0}}),
+        ActivationCase{"activated", kShellMsg, 4, 0x1234, 0x1234},
+        ActivationCase{"activated, no window", kShellMsg, 4, 0, 0},
+        ActivationCase{"activated, high handle", kShellMsg, 4, -2,
+                       static_cast<WindowId>(std::intptr_t{-2})},
+        ActivationCase{"rude activation", kShellMsg, 0x8004, 0x1234, 0x1234},
+        ActivationCase{"rude activation, no window", kShellMsg, 0x8004, 0, 0},
+        ActivationCase{"full-screen flag alone", kShellMsg, 0x8000, 0x1234, std::nullopt},
+        ActivationCase{"rude flag on another code", kShellMsg, 0x8001, 0x1234, std::nullopt},
+        ActivationCase{"window created", kShellMsg, 1, 0x1234, std::nullopt},
+        ActivationCase{"window destroyed", kShellMsg, 2, 0x1234, std::nullopt},
+        ActivationCase{"redraw", kShellMsg, 6, 0x1234, std::nullopt},
+        ActivationCase{"other message with code 4", kWmActivate, 4, 0x1234, std::nullopt},
+        ActivationCase{"timer", kWmTimer, 4, 0, std::nullopt}),
     // Stable names: the default would print the case's bytes, pointers included.
-    [](const testing::TestParamInfo<FilterCase>& param_info) {
+    [](const testing::TestParamInfo<ActivationCase>& param_info) {
       std::string name = param_info.param.name;
       for (char& ch : name)
         if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
       return name;
     });
 
-TEST(FilterMessage, FailedRegistrationNeverTurnsAMessageIntoAnActivation) {
-  EXPECT_EQ(FilterMessage(0, 0, 4, 0x1234), HookAction{});
-  EXPECT_EQ(FilterMessage(0, 0, 0x8004, 0x1234), HookAction{});
+TEST(ActivatedWindow, WithoutASubscriptionNoMessageIsAnActivation) {
+  EXPECT_EQ(ActivatedWindow(0, 0, 4, 0x1234), std::nullopt);
+  EXPECT_EQ(ActivatedWindow(0, 0, 0x8004, 0x1234), std::nullopt);
 }
 
-// Records what the replacement procedure did, in order.
-class RecordingWindow : public HookedWindow {
- public:
-  explicit RecordingWindow(ChatTracker* tracker = nullptr) : tracker_(tracker) {}
-  void UnHook() override { log.push_back("unhook"); }
-  void OnActivate(WindowId window) override {
-    log.push_back("activate " + std::to_string(window));
-    if (tracker_) tracker_->OnActivate(window);
-  }
-  std::intptr_t CallPrevious(unsigned message, std::uintptr_t wparam,
-                             std::intptr_t lparam) override {
-    log.push_back("previous " + std::to_string(message) + " " + std::to_string(wparam) + " " +
-                  std::to_string(lparam));
-    return 77;
-  }
-  std::vector<std::string> log;
-
- private:
-  ChatTracker* tracker_;
-};
-
-TEST(InterceptMessage, ActsFirstThenAlwaysPassesTheMessageOn) {
-  struct Case {
-    unsigned message;
-    std::uintptr_t wparam;
-    std::intptr_t lparam;
-    std::vector<std::string> log;
-  };
-  const Case cases[] = {
-      {kShellMsg, 4, 0x10, {"activate 16", "previous 49374 4 16"}},
-      {kWmNcDestroy, 0, 0, {"unhook", "previous 130 0 0"}},
-      {kShellMsg, 0x8004, 0x10, {"activate 16", "previous 49374 32772 16"}},
-      {kShellMsg, 2, 0x10, {"previous 49374 2 16"}},
-      {kWmActivate, 1, 0, {"previous 6 1 0"}},
-      {kWmTimer, 4, 0, {"previous 275 4 0"}},
-  };
-  for (const Case& c : cases) {
-    RecordingWindow window;
-    EXPECT_EQ(InterceptMessage(window, kShellMsg, c.message, c.wparam, c.lparam), 77);
-    EXPECT_EQ(window.log, c.log);
-  }
-}
-
-TEST(InterceptMessage, ActivationOfNoWindowIsIgnoredByTheTracker) {
+TEST(ActivatedWindow, AnActivationOfNoWindowIsIgnoredByTheTracker) {
   fakes::FakeWindowInfo windows;
   windows.paths[0] = L"qq.exe";  // would match if handle 0 were looked up
   fakes::FakeClipboard clipboard;
   ChatTracker tracker(windows, clipboard);
-  RecordingWindow window(&tracker);
-  InterceptMessage(window, kShellMsg, kShellMsg, 4, 0);
-  EXPECT_EQ(window.log.front(), "activate 0");
+  tracker.OnActivate(*ActivatedWindow(kShellMsg, kShellMsg, 4, 0));
   EXPECT_EQ(tracker.ChatWindow(), 0U);
 }
 

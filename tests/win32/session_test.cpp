@@ -6,7 +6,7 @@
 
 #include <cstring>
 
-#include "platform/win32/overlay_form.h"
+#include "platform/win32/overlay_host.h"
 #include "win32_rig.h"
 
 namespace pelvanto::win32::testing {
@@ -30,9 +30,9 @@ bool PutText() {
 TEST(SessionChange, CutsWaitWhileLockedOrDisconnectedAndResumeAfter) {
   ProgramRig rig;
   ASSERT_TRUE(rig.main);
-  bool loaded = false;
   WindowTimer auto_cut(rig.main->hwnd(), 9);
-  OverlayForm overlay({rig.services(), auto_cut, loaded, nullptr}, 1);
+  const OverlayShared shared{rig.services(), auto_cut, rig.main->hwnd()};
+  OverlayInstance overlay(shared, 1);
   ASSERT_TRUE(overlay.Open());
 
   struct Case {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/win32/overlay_form.h"
+#include "platform/win32/overlay_host.h"
 
 namespace pelvanto::win32::testing {
 
@@ -29,7 +29,7 @@ ProgramRig::ProgramRig() {
   const HINSTANCE instance = ::GetModuleHandleW(nullptr);
   // Registered once for the whole test program; a second registration fails harmlessly.
   MainWindow::Register(instance);
-  OverlayForm::Register(instance);
+  OverlayHost::Register(instance);
   main = std::make_unique<MainWindow>(services());
   if (!main->Create()) main.reset();
 }

@@ -1,0 +1,42 @@
+#include "platform/win32/overlay_anchor.h"
+
+#include "platform/win32/messages.h"
+#include "resource.h"
+
+namespace pelvanto::win32 {
+
+namespace {
+constexpr wchar_t kClassName[] = L"PelvantoOverlayAnchor";
+}  // namespace
+
+bool OverlayAnchor::Register(HINSTANCE instance) {
+  return RegisterClass(instance, kClassName, IDI_OVERLAY);
+}
+
+bool OverlayAnchor::Create() {
+  return Window::Create(WS_EX_TOOLWINDOW, kClassName, L"Pelvanto", WS_POPUP, {0, 0, 0, 0},
+                        nullptr, instance_);
+}
+
+LRESULT OverlayAnchor::Handle(UINT message, WPARAM wparam, LPARAM lparam) noexcept {
+  switch (message) {
+    case WM_TIMER:
+      if (logic_ && wparam == kCutTimer) logic_->OnCutTimer();
+      return 0;
+    case kTrayCallback:
+      return 0;  // the overlay's icon has no action of its own
+    case WM_NCDESTROY:
+      if (on_gone_) on_gone_();
+      break;
+    default:
+      // Top-level windows all get it; only the anchor answers, so the icon comes back once.
+      if (logic_ && message == TaskbarCreatedMessage()) {
+        logic_->OnTaskbarCreated();
+        return 0;
+      }
+      break;
+  }
+  return Default(message, wparam, lparam);
+}
+
+}  // namespace pelvanto::win32
