@@ -31,7 +31,8 @@ void AutoCutSteering::OnAreaGone() {
 }
 
 void AutoCutSteering::OnPaceTick(int interval_seconds) {
-  if (!area_set_ || paused_ || adjusting_ || interval_seconds <= 0) return;
+  // The overlay starts the pace with its area; a tick after a pause was already on its way.
+  if (paused_ || adjusting_ || interval_seconds <= 0) return;
   // Never above the list's top value, so the product always fits.
   const int seconds = std::min(interval_seconds, kMaxIntervalSeconds);
   pace_.SetInterval(static_cast<unsigned>(seconds) * kMsPerSecond);

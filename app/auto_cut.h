@@ -42,6 +42,7 @@ class AutoCutSteering {
   // The overlay closed: nothing is watched; the next capture starts unpaused and counts anew.
   void OnAreaGone();
   // A tick of the pace at the interval box's value: one cut, unless paused, adjusting or at 0.
+  // The pace is set to that value (at most the list's top one) for the next tick.
   void OnPaceTick(int interval_seconds);
   void OnCutReport(const overlay::CutReport& report);
   void OnSessionChange(bool locked);

@@ -35,6 +35,12 @@ class NullWindow : public overlay::OverlayView {
   std::uintptr_t IconHandle() const override { return 1; }
 };
 
+class NullEvents : public overlay::AreaEvents {
+ public:
+  void OnCut(const overlay::CutReport& report) override { benchmark::DoNotOptimize(report.width); }
+  void OnAreaSet() override {}
+};
+
 class NullPointer : public PointerShape {
  public:
   void Set(Pointer) override {}
@@ -92,8 +98,9 @@ void BM_CutTick(benchmark::State& state) {
   NullClipboard clipboard;
   NullTray tray;
   NullTimer cut_timer, auto_cut_timer;
+  NullEvents events;
   overlay::Overlay overlay({window, pointer, clock, screen, clipboard, tray, cut_timer,
-                            auto_cut_timer},
+                            auto_cut_timer, events},
                            overlay::SingleMonitorDesktop(1920, 1080, 96), 1);
   overlay.Open();
   for (auto _ : state) {

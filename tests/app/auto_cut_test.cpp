@@ -181,7 +181,6 @@ TEST(SteeringTest, CommandsThatArriveAfterTheirStateHasPassedDoNothing) {
   rig.steering.OnSessionChange(false);
   rig.steering.OnAreaGone();  // the capture ended; a command was still posted
   for (MenuCommand c : {kCutNow, kPause, kResume, kAdjust}) EXPECT_FALSE(rig.Command(c));
-  rig.steering.OnPaceTick(5);
   EXPECT_EQ(rig.area.cuts_asked + rig.area.adjusts + rig.area.cancels, 0);
   EXPECT_EQ(rig.area.frame, FrameStyle::kHidden);
   // The frame's choice holds for the run, and a new area comes unpaused.

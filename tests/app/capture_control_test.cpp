@@ -78,6 +78,9 @@ class FakeOverlayControl : public OverlayControl {
   }
   bool IsOpen() const override { return is_open; }
   void StartCut() override { ++cuts; }
+  void CancelCut() override { ++cancels; }
+  bool Adjust() override { return is_open; }
+  void ShowFrame(FrameStyle style) override { frame = style; }
 
   // The overlay's own exit button, or any other closing path of its own.
   void CloseItself() {
@@ -91,7 +94,8 @@ class FakeOverlayControl : public OverlayControl {
   enum class Failure { kNone, kNoWindow, kNoScreenCopy };
   Failure failure = Failure::kNone;  // how the next openings fail
   bool is_open = false;
-  int open_requests = 0, opens = 0, close_requests = 0, cuts = 0;
+  int open_requests = 0, opens = 0, close_requests = 0, cuts = 0, cancels = 0;
+  FrameStyle frame = FrameStyle::kHidden;
 
  private:
   CallLog& log_;

@@ -94,7 +94,8 @@ class Menu:
                 self.items[name] = (box.x + box.width // 2, box.y + round(top + (i + 0.5) * step))
 
     def pick(self, name: str) -> None:
-        self.s.click(*self.items[name])
+        # One item is "暂停切图" or "继续切图", by the state.
+        self.s.click(*self.items["暂停切图" if name == "继续切图" else name])
 
 
 def open_menu(s: Session, icon: int = 0) -> Menu:
@@ -115,10 +116,11 @@ def open_menu(s: Session, icon: int = 0) -> Menu:
 
 
 def choose(s: Session, item: str, icon: int = 0) -> float:
-    """Pick an item from the icon's menu; returns when it was clicked (time.monotonic)."""
+    """Pick an item from the icon's menu; returns when the click on it began (time.monotonic)."""
     menu = open_menu(s, icon)
+    clicked = time.monotonic()
     menu.pick(item)
-    return time.monotonic()
+    return clicked
 
 
 class SteerTheAutoCut(unittest.TestCase):

@@ -189,6 +189,15 @@ class FakeOverlayView : public overlay::OverlayView {
   PointI cursor;
 };
 
+// What the overlay told the program about its area.
+class FakeAreaEvents : public overlay::AreaEvents {
+ public:
+  void OnCut(const overlay::CutReport& report) override { reports.push_back(report); }
+  void OnAreaSet() override { ++area_sets; }
+  std::vector<overlay::CutReport> reports;
+  int area_sets = 0;
+};
+
 // An overlay with every fake it needs, on one screen of the given size or on a desktop of
 // several monitors.
 struct OverlayRig {
@@ -198,7 +207,8 @@ struct OverlayRig {
   explicit OverlayRig(const overlay::Desktop& desktop, std::uint64_t seed = 1)
       : screen(desktop.bounds.right, desktop.bounds.bottom),
         clipboard(&log),
-        overlay({window, pointer, clock, screen, clipboard, tray, cut_timer, auto_cut_timer},
+        overlay({window, pointer, clock, screen, clipboard, tray, cut_timer, auto_cut_timer,
+                 events},
                 desktop, seed) {
     window.on_minimise = [this] { overlay.OnMinimised(); };
   }
@@ -211,6 +221,7 @@ struct OverlayRig {
   FakeTray tray;
   FakeTimer cut_timer;
   FakeTimer auto_cut_timer;
+  FakeAreaEvents events;
   overlay::Overlay overlay;
 
   // A left drag on the surface, press to release.
