@@ -2,13 +2,17 @@
 // watched area, the program named as the clipboard's holder.
 #include <gtest/gtest.h>
 
+#include <wtsapi32.h>
+
 #include <initializer_list>
 #include <string>
 #include <vector>
 
+#include "core/tray_icon.h"
 #include "overlay/elements.h"
 #include "platform/win32/area_frame.h"
 #include "platform/win32/clipboard_owner.h"
+#include "platform/win32/messages.h"
 #include "platform/win32/screen_capture.h"
 #include "platform/win32/tray_menu.h"
 #include "win32_rig.h"
@@ -134,6 +138,61 @@ TEST(AreaFrame, ThinClickThroughEdgesJustOutsideTheAreaAndNeverInACopy) {
   for (HWND edge : edges) EXPECT_TRUE(::IsWindowVisible(edge));
   frame.Hide();
   for (HWND edge : edges) EXPECT_FALSE(::IsWindowVisible(edge));
+}
+
+// The visible edges of the frame around the watched area.
+int FrameEdgesShown() {
+  int shown = 0;
+  for (HWND w = ::FindWindowExW(nullptr, nullptr, L"PelvantoAreaFrame", nullptr); w;
+       w = ::FindWindowExW(nullptr, w, L"PelvantoAreaFrame", nullptr))
+    shown += ::IsWindowVisible(w) ? 1 : 0;
+  return shown;
+}
+
+TEST(AutoCutStatus, TheTipAndTheFrameFollowTheStateThroughTheMenusCommands) {
+  ProgramRig rig;
+  ASSERT_TRUE(rig.main);
+  const HWND main = rig.main->hwnd();
+  const HWND capture = ::FindWindowExW(main, nullptr, L"Button", L"切图开始");
+  ::SendMessageW(main, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(capture), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(capture));
+  const HWND surface = ::FindWindowW(L"PelvantoOverlay", nullptr);
+  ASSERT_TRUE(surface);
+  ASSERT_TRUE(rig.tray.Find(kMainTrayId));
+  EXPECT_EQ(rig.tray.Find(kMainTrayId)->tip, L"Pelvanto");
+  // A selection, then Enter: the auto-cut runs.
+  ::SendMessageW(surface, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 120));
+  ::SendMessageW(surface, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(400, 320));
+  ::SendMessageW(surface, WM_LBUTTONUP, 0, MAKELPARAM(400, 320));
+  ::SendMessageW(surface, WM_KEYDOWN, VK_RETURN, 0);
+  PumpFor(100);
+  EXPECT_EQ(rig.tray.Find(kMainTrayId)->tip, L"Pelvanto\n每 2 秒切图 · 已切 0 张");
+  EXPECT_EQ(FrameEdgesShown(), 4);
+
+  const auto command = [&](app::MenuCommand c) {
+    ::PostMessageW(main, kMenuCommand, static_cast<WPARAM>(c), 0);
+    PumpFor(50);
+  };
+  command(app::MenuCommand::kPause);
+  EXPECT_EQ(rig.tray.Find(kMainTrayId)->tip, L"Pelvanto\n已暂停");
+  EXPECT_EQ(FrameEdgesShown(), 4);  // dashed
+  command(app::MenuCommand::kResume);
+  ::SendMessageW(main, WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 0);
+  EXPECT_EQ(rig.tray.Find(kMainTrayId)->tip, L"Pelvanto\n会话已锁定，暂停切图");
+  ::SendMessageW(main, WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 0);
+  command(app::MenuCommand::kToggleFrame);
+  EXPECT_EQ(FrameEdgesShown(), 0);
+  command(app::MenuCommand::kToggleFrame);
+  EXPECT_EQ(FrameEdgesShown(), 4);
+  // One cut now lands, and the tip counts it.
+  command(app::MenuCommand::kCutNow);
+  PumpFor(300);
+  EXPECT_EQ(rig.tray.Find(kMainTrayId)->tip.rfind(L"Pelvanto\n每 2 秒切图 · 已切 1 张 · 上次 ", 0), 0U)
+      << "tip: " << ::testing::PrintToString(rig.tray.Find(kMainTrayId)->tip);
+  command(app::MenuCommand::kStopCapture);
+  EXPECT_EQ(FrameEdgesShown(), 0);
+  command(app::MenuCommand::kCutNow);  // posted after the end: nothing
+  EXPECT_EQ(::FindWindowExW(main, nullptr, L"Button", L"切图开始"), capture);
 }
 
 TEST(ClipboardHolder, NamedByItsProgramAndLeftOutWhenUnknown) {
