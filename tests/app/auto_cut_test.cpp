@@ -301,18 +301,5 @@ INSTANTIATE_TEST_SUITE_P(
                     FitCase{"NoRoom", L"abc", 0, L""}),
     [](const auto& p) { return std::string(p.param.name); });
 
-TEST(StatusTest, ALongProgramNameIsCutToTheTip) {
-  std::wstring name;
-  for (int i = 0; i < 80; ++i) name += L"\xD83D\xDE00";  // 160 units of emoji
-  const std::wstring tip = StatusTip(Watching(5, 0, Held(name + L".exe")));
-  for (const std::wstring& t : {tip, StatusTip(Watching(5, 0, Held(L"x" + name)))}) {
-    EXPECT_LE(t.size(), kTipUnits);
-    ASSERT_EQ(t.back(), L'…');
-    const wchar_t before = t[t.size() - 2];
-    EXPECT_FALSE(before >= 0xD800 && before <= 0xDBFF) << "half a pair before the ellipsis";
-  }
-  EXPECT_EQ(tip.rfind(L"Pelvanto\n剪贴板被 \xD83D\xDE00", 0), 0U);
-}
-
 }  // namespace
 }  // namespace pelvanto::app
