@@ -10,7 +10,6 @@ constexpr unsigned kFirstCutDelayMs = 1000;  // until the first tick sets the re
 constexpr unsigned kTitleWatchMs = 1000;
 constexpr unsigned kPointerResetMs = 10;
 constexpr int kPointerResetTicks = 11;  // the pointer is settled this many times after a restore
-constexpr unsigned kMsPerSecond = 1000;
 }  // namespace
 
 CaptureControl::CaptureControl(MainView& view, OverlayControl& overlay, CaptureTimers timers,
@@ -23,6 +22,7 @@ CaptureControl::CaptureControl(MainView& view, OverlayControl& overlay, CaptureT
       shell_(shell),
       tracker_(tracker),
       tray_(tray),
+      steering_(timers.auto_cut, overlay),
       interval_seconds_(ParseInterval(kInitialInterval)) {}
 
 void CaptureControl::Start() {
@@ -44,6 +44,7 @@ void CaptureControl::OnIntervalChange(std::wstring_view text) {
     interval_seconds_ = 0;
     view_.SetIntervalText(L"0");
   }
+  RefreshTip();
 }
 
 void CaptureControl::OnCaptureClick() {
@@ -58,25 +59,24 @@ void CaptureControl::OnCaptureClick() {
       view_.SetCaptureCaption(CaptureCaption());
       return;
     }
+    // A fresh capture: unpaused, counting anew.
+    steering_.OnAreaGone();
     AddTrayIcon();
     capture_state_ = CaptureState::kCapturing;
   } else {
     // The overlay may have closed itself already.
     if (overlay_.IsOpen()) overlay_.Close();
+    steering_.OnAreaGone();
     capture_state_ = CaptureState::kIdle;
     pointer_.Set(Pointer::kDefault);
   }
   view_.SetCaptureCaption(CaptureCaption());
+  RefreshTip();
 }
 
 void CaptureControl::OnExitClick() { Shutdown(); }
 
-void CaptureControl::OnAutoCutTimer() {
-  // Paused; the timer keeps its interval. OnIntervalChange keeps the seconds within 0..50.
-  if (interval_seconds_ <= 0) return;
-  timers_.auto_cut.SetInterval(static_cast<unsigned>(interval_seconds_) * kMsPerSecond);
-  overlay_.StartCut();
-}
+void CaptureControl::OnAutoCutTimer() { steering_.OnPaceTick(interval_seconds_); }
 
 void CaptureControl::OnTitleWatchTimer() { tracker_.Watch(); }
 
@@ -102,8 +102,53 @@ void CaptureControl::HideToTray() {
 void CaptureControl::AddTrayIcon() {
   TrayRecord record = view_.OwnTrayRecord();
   record.id = kMainTrayId;
-  record.tip = kAppTitle;
+  record.tip = StatusTip(steering_.Status(interval_seconds_));
   tray_.Add(record);
+}
+
+void CaptureControl::RefreshTip() { tray_.ChangeTip(StatusTip(steering_.Status(interval_seconds_))); }
+
+std::vector<MenuEntry> CaptureControl::TrayMenu() const {
+  return MenuFor(steering_.State(Capturing()));
+}
+
+void CaptureControl::OnMenuCommand(MenuCommand command) {
+  if (shutting_down_ || !Applies(steering_.State(Capturing()), command)) return;
+  switch (command) {
+    case MenuCommand::kShowMain:
+      OnTrayDoubleClick();
+      break;
+    case MenuCommand::kStopCapture:
+      OnCaptureClick();
+      break;
+    case MenuCommand::kExit:
+      Shutdown();
+      return;
+    case MenuCommand::kAdjust:
+      // The screen freezes anew: the main window must not be on it.
+      if (!tray_.Shown()) HideToTray();
+      steering_.OnCommand(command, Capturing(), interval_seconds_);
+      break;
+    default:
+      steering_.OnCommand(command, Capturing(), interval_seconds_);
+      break;
+  }
+  RefreshTip();
+}
+
+void CaptureControl::OnCut(const overlay::CutReport& report) {
+  steering_.OnCutReport(report);
+  RefreshTip();
+}
+
+void CaptureControl::OnAreaSet() {
+  steering_.OnAreaSet();
+  RefreshTip();
+}
+
+void CaptureControl::OnSessionChange(bool screen_shown) {
+  steering_.OnSessionChange(!screen_shown);
+  RefreshTip();
 }
 
 void CaptureControl::OnTrayDoubleClick() {

@@ -3,7 +3,9 @@
 // area and coming back, start-up and shut-down.
 
 #include <string_view>
+#include <vector>
 
+#include "app/auto_cut.h"
 #include "core/tray_icon.h"
 #include "host/pointer_shape.h"
 #include "host/shell_notifications.h"
@@ -34,8 +36,9 @@ class MainView {
   virtual void EndProgram() = 0;
 };
 
-// The main window's handle on the single capture overlay.
-class OverlayControl {
+// The main window's handle on the single capture overlay; the steering reaches the watched
+// area through it.
+class OverlayControl : public WatchedArea {
  public:
   virtual ~OverlayControl() = default;
   // Shows the overlay, opening a fresh instance first when none is open. False when no overlay
@@ -44,8 +47,6 @@ class OverlayControl {
   virtual void Close() = 0;
   // True while an overlay is open: on the screen, or waiting in the notification area.
   virtual bool IsOpen() const = 0;
-  // The overlay cuts once, at its cut timer's next tick.
-  virtual void StartCut() = 0;
 };
 
 enum class CaptureState {
@@ -88,6 +89,16 @@ class CaptureControl {
   void Shutdown();
   void HideToTray();
 
+  // The icons' menu as it stands now.
+  std::vector<MenuEntry> TrayMenu() const;
+  // A command from it, maybe posted a while ago: nothing when it no longer applies.
+  void OnMenuCommand(MenuCommand command);
+  // From the overlay: a cut was made; it went to the tray with an area.
+  void OnCut(const overlay::CutReport& report);
+  void OnAreaSet();
+  // The session shows the screen again, or no longer does.
+  void OnSessionChange(bool screen_shown);
+
   std::wstring_view CaptureCaption() const;
   // Seconds between cuts, as the interval box reads; 0 or less pauses the cuts.
   int IntervalSeconds() const { return interval_seconds_; }
@@ -95,8 +106,11 @@ class CaptureControl {
   bool TrayShown() const { return tray_.Shown(); }
 
  private:
-  // The window's own icon, with the program's title as its tip.
+  // The window's own icon, with the status as its tip.
   void AddTrayIcon();
+  // The tip says the status as it is now; the shell hears of it only when the text changed.
+  void RefreshTip();
+  bool Capturing() const { return capture_state_ == CaptureState::kCapturing; }
 
   MainView& view_;
   OverlayControl& overlay_;
@@ -105,6 +119,7 @@ class CaptureControl {
   ShellNotifications& shell_;
   tracking::ChatTracker& tracker_;
   TrayIcon tray_;
+  AutoCutSteering steering_;  // pause, one cut now, adjusting, the frame; the status's facts
   CaptureState capture_state_ = CaptureState::kIdle;
   int interval_seconds_ = 2;     // what the interval box reads, whole seconds
   int pointer_reset_ticks_ = 0;  // ticks of the pointer-reset timer since a restore

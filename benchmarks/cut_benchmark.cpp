@@ -38,6 +38,12 @@ class NullWindow : public overlay::OverlayView {
   std::uintptr_t IconHandle() const override { return 1; }
 };
 
+class NullEvents : public overlay::AreaEvents {
+ public:
+  void OnCut(const overlay::CutReport& report) override { benchmark::DoNotOptimize(report.width); }
+  void OnAreaSet() override {}
+};
+
 class NullPointer : public PointerShape {
  public:
   void Set(Pointer) override {}
@@ -46,6 +52,7 @@ class NullPointer : public PointerShape {
 class TickingClock : public Clock {
  public:
   int SecondOfMinute() const override { return (++calls_) % 60; }
+  TimeOfDay Now() const override { return {12, 0, calls_ % 60}; }
 
  private:
   mutable int calls_ = 0;
@@ -66,13 +73,14 @@ class NullScreen : public Screen {
   std::unique_ptr<Picture> CopyArea(int, int, int w, int h) override {
     return std::make_unique<SizedPicture>(w, h);
   }
+  bool Available() const override { return true; }
 };
 
 class NullClipboard : public Clipboard {
  public:
-  bool PutPicture(std::unique_ptr<Picture> picture) override {
+  ClipboardPut PutPicture(std::unique_ptr<Picture> picture) override {
     benchmark::DoNotOptimize(picture->Width());
-    return true;
+    return {ClipboardPut::Outcome::kPlaced, {}};
   }
   bool Empty() override { return true; }
 };
@@ -93,8 +101,9 @@ void BM_CutTick(benchmark::State& state) {
   NullClipboard clipboard;
   NullTray tray;
   NullTimer cut_timer, auto_cut_timer;
+  NullEvents events;
   overlay::Overlay overlay({window, pointer, clock, screen, clipboard, tray, cut_timer,
-                            auto_cut_timer},
+                            auto_cut_timer, events},
                            overlay::SingleMonitorDesktop(1920, 1080, 96), 1);
   overlay.Open();
   for (auto _ : state) {

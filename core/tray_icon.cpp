@@ -23,6 +23,23 @@ void TrayIcon::ChangeIcon(std::uintptr_t icon) {
   if (shown_) area_.Modify(record_);
 }
 
+void TrayIcon::ChangeTip(std::wstring tip) {
+  if (tip == record_.tip) return;
+  record_.tip = std::move(tip);
+  if (shown_) area_.Modify(record_);
+}
+
+std::wstring FitTip(std::wstring_view text, std::size_t units) {
+  if (text.size() <= units) return std::wstring{text};
+  if (units == 0) return {};
+  std::size_t keep = units - 1;  // room for the ellipsis
+  // A high surrogate as the last kept unit would lose its low half.
+  if (keep > 0 && text[keep - 1] >= 0xD800 && text[keep - 1] <= 0xDBFF) --keep;
+  std::wstring fitted{text.substr(0, keep)};
+  fitted += L'\u2026';
+  return fitted;
+}
+
 std::wstring VersionTip(std::wstring_view title, int major, int minor, int revision) {
   std::wstring tip{title};
   tip += L"(版本 ";

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,8 @@ class TrayIcon {
   // The window's icon was replaced (a DPI change): the record takes the new one, and a shown
   // icon changes in place. The old handle may be destroyed after this.
   void ChangeIcon(std::uintptr_t icon);
+  // A new tip; a shown icon changes in place, and only when the text is new.
+  void ChangeTip(std::wstring tip);
 
   bool Shown() const { return shown_; }
 
@@ -38,6 +41,13 @@ inline constexpr unsigned kOverlayTrayId = 2;
 
 // The main window's tip.
 inline constexpr std::wstring_view kAppTitle = L"Pelvanto";
+
+// The most UTF-16 units a tip holds (the shell's 128, less the terminating zero).
+inline constexpr std::size_t kTipUnits = 127;
+
+// The text cut to at most `units` UTF-16 units, never between the two halves of a surrogate
+// pair; a cut text ends in "…".
+std::wstring FitTip(std::wstring_view text, std::size_t units = kTipUnits);
 
 // The overlay's tip: the title, then the version in brackets, e.g. "Pelvanto(版本 3.2.105)".
 std::wstring VersionTip(std::wstring_view title, int major, int minor, int revision);

@@ -22,7 +22,14 @@ RectI CutArea(const RectI& selection, int margin) {
 Cutter::Cutter(Clock& clock, Screen& screen, Clipboard& clipboard, std::uint64_t random_seed)
     : clock_(clock), screen_(screen), clipboard_(clipboard), random_(random_seed) {}
 
-bool Cutter::Cut(const RectI& selection) {
+CutReport Cutter::Cut(const RectI& selection) {
+  CutReport report;
+  report.at = clock_.Now();
+  // A locked session cannot be copied: the margin is not drawn, so none is wasted.
+  if (!screen_.Available()) {
+    report.outcome = CutOutcome::kSessionLocked;
+    return report;
+  }
   random_.Reseed(clock_.SecondOfMinute());
   margin_ = static_cast<int>(random_.Next() * kMarginRange);
   const RectI area = CutArea(selection, margin_);
@@ -30,12 +37,26 @@ bool Cutter::Cut(const RectI& selection) {
   const std::int64_t height = std::int64_t{area.bottom} - area.top;
   constexpr std::int64_t kMax = std::numeric_limits<int>::max();
   // Nothing to copy: the clipboard keeps what it holds.
-  if (width <= 0 || height <= 0 || width > kMax || height > kMax) return false;
+  if (width <= 0 || height <= 0 || width > kMax || height > kMax) return report;
   auto picture = screen_.CopyArea(area.left, area.top, static_cast<int>(width),
                                   static_cast<int>(height));
-  if (!picture) return false;
+  if (!picture) return report;
   // A refused picture is freed by the clipboard; the next tick cuts anew.
-  return clipboard_.PutPicture(std::move(picture));
+  ClipboardPut put = clipboard_.PutPicture(std::move(picture));
+  switch (put.outcome) {
+    case ClipboardPut::Outcome::kPlaced:
+      report.outcome = CutOutcome::kLanded;
+      report.width = static_cast<int>(width);
+      report.height = static_cast<int>(height);
+      break;
+    case ClipboardPut::Outcome::kHeld:
+      report.outcome = CutOutcome::kClipboardHeld;
+      report.holder = std::move(put.holder);
+      break;
+    case ClipboardPut::Outcome::kRefused:
+      break;
+  }
+  return report;
 }
 
 }  // namespace pelvanto::overlay

@@ -2,6 +2,7 @@
 // The cut: the live screen at the selection, a random margin larger, onto the clipboard.
 
 #include <cstdint>
+#include <string>
 
 #include "host/clipboard.h"
 #include "host/clock.h"
@@ -15,13 +16,29 @@ namespace pelvanto::overlay {
 // bottom. Edges that would pass int's range stop at its end.
 RectI CutArea(const RectI& selection, int margin);
 
+// What one cut came to, for the notification-area status.
+enum class CutOutcome {
+  kLanded,         // a picture is on the clipboard
+  kClipboardHeld,  // another program held the clipboard: skipped, the clipboard kept
+  kSessionLocked,  // the session does not show the screen: skipped, the clipboard kept
+  kFailed,         // nothing to copy, or the copy or the clipboard failed: skipped
+};
+
+struct CutReport {
+  CutOutcome outcome = CutOutcome::kFailed;
+  int width = 0;         // kLanded: the picture's size in pixels
+  int height = 0;
+  TimeOfDay at;          // when the cut was made, local time
+  std::wstring holder;   // kClipboardHeld: the holding program's file name, when readable
+  bool Landed() const { return outcome == CutOutcome::kLanded; }
+};
+
 class Cutter {
  public:
   Cutter(Clock& clock, Screen& screen, Clipboard& clipboard, std::uint64_t random_seed);
 
-  // One cut of `selection`. False when no picture reached the clipboard, which then keeps
-  // what it held.
-  bool Cut(const RectI& selection);
+  // One cut of `selection`. Unless it landed, the clipboard keeps what it held.
+  CutReport Cut(const RectI& selection);
   // The margin of the last cut, 0 to 29.
   int LastMargin() const { return margin_; }
 

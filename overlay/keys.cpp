@@ -20,6 +20,11 @@ bool Overlay::OnKey(const KeyPress& press) {
     case Key::kEscape: {
       // Held down, Esc would clear and then close at once.
       if (press.repeat) return false;
+      // Nothing changed in an adjustment: back to the old area at once.
+      if (UnchangedAdjustment()) {
+        Quit();
+        return true;
+      }
       // A right click at the pointer: clears a selection, closes the overlay without one.
       SurfacePress(MouseButton::kRight, pointer_.x, pointer_.y);
       SurfaceRelease(MouseButton::kRight);

@@ -4,6 +4,7 @@
 
 #include "core/geometry.h"
 #include "core/version.h"
+#include "overlay/watch_frame.h"
 
 namespace pelvanto::overlay {
 
@@ -50,6 +51,14 @@ void Overlay::OnShown() {
 
 void Overlay::OnMinimised() {
   if (closed_) return;
+  adjusting_ = false;
+  // Back from an adjustment, the icon is still there.
+  if (tray_icon_.Shown()) {
+    in_tray_ = true;
+    loupe_.visible = false;
+    services_.window.Hide();
+    return;
+  }
   TrayRecord record;
   record.window = services_.window.Id();
   record.icon = services_.window.IconHandle();
@@ -63,6 +72,46 @@ void Overlay::OnMinimised() {
 
 void Overlay::OnTaskbarCreated() {
   if (!closed_) tray_icon_.Readd();
+}
+
+bool Overlay::Adjust(Desktop desktop) {
+  if (closed_ || !in_tray_) return false;
+  // The selection, handles and toolbar hold on to metrics_: it changes in place.
+  metrics_ = DesktopMetrics(std::move(desktop));
+  if (!services_.window.FreezeScreen(metrics_.Monitors().bounds)) return false;
+  adjusted_from_ = selection_.Rect();
+  // Monitors may have gone since the area was marked: it stays where it was, on the desktop.
+  adjust_start_ = ClampIntoDesktop(adjusted_from_, metrics_.Monitors());
+  selection_.Resize(adjust_start_);
+  handles_.PlaceAround(adjust_start_);
+  ShowToolbar();
+  in_tray_ = false;
+  adjusting_ = true;
+  services_.pointer.Set(Pointer::kDefault);
+  services_.window.Maximise();
+  services_.window.MakeLayeredOpaque();
+  return true;
+}
+
+void Overlay::Quit() {
+  services_.pointer.Set(Pointer::kDefault);
+  if (!adjusting_) {
+    Close();
+    return;
+  }
+  // Back to the tray with the area as it was, cuts and all.
+  selection_.Resize(adjusted_from_);
+  handles_.PlaceAround(adjusted_from_);
+  toolbar_.Hide();
+  adjusting_ = false;
+  in_tray_ = true;
+  loupe_.visible = false;
+  services_.window.Hide();
+  services_.events.OnAreaSet();
+}
+
+bool Overlay::UnchangedAdjustment() const {
+  return adjusting_ && selection_.Finished() && selection_.Rect() == adjust_start_;
 }
 
 void Overlay::Close() {
@@ -79,10 +128,10 @@ void Overlay::Close() {
 
 void Overlay::OnCutTimer() {
   if (closed_) return;
-  // The overlay is in the notification area whenever the auto-cut runs, so nothing of it can
-  // reach the picture.
-  cutter_.Cut(selection_.Rect());
   services_.cut_timer.SetEnabled(false);
+  // Never while an adjustment shows the overlay: it would be in the picture.
+  if (adjusting_) return;
+  services_.events.OnCut(cutter_.Cut(selection_.Rect()));
 }
 
 // --- What is where ----------------------------------------------------------------------
@@ -127,6 +176,10 @@ void Overlay::ShowToolbar() {
 
 void Overlay::OnMouseDown(MouseButton button, int x, int y) {
   copy_at_release_ = false;
+  if (button == MouseButton::kRight && !Captured() && UnchangedAdjustment()) {
+    Quit();
+    return;
+  }
   router_.Press(button, x, y);
   FollowPointer(x, y);
   UpdateHover();
@@ -220,7 +273,7 @@ void Overlay::SurfaceRelease(MouseButton button) {
     return;
   }
   switch (selection_.Release(button)) {
-    case SurfaceRelease::kClose: Close(); break;
+    case SurfaceRelease::kClose: Quit(); break;
     case SurfaceRelease::kFinished: ShowToolbar(); break;
     case SurfaceRelease::kClick:
       // Selects nothing: the overlay is empty, whatever the press may have cleared.
@@ -293,10 +346,10 @@ void Overlay::ButtonClick(int index) {
       services_.auto_cut_timer.SetEnabled(true);
       services_.pointer.Set(Pointer::kDefault);
       services_.window.Minimise();
+      if (in_tray_) services_.events.OnAreaSet();
       break;
     case kExitCapture:
-      services_.pointer.Set(Pointer::kDefault);
-      Close();
+      Quit();
       break;
     default:
       break;

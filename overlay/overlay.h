@@ -63,6 +63,17 @@ class OverlayView {
   virtual std::uintptr_t IconHandle() const = 0;
 };
 
+// What the overlay tells the rest of the program about the watched area.
+class AreaEvents {
+ public:
+  virtual ~AreaEvents() = default;
+  // A cut was made, whether or not its picture reached the clipboard.
+  virtual void OnCut(const CutReport& report) = 0;
+  // The overlay went to the tray with an area: "复制退出" on a fresh overlay, or the end of an
+  // adjustment, with the new area or the old.
+  virtual void OnAreaSet() = 0;
+};
+
 // Everything else the overlay reaches.
 struct OverlayServices {
   OverlayView& window;
@@ -73,6 +84,7 @@ struct OverlayServices {
   Tray& tray;
   Timer& cut_timer;       // the overlay's own one-shot timer: one cut per enabling
   Timer& auto_cut_timer;  // the main window's pace of cuts
+  AreaEvents& events;
 };
 
 class Overlay final : private InputTargets {
@@ -94,6 +106,18 @@ class Overlay final : private InputTargets {
   bool Closed() const override { return closed_; }
   // The taskbar was recreated: the overlay's icon, if shown, is added again.
   void OnTaskbarCreated();
+  // Alt+F4 and the like: as "退出截屏".
+  void OnCloseRequest() { Quit(); }
+
+  // From the tray, on a window made afresh over `desktop` (read anew): freezes the screen and
+  // shows the watched area in place, kept on the desktop, to be moved or resized. "复制退出"
+  // goes back to the tray with the new area; "退出截屏", Alt+F4, or Esc or a right click with
+  // nothing changed go back with the old one. False, and still in the tray as before, when not
+  // in the tray or the screen could not be copied.
+  bool Adjust(Desktop desktop);
+  bool Adjusting() const { return adjusting_; }
+  // A cut asked for and not made yet is dropped.
+  void CancelCut() { services_.cut_timer.SetEnabled(false); }
 
   // Mouse input from the window. `button` is the one that changed; `held` the buttons held
   // during a move.
@@ -141,6 +165,10 @@ class Overlay final : private InputTargets {
   void UpdateHover();
   // A click on the highlighted rectangle: it becomes a finished selection, as if drawn.
   void SelectClicked(const RectI& rect);
+  // The user's way out: closes a fresh overlay, ends an adjustment with the old area.
+  void Quit();
+  // Esc or a right click with nothing changed since the adjustment began.
+  bool UnchangedAdjustment() const;
   // The loupe follows the pointer.
   void FollowPointer(int x, int y);
 
@@ -155,6 +183,9 @@ class Overlay final : private InputTargets {
   bool closed_ = false;
   bool in_tray_ = false;          // minimised to the notification area; never shown again
   bool copy_at_release_ = false;  // a double click inside the selection waits for its release
+  bool adjusting_ = false;        // back on the screen from the tray to adjust the area
+  RectI adjusted_from_;           // the watched area before the adjustment
+  RectI adjust_start_;            // the area as the adjustment showed it, kept on the desktop
   PointI pointer_;                // the pointer's last pixel on the overlay
   LoupeView loupe_;
   SnapTargets targets_;           // the windows and monitors recorded at the freeze

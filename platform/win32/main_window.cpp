@@ -11,9 +11,11 @@
 #include "platform/win32/dpi.h"
 #include "platform/win32/fonts.h"
 #include "platform/win32/messages.h"
+#include "platform/win32/notification_area.h"
 #include "platform/win32/overlay_painter.h"
 #include "platform/win32/screen_settle.h"
 #include "platform/win32/trace.h"
+#include "platform/win32/tray_menu.h"
 #include "resource.h"
 
 namespace pelvanto::win32 {
@@ -127,7 +129,8 @@ bool MainWindow::Create() {
   CreateControls();
   ApplyDpi();
 
-  overlay_ = std::make_unique<OverlayHost>(OverlayShared{services_, *auto_cut_timer_, hwnd()});
+  overlay_ = std::make_unique<OverlayHost>(
+      OverlayShared{services_, *auto_cut_timer_, *this, hwnd()});
   shell_hook_ = std::make_unique<ShellHook>(hwnd(), tracker_);
   // Refused (no Terminal Services), cuts go on as without the watch.
   services_.session.Start(hwnd());
@@ -264,6 +267,14 @@ TrayRecord MainWindow::OwnTrayRecord() const {
   return record;
 }
 
+void MainWindow::OnCut(const overlay::CutReport& report) {
+  if (logic_ && !ended_) logic_->OnCut(report);
+}
+
+void MainWindow::OnAreaSet() {
+  if (logic_ && !ended_) logic_->OnAreaSet();
+}
+
 void MainWindow::EndProgram() {
   ended_ = true;
   ::PostQuitMessage(0);
@@ -364,8 +375,19 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) noexcept 
     case WM_SETCURSOR:
       if (LOWORD(lparam) == HTCLIENT && services_.pointer.Apply()) return TRUE;
       break;
-    case kTrayCallback:
-      if (LOWORD(lparam) == WM_LBUTTONDBLCLK) logic_->OnTrayDoubleClick();
+    case kTrayCallback: {
+      const TrayEvent event = ReadTrayCallback(wparam, lparam);
+      if (event.message == WM_LBUTTONDBLCLK) {
+        logic_->OnTrayDoubleClick();
+      } else if (OpensMenu(event)) {
+        // The choice runs from its own message, once the menu's loop is over.
+        if (const auto command = tray_menu_.Show(hwnd(), event.anchor, logic_->TrayMenu()))
+          ::PostMessageW(hwnd(), kMenuCommand, static_cast<WPARAM>(*command), 0);
+      }
+      return 0;
+    }
+    case kMenuCommand:
+      if (const auto command = CommandOf(static_cast<UINT>(wparam))) logic_->OnMenuCommand(*command);
       return 0;
     case kReapOverlay:
       overlay_->Reap();
@@ -386,9 +408,12 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) noexcept 
     }
     case WM_WTSSESSION_CHANGE:
       services_.session.OnSessionChange(wparam);
+      logic_->OnSessionChange(services_.session.ScreenShown());
       return 0;
     default:
       if (message == TaskbarCreatedMessage()) {
+        // The icon the menu belonged to is gone.
+        tray_menu_.Close();
         logic_->OnTaskbarCreated();
         return 0;
       }

@@ -14,6 +14,7 @@
 #include "platform/win32/program_services.h"
 #include "platform/win32/shell_hook.h"
 #include "platform/win32/tooltips.h"
+#include "platform/win32/tray_menu.h"
 #include "platform/win32/window.h"
 #include "platform/win32/window_timer.h"
 #include "host/window_info.h"
@@ -21,7 +22,9 @@
 
 namespace pelvanto::win32 {
 
-class MainWindow final : public Window<MainWindow>, public app::MainView {
+class MainWindow final : public Window<MainWindow>,
+                         public app::MainView,
+                         private overlay::AreaEvents {
  public:
   explicit MainWindow(ProgramServices services);
   ~MainWindow() override;
@@ -44,6 +47,9 @@ class MainWindow final : public Window<MainWindow>, public app::MainView {
  private:
   friend Window<MainWindow>;
   LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam) noexcept;
+  // overlay::AreaEvents: to the logic.
+  void OnCut(const overlay::CutReport& report) override;
+  void OnAreaSet() override;
   void CreateControls();
   void ApplyDpi();
   void OnCommand(int id, int code);
@@ -63,6 +69,7 @@ class MainWindow final : public Window<MainWindow>, public app::MainView {
   std::unique_ptr<ShellHook> shell_hook_;
   std::unique_ptr<app::CaptureControl> logic_;
   std::unique_ptr<OverlayHost> overlay_;
+  TrayMenu tray_menu_;
   bool ended_ = false;
 };
 

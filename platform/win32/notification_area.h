@@ -6,6 +6,18 @@
 namespace pelvanto::win32 {
 
 // Icons call back with kTrayCallback (messages.h).
+
+// One callback of an icon, read the same way whichever version the shell speaks.
+struct TrayEvent {
+  UINT message = 0;         // WM_LBUTTONDBLCLK, WM_CONTEXTMENU, WM_RBUTTONUP, ...
+  UINT icon = 0;            // the icon's id
+  POINT anchor{};           // screen pixels: where the menu opens
+  bool has_anchor = false;  // version 4: the shell gave the id and the place
+};
+TrayEvent ReadTrayCallback(WPARAM wparam, LPARAM lparam);
+// Whether the event asks for the icons' menu (a right click, the menu key, Shift+F10).
+bool OpensMenu(const TrayEvent& event);
+
 class ShellNotificationArea final : public Tray {
  public:
   bool Add(const TrayRecord& record) override;

@@ -1,6 +1,7 @@
 #include "platform/win32/overlay_anchor.h"
 
 #include "platform/win32/messages.h"
+#include "platform/win32/notification_area.h"
 #include "resource.h"
 
 namespace pelvanto::win32 {
@@ -24,7 +25,11 @@ LRESULT OverlayAnchor::Handle(UINT message, WPARAM wparam, LPARAM lparam) noexce
       if (logic_ && wparam == kCutTimer) logic_->OnCutTimer();
       return 0;
     case kTrayCallback:
-      return 0;  // the overlay's icon has no action of its own
+      // The icons share one menu, which the main window opens; posted, so it runs from that
+      // window's own message, not inside this one. Clicks do nothing here, as before.
+      if (menu_owner_ && OpensMenu(ReadTrayCallback(wparam, lparam)))
+        ::PostMessageW(menu_owner_, kTrayCallback, wparam, lparam);
+      return 0;
     case WM_NCDESTROY:
       if (on_gone_) on_gone_();
       break;

@@ -22,6 +22,8 @@ class OverlayAnchor final : public Window<OverlayAnchor> {
   bool Create();
   // The logic its timer and icon report to; set once, right after Create.
   void Attach(overlay::Overlay& logic) { logic_ = &logic; }
+  // The window whose menu the overlay's icon opens too (the main window's).
+  void ForwardMenuTo(HWND window) { menu_owner_ = window; }
 
  private:
   friend Window<OverlayAnchor>;
@@ -30,6 +32,7 @@ class OverlayAnchor final : public Window<OverlayAnchor> {
   HINSTANCE instance_;
   std::function<void()> on_gone_;
   overlay::Overlay* logic_ = nullptr;
+  HWND menu_owner_ = nullptr;
 };
 
 }  // namespace pelvanto::win32

@@ -29,7 +29,9 @@ OverlayInstance::OverlayInstance(const OverlayShared& shared, std::uint64_t rand
       random_seed_(random_seed),
       anchor_(shared.program.instance,
               [window = shared.main_window] { ::PostMessageW(window, kReapOverlay, 0, 0); }),
-      surface_(shared.program.instance, shared.program.pointer) {}
+      surface_(shared.program.instance, shared.program.pointer),
+      frame_(shared.program.instance),
+      screen_(shared.program.screen, frame_) {}
 
 OverlayInstance::~OverlayInstance() {
   // The windows' handlers reach the logic: they go first.
@@ -58,10 +60,11 @@ bool OverlayInstance::Open() {
   cut_timer_->SetInterval(kCutTimerMs);
   const ProgramServices& p = shared_.program;
   logic_ = std::make_unique<overlay::Overlay>(
-      overlay::OverlayServices{*this, p.pointer, p.clock, p.screen, p.clipboard, p.tray,
-                               *cut_timer_, shared_.auto_cut_timer},
+      overlay::OverlayServices{*this, p.pointer, p.clock, screen_, p.clipboard, p.tray,
+                               *cut_timer_, shared_.auto_cut_timer, shared_.events},
       desktop, random_seed_);
   anchor_.Attach(*logic_);
+  anchor_.ForwardMenuTo(shared_.main_window);
   surface_.Attach(*logic_);
   // A failed screen copy has closed the overlay, and destroyed its windows.
   return logic_->Open();
@@ -80,8 +83,44 @@ void OverlayInstance::Hide() {
 }
 
 void OverlayInstance::Destroy() {
+  // The capture ends: the frame goes with it, before the instance waits to be freed.
+  frame_.Hide();
   surface_.Destroy();
   anchor_.Destroy();
+}
+
+void OverlayInstance::CancelCut() {
+  if (!Closed()) logic_->CancelCut();
+}
+
+bool OverlayInstance::Adjust() {
+  if (Closed() || surface_.Exists() || !anchor_.Exists()) return false;
+  // Off the screen, and waited for, before the screen freezes again.
+  frame_.Hide();
+  const overlay::Desktop desktop = CurrentDesktop();
+  if (!surface_.Create(desktop, shared_.main_window)) {
+    TraceFailure(L"CreateWindowExW (overlay surface)");
+    return false;
+  }
+  ::SendMessageW(surface_.hwnd(), WM_SETICON, ICON_SMALL,
+                 reinterpret_cast<LPARAM>(small_icon_.get()));
+  surface_.Attach(*logic_);
+  if (!logic_->Adjust(desktop)) {
+    // Still in the tray with its area; the new window goes again.
+    TraceFailure(L"the adjustment's screen copy");
+    surface_.Destroy();
+    return false;
+  }
+  Show();
+  return true;
+}
+
+void OverlayInstance::ShowFrame(app::FrameStyle style) {
+  if (Closed()) {
+    frame_.Hide();
+    return;
+  }
+  frame_.Show(logic_->CurrentSelection().Rect(), style);
 }
 
 void OverlayInstance::StartCut() {
@@ -100,7 +139,8 @@ OverlayHost::~OverlayHost() {
 }
 
 bool OverlayHost::Register(HINSTANCE instance) {
-  return OverlaySurface::Register(instance) && OverlayAnchor::Register(instance);
+  return OverlaySurface::Register(instance) && OverlayAnchor::Register(instance) &&
+         AreaFrame::Register(instance);
 }
 
 bool OverlayHost::Open() {
@@ -122,6 +162,16 @@ bool OverlayHost::Open() {
 
 void OverlayHost::Close() {
   if (current_ && !current_->Closed()) current_->logic().Close();
+}
+
+void OverlayHost::CancelCut() {
+  if (current_) current_->CancelCut();
+}
+
+bool OverlayHost::Adjust() { return IsOpen() && current_->Adjust(); }
+
+void OverlayHost::ShowFrame(app::FrameStyle style) {
+  if (current_) current_->ShowFrame(style);
 }
 
 void OverlayHost::StartCut() {

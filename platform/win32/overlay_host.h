@@ -11,6 +11,7 @@
 
 #include "app/capture_control.h"
 #include "overlay/overlay.h"
+#include "platform/win32/area_frame.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/overlay_anchor.h"
 #include "platform/win32/overlay_surface.h"
@@ -23,6 +24,7 @@ namespace pelvanto::win32 {
 struct OverlayShared {
   ProgramServices program;
   Timer& auto_cut_timer;
+  overlay::AreaEvents& events;  // cuts and areas, reported to the main window's logic
   HWND main_window;    // outlives every overlay: posted kReapOverlay and kTakeCachedDcs
 };
 
@@ -40,6 +42,11 @@ class OverlayInstance final : public overlay::OverlayView {
   void Show() { surface_.ShowInFront(); }
   // The overlay cuts once, at its cut timer's next tick.
   void StartCut();
+  void CancelCut();
+  // From the tray: the surface again, over the desktop as it is now, with the area in place.
+  bool Adjust();
+  void ShowFrame(app::FrameStyle style);
+  const AreaFrame& frame() const { return frame_; }
   overlay::Overlay& logic() { return *logic_; }
   // Its overlay is closed, or was never opened.
   bool Closed() const { return !logic_ || logic_->Closed(); }
@@ -73,6 +80,8 @@ class OverlayInstance final : public overlay::OverlayView {
   std::uint64_t random_seed_;
   OverlayAnchor anchor_;
   OverlaySurface surface_;
+  AreaFrame frame_;         // around the watched area while the auto-cut runs
+  FrameFreeScreen screen_;  // the live screen, the frame left out of every copy
   OwnedIcon small_icon_;
   std::unique_ptr<WindowTimer> cut_timer_;
   std::unique_ptr<overlay::Overlay> logic_;
@@ -91,6 +100,11 @@ class OverlayHost final : public app::OverlayControl {
   void Close() override;
   bool IsOpen() const override { return current_ && !current_->Closed(); }
   void StartCut() override;
+  void CancelCut() override;
+  bool Adjust() override;
+  void ShowFrame(app::FrameStyle style) override;
+  // The open overlay, for tests; null when none is.
+  OverlayInstance* Current() { return IsOpen() ? current_.get() : nullptr; }
   // Frees the instances that are finished.
   void Reap();
 

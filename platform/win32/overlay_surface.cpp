@@ -352,7 +352,7 @@ LRESULT OverlaySurface::Handle(UINT message, WPARAM wparam, LPARAM lparam) noexc
       return 0;
     case WM_CLOSE:
       // Alt+F4 and the like close the overlay as any other closing path does.
-      if (logic) logic->Close();
+      if (logic) logic->OnCloseRequest();
       return 0;
     case WM_DISPLAYCHANGE:
       // Monitors came, went or moved. A shown overlay keeps its frozen desktop, so its window

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "platform/win32/clipboard_owner.h"
 #include "platform/win32/monitor_layout.h"
 #include "platform/win32/trace.h"
 
@@ -151,10 +152,11 @@ std::unique_ptr<Picture> DisplayScreen::CopyArea(int left, int top, int width, i
   return picture;
 }
 
-bool SystemClipboard::PutPicture(std::unique_ptr<Picture> picture) {
+ClipboardPut SystemClipboard::PutPicture(std::unique_ptr<Picture> picture) {
+  const ClipboardPut kRefused{ClipboardPut::Outcome::kRefused, {}};
   // Anything but a bitmap of ours cannot go on the clipboard; it is freed on return.
   auto* bitmap = dynamic_cast<BitmapPicture*>(picture.get());
-  if (!bitmap || !bitmap->get()) return false;
+  if (!bitmap || !bitmap->get()) return kRefused;
 
   // Made before the clipboard opens, so it stays open as briefly as possible.
   PrivacyFormat privacy[] = {
@@ -165,22 +167,23 @@ bool SystemClipboard::PutPicture(std::unique_ptr<Picture> picture) {
   OpenClipboardSession clipboard;
   if (!clipboard) {
     TraceFailure(L"OpenClipboard");
-    return false;
+    // Asked at once, while the holder still has it open.
+    return {ClipboardPut::Outcome::kHeld, ClipboardHolderName()};
   }
   if (!::EmptyClipboard()) {
     TraceFailure(L"EmptyClipboard");
-    return false;
+    return kRefused;
   }
   if (!::SetClipboardData(CF_BITMAP, bitmap->get())) {
     TraceFailure(L"SetClipboardData");
-    return false;
+    return kRefused;
   }
   bitmap->Release();  // the clipboard owns it now
   for (auto& [format, value] : privacy) {
     // Without them the picture still works; it may only show up in the history.
     if (format != 0 && value && ::SetClipboardData(format, value.get())) value.release();
   }
-  return true;
+  return {ClipboardPut::Outcome::kPlaced, {}};
 }
 
 bool SystemClipboard::Empty() {

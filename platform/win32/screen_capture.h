@@ -60,13 +60,14 @@ class ScreenPixels {
 class DisplayScreen final : public Screen {
  public:
   std::unique_ptr<Picture> CopyArea(int left, int top, int width, int height) override;
+  bool Available() const override { return true; }
 };
 
 // The clipboard, opened on behalf of the desktop window. Pictures are kept out of the
 // clipboard history and the cloud clipboard.
 class SystemClipboard final : public Clipboard {
  public:
-  bool PutPicture(std::unique_ptr<Picture> picture) override;
+  ClipboardPut PutPicture(std::unique_ptr<Picture> picture) override;
   bool Empty() override;
 };
 

@@ -3,8 +3,9 @@
 #include <dwmapi.h>
 
 #include <cstdint>
-#include <vector>
+#include <memory>
 #include <span>
+#include <vector>
 
 #include "platform/win32/handles.h"
 
@@ -70,36 +71,63 @@ class RowProbe {
 }  // namespace
 
 void HideAndSettle(HWND window, unsigned limit_ms) {
-  const bool on_screen = ::IsWindowVisible(window) && !::IsIconic(window);
-  if (!on_screen) {
-    ::ShowWindow(window, SW_HIDE);
-    return;
+  HideAndSettle(std::span<const HWND>(&window, 1), limit_ms);
+}
+
+void HideAndSettle(std::span<const HWND> windows, unsigned limit_ms) {
+  std::vector<HWND> shown;
+  for (HWND window : windows) {
+    if (!window) continue;
+    if (::IsWindowVisible(window) && !::IsIconic(window))
+      shown.push_back(window);
+    else
+      ::ShowWindow(window, SW_HIDE);
   }
+  if (shown.empty()) return;
   if (CompositionOn()) {
-    ::ShowWindow(window, SW_HIDE);
+    for (HWND window : shown) ::ShowWindow(window, SW_HIDE);
     ::DwmFlush();
     return;
   }
-  RECT area{};
-  ::GetWindowRect(window, &area);
   const RECT screen{::GetSystemMetrics(SM_XVIRTUALSCREEN), ::GetSystemMetrics(SM_YVIRTUALSCREEN),
                     ::GetSystemMetrics(SM_XVIRTUALSCREEN) + ::GetSystemMetrics(SM_CXVIRTUALSCREEN),
                     ::GetSystemMetrics(SM_YVIRTUALSCREEN) + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
-  ::IntersectRect(&area, &area, &screen);
-  RowProbe probe(area);
-  const std::vector<std::uint32_t> before = probe.Look();
-  ::ShowWindow(window, SW_HIDE);
-  if (before.empty()) return;
+  // One probe per window, each looked at until its own area has settled.
+  struct Watch {
+    std::unique_ptr<RowProbe> probe;
+    std::vector<std::uint32_t> before, previous;
+    bool settled = false;
+  };
+  std::vector<Watch> watches;
+  for (HWND window : shown) {
+    RECT area{};
+    ::GetWindowRect(window, &area);
+    ::IntersectRect(&area, &area, &screen);
+    Watch watch;
+    watch.probe = std::make_unique<RowProbe>(area);
+    watch.before = watch.probe->Look();
+    watch.previous = watch.before;
+    // Rows that cannot be read cannot be waited for.
+    watch.settled = watch.before.empty();
+    watches.push_back(std::move(watch));
+  }
+  for (HWND window : shown) ::ShowWindow(window, SW_HIDE);
 
   // Done once the rows differ from the window's and a second look, a moment later, agrees:
   // what was behind the window has been drawn and is no longer changing.
   const ULONGLONG deadline = ::GetTickCount64() + limit_ms;
-  std::vector<std::uint32_t> previous = before;
   while (::GetTickCount64() < deadline) {
-    std::vector<std::uint32_t> now = probe.Look();
-    if (now.empty()) return;
-    if (now != before && now == previous) return;
-    previous = std::move(now);
+    bool all = true;
+    for (Watch& w : watches) {
+      if (w.settled) continue;
+      std::vector<std::uint32_t> now = w.probe->Look();
+      if (now.empty() || (now != w.before && now == w.previous))
+        w.settled = true;
+      else
+        all = false;
+      w.previous = std::move(now);
+    }
+    if (all) return;
     ::Sleep(kLookInterval);
   }
 }

@@ -39,6 +39,7 @@ class SessionScreen final : public Screen {
  public:
   SessionScreen(Screen& live, const SessionWatch& session) : live_(live), session_(session) {}
   std::unique_ptr<Picture> CopyArea(int left, int top, int width, int height) override;
+  bool Available() const override { return session_.ScreenShown() && live_.Available(); }
 
  private:
   Screen& live_;

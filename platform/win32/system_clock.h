@@ -12,6 +12,11 @@ class SystemClock final : public Clock {
     ::GetLocalTime(&now);
     return now.wSecond;
   }
+  TimeOfDay Now() const override {
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    return {now.wHour, now.wMinute, now.wSecond};
+  }
 };
 
 }  // namespace pelvanto::win32

@@ -78,6 +78,9 @@ class FakeOverlayControl : public OverlayControl {
   }
   bool IsOpen() const override { return is_open; }
   void StartCut() override { ++cuts; }
+  void CancelCut() override { ++cancels; }
+  bool Adjust() override { return is_open; }
+  void ShowFrame(FrameStyle style) override { frame = style; }
 
   // The overlay's own exit button, or any other closing path of its own.
   void CloseItself() {
@@ -91,7 +94,8 @@ class FakeOverlayControl : public OverlayControl {
   enum class Failure { kNone, kNoWindow, kNoScreenCopy };
   Failure failure = Failure::kNone;  // how the next openings fail
   bool is_open = false;
-  int open_requests = 0, opens = 0, close_requests = 0, cuts = 0;
+  int open_requests = 0, opens = 0, close_requests = 0, cuts = 0, cancels = 0;
+  FrameStyle frame = FrameStyle::kHidden;
 
  private:
   CallLog& log_;
@@ -486,6 +490,67 @@ TEST(CaptureControlTest, TitleWatchEmptiesTheClipboardWhenTheChatTitleChanges) {
   rig.queries.titles[kChat] = L"技术交流群等5人";
   rig.window.OnTitleWatchTimer();
   EXPECT_EQ(rig.clipboard.empties, 2);
+}
+
+}  // namespace
+}  // namespace pelvanto::app
+
+namespace pelvanto::app {
+namespace {
+
+// --- The icons' menu and the status tip
+
+const std::wstring& Tip(const MainRig& rig) { return rig.tray.icons.at(0).tip; }
+
+TEST(CaptureControlMenuTest, CommandsRunWhileTheyApplyAndTheTipFollowsTheState) {
+  MainRig rig;
+  rig.window.OnMenuCommand(MenuCommand::kStopCapture);  // idle: nothing to stop
+  EXPECT_EQ(rig.overlay.open_requests, 0);
+  rig.StartAutoCut();
+  rig.window.OnAreaSet();
+  EXPECT_EQ(Tip(rig), L"Pelvanto\n每 2 秒切图 · 已切 0 张");
+  EXPECT_EQ(rig.overlay.frame, FrameStyle::kSolid);
+
+  rig.window.OnMenuCommand(MenuCommand::kCutNow);
+  EXPECT_EQ(rig.overlay.cuts, 1);
+  rig.window.OnCut({overlay::CutOutcome::kLanded, 412, 300, {14, 3, 21}, {}});
+  EXPECT_EQ(Tip(rig), L"Pelvanto\n每 2 秒切图 · 已切 1 张 · 上次 14:03:21 412×300");
+  const int modifies = rig.tray.modifies;
+  rig.window.OnTitleWatchTimer();  // nothing changed: the shell is not asked
+  EXPECT_EQ(rig.tray.modifies, modifies);
+
+  rig.window.OnMenuCommand(MenuCommand::kPause);
+  EXPECT_FALSE(rig.auto_cut.Enabled());
+  EXPECT_EQ(Tip(rig), L"Pelvanto\n已暂停");
+  rig.window.OnAutoCutTimer();
+  EXPECT_EQ(rig.overlay.cuts, 1);
+  rig.window.OnSessionChange(false);
+  rig.window.OnMenuCommand(MenuCommand::kResume);
+  EXPECT_EQ(Tip(rig), L"Pelvanto\n会话已锁定，暂停切图");
+  rig.window.OnMenuCommand(MenuCommand::kAdjust);  // greyed while locked
+  rig.window.OnSessionChange(true);
+
+  // "切图结束" from the menu stops as the button does; a command posted before does nothing.
+  rig.window.OnMenuCommand(MenuCommand::kStopCapture);
+  EXPECT_EQ(rig.window.CaptureCaption(), kStartCaption);
+  EXPECT_FALSE(rig.overlay.IsOpen());
+  EXPECT_EQ(rig.overlay.frame, FrameStyle::kHidden);
+  rig.window.OnMenuCommand(MenuCommand::kCutNow);
+  EXPECT_EQ(rig.overlay.cuts, 1);
+  rig.window.OnMenuCommand(MenuCommand::kExit);
+  EXPECT_EQ(rig.log.back(), "end");
+}
+
+TEST(CaptureControlMenuTest, AdjustingFromTheShownMainWindowHidesItFirst) {
+  MainRig rig;
+  rig.StartAutoCut();
+  rig.window.OnAreaSet();
+  rig.window.OnTrayDoubleClick();  // the main window is back, its icon gone
+  ASSERT_TRUE(rig.view.visible);
+  rig.window.OnMenuCommand(MenuCommand::kAdjust);  // from the overlay's icon
+  EXPECT_FALSE(rig.view.visible);
+  EXPECT_TRUE(rig.window.TrayShown());
+  EXPECT_EQ(rig.tray.icons.at(0).tip, L"Pelvanto\n调整选区中，暂停切图");
 }
 
 }  // namespace

@@ -11,6 +11,10 @@ Then the full-screen cut (copy and clipboard) against bare_cut.exe
 interleaved RUNS times; each run's figure is the median of the tool's own repeats.
 
     python3 tests/e2e/bench_cut.py [--runs 5] [WIDTHxHEIGHT ...]
+
+--frame instead: the cut of an area 10 px inside the screen's edges with the frame around it
+(hide, copy, show) against the same cut without it, RUNS runs of cut_timing.exe --frame, each
+giving both; and the working set the frame's windows add to the process.
 """
 
 from __future__ import annotations
@@ -49,12 +53,44 @@ def product_cut(s: Session) -> float:
     return -1
 
 
+def frame_figures(s: Session, runs: int) -> dict[str, list[float]]:
+    """RUNS runs of cut_timing.exe --frame: the cut without and with the frame, in ms, and the
+    frame's working set in MiB."""
+    figures: dict[str, list[float]] = {"no frame": [], "frame": [], "working set": []}
+    for _ in range(runs):
+        log = s.out_dir / "cut_timing.log"
+        log.unlink(missing_ok=True)
+        s.start(pelvanto_exe("tools/cut_timing.exe"), "--frame").wait(timeout=600)
+        out = log.read_text(errors="replace")
+        for match in map(LINE.match, out.splitlines()):
+            if match and match["name"] in figures:
+                figures[match["name"]].append(float(match["copy"]) + float(match["clip"]))
+        ws = re.search(r"^frame working set (-?[\d.]+) MiB", out, re.M)
+        figures["working set"].append(float(ws[1]) if ws else -1)
+    return figures
+
+
+def frame_main(sizes: list[tuple[int, int]], runs: int) -> int:
+    for width, height in sizes:
+        with Session(width, height, name="bench-cut-frame") as s:
+            s.show_pattern("coords")
+            figures = frame_figures(s, runs)
+        print(f"== the frame around a {width - 20}x{height - 20} area, screen {width}x{height} (Wine 8, Xvfb)")
+        print_comparison("cut with the frame (hide, copy, show) against the cut without it", "ms",
+                         figures["frame"], figures["no frame"])
+        print_comparison("working set of the frame's windows", "MiB", None, figures["working set"])
+    return 0
+
+
 def main(argv: list[str]) -> int:
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("--runs", type=int, default=RUNS)
+    parser.add_argument("--frame", action="store_true", help="the cut with and without the frame")
     parser.add_argument("sizes", nargs="*")
     args = parser.parse_args(argv)
     sizes = [tuple(int(v) for v in a.split("x")) for a in args.sizes] or SIZES
+    if args.frame:
+        return frame_main(sizes, args.runs)
     for width, height in sizes:
         with Session(width, height, name="bench-cut") as s:
             s.show_pattern("coords")

@@ -107,7 +107,11 @@ class MainWindowAndFrozenScreen(unittest.TestCase):
             s.click(*button)
             s.wait_window_gone(OVERLAY)
             live = s.screenshot_pixels("3-in-tray.png")
-            differing, first = live.diff(after, ignore=[tray])
+            # The frame around the watched area stands 2 px outside it now.
+            frame = [Geometry(sel.x - 2, sel.y - 2, sel.width + 4, 2),
+                     Geometry(sel.x - 2, sel.y + sel.height, sel.width + 4, 2),
+                     Geometry(sel.x - 2, sel.y, 2, sel.height), Geometry(sel.x + sel.width, sel.y, 2, sel.height)]
+            differing, first = live.diff(after, ignore=[tray, *frame])
             self.assertEqual(differing, 0, f"the live screen does not show; first difference at {first}")
 
             # The main window's icon (the first) brings it back; "切图结束" unloads the overlay,

@@ -87,7 +87,8 @@ class FakeTray : public Tray {
 class FakeClock : public Clock {
  public:
   int SecondOfMinute() const override { return second; }
-  int second = 0;
+  TimeOfDay Now() const override { return {hour, minute, second}; }
+  int hour = 0, minute = 0, second = 0;
 };
 
 // A picture: its area and the screen pixels it holds.
@@ -122,9 +123,11 @@ class FakeScreen : public Screen {
         out.push_back(x >= 0 && y >= 0 && x < width && y < height ? At(x, y) : 0);
     return std::make_unique<FakePicture>(left, top, w, h, std::move(out));
   }
+  bool Available() const override { return !locked; }
   int width, height;
   std::vector<std::uint32_t> pixels;
   bool fail = false;
+  bool locked = false;  // the session does not show the screen
   int copies = 0;
 };
 
@@ -132,13 +135,13 @@ class FakeScreen : public Screen {
 class FakeClipboard : public Clipboard {
  public:
   explicit FakeClipboard(CallLog* log = nullptr) : log_(log) {}
-  bool PutPicture(std::unique_ptr<Picture> picture) override {
+  ClipboardPut PutPicture(std::unique_ptr<Picture> picture) override {
     if (log_) log_->push_back("clipboard");
-    if (held_by_other) return false;
+    if (held_by_other) return {ClipboardPut::Outcome::kHeld, holder};
     content = std::unique_ptr<FakePicture>(static_cast<FakePicture*>(picture.release()));
     text.reset();
     ++pictures_put;
-    return true;
+    return {ClipboardPut::Outcome::kPlaced, {}};
   }
   bool Empty() override {
     if (held_by_other) return false;
@@ -150,6 +153,7 @@ class FakeClipboard : public Clipboard {
   std::unique_ptr<FakePicture> content;
   std::optional<std::wstring> text;  // something the user copied elsewhere
   bool held_by_other = false;
+  std::wstring holder;  // the program that holds it, as far as it can be read
   int pictures_put = 0;
   int empties = 0;
 
@@ -195,6 +199,15 @@ class FakeOverlayView : public overlay::OverlayView {
   bool snapping = true;  // false: the window offers none
 };
 
+// What the overlay told the program about its area.
+class FakeAreaEvents : public overlay::AreaEvents {
+ public:
+  void OnCut(const overlay::CutReport& report) override { reports.push_back(report); }
+  void OnAreaSet() override { ++area_sets; }
+  std::vector<overlay::CutReport> reports;
+  int area_sets = 0;
+};
+
 // An overlay with every fake it needs, on one screen of the given size or on a desktop of
 // several monitors.
 struct OverlayRig {
@@ -204,7 +217,8 @@ struct OverlayRig {
   explicit OverlayRig(const overlay::Desktop& desktop, std::uint64_t seed = 1)
       : screen(desktop.bounds.right, desktop.bounds.bottom),
         clipboard(&log),
-        overlay({window, pointer, clock, screen, clipboard, tray, cut_timer, auto_cut_timer},
+        overlay({window, pointer, clock, screen, clipboard, tray, cut_timer, auto_cut_timer,
+                 events},
                 desktop, seed) {
     window.on_minimise = [this] { overlay.OnMinimised(); };
   }
@@ -217,6 +231,7 @@ struct OverlayRig {
   FakeTray tray;
   FakeTimer cut_timer;
   FakeTimer auto_cut_timer;
+  FakeAreaEvents events;
   overlay::Overlay overlay;
 
   // A left drag on the surface, press to release.

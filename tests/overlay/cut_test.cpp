@@ -210,7 +210,7 @@ TEST(CutTest, EmptyOrOverflowingAreaCopiesNothing) {
     fakes::FakeClipboard clipboard;
     clipboard.text = L"kept";
     Cutter cutter(clock, screen, clipboard, 1);
-    EXPECT_FALSE(cutter.Cut(selection));
+    EXPECT_EQ(cutter.Cut(selection).outcome, CutOutcome::kFailed);
     EXPECT_EQ(screen.copies, 0);
     EXPECT_EQ(clipboard.text, L"kept");
   }

@@ -78,7 +78,7 @@ struct Program {
   Overlay& NewOverlay() {
     overlay.reset();
     overlay.emplace(OverlayServices{window, pointer, clock, screen, clipboard, tray, cut_timer,
-                                    auto_cut_timer},
+                                    auto_cut_timer, events},
                     SingleMonitorDesktop(800, 600, 96), 7);
     return *overlay;
   }
@@ -88,6 +88,7 @@ struct Program {
   fakes::FakeScreen screen{800, 600};
   fakes::FakeClipboard clipboard;
   fakes::FakeTray tray;
+  fakes::FakeAreaEvents events;
   fakes::FakeTimer cut_timer, auto_cut_timer;
   std::optional<Overlay> overlay;
 };

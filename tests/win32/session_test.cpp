@@ -31,7 +31,8 @@ TEST(SessionChange, CutsWaitWhileLockedOrDisconnectedAndResumeAfter) {
   ProgramRig rig;
   ASSERT_TRUE(rig.main);
   WindowTimer auto_cut(rig.main->hwnd(), 9);
-  const OverlayShared shared{rig.services(), auto_cut, rig.main->hwnd()};
+  RecordingAreaEvents events;
+  const OverlayShared shared{rig.services(), auto_cut, events, rig.main->hwnd()};
   OverlayInstance overlay(shared, 1);
   ASSERT_TRUE(overlay.Open());
 

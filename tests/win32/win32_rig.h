@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "host/tray.h"
+#include "overlay/overlay.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/main_window.h"
 #include "platform/win32/message_pump.h"
@@ -29,6 +30,15 @@ class RecordingTray final : public Tray {
   const TrayRecord* Find(unsigned id) const;
 
   std::vector<TrayRecord> icons;
+};
+
+// What an overlay reports, kept as the main window's logic would hear it.
+class RecordingAreaEvents final : public overlay::AreaEvents {
+ public:
+  void OnCut(const overlay::CutReport& report) override { reports.push_back(report); }
+  void OnAreaSet() override { ++area_sets; }
+  std::vector<overlay::CutReport> reports;
+  int area_sets = 0;
 };
 
 // The program as winmain puts it together, with the recording tray.

@@ -1,0 +1,115 @@
+#include "app/auto_cut.h"
+
+#include <algorithm>
+
+#include "app/interval.h"
+
+namespace pelvanto::app {
+
+namespace {
+constexpr unsigned kMsPerSecond = 1000;
+}  // namespace
+
+void AutoCutSteering::OnAreaSet() {
+  if (!area_set_) {
+    cuts_made_ = 0;
+    last_cut_.reset();
+    last_landed_.reset();
+  }
+  area_set_ = true;
+  adjusting_ = false;
+  // The overlay starts the pace itself; a pause outlasts an adjustment.
+  if (paused_) pace_.SetEnabled(false);
+  ShowFrame();
+}
+
+void AutoCutSteering::OnAreaGone() {
+  area_set_ = false;
+  paused_ = false;
+  adjusting_ = false;
+  ShowFrame();
+}
+
+void AutoCutSteering::OnPaceTick(int interval_seconds) {
+  // The overlay starts the pace with its area; a tick after a pause was already on its way.
+  if (paused_ || adjusting_ || interval_seconds <= 0) return;
+  // Never above the list's top value, so the product always fits.
+  const int seconds = std::min(interval_seconds, kMaxIntervalSeconds);
+  pace_.SetInterval(static_cast<unsigned>(seconds) * kMsPerSecond);
+  area_.StartCut();
+}
+
+void AutoCutSteering::OnCutReport(const overlay::CutReport& report) {
+  last_cut_ = report;
+  if (!report.Landed()) return;
+  ++cuts_made_;
+  last_landed_ = report;
+}
+
+void AutoCutSteering::OnSessionChange(bool locked) { session_locked_ = locked; }
+
+bool AutoCutSteering::OnCommand(MenuCommand command, bool capturing, int interval_seconds) {
+  if (!Applies(State(capturing), command)) return false;
+  switch (command) {
+    case MenuCommand::kCutNow:
+      area_.StartCut();
+      return true;
+    case MenuCommand::kPause:
+      paused_ = true;
+      pace_.SetEnabled(false);
+      // A cut already asked for must not land either.
+      area_.CancelCut();
+      ShowFrame();
+      return true;
+    case MenuCommand::kResume:
+      Resume(interval_seconds);
+      return true;
+    case MenuCommand::kAdjust:
+      area_.CancelCut();
+      adjusting_ = true;
+      // Off the screen before the screen freezes again.
+      ShowFrame();
+      if (!area_.Adjust()) {
+        adjusting_ = false;
+        ShowFrame();
+        return false;
+      }
+      return true;
+    case MenuCommand::kToggleFrame:
+      frame_wanted_ = !frame_wanted_;
+      ShowFrame();
+      return true;
+    case MenuCommand::kShowMain:
+    case MenuCommand::kStopCapture:
+    case MenuCommand::kExit:
+      return false;
+  }
+  return false;
+}
+
+void AutoCutSteering::Resume(int interval_seconds) {
+  paused_ = false;
+  // At 0 the timer keeps its interval and its ticks cut nothing, as before the pause.
+  if (interval_seconds > 0) {
+    const int seconds = std::min(interval_seconds, kMaxIntervalSeconds);
+    pace_.SetInterval(static_cast<unsigned>(seconds) * kMsPerSecond);
+  }
+  pace_.SetEnabled(true);
+  ShowFrame();
+}
+
+SteeringState AutoCutSteering::State(bool capturing) const {
+  return {capturing, area_set_, paused_, adjusting_, session_locked_, frame_wanted_};
+}
+
+StatusFacts AutoCutSteering::Status(int interval_seconds) const {
+  return {area_set_,        paused_,    adjusting_, session_locked_, interval_seconds,
+          cuts_made_,       last_cut_,  last_landed_};
+}
+
+FrameStyle AutoCutSteering::Frame() const {
+  if (!area_set_ || adjusting_ || !frame_wanted_) return FrameStyle::kHidden;
+  return paused_ ? FrameStyle::kDashed : FrameStyle::kSolid;
+}
+
+}  // namespace pelvanto::app

@@ -1,0 +1,62 @@
+#include "app/auto_cut_status.h"
+
+#include <algorithm>
+#include <cwchar>
+
+#include "app/interval.h"
+#include "core/tray_icon.h"
+
+namespace pelvanto::app {
+
+namespace {
+
+std::wstring Clock(const TimeOfDay& t) {
+  wchar_t text[16] = {};
+  std::swprintf(text, std::size(text), L"%02d:%02d:%02d", t.hour, t.minute, t.second);
+  return text;
+}
+
+std::wstring Pace(const StatusFacts& f) {
+  // The pace never goes above the list's top value.
+  const int seconds = std::min(f.interval_seconds, kMaxIntervalSeconds);
+  std::wstring line = L"每 " + std::to_wstring(seconds) + L" 秒切图 · 已切 " +
+                      std::to_wstring(f.cuts_made) + L" 张";
+  if (f.last_landed) {
+    line += L" · 上次 " + Clock(f.last_landed->at) + L" " +
+            std::to_wstring(f.last_landed->width) + L"×" + std::to_wstring(f.last_landed->height);
+  }
+  return line;
+}
+
+}  // namespace
+
+std::wstring StatusLine(const StatusFacts& f) {
+  if (!f.area_set) return {};
+  if (f.adjusting) return L"调整选区中，暂停切图";
+  if (f.paused) return L"已暂停";
+  if (f.session_locked) return L"会话已锁定，暂停切图";
+  if (f.interval_seconds <= 0) return L"间隔为 0，不切图";
+  if (f.last_cut) {
+    switch (f.last_cut->outcome) {
+      case overlay::CutOutcome::kClipboardHeld:
+        // The name is left out when the holder could not be read.
+        return f.last_cut->holder.empty() ? L"剪贴板被占用，上次未切"
+                                          : L"剪贴板被 " + f.last_cut->holder + L" 占用，上次未切";
+      case overlay::CutOutcome::kFailed:
+        return L"屏幕未能复制，上次未切";
+      case overlay::CutOutcome::kSessionLocked:  // the session is shown again: cuts go on
+      case overlay::CutOutcome::kLanded:
+        break;
+    }
+  }
+  return Pace(f);
+}
+
+std::wstring StatusTip(const StatusFacts& facts) {
+  std::wstring tip{kAppTitle};
+  const std::wstring line = StatusLine(facts);
+  if (!line.empty()) tip += L"\n" + line;
+  return FitTip(tip);
+}
+
+}  // namespace pelvanto::app

@@ -1,0 +1,30 @@
+#pragma once
+// The live status of the auto-cut in the tip of the main window's icon.
+
+#include <optional>
+#include <string>
+
+#include "overlay/cut.h"
+
+namespace pelvanto::app {
+
+struct StatusFacts {
+  bool area_set = false;        // an area is watched
+  bool paused = false;          // the pace was stopped from the menu
+  bool adjusting = false;       // the overlay is up again to adjust the area
+  bool session_locked = false;  // the session does not show the screen
+  int interval_seconds = 0;     // as the interval box reads; 0 or less: no cuts
+  int cuts_made = 0;            // pictures that reached the clipboard in this capture
+  std::optional<overlay::CutReport> last_cut;     // the last cut's outcome, landed or not
+  std::optional<overlay::CutReport> last_landed;  // the last picture that reached the clipboard
+};
+
+// The state in one line, e.g. "每 5 秒切图 · 已切 12 张 · 上次 14:03:21 412×300"; empty while
+// no area is watched.
+std::wstring StatusLine(const StatusFacts& facts);
+
+// The main window's tip: the program's title, then the status line; never longer than a tip
+// holds.
+std::wstring StatusTip(const StatusFacts& facts);
+
+}  // namespace pelvanto::app

@@ -1,0 +1,209 @@
+// The auto-cut as the notification area shows it: the icons' menu, the frame around the
+// watched area, the program named as the clipboard's holder.
+#include <gtest/gtest.h>
+
+#include <wtsapi32.h>
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "core/tray_icon.h"
+#include "overlay/elements.h"
+#include "platform/win32/area_frame.h"
+#include "platform/win32/clipboard_owner.h"
+#include "platform/win32/messages.h"
+#include "platform/win32/screen_capture.h"
+#include "platform/win32/tray_menu.h"
+#include "win32_rig.h"
+
+namespace pelvanto::win32::testing {
+namespace {
+
+struct Item {
+  UINT id;           // 0 for a separator
+  std::wstring text;
+  UINT state;        // MFS_GRAYED, MFS_CHECKED, MFS_DEFAULT
+};
+
+std::vector<Item> Items(HMENU menu) {
+  std::vector<Item> items;
+  for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+    wchar_t text[64] = {};
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_ID | MIIM_STATE | MIIM_STRING | MIIM_FTYPE;
+    info.dwTypeData = text;
+    info.cch = 64;
+    ::GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info);
+    const bool separator = (info.fType & MFT_SEPARATOR) != 0;
+    // Greyed reads MF_GRAYED or MFS_GRAYED (with MF_DISABLED), whichever the system keeps.
+    const UINT greyed = (info.fState & MFS_GRAYED) ? MFS_GRAYED : 0;
+    items.push_back({separator ? 0 : info.wID, text,
+                     greyed | (info.fState & (MFS_CHECKED | MFS_DEFAULT))});
+  }
+  return items;
+}
+
+TEST(TrayMenu, ItemsInOrderWithTheirStatesAndTheDefaultBold) {
+  struct Case {
+    const char* name;
+    app::SteeringState state;
+    std::vector<Item> items;
+  };
+  constexpr UINT G = MFS_GRAYED, C = MFS_CHECKED, D = MFS_DEFAULT;
+  const Case cases[] = {
+      {"paused and locked",
+       {true, true, true, false, true, true},
+       {{1, L"显示主窗口", D}, {0, L"", 0}, {2, L"立即切图", G}, {4, L"继续切图", 0},
+        {5, L"调整选区", G}, {0, L"", 0}, {6, L"显示选区边框", C}, {0, L"", 0},
+        {7, L"切图结束", 0}, {8, L"关闭退出", 0}}},
+  };
+  for (const Case& c : cases) {
+    const OwnedMenu menu = BuildMenu(app::MenuFor(c.state));
+    ASSERT_TRUE(menu) << c.name;
+    const std::vector<Item> items = Items(menu.get());
+    ASSERT_EQ(items.size(), c.items.size()) << c.name;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+      EXPECT_EQ(items[i].id, c.items[i].id) << c.name << " " << i;
+      if (c.items[i].id == 0) continue;
+      EXPECT_EQ(items[i].text, c.items[i].text) << c.name << " " << i;
+      EXPECT_EQ(items[i].state, c.items[i].state) << c.name << " " << i;
+    }
+  }
+  EXPECT_FALSE(CommandOf(0));  // nothing chosen
+  EXPECT_FALSE(CommandOf(9));
+}
+
+// The colours of a picture of the screen, 0x00RRGGBB.
+std::vector<std::uint32_t> PixelsOf(Picture& picture) {
+  auto& bitmap = dynamic_cast<BitmapPicture&>(picture);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = picture.Width();
+  info.bmiHeader.biHeight = -picture.Height();
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(picture.Width()) *
+                                    static_cast<std::size_t>(picture.Height()));
+  WindowDc screen(nullptr);
+  ::GetDIBits(screen.get(), bitmap.get(), 0, static_cast<UINT>(picture.Height()), pixels.data(),
+              &info, DIB_RGB_COLORS);
+  for (auto& p : pixels) p &= 0xFFFFFF;
+  return pixels;
+}
+
+TEST(AreaFrame, ThinClickThroughEdgesJustOutsideTheAreaAndNeverInACopy) {
+  const HINSTANCE instance = ::GetModuleHandleW(nullptr);
+  AreaFrame::Register(instance);
+  AreaFrame frame(instance);
+  const RectI area{100, 120, 400, 320};
+  frame.Show(area, app::FrameStyle::kSolid);
+  PumpFor(100);
+  const RECT expected[] = {{98, 118, 402, 120}, {98, 320, 402, 322}, {98, 120, 100, 320},
+                           {400, 120, 402, 320}};
+  const auto edges = frame.EdgeWindows();
+  for (std::size_t i = 0; i < edges.size(); ++i) {
+    ASSERT_TRUE(edges[i]) << i;
+    const auto ex = static_cast<DWORD>(::GetWindowLongPtrW(edges[i], GWL_EXSTYLE));
+    for (const DWORD flag : std::initializer_list<DWORD>{
+             WS_EX_LAYERED, WS_EX_TRANSPARENT, WS_EX_NOACTIVATE, WS_EX_TOOLWINDOW, WS_EX_TOPMOST})
+      EXPECT_EQ(ex & flag, flag) << "edge " << i << " lacks " << std::hex << flag;
+    EXPECT_TRUE(::IsWindowVisible(edges[i]));
+    RECT r{};
+    ::GetWindowRect(edges[i], &r);
+    EXPECT_TRUE(::EqualRect(&r, &expected[i])) << "edge " << i << " at " << r.left << ","
+                                                << r.top << " " << r.right << "," << r.bottom;
+    EXPECT_NE(::GetForegroundWindow(), edges[i]);
+  }
+
+  // A copy over the frame: the frame leaves the screen for it and comes back after.
+  DisplayScreen display;
+  FrameFreeScreen screen(display, frame);
+  auto picture = screen.CopyArea(90, 110, 330, 230);
+  ASSERT_TRUE(picture);
+  const std::uint32_t blue = 0x00007AEC;  // RGB(0, 122, 236) as 0x00RRGGBB
+  int frame_pixels = 0;
+  for (std::uint32_t p : PixelsOf(*picture)) frame_pixels += p == blue;
+  EXPECT_EQ(frame_pixels, 0) << "frame pixels in the copy";
+  for (HWND edge : edges) EXPECT_TRUE(::IsWindowVisible(edge));
+
+  // Paused it stays where it is; unchecked it goes.
+  frame.Show(area, app::FrameStyle::kDashed);
+  for (HWND edge : edges) EXPECT_TRUE(::IsWindowVisible(edge));
+  frame.Hide();
+  for (HWND edge : edges) EXPECT_FALSE(::IsWindowVisible(edge));
+}
+
+// The visible edges of the frame around the watched area.
+int FrameEdgesShown() {
+  int shown = 0;
+  for (HWND w = ::FindWindowExW(nullptr, nullptr, L"PelvantoAreaFrame", nullptr); w;
+       w = ::FindWindowExW(nullptr, w, L"PelvantoAreaFrame", nullptr))
+    shown += ::IsWindowVisible(w) ? 1 : 0;
+  return shown;
+}
+
+TEST(AutoCutStatus, TheTipAndTheFrameFollowTheStateThroughTheMenusCommands) {
+  ProgramRig rig;
+  ASSERT_TRUE(rig.main);
+  const HWND main = rig.main->hwnd();
+  const HWND capture = ::FindWindowExW(main, nullptr, L"Button", L"切图开始");
+  ::SendMessageW(main, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(capture), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(capture));
+  const HWND surface = ::FindWindowW(L"PelvantoOverlay", nullptr);
+  ASSERT_TRUE(surface);
+  ASSERT_TRUE(rig.tray.Find(kMainTrayId));
+  EXPECT_EQ(rig.tray.Find(kMainTrayId)->tip, L"Pelvanto");
+  // A selection, then Enter: the auto-cut runs.
+  ::SendMessageW(surface, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 120));
+  ::SendMessageW(surface, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(400, 320));
+  ::SendMessageW(surface, WM_LBUTTONUP, 0, MAKELPARAM(400, 320));
+  ::SendMessageW(surface, WM_KEYDOWN, VK_RETURN, 0);
+  PumpFor(100);
+  EXPECT_EQ(rig.tray.Find(kMainTrayId)->tip, L"Pelvanto\n每 2 秒切图 · 已切 0 张");
+  EXPECT_EQ(FrameEdgesShown(), 4);
+
+  const auto command = [&](app::MenuCommand c) {
+    ::PostMessageW(main, kMenuCommand, static_cast<WPARAM>(c), 0);
+    PumpFor(50);
+  };
+  command(app::MenuCommand::kPause);
+  EXPECT_EQ(rig.tray.Find(kMainTrayId)->tip, L"Pelvanto\n已暂停");
+  EXPECT_EQ(FrameEdgesShown(), 4);  // dashed
+  command(app::MenuCommand::kResume);
+  ::SendMessageW(main, WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 0);
+  EXPECT_EQ(rig.tray.Find(kMainTrayId)->tip, L"Pelvanto\n会话已锁定，暂停切图");
+  ::SendMessageW(main, WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 0);
+  command(app::MenuCommand::kToggleFrame);
+  EXPECT_EQ(FrameEdgesShown(), 0);
+  command(app::MenuCommand::kToggleFrame);
+  EXPECT_EQ(FrameEdgesShown(), 4);
+  // One cut now lands, and the tip counts it.
+  command(app::MenuCommand::kCutNow);
+  PumpFor(300);
+  EXPECT_EQ(rig.tray.Find(kMainTrayId)->tip.rfind(L"Pelvanto\n每 2 秒切图 · 已切 1 张 · 上次 ", 0), 0U)
+      << "tip: " << ::testing::PrintToString(rig.tray.Find(kMainTrayId)->tip);
+  command(app::MenuCommand::kStopCapture);
+  EXPECT_EQ(FrameEdgesShown(), 0);
+  command(app::MenuCommand::kCutNow);  // posted after the end: nothing
+  EXPECT_EQ(::FindWindowExW(main, nullptr, L"Button", L"切图开始"), capture);
+}
+
+TEST(ClipboardHolder, NamedByItsProgramAndLeftOutWhenUnknown) {
+  EXPECT_EQ(ClipboardHolderName(), L"");
+  const HWND window = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr,
+                                        nullptr, ::GetModuleHandleW(nullptr), nullptr);
+  ASSERT_TRUE(window);
+  ASSERT_TRUE(::OpenClipboard(window));
+  EXPECT_EQ(ClipboardHolderName(), L"pelvanto_win32_tests.exe");
+  ::CloseClipboard();
+  ASSERT_TRUE(::OpenClipboard(nullptr));  // held without a window: no name to give
+  EXPECT_EQ(ClipboardHolderName(), L"");
+  ::CloseClipboard();
+  ::DestroyWindow(window);
+  EXPECT_EQ(FileNameOf(L"C:\\Program Files\\Tool\\clip.exe"), L"clip.exe");
+}
+
+}  // namespace
+}  // namespace pelvanto::win32::testing
