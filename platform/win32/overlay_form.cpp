@@ -77,7 +77,8 @@ OverlayForm::~OverlayForm() { DestroyNow(); }
 void OverlayForm::DestroyNow() {
   if (destroying_ || Gone()) return;
   destroying_ = true;
-  if (hwnd_) ::DestroyWindow(hwnd_);
+  // As on the way to the tray: Wine's cached DCs must let go of the screen-sized surface too.
+  if (hwnd_) RetireSurface();
   if (anchor_) ::DestroyWindow(anchor_);
 }
 
