@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
+#include <limits>
 
 #include "platform/win32/monitor_layout.h"
 #include "platform/win32/trace.h"
@@ -38,6 +40,13 @@ class OpenClipboardSession {
  private:
   bool open_ = false;
 };
+
+// Rows of a band of a screen read `width` pixels wide: about 128 KiB of 32-bit pixels, which
+// the display driver may take from a heap that never gives such holes back.
+int BandRows(int width) {
+  constexpr int kBandBytes = 128 * 1024;
+  return std::max(1, kBandBytes / (std::max(1, width) * 4));
+}
 
 // A DWORD 0 in movable global memory: the value that tells Windows to leave the clipboard
 // content out of its history and off the cloud clipboard.
@@ -108,12 +117,26 @@ std::unique_ptr<Picture> DisplayScreen::CopyArea(int left, int top, int width, i
   if (width <= 0 || height <= 0) return nullptr;
   WindowDc display(nullptr);  // as above
   if (!display) return nullptr;
+  // The copy goes into a DIB section (its pixels are mapped for it, and unmapped with it) laid
+  // out exactly as the clipboard's DIB, so handing it over is one copy of its bytes.
+  const std::int64_t stride = (std::int64_t{width} * 3 + 3) / 4 * 4;
+  const std::int64_t size = stride * height;
+  constexpr std::int64_t kLargest = std::numeric_limits<DWORD>::max() - sizeof(BITMAPINFOHEADER);
+  if (size > kLargest) return nullptr;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = height;  // bottom-up: what every program reading a DIB expects
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader.biCompression = BI_RGB;
+  info.bmiHeader.biSizeImage = static_cast<DWORD>(size);
+  void* bits = nullptr;
+  OwnedBitmap section(::CreateDIBSection(display.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   OwnedDc memory(::CreateCompatibleDC(display.get()));
-  if (!memory) return nullptr;
-  OwnedBitmap bitmap(::CreateCompatibleBitmap(display.get(), width, height));
-  if (!bitmap) return nullptr;
+  if (!section || !bits || !memory) return nullptr;
   {
-    SelectGuard select(memory.get(), bitmap.get());
+    SelectGuard select(memory.get(), section.get());
     if (!select.ok()) return nullptr;
     // Past the desktop's edges, and where no monitor is, a display blit may return
     // anything; those pixels are black. The layout is read at every cut: monitors may have
@@ -131,22 +154,31 @@ std::unique_ptr<Picture> DisplayScreen::CopyArea(int left, int top, int width, i
                        static_cast<int>(y1)};
       const auto unshown = overlay::UnshownParts(desktop, {shown.left, shown.top, shown.right,
                                                            shown.bottom});
-      if (!::BitBlt(memory.get(), shown.left - left, shown.top - top, shown.right - shown.left,
-                    shown.bottom - shown.top, display.get(), shown.left, shown.top, SRCCOPY) ||
-          !FillUnshown(memory.get(), left, top, unshown)) {
-        return nullptr;
+      const int shown_width = static_cast<int>(x1 - x0);
+      const int band = BandRows(shown_width);
+      for (int y = shown.top; y < shown.bottom; y += band) {
+        const int rows = std::min(band, static_cast<int>(y1 - y));
+        if (!::BitBlt(memory.get(), shown.left - left, y - top, shown_width, rows,
+                      display.get(), shown.left, y, SRCCOPY))
+          return nullptr;
       }
+      if (!FillUnshown(memory.get(), left, top, unshown)) return nullptr;
     }
-    // The guard puts the old bitmap back here: a bitmap still selected into a DC cannot
-    // be handed to the clipboard.
+    ::GdiFlush();  // the blits may still be queued; the bits are read directly
   }
-  return std::make_unique<BitmapPicture>(std::move(bitmap), width, height);
+  OwnedGlobal dib(::GlobalAlloc(GMEM_MOVEABLE, sizeof info.bmiHeader + static_cast<SIZE_T>(size)));
+  auto* data = dib ? static_cast<unsigned char*>(::GlobalLock(dib.get())) : nullptr;
+  if (!data) return nullptr;
+  std::memcpy(data, &info.bmiHeader, sizeof info.bmiHeader);
+  std::memcpy(data + sizeof info.bmiHeader, bits, static_cast<std::size_t>(size));
+  ::GlobalUnlock(dib.get());
+  return std::make_unique<DibPicture>(std::move(dib), width, height);
 }
 
 bool SystemClipboard::PutPicture(std::unique_ptr<Picture> picture) {
-  // Anything but a bitmap of ours cannot go on the clipboard; it is freed on return.
-  auto* bitmap = dynamic_cast<BitmapPicture*>(picture.get());
-  if (!bitmap || !bitmap->get()) return false;
+  // Anything but a picture of ours cannot go on the clipboard; it is freed on return.
+  auto* dib = dynamic_cast<DibPicture*>(picture.get());
+  if (!dib || !dib->get()) return false;
 
   // Made before the clipboard opens, so it stays open as briefly as possible.
   PrivacyFormat privacy[] = {
@@ -163,11 +195,11 @@ bool SystemClipboard::PutPicture(std::unique_ptr<Picture> picture) {
     TraceFailure(L"EmptyClipboard");
     return false;
   }
-  if (!::SetClipboardData(CF_BITMAP, bitmap->get())) {
+  if (!::SetClipboardData(CF_DIB, dib->get())) {
     TraceFailure(L"SetClipboardData");
     return false;
   }
-  bitmap->Release();  // the clipboard owns it now
+  dib->Release();  // the clipboard owns it now
   for (auto& [format, value] : privacy) {
     // Without them the picture still works; it may only show up in the history.
     if (format != 0 && value && ::SetClipboardData(format, value.get())) value.release();
