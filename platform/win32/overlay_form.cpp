@@ -323,7 +323,7 @@ void OverlayForm::Paint() {
     overlay::LoupeView loupe = logic_->loupe();
     loupe.source = {loupe.source.left - frozen_area_.left, loupe.source.top - frozen_area_.top,
                     loupe.source.right - frozen_area_.left, loupe.source.bottom - frozen_area_.top};
-    loupe_painter_->Paint(dc, loupe, frozen_ ? frozen_->dc() : nullptr);
+    loupe_painter_->Paint(dc, loupe, frozen_.get());
   }
   ::SetWindowOrgEx(dc, old.x, old.y, nullptr);
 }
