@@ -245,32 +245,39 @@ void OverlayForm::RelayToTooltips(UINT message, WPARAM wparam, LPARAM lparam) {
 
 void OverlayForm::SyncDamage() {
   if (!hwnd_ || !logic_) return;
+  // One invalidation of the union, the loupe's rectangles included: each call is a round trip
+  // to the window server, and a drag changes up to two dozen small rectangles a move.
+  std::vector<RectI> areas;
   if (loupe_painter_) {
-    for (const RectI& r : overlay::LoupeDamage(painted_loupe_, logic_->loupe())) {
-      const RECT rect = ToClient(r);
-      ::InvalidateRect(hwnd_, &rect, FALSE);
-    }
+    areas = overlay::LoupeDamage(painted_loupe_, logic_->loupe());
     painted_loupe_ = logic_->loupe();
   }
   const overlay::Elements now = logic_->elements();
-  if (now == painted_) return;
-  // One invalidation of the union: each call is a round trip to the window server, and a
-  // drag changes up to two dozen small rectangles a move.
-  const std::vector<RectI> areas = overlay::ChangedAreas(painted_, now, 1);
-  if (damage_ && piece_) {
+  const bool changed = now != painted_;
+  if (changed) {
+    const std::vector<RectI> more = overlay::ChangedAreas(painted_, now, 1);
+    areas.insert(areas.end(), more.begin(), more.end());
+  }
+  if (!areas.empty() && damage_ && piece_) {
     ::SetRectRgn(damage_.get(), 0, 0, 0, 0);
     for (const RectI& r : areas) {
       const RECT rect = ToClient(r);
       ::SetRectRgn(piece_.get(), rect.left, rect.top, rect.right, rect.bottom);
       ::CombineRgn(damage_.get(), damage_.get(), piece_.get(), RGN_OR);
     }
-    if (!areas.empty()) ::InvalidateRgn(hwnd_, damage_.get(), FALSE);
+    ::InvalidateRgn(hwnd_, damage_.get(), FALSE);
+    // A WM_PAINT comes only for damage on the window.
+    RECT box{}, on_window{};
+    const RECT client{0, 0, desktop_.bounds.Width(), desktop_.bounds.Height()};
+    ::GetRgnBox(damage_.get(), &box);
+    if (::IntersectRect(&on_window, &box, &client)) repaint_pending_ = true;
   } else {
     for (const RectI& r : areas) {
       const RECT rect = ToClient(r);
       ::InvalidateRect(hwnd_, &rect, FALSE);
     }
   }
+  if (!changed) return;
   if (now.toolbar.visible && !tooltip_) CreateTooltips();
   if (tooltip_ &&
       (now.toolbar != painted_.toolbar || now.toolbar_buttons != painted_.toolbar_buttons)) {
@@ -299,6 +306,9 @@ OverlayPainter& OverlayForm::Painter() {
 }
 
 void OverlayForm::Paint() {
+  // Changes that waited for this repaint are painted with it: the pointer's latest position.
+  SyncDamage();
+  repaint_pending_ = false;
   const PaintScope paint(hwnd_);
   HDC dc = paint.dc();
   const RECT rc = paint.area();
@@ -334,7 +344,9 @@ LRESULT OverlayForm::Run(Handler handler) {
   const LRESULT result = handler();
   --depth_;
   if (depth_ == 0 && !Gone()) {
-    SyncDamage();
+    // While a repaint is due, changes wait for it: moves that come faster than the window
+    // paints cost no invalidation each.
+    if (!repaint_pending_ || !hwnd_ || !::IsWindowVisible(hwnd_)) SyncDamage();
     // A close or a retirement asked for in the middle of a handler happens once it is done.
     if (close_requested_)
       DestroyNow();

@@ -78,7 +78,8 @@ class OverlayForm final : public overlay::OverlayWindow {
   LRESULT HandleAnchor(UINT message, WPARAM wparam, LPARAM lparam);
   void Paint();
   OverlayPainter& Painter();
-  // Invalidates what changed since the last call, and moves the toolbar's tooltips.
+  // Invalidates what changed since the last call, and moves the toolbar's tooltips. Runs after
+  // each handler, or, while a repaint is due, at its WM_PAINT.
   void SyncDamage();
   void CreateTooltips();
   // Mouse messages reach the tooltips only while the toolbar is on the screen.
@@ -108,6 +109,7 @@ class OverlayForm final : public overlay::OverlayWindow {
   overlay::Elements painted_;  // what the screen shows, as of the last invalidation
   overlay::LoupeView painted_loupe_;  // the loupe as of the last invalidation
   OwnedRegion damage_, piece_;  // reused for the union of the changed rectangles
+  bool repaint_pending_ = false;  // damage invalidated, its WM_PAINT not run yet
   bool tracking_leave_ = false;  // WM_MOUSELEAVE asked for since the pointer came in
   int depth_ = 0;              // nesting of this window's handlers
   bool close_requested_ = false;
