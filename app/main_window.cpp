@@ -10,6 +10,7 @@ constexpr unsigned kFirstCutDelayMs = 1000;  // until the first tick sets the re
 constexpr unsigned kTitleWatchMs = 1000;
 constexpr unsigned kPointerResetMs = 10;
 constexpr int kPointerResetTicks = 11;  // the pointer is settled this many times after a restore
+constexpr unsigned kTrayIconDelayMs = 100;  // from the overlay's show to the window's icon
 constexpr unsigned kMsPerSecond = 1000;
 }  // namespace
 
@@ -30,6 +31,7 @@ void MainWindow::Start() {
   timers_.auto_cut.SetInterval(kFirstCutDelayMs);
   timers_.title_watch.SetInterval(kTitleWatchMs);
   timers_.pointer_reset.SetInterval(kPointerResetMs);
+  timers_.tray_icon.SetInterval(kTrayIconDelayMs);
   timers_.title_watch.SetEnabled(true);
   shell_.Subscribe();
 }
@@ -49,11 +51,12 @@ void MainWindow::OnIntervalChange(std::wstring_view text) {
 
 void MainWindow::OnCaptureClick() {
   if (capture_state_ == CaptureState::kIdle) {
-    // The icon only after the overlay is up: adding it is a round trip to the shell that the
-    // frozen picture need not wait for.
+    // The icon a moment after the overlay is up: adding it is a round trip to the shell that
+    // the frozen picture need not wait for (under Wine the picture reaches the screen only
+    // once the thread is back at its messages).
     view_.Hide();
     overlay_.Show();
-    AddTrayIcon();
+    timers_.tray_icon.SetEnabled(true);
     capture_state_ = CaptureState::kCapturing;
   } else {
     // The overlay may have closed itself already.
@@ -89,6 +92,12 @@ void MainWindow::OnPointerResetTimer() {
   pointer_.Set(Pointer::Default);
 }
 
+void MainWindow::OnTrayIconTimer() {
+  timers_.tray_icon.SetEnabled(false);
+  // The window is still hidden: only the icon can bring it back.
+  if (!shutting_down_ && !tray_.Shown()) AddTrayIcon();
+}
+
 void MainWindow::OnResize(bool minimised) {
   pointer_.Set(Pointer::Default);
   if (minimised) HideToTray();
@@ -120,6 +129,7 @@ void MainWindow::OnIconChanged() { tray_.ChangeIcon(view_.OwnTrayRecord().icon);
 void MainWindow::Shutdown() {
   if (shutting_down_) return;  // the close box and the exit button may both arrive
   shutting_down_ = true;
+  timers_.tray_icon.SetEnabled(false);
   shell_.Unsubscribe();
   if (overlay_open_) overlay_.Unload();
   // Leave no dead icon behind.

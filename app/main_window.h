@@ -58,6 +58,7 @@ struct MainWindowTimers {
   Timer& auto_cut;       // the pace of cuts
   Timer& title_watch;    // the chat-title watch, once a second for the whole run
   Timer& pointer_reset;  // settles the pointer after a restore from the notification area
+  Timer& tray_icon;      // one tick, a moment after the overlay came up: the window's icon
 };
 
 class MainWindow {
@@ -75,6 +76,7 @@ class MainWindow {
   void OnAutoCutTimer();
   void OnTitleWatchTimer();
   void OnPointerResetTimer();
+  void OnTrayIconTimer();
   void OnResize(bool minimised);
   // A left double click on the window's own notification-area icon.
   void OnTrayDoubleClick();

@@ -23,7 +23,8 @@ constexpr wchar_t kCaption[] = L"Pelvanto (Pelvanto 开发组)";
 constexpr UINT kReapOverlay = WM_APP + 2;
 constexpr unsigned kSettleLimitMs = 500;  // the longest a hide waits for the screen
 
-enum : UINT_PTR { kAutoCutTimer = 1, kTitleWatchTimer = 2, kPointerResetTimer = 3 };
+// 4 is the shell hook's foreground watch.
+enum : UINT_PTR { kAutoCutTimer = 1, kTitleWatchTimer = 2, kPointerResetTimer = 3, kTrayIconTimer = 5 };
 enum : int { kOuterFrame = 100, kCaptureButton, kIntervalBox, kIntervalLabel, kExitButton, kHelpFrame, kHelpCaption, kHelpText };
 
 constexpr COLORREF kCaptureButtonBack = 0x00C0FFC0;  // RGB(192,255,192)
@@ -119,6 +120,7 @@ bool MainForm::Create() {
   auto_cut_timer_ = std::make_unique<WindowTimer>(hwnd_, kAutoCutTimer);
   title_watch_timer_ = std::make_unique<WindowTimer>(hwnd_, kTitleWatchTimer);
   pointer_reset_timer_ = std::make_unique<WindowTimer>(hwnd_, kPointerResetTimer);
+  tray_icon_timer_ = std::make_unique<WindowTimer>(hwnd_, kTrayIconTimer);
   CreateControls();
   ApplyDpi();
 
@@ -132,7 +134,9 @@ bool MainForm::Create() {
   // Refused (no Terminal Services), cuts go on as without the watch.
   services_.session.Start(hwnd_);
   logic_ = std::make_unique<app::MainWindow>(
-      *this, *overlay_, app::MainWindowTimers{*auto_cut_timer_, *title_watch_timer_, *pointer_reset_timer_},
+      *this, *overlay_,
+      app::MainWindowTimers{*auto_cut_timer_, *title_watch_timer_, *pointer_reset_timer_,
+                            *tray_icon_timer_},
       services_.pointer, services_.tray, *shell_hook_, tracker_, overlay_open_);
   logic_->Start();
 
@@ -388,6 +392,7 @@ LRESULT MainForm::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
         case kAutoCutTimer: logic_->OnAutoCutTimer(); break;
         case kTitleWatchTimer: logic_->OnTitleWatchTimer(); break;
         case kPointerResetTimer: logic_->OnPointerResetTimer(); break;
+        case kTrayIconTimer: logic_->OnTrayIconTimer(); break;
         case ShellHook::kForegroundTimerId: shell_hook_->OnForegroundTimer(); break;
         default: break;
       }

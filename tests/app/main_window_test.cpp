@@ -128,7 +128,7 @@ struct MainRig {
 
   CallLog log;
   bool overlay_open = false;
-  fakes::FakeTimer auto_cut, title_watch, pointer_reset;
+  fakes::FakeTimer auto_cut, title_watch, pointer_reset, tray_icon;
   FakeMainWindowView view{log};
   FakeOverlayControl overlay{log, overlay_open, auto_cut};
   fakes::FakePointer pointer;
@@ -137,8 +137,8 @@ struct MainRig {
   fakes::FakeWindowInfo queries;
   fakes::FakeClipboard clipboard;
   tracking::ChatTracker tracker{queries, clipboard};
-  MainWindow window{view,  overlay, {auto_cut, title_watch, pointer_reset}, pointer, tray, shell, tracker,
-                    overlay_open};
+  MainWindow window{view,  overlay, {auto_cut, title_watch, pointer_reset, tray_icon}, pointer, tray,
+                    shell, tracker, overlay_open};
 
   // Started, the selection made and "copy and exit" pressed: the pace runs.
   void StartAutoCut() {
@@ -263,11 +263,17 @@ TEST(MainWindowTest, StartHidesIntoTheTrayShowsTheOverlayAndOffersStop) {
   MainRig rig;
   rig.window.OnCaptureClick();
 
+  // The hide comes first, so the picture is clean; the icon a tick after the overlay is up.
+  EXPECT_FALSE(rig.view.visible);
+  EXPECT_EQ(rig.log, (CallLog{"hide", "overlay show"}));
+  EXPECT_TRUE(rig.tray_icon.Enabled());
+  EXPECT_EQ(rig.tray_icon.Interval(), 100U);
+  rig.window.OnTrayIconTimer();
+  rig.window.OnTrayIconTimer();  // a late second tick adds nothing
+  EXPECT_FALSE(rig.tray_icon.Enabled());
   ASSERT_EQ(rig.tray.icons.size(), 1U);
   EXPECT_EQ(rig.tray.icons[0],
             (TrayRecord{kMainWindow, kMainTrayId, kMainIcon, L"Pelvanto"}));
-  EXPECT_FALSE(rig.view.visible);
-  // The icon waits until the overlay is up; the hide comes first, so the picture is clean.
   EXPECT_EQ(rig.log, (CallLog{"hide", "overlay show", "tray add"}));
   EXPECT_EQ(rig.overlay.loads, 1);
   EXPECT_TRUE(rig.overlay_open);
@@ -324,12 +330,14 @@ TEST(MainWindowTest, ClicksAlternateStartAndStopWithAFreshOverlayEachStart) {
 
 TEST(MainWindowTest, UnloadUnhooksUnloadsTheOverlayRemovesTheIconThenEnds) {
   MainRig rig;
-  rig.window.OnCaptureClick();  // hidden, icon shown, overlay loaded
+  rig.window.OnCaptureClick();  // hidden, overlay loaded
+  rig.window.OnTrayIconTimer();  // icon shown
   rig.log.clear();
 
   rig.window.Shutdown();
 
   EXPECT_EQ(rig.log, (CallLog{"unsubscribe", "overlay unload", "tray delete", "end"}));
+  rig.window.OnTrayIconTimer();  // a tick that was already queued
   EXPECT_TRUE(rig.tray.icons.empty());
   EXPECT_FALSE(rig.overlay_open);
   EXPECT_FALSE(rig.auto_cut.Enabled());
