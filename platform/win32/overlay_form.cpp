@@ -11,6 +11,7 @@
 #include "platform/win32/dpi.h"
 #include "platform/win32/monitor_layout.h"
 #include "platform/win32/notification_area.h"
+#include "platform/win32/present.h"
 #include "platform/win32/screen_capture.h"
 #include "platform/win32/window_class.h"
 #include "resource.h"
@@ -145,6 +146,10 @@ void OverlayForm::Show() {
   if (!hwnd_ || logic_->Unloaded()) return;
   ::ShowWindow(hwnd_, SW_SHOW);
   ::SetForegroundWindow(hwnd_);
+  // The frozen picture goes on the screen now, before the caller goes on (to the tray icon,
+  // a round trip to the shell).
+  ::UpdateWindow(hwnd_);
+  ShowDrawingNow();
 }
 
 void OverlayForm::StartCut() {
