@@ -11,6 +11,7 @@
 #include "platform/win32/notification_area.h"
 #include "platform/win32/overlay_painter.h"
 #include "platform/win32/screen_settle.h"
+#include "platform/win32/surface_release.h"
 #include "platform/win32/window_class.h"
 #include "resource.h"
 
@@ -273,6 +274,7 @@ void MainForm::ShowNoActivate() { ::ShowWindow(hwnd_, SW_SHOWNOACTIVATE); }
 
 void MainForm::Show() {
   ::ShowWindow(hwnd_, SW_SHOW);
+  ReleaseCachedSurfaces(hwnd_);
   ::SetForegroundWindow(hwnd_);
 }
 

@@ -13,6 +13,7 @@
 #include "platform/win32/notification_area.h"
 #include "platform/win32/present.h"
 #include "platform/win32/screen_capture.h"
+#include "platform/win32/surface_release.h"
 #include "platform/win32/window_class.h"
 #include "resource.h"
 
@@ -93,12 +94,8 @@ void OverlayForm::RetireSurface() {
   frozen_.reset();
   painter_.reset();
   tooltip_font_.Reset();
-  // Under Wine a cached window DC keeps the surface of the window it last drew on until it
-  // draws on another: taking the cache's DCs for the anchor lets the screen-sized surface go.
-  std::array<HDC, 8> cached{};
-  for (HDC& dc : cached) dc = ::GetDCEx(anchor_, nullptr, DCX_CACHE);
-  for (HDC dc : cached)
-    if (dc) ::ReleaseDC(anchor_, dc);
+  // Wine's cached DCs would keep the screen-sized surface: they go over to the anchor.
+  ReleaseCachedSurfaces(anchor_);
 }
 
 bool OverlayForm::Register(HINSTANCE instance) {
