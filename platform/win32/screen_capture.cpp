@@ -186,24 +186,31 @@ bool SystemClipboard::PutPicture(std::unique_ptr<Picture> picture) {
       {::RegisterClipboardFormatW(L"CanUploadToCloudClipboard"), ZeroDword()},
   };
 
-  OpenClipboardSession clipboard;
-  if (!clipboard) {
-    TraceFailure(L"OpenClipboard");
-    return false;
+  {
+    OpenClipboardSession clipboard;
+    if (!clipboard) {
+      TraceFailure(L"OpenClipboard");
+      return false;
+    }
+    if (!::EmptyClipboard()) {
+      TraceFailure(L"EmptyClipboard");
+      return false;
+    }
+    if (!::SetClipboardData(CF_DIB, dib->get())) {
+      TraceFailure(L"SetClipboardData");
+      return false;
+    }
+    dib->Release();  // the clipboard owns it now
+    for (auto& [format, value] : privacy) {
+      // Without them the picture still works; it may only show up in the history.
+      if (format != 0 && value && ::SetClipboardData(format, value.get())) value.release();
+    }
   }
-  if (!::EmptyClipboard()) {
-    TraceFailure(L"EmptyClipboard");
-    return false;
-  }
-  if (!::SetClipboardData(CF_DIB, dib->get())) {
-    TraceFailure(L"SetClipboardData");
-    return false;
-  }
-  dib->Release();  // the clipboard owns it now
-  for (auto& [format, value] : privacy) {
-    // Without them the picture still works; it may only show up in the history.
-    if (format != 0 && value && ::SetClipboardData(format, value.get())) value.release();
-  }
+  // Under Wine the clipboard holds its own copy of the picture, and this process keeps the one
+  // it handed over until it next opens the clipboard (then it is freed, the desktop window
+  // being the owner): opening it once more lets that picture-sized copy go now, not at the
+  // next cut. It changes nothing on the clipboard; when it cannot open, the copy goes later.
+  if (::OpenClipboard(::GetDesktopWindow())) ::CloseClipboard();
   return true;
 }
 
