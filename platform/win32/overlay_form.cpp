@@ -4,7 +4,6 @@
 #include <windowsx.h>
 
 #include <algorithm>
-#include <array>
 #include <utility>
 
 #include "overlay/damage.h"
