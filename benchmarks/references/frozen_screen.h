@@ -28,7 +28,7 @@ class FrozenScreen {
     bitmap_ = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (dc_ && bitmap_) {
       old_ = ::SelectObject(dc_, bitmap_);
-      ok_ = ::BitBlt(dc_, 0, 0, width_, height_, screen, x_, y_, SRCCOPY | CAPTUREBLT) != FALSE;
+      ok_ = ::BitBlt(dc_, 0, 0, width_, height_, screen, x_, y_, SRCCOPY) != FALSE;
     }
     ::ReleaseDC(nullptr, screen);
   }

@@ -1,7 +1,13 @@
-// grab_and_show.exe: the floor for "click -> whole frozen frame on screen".
-// A small window titled "bare grab" waits for a left click; the click hides it, grabs the
-// screen into a DIB section and shows that in a topmost full-screen popup ("bare frozen")
-// painted on WM_PAINT. A right click or Esc on the popup ends the program.
+// grab_and_show.exe: the floor for "click -> whole frozen frame on screen", and for the memory
+// an overlay leaves behind once closed.
+// A small window titled "bare grab" waits for a left click. The click hides it, copies the
+// screen with one BitBlt into a 32-bit DIB section and shows that in a topmost full-screen
+// popup ("bare frozen") that blits it in WM_PAINT. Nothing else: no wait for the screen to
+// settle, no icon, no font. A right click or Esc on the popup destroys it and frees the copy;
+// the program stays, its small window hidden, as a program whose overlay closed does, until
+// it is ended. Under Wine a cached DC keeps the surface of the window it last drew on after
+// that window is gone, so the close also takes the cache's DCs once for the small window:
+// without it the popup's screen-sized surface would stay in memory.
 #include <windows.h>
 
 #include <memory>
@@ -11,6 +17,15 @@
 namespace {
 
 std::unique_ptr<reference::FrozenScreen> g_frozen;
+HWND g_popup = nullptr;
+HWND g_waiting = nullptr;
+
+void ReleaseCachedSurfaces(HWND keeper) {
+  HDC dcs[8];
+  for (HDC& dc : dcs) dc = ::GetDCEx(keeper, nullptr, DCX_CACHE);
+  for (HDC dc : dcs)
+    if (dc) ::ReleaseDC(keeper, dc);
+}
 
 LRESULT CALLBACK PopupProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
@@ -19,24 +34,32 @@ LRESULT CALLBACK PopupProc(HWND window, UINT message, WPARAM wparam, LPARAM lpar
     case WM_PAINT: {
       PAINTSTRUCT paint;
       HDC dc = ::BeginPaint(window, &paint);
-      g_frozen->Paint(dc, paint.rcPaint);
+      if (g_frozen) g_frozen->Paint(dc, paint.rcPaint);
       ::EndPaint(window, &paint);
       return 0;
     }
+    case WM_RBUTTONUP:
+    case WM_KEYDOWN:
+      if (message == WM_KEYDOWN && wparam != VK_ESCAPE) break;
+      ::DestroyWindow(window);
+      g_popup = nullptr;
+      g_frozen.reset();
+      ReleaseCachedSurfaces(g_waiting);
+      return 0;
     default:
-      if (reference::EndsOnRightClickOrEsc(message, wparam)) return 0;
-      return ::DefWindowProcW(window, message, wparam, lparam);
+      break;
   }
+  return ::DefWindowProcW(window, message, wparam, lparam);
 }
 
 LRESULT CALLBACK WaitingProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == WM_LBUTTONDOWN && !g_frozen) {
+  if (message == WM_LBUTTONDOWN && !g_popup) {
     // Hide and grab at once: no settle wait.
     ::ShowWindow(window, SW_HIDE);
     g_frozen = std::make_unique<reference::FrozenScreen>();
-    HWND popup = reference::CreateFullScreenPopup(*g_frozen, L"bare frozen", PopupProc, nullptr);
-    ::ShowWindow(popup, SW_SHOW);
-    ::SetForegroundWindow(popup);
+    g_popup = reference::CreateFullScreenPopup(*g_frozen, L"bare frozen", PopupProc, nullptr);
+    ::ShowWindow(g_popup, SW_SHOW);
+    ::SetForegroundWindow(g_popup);
     return 0;
   }
   if (message == WM_DESTROY) ::PostQuitMessage(0);
@@ -55,9 +78,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   cls.lpszClassName = L"BareGrabWaiting";
   ::RegisterClassExW(&cls);
-  HWND waiting = ::CreateWindowExW(0, cls.lpszClassName, L"bare grab", WS_OVERLAPPEDWINDOW, 100, 100, 300, 200,
-                                   nullptr, nullptr, instance, nullptr);
-  ::ShowWindow(waiting, SW_SHOW);
+  g_waiting = ::CreateWindowExW(0, cls.lpszClassName, L"bare grab", WS_OVERLAPPEDWINDOW, 100, 100,
+                                300, 200, nullptr, nullptr, instance, nullptr);
+  ::ShowWindow(g_waiting, SW_SHOW);
   MSG msg;
   while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
     ::TranslateMessage(&msg);

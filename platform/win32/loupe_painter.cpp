@@ -1,69 +1,70 @@
 #include "platform/win32/loupe_painter.h"
 
-#include <utility>
-
 #include "overlay/elements.h"
+#include "overlay/loupe_picture.h"
 #include "platform/win32/fonts.h"
 #include "platform/win32/overlay_painter.h"
 
 namespace pelvanto::win32 {
 
-namespace {
-
-constexpr COLORREF kGridColour = RGB(128, 128, 128);
-constexpr COLORREF kBlack = RGB(0, 0, 0);
-constexpr COLORREF kWhite = RGB(255, 255, 255);
-
-RECT ToRect(const RectI& r) { return {r.left, r.top, r.right, r.bottom}; }
-
-}  // namespace
-
 LoupePainter::LoupePainter(unsigned dpi) : font_(CreateSongtiFont(90, dpi)) {}
 
-void LoupePainter::Paint(HDC dc, const overlay::LoupeView& loupe, HDC frozen) const {
-  if (!loupe.visible) return;
-  const RECT grid = ToRect(loupe.grid);
-  FillSolid(dc, grid, kBlack);  // what lies past the frozen picture
-  const RectI& to = loupe.target;
-  const RectI& from = loupe.source;
-  if (frozen && !from.Empty()) {
-    // Whole cells per pixel: plain pixel copies, no smoothing between them.
-    const int old_mode = ::SetStretchBltMode(dc, COLORONCOLOR);
-    ::StretchBlt(dc, to.left, to.top, to.Width(), to.Height(), frozen, from.left, from.top,
-                 from.Width(), from.Height(), SRCCOPY);
-    ::SetStretchBltMode(dc, old_mode);
-  }
-  // One-pixel grid lines on the left and top of every cell, and the closing ones.
-  for (int x = grid.left; x < grid.right; x += loupe.cell)
-    FillSolid(dc, {x, grid.top, x + 1, grid.bottom}, kGridColour);
-  for (int y = grid.top; y < grid.bottom; y += loupe.cell)
-    FillSolid(dc, {grid.left, y, grid.right, y + 1}, kGridColour);
-  // The pointer's pixel framed white inside black, visible on any colour.
-  const int cells = (loupe.grid.Width() - 1) / loupe.cell;
-  const int middle_left = grid.left + cells / 2 * loupe.cell;
-  const int middle_top = grid.top + cells / 2 * loupe.cell;
-  FrameSolid(dc, {middle_left - 1, middle_top - 1, middle_left + loupe.cell + 2,
-                  middle_top + loupe.cell + 2}, kBlack);
-  FrameSolid(dc, {middle_left, middle_top, middle_left + loupe.cell + 1,
-                  middle_top + loupe.cell + 1}, kWhite);
+bool LoupePainter::Fit(HDC dc, int width, int height) const {
+  Canvas& c = canvas_;
+  if (c.dc && c.width == width && c.height == height) return true;
+  // Another size: the loupe is on a monitor of another DPI now.
+  c.select.reset();
+  c.bitmap.Reset();
+  c.pixels = {};
+  c.lines[0].clear();
+  c.lines[1].clear();
+  c.width = c.height = 0;
+  BITMAPINFO info = TopDownBitmapInfo(width, height);
+  void* bits = nullptr;
+  c.bitmap.Reset(::CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!c.dc) c.dc.Reset(::CreateCompatibleDC(dc));
+  if (!c.bitmap || !bits || !c.dc) return false;
+  c.select.emplace(c.dc.get(), c.bitmap.get());
+  ::SetBkMode(c.dc.get(), TRANSPARENT);
+  ::SetTextColor(c.dc.get(), overlay::kSelectionColour);
+  ::SelectObject(c.dc.get(), font_.get());  // stays selected: the DC goes before the font
+  c.pixels = {static_cast<std::uint32_t*>(bits),
+              static_cast<std::size_t>(width) * static_cast<std::size_t>(height)};
+  c.width = width;
+  c.height = height;
+  // A read-out that matches no text, so both lines are drawn at the first paint.
+  c.lines[0] = c.lines[1] = L"\n";
+  return true;
+}
 
-  RECT text = ToRect(loupe.text);
-  FillSolid(dc, text, overlay::kToolbarBackColour);
-  FrameSolid(dc, ToRect(loupe.rect), overlay::kSelectionColour);
-  const int old_bk = ::SetBkMode(dc, TRANSPARENT);
-  const COLORREF old_colour = ::SetTextColor(dc, overlay::kSelectionColour);
-  SelectGuard font(dc, font_.get());
-  // The position in the upper half of the strip, the colour in the lower.
+void LoupePainter::PaintLine(const RECT& box, const std::wstring& text,
+                             std::wstring& shown) const {
+  if (shown == text) return;
+  HDC dc = canvas_.dc.get();
+  FillSolid(dc, box, overlay::kToolbarBackColour);
+  RECT area = box;
+  ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &area,
+              DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  shown = text;
+}
+
+void LoupePainter::Paint(HDC dc, const overlay::LoupeView& loupe,
+                         const ScreenPixels* frozen) const {
+  if (!loupe.visible) return;
+  const RectI& r = loupe.rect;
+  if (!Fit(dc, r.Width(), r.Height())) return;
+  // The position in the upper half of the strip, the colour in the lower; in the picture's
+  // own pixels.
+  const RECT text{loupe.text.left - r.left, loupe.text.top - r.top, loupe.text.right - r.left,
+                  loupe.text.bottom - r.top};
   const int middle = (text.top + text.bottom) / 2;
-  RECT upper{text.left, text.top, text.right, middle};
-  RECT lower{text.left, middle, text.right, text.bottom};
-  for (auto [line, box] : {std::pair{&loupe.position, &upper}, std::pair{&loupe.colour, &lower}}) {
-    ::DrawTextW(dc, line->c_str(), static_cast<int>(line->size()), box,
-                DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-  }
-  font.Restore();
-  ::SetTextColor(dc, old_colour);
-  ::SetBkMode(dc, old_bk);
+  PaintLine({text.left, text.top, text.right, middle}, loupe.position, canvas_.lines[0]);
+  PaintLine({text.left, middle, text.right, text.bottom}, loupe.colour, canvas_.lines[1]);
+  ::GdiFlush();  // the text may still be queued; the pixels are written directly
+  overlay::PixelsView pixels;
+  if (frozen) pixels = {frozen->pixels(), frozen->width(), frozen->height()};
+  overlay::DrawLoupePicture(loupe, pixels, canvas_.pixels);
+  ::BitBlt(dc, r.left, r.top, r.Width(), r.Height(), canvas_.dc.get(), 0, 0, SRCCOPY);
 }
 
 }  // namespace pelvanto::win32

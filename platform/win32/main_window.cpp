@@ -14,6 +14,7 @@
 #include "platform/win32/notification_area.h"
 #include "platform/win32/overlay_painter.h"
 #include "platform/win32/screen_settle.h"
+#include "platform/win32/surface_release.h"
 #include "platform/win32/trace.h"
 #include "platform/win32/tray_menu.h"
 #include "resource.h"
@@ -256,6 +257,7 @@ void MainWindow::ShowNoActivate() { ::ShowWindow(hwnd(), SW_SHOWNOACTIVATE); }
 
 void MainWindow::Show() {
   ::ShowWindow(hwnd(), SW_SHOW);
+  ReleaseCachedSurfaces(hwnd());
   ::SetForegroundWindow(hwnd());
 }
 
@@ -393,7 +395,7 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) noexcept 
       overlay_->Reap();
       return 0;
     case kTakeCachedDcs:
-      TakeCachedDcs(hwnd());
+      ReleaseCachedSurfaces(hwnd());
       return 0;
     case WM_CLOSE:
       logic_->Shutdown();

@@ -64,7 +64,8 @@ class MainWindow final : public Window<MainWindow>,
   Tooltips tooltips_;
   OwnedFont button_font_, combo_font_, label_font_, frame_font_, text_font_;
   OwnedIcon big_icon_, small_icon_;
-  std::unique_ptr<WindowTimer> auto_cut_timer_, title_watch_timer_, pointer_reset_timer_;
+  std::unique_ptr<WindowTimer> auto_cut_timer_, title_watch_timer_, pointer_reset_timer_,
+      tray_icon_timer_;
   tracking::ChatTracker tracker_;
   std::unique_ptr<ShellHook> shell_hook_;
   std::unique_ptr<app::CaptureControl> logic_;

@@ -11,6 +11,7 @@
 #include "overlay/damage.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/messages.h"
+#include "platform/win32/present.h"
 #include "platform/win32/trace.h"
 #include "resource.h"
 
@@ -115,6 +116,10 @@ void OverlaySurface::ShowInFront() {
   // Active and focused within this thread even where the foreground is refused or comes late,
   // so the keys come here, not to the hidden main window, once the program has the foreground.
   ::SetFocus(hwnd());
+  // The frozen picture goes on the screen now, before the caller goes on (to the tray icon,
+  // a round trip to the shell).
+  ::UpdateWindow(hwnd());
+  ShowDrawingNow();
 }
 
 bool OverlaySurface::Freeze(const RectI& area) {
@@ -204,33 +209,49 @@ void OverlaySurface::MoveToolbarTips(const overlay::Elements& now) {
 }
 
 void OverlaySurface::AfterHandlers() noexcept {
+  // While a repaint is due, changes wait for it: moves that come faster than the window
+  // paints cost no invalidation each. A repaint is due only while the window has an update
+  // region: one validated some other way would otherwise hold the changes back for good.
+  if (repaint_pending_ && ::IsWindowVisible(hwnd()) && ::GetUpdateRect(hwnd(), nullptr, FALSE))
+    return;
+  SyncDamage();
+}
+
+void OverlaySurface::SyncDamage() {
   if (!logic_) return;
+  // One invalidation of the union, the loupe's rectangles included: each call is a round trip
+  // to the window server, and a drag changes up to two dozen small rectangles a move.
+  std::vector<RectI> areas;
   if (loupe_painter_) {
-    for (const RectI& r : overlay::LoupeDamage(painted_loupe_, logic_->Loupe())) {
-      const RECT rect = ToClient(r);
-      ::InvalidateRect(hwnd(), &rect, FALSE);
-    }
+    areas = overlay::LoupeDamage(painted_loupe_, logic_->Loupe());
     painted_loupe_ = logic_->Loupe();
   }
   const overlay::Elements now = logic_->Scene();
-  if (now == painted_) return;
-  // One invalidation of the union: each call is a round trip to the window server, and a
-  // drag changes up to two dozen small rectangles a move.
-  const std::vector<RectI> areas = overlay::ChangedAreas(painted_, now, 1);
-  if (damage_ && piece_) {
+  const bool changed = now != painted_;
+  if (changed) {
+    const std::vector<RectI> more = overlay::ChangedAreas(painted_, now, 1);
+    areas.insert(areas.end(), more.begin(), more.end());
+  }
+  if (!areas.empty() && damage_ && piece_) {
     ::SetRectRgn(damage_.get(), 0, 0, 0, 0);
     for (const RectI& r : areas) {
       const RECT rect = ToClient(r);
       ::SetRectRgn(piece_.get(), rect.left, rect.top, rect.right, rect.bottom);
       ::CombineRgn(damage_.get(), damage_.get(), piece_.get(), RGN_OR);
     }
-    if (!areas.empty()) ::InvalidateRgn(hwnd(), damage_.get(), FALSE);
+    ::InvalidateRgn(hwnd(), damage_.get(), FALSE);
+    // A WM_PAINT comes only for damage on the window.
+    RECT box{}, on_window{};
+    const RECT client{0, 0, desktop_.bounds.Width(), desktop_.bounds.Height()};
+    ::GetRgnBox(damage_.get(), &box);
+    if (::IntersectRect(&on_window, &box, &client)) repaint_pending_ = true;
   } else {
     for (const RectI& r : areas) {
       const RECT rect = ToClient(r);
       ::InvalidateRect(hwnd(), &rect, FALSE);
     }
   }
+  if (!changed) return;
   MoveToolbarTips(now);
   painted_ = now;
 }
@@ -242,6 +263,9 @@ OverlayPainter& OverlaySurface::Painter() {
 }
 
 void OverlaySurface::Paint() {
+  // Changes that waited for this repaint are painted with it: the pointer's latest position.
+  SyncDamage();
+  repaint_pending_ = false;
   const PaintScope paint(hwnd());
   HDC dc = paint.dc();
   const RECT rc = paint.area();
@@ -266,7 +290,7 @@ void OverlaySurface::Paint() {
     overlay::LoupeView loupe = logic_->Loupe();
     loupe.source = {loupe.source.left - frozen_area_.left, loupe.source.top - frozen_area_.top,
                     loupe.source.right - frozen_area_.left, loupe.source.bottom - frozen_area_.top};
-    loupe_painter_->Paint(dc, loupe, frozen_ ? frozen_->dc() : nullptr);
+    loupe_painter_->Paint(dc, loupe, frozen_.get());
   }
   ::SetWindowOrgEx(dc, old.x, old.y, nullptr);
 }
@@ -278,15 +302,6 @@ void OverlaySurface::Release() {
   loupe_painter_.reset();
   // Once this window is wholly gone, a window that outlives it takes Wine's cached DCs over.
   ::PostMessageW(heir_, kTakeCachedDcs, 0, 0);
-}
-
-void TakeCachedDcs(HWND window) {
-  // Under Wine a cached window DC keeps the surface of the window it last drew on until it
-  // draws on another: taking the cache's DCs for another window lets that surface go.
-  std::array<HDC, 8> cached{};
-  for (HDC& dc : cached) dc = ::GetDCEx(window, nullptr, DCX_CACHE);
-  for (HDC dc : cached)
-    if (dc) ::ReleaseDC(window, dc);
 }
 
 LRESULT OverlaySurface::Handle(UINT message, WPARAM wparam, LPARAM lparam) noexcept {

@@ -56,8 +56,10 @@ class OverlaySurface final : public Window<OverlaySurface> {
  private:
   friend Window<OverlaySurface>;
   LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam) noexcept;
-  // What the handlers changed goes to the screen: invalidated, and the toolbar's tips moved.
+  // What the handlers changed goes to the screen, or, while a repaint is due, waits for it.
   void AfterHandlers() noexcept;
+  // Invalidates what changed since the last call, and moves the toolbar's tips.
+  void SyncDamage();
   void Paint();
   OverlayPainter& Painter();
   void MoveToolbarTips(const overlay::Elements& now);
@@ -84,13 +86,10 @@ class OverlaySurface final : public Window<OverlaySurface> {
   overlay::Elements painted_;  // what the screen shows, as of the last invalidation
   overlay::LoupeView painted_loupe_;  // the loupe as of the last invalidation
   OwnedRegion damage_, piece_;  // reused for the union of the changed rectangles
+  bool repaint_pending_ = false;  // damage invalidated, its WM_PAINT not run yet
   bool tracking_leave_ = false;  // WM_MOUSELEAVE asked for since the pointer came in
   std::optional<WindowSnapshot> windows_;  // the windows recorded at the freeze
   bool shown_ = false;  // the first paint is done: the controls are recorded next
 };
-
-// Takes the thread's cached window DCs for `window` and gives them back, so none of them
-// holds on to the surface of a window that has gone.
-void TakeCachedDcs(HWND window);
 
 }  // namespace pelvanto::win32

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
+#include <limits>
 
 #include "platform/win32/clipboard_owner.h"
 #include "platform/win32/monitor_layout.h"
@@ -40,6 +42,13 @@ class OpenClipboardSession {
   bool open_ = false;
 };
 
+// Rows of a band of a screen read `width` pixels wide: about 128 KiB of 32-bit pixels, which
+// the display driver may take from a heap that never gives such holes back.
+int BandRows(int width) {
+  constexpr int kBandBytes = 128 * 1024;
+  return std::max(1, kBandBytes / (std::max(1, width) * 4));
+}
+
 // A DWORD 0 in movable global memory: the value that tells Windows to leave the clipboard
 // content out of its history and off the cloud clipboard.
 OwnedGlobal ZeroDword() {
@@ -69,6 +78,17 @@ bool FillUnshown(HDC copy, int left, int top, std::span<const RectI> unshown) {
 
 }  // namespace
 
+BITMAPINFO TopDownBitmapInfo(int width, int height) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top-down rows
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  return info;
+}
+
 std::unique_ptr<ScreenPixels> ScreenPixels::Copy(const RECT& area,
                                                  std::span<const RectI> unshown) {
   const int width = area.right - area.left;
@@ -78,13 +98,7 @@ std::unique_ptr<ScreenPixels> ScreenPixels::Copy(const RECT& area,
   // instead, so it would shift the copy when a monitor is left of or above the primary.)
   WindowDc display(nullptr);
   if (!display || width <= 0 || height <= 0) return nullptr;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;  // top-down rows
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO info = TopDownBitmapInfo(width, height);
   void* bits = nullptr;
   auto copy = std::unique_ptr<ScreenPixels>(new ScreenPixels);
   copy->dc_.Reset(::CreateCompatibleDC(display.get()));
@@ -109,12 +123,26 @@ namespace {
 std::unique_ptr<Picture> CopyDisplay(int left, int top, int width, int height) {
   WindowDc display(nullptr);  // as in ScreenPixels::Copy
   if (!display) return nullptr;
+  // The copy goes into a DIB section (its pixels are mapped for it, and unmapped with it) laid
+  // out exactly as the clipboard's DIB, so handing it over is one copy of its bytes.
+  const std::int64_t stride = (std::int64_t{width} * 3 + 3) / 4 * 4;
+  const std::int64_t size = stride * height;
+  constexpr std::int64_t kLargest = std::numeric_limits<DWORD>::max() - sizeof(BITMAPINFOHEADER);
+  if (size > kLargest) return nullptr;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = height;  // bottom-up: what every program reading a DIB expects
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader.biCompression = BI_RGB;
+  info.bmiHeader.biSizeImage = static_cast<DWORD>(size);
+  void* bits = nullptr;
+  OwnedBitmap section(::CreateDIBSection(display.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   OwnedDc memory(::CreateCompatibleDC(display.get()));
-  if (!memory) return nullptr;
-  OwnedBitmap bitmap(::CreateCompatibleBitmap(display.get(), width, height));
-  if (!bitmap) return nullptr;
+  if (!section || !bits || !memory) return nullptr;
   {
-    SelectGuard select(memory.get(), bitmap.get());
+    SelectGuard select(memory.get(), section.get());
     if (!select.ok()) return nullptr;
     // Past the desktop's edges, and where no monitor is, a display blit may return
     // anything; those pixels are black. The layout is read at every cut: monitors may have
@@ -132,16 +160,25 @@ std::unique_ptr<Picture> CopyDisplay(int left, int top, int width, int height) {
                        static_cast<int>(y1)};
       const auto unshown = overlay::UnshownParts(desktop, {shown.left, shown.top, shown.right,
                                                            shown.bottom});
-      if (!::BitBlt(memory.get(), shown.left - left, shown.top - top, shown.right - shown.left,
-                    shown.bottom - shown.top, display.get(), shown.left, shown.top, SRCCOPY) ||
-          !FillUnshown(memory.get(), left, top, unshown)) {
-        return nullptr;
+      const int shown_width = static_cast<int>(x1 - x0);
+      const int band = BandRows(shown_width);
+      for (int y = shown.top; y < shown.bottom; y += band) {
+        const int rows = std::min(band, static_cast<int>(y1 - y));
+        if (!::BitBlt(memory.get(), shown.left - left, y - top, shown_width, rows,
+                      display.get(), shown.left, y, SRCCOPY))
+          return nullptr;
       }
+      if (!FillUnshown(memory.get(), left, top, unshown)) return nullptr;
     }
-    // The guard puts the old bitmap back here: a bitmap still selected into a DC cannot
-    // be handed to the clipboard.
+    ::GdiFlush();  // the blits may still be queued; the bits are read directly
   }
-  return std::make_unique<BitmapPicture>(std::move(bitmap), width, height);
+  OwnedGlobal dib(::GlobalAlloc(GMEM_MOVEABLE, sizeof info.bmiHeader + static_cast<SIZE_T>(size)));
+  auto* data = dib ? static_cast<unsigned char*>(::GlobalLock(dib.get())) : nullptr;
+  if (!data) return nullptr;
+  std::memcpy(data, &info.bmiHeader, sizeof info.bmiHeader);
+  std::memcpy(data + sizeof info.bmiHeader, bits, static_cast<std::size_t>(size));
+  ::GlobalUnlock(dib.get());
+  return std::make_unique<DibPicture>(std::move(dib), width, height);
 }
 }  // namespace
 
@@ -154,9 +191,9 @@ std::unique_ptr<Picture> DisplayScreen::CopyArea(int left, int top, int width, i
 
 ClipboardPut SystemClipboard::PutPicture(std::unique_ptr<Picture> picture) {
   const ClipboardPut kRefused{ClipboardPut::Outcome::kRefused, {}};
-  // Anything but a bitmap of ours cannot go on the clipboard; it is freed on return.
-  auto* bitmap = dynamic_cast<BitmapPicture*>(picture.get());
-  if (!bitmap || !bitmap->get()) return kRefused;
+  // Anything but a picture of ours cannot go on the clipboard; it is freed on return.
+  auto* dib = dynamic_cast<DibPicture*>(picture.get());
+  if (!dib || !dib->get()) return kRefused;
 
   // Made before the clipboard opens, so it stays open as briefly as possible.
   PrivacyFormat privacy[] = {
@@ -164,25 +201,32 @@ ClipboardPut SystemClipboard::PutPicture(std::unique_ptr<Picture> picture) {
       {::RegisterClipboardFormatW(L"CanUploadToCloudClipboard"), ZeroDword()},
   };
 
-  OpenClipboardSession clipboard;
-  if (!clipboard) {
-    TraceFailure(L"OpenClipboard");
-    // Asked at once, while the holder still has it open.
-    return {ClipboardPut::Outcome::kHeld, ClipboardHolderName()};
+  {
+    OpenClipboardSession clipboard;
+    if (!clipboard) {
+      TraceFailure(L"OpenClipboard");
+      // Asked at once, while the holder still has it open.
+      return {ClipboardPut::Outcome::kHeld, ClipboardHolderName()};
+    }
+    if (!::EmptyClipboard()) {
+      TraceFailure(L"EmptyClipboard");
+      return kRefused;
+    }
+    if (!::SetClipboardData(CF_DIB, dib->get())) {
+      TraceFailure(L"SetClipboardData");
+      return kRefused;
+    }
+    dib->Release();  // the clipboard owns it now
+    for (auto& [format, value] : privacy) {
+      // Without them the picture still works; it may only show up in the history.
+      if (format != 0 && value && ::SetClipboardData(format, value.get())) value.release();
+    }
   }
-  if (!::EmptyClipboard()) {
-    TraceFailure(L"EmptyClipboard");
-    return kRefused;
-  }
-  if (!::SetClipboardData(CF_BITMAP, bitmap->get())) {
-    TraceFailure(L"SetClipboardData");
-    return kRefused;
-  }
-  bitmap->Release();  // the clipboard owns it now
-  for (auto& [format, value] : privacy) {
-    // Without them the picture still works; it may only show up in the history.
-    if (format != 0 && value && ::SetClipboardData(format, value.get())) value.release();
-  }
+  // Under Wine the clipboard holds its own copy of the picture, and this process keeps the one
+  // it handed over until it next opens the clipboard (then it is freed, the desktop window
+  // being the owner): opening it once more lets that picture-sized copy go now, not at the
+  // next cut. It changes nothing on the clipboard; when it cannot open, the copy goes later.
+  if (::OpenClipboard(::GetDesktopWindow())) ::CloseClipboard();
   return {ClipboardPut::Outcome::kPlaced, {}};
 }
 

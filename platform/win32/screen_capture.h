@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <utility>
 
 #include "host/clipboard.h"
 #include "host/screen.h"
@@ -15,22 +16,29 @@
 
 namespace pelvanto::win32 {
 
-// A device-dependent bitmap in the display's format, owned until the clipboard takes it.
-class BitmapPicture final : public Picture {
+// A cut as the clipboard takes it: a packed DIB (header, then rows bottom to top, 24 bits a
+// pixel) in movable global memory, owned until the clipboard has accepted it. Global memory
+// of this size is mapped for itself and unmapped when freed, so a long run of cuts leaves no
+// screen-sized holes in a heap behind (a bitmap's pixels would sit in one under Wine). Windows
+// offers it as CF_BITMAP too, to any program that asks for that.
+class DibPicture final : public Picture {
  public:
-  BitmapPicture(OwnedBitmap bitmap, int width, int height)
-      : bitmap_(std::move(bitmap)), width_(width), height_(height) {}
+  DibPicture(OwnedGlobal dib, int width, int height)
+      : dib_(std::move(dib)), width_(width), height_(height) {}
   int Width() const override { return width_; }
   int Height() const override { return height_; }
-  HBITMAP get() const { return bitmap_.get(); }
-  // Gives up ownership, once the clipboard has accepted the bitmap.
-  HBITMAP Release() { return bitmap_.release(); }
+  HGLOBAL get() const { return dib_.get(); }
+  // Gives up ownership, once the clipboard has accepted the picture.
+  HGLOBAL Release() { return dib_.release(); }
 
  private:
-  OwnedBitmap bitmap_;
+  OwnedGlobal dib_;
   int width_;
   int height_;
 };
+
+// The header of a 32-bit top-down DIB section: rows top to bottom, pixels 0x00RRGGBB.
+BITMAPINFO TopDownBitmapInfo(int width, int height);
 
 // A copy of an area of the screen in a 32-bit top-down DIB, selected into its own memory DC
 // so it can be drawn from and read pixel by pixel.
@@ -57,6 +65,8 @@ class ScreenPixels {
 };
 
 // The live virtual desktop through the screen's device context; black where no monitor is.
+// The screen is read in bands of rows, so that what the display driver allocates for one read
+// stays small whatever the area.
 class DisplayScreen final : public Screen {
  public:
   std::unique_ptr<Picture> CopyArea(int left, int top, int width, int height) override;

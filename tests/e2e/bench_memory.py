@@ -1,11 +1,17 @@
 """Figures, not a test: the working set (VmRSS) of the program at each stage of its use.
 
 At 1920x1080 and 3840x2160, RUNS rounds, interleaved with the bare reference grab_and_show.exe
-(benchmarks/references: the screen grabbed into a DIB section, shown in a full-screen popup):
-- the main window alone, just started;
+(benchmarks/references: the screen grabbed into a DIB section, shown in a full-screen popup,
+the popup destroyed and the copy freed on a right click). One run of the program goes through
+every way an overlay ends, one overlay after the other:
+- the main window alone, just started (the figure the others are held against);
 - the overlay up, against the reference with its frozen picture shown;
-- auto-cutting: after "复制退出" on an 800x600 selection, once three cuts have reached the
-  clipboard, against the main window alone of the same run.
+- a second after the overlay closed by a right click, by Esc, by "退出截屏", and by "切图结束"
+  once it had gone to the tray, each against the main window alone (goal: within 1 MiB),
+  next to the reference a second after its popup closed, against its own baseline;
+- auto-cutting an 800x600 selection once a second, 2 s and 8 s after "复制退出", against the
+  main window alone (goal: within 3 MiB, and no growth from 2 s to 8 s; the soak test follows
+  300 cuts).
 --baseline DIR adds a second build of the program (its build directory) to the same rounds.
 
     python3 tests/e2e/bench_memory.py [--runs 5] [--baseline DIR] [WIDTHxHEIGHT ...]
@@ -14,32 +20,40 @@ At 1920x1080 and 3840x2160, RUNS rounds, interleaved with the bare reference gra
 from __future__ import annotations
 
 import argparse
+import statistics
 import sys
 import time
 from pathlib import Path
+from typing import Sequence
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 
 from bench_drag import other_build  # noqa: E402
-from bench_references import RUNS, SIZES, interleave, print_comparison, reference_exe, time_frame  # noqa: E402
+from bench_references import (RUNS, SIZES, interleave, print_comparison, reference_memory, rss_mib,  # noqa: E402
+                              spread)
 from harness import Geometry, Session, wait_until  # noqa: E402
-from scenarios import (COPY_AND_EXIT, OVERLAY, ClipboardWatch, press_toolbar_button, select,  # noqa: E402
+from scenarios import (CAPTURE_BUTTON, COPY_AND_EXIT, EXIT_CAPTURE, OVERLAY,  # noqa: E402
+                       ClipboardWatch, click_control, press_toolbar_button, restore_main, select,
                        set_interval, start_capture, start_program)
 
 SEL = Geometry(50, 50, 800, 600)
-CUTS = 3
-
-
-def rss_mib(pid: int) -> float:
-    with open(f"/proc/{pid}/status") as status:
-        for line in status:
-            if line.startswith("VmRSS:"):
-                return int(line.split()[1]) / 1024
-    return -1
+SETTLE_S = 1.0  # after a close, before the reading
+CLOSES = ("right click", "Esc", "退出截屏", "切图结束")
 
 
 def program_stages(s: Session, build: Path | None) -> dict[str, float]:
-    """One run of the program: its working set with the main window, the overlay, auto-cutting."""
+    """One run of the program through every ending of an overlay; working sets in MiB."""
+    def settled() -> float:
+        time.sleep(SETTLE_S)
+        return rss_mib(proc.pid)
+
+    def capture_again(main: Geometry) -> None:
+        # After a close the button still reads "切图结束": one click stops, the next starts.
+        click_control(s, main, CAPTURE_BUTTON)
+        time.sleep(0.3)
+        start_capture(s, main)
+        time.sleep(0.5)
+
     with other_build(build), ClipboardWatch(s) as clip:
         proc, main = start_program(s)
         time.sleep(1)
@@ -48,29 +62,64 @@ def program_stages(s: Session, build: Path | None) -> dict[str, float]:
         start_capture(s, main)
         time.sleep(1)
         figures["overlay"] = rss_mib(proc.pid)
+
+        s.click(s.width // 2, s.height // 2, 3)  # no selection: the right click closes
+        s.wait_window_gone(OVERLAY)
+        figures["right click"] = settled()
+
+        capture_again(restore_main(s))
+        # Keys reach the overlay once it was clicked (under openbox the tray window, new with the
+        # icon, holds the focus): the click leaves an empty selection, the first Esc clears it.
+        s.click(s.width // 2, s.height // 2)
+        s.key("Escape")
+        s.key("Escape")
+        s.wait_window_gone(OVERLAY)
+        figures["Esc"] = settled()
+
+        capture_again(restore_main(s))
+        select(s, SEL.x, SEL.y, SEL.x + SEL.width, SEL.y + SEL.height)
+        press_toolbar_button(s, SEL, EXIT_CAPTURE)
+        s.wait_window_gone(OVERLAY)
+        figures["退出截屏"] = settled()
+
+        capture_again(restore_main(s))
         select(s, SEL.x, SEL.y, SEL.x + SEL.width, SEL.y + SEL.height)
         press_toolbar_button(s, SEL, COPY_AND_EXIT)
         s.wait_window_gone(OVERLAY)
-        cuts = sum(clip.wait_picture(5) is not None for _ in range(CUTS))
-        figures["cutting"] = rss_mib(proc.pid) if cuts == CUTS else -1
+        started = time.monotonic()
+        for seconds in (2, 8):
+            time.sleep(max(0.0, started + seconds - time.monotonic()))
+            figures[f"cutting {seconds} s"] = rss_mib(proc.pid) if clip.has_picture() else -1
+        main = restore_main(s)
+        click_control(s, main, CAPTURE_BUTTON)  # "切图结束": the overlay in the tray goes
+        figures["切图结束"] = settled()
         proc.terminate()
         proc.wait(10)
         wait_until(lambda: not s.find_windows("^Pelvanto"), 10)
     return figures
 
 
-def reference_shown(s: Session) -> float:
-    """One run of grab_and_show.exe: its working set with the frozen picture on the screen."""
-    proc = s.start(reference_exe("grab_and_show.exe"))
-    wid = s.wait_window("^bare grab$", timeout=30)
-    g = wait_until(lambda: s.window_geometry(wid), 10)
-    time.sleep(0.5)
-    time_frame(s, *g.centre)
-    rss = rss_mib(proc.pid)
-    proc.terminate()
-    proc.wait(10)
-    s.wait_window_gone("^bare frozen$")
-    return rss
+def growth(values: Sequence[float], bases: Sequence[float]) -> list[float]:
+    """Each run's figure less its own baseline; runs where either failed are left out."""
+    return [v - b for v, b in zip(values, bases) if v >= 0 and b >= 0]
+
+
+def print_growth(title: str, product: Sequence[float], reference: Sequence[float] | None, goal: str) -> None:
+    """Working set above a baseline, which may be below it: min / median / max, in MiB."""
+    def line(values: Sequence[float]) -> str:
+        if not values:
+            return "no figure"
+        return (f"{min(values):+7.2f} / {statistics.median(values):+7.2f} / {max(values):+7.2f} MiB "
+                f"(min / median / max of {len(values)})")
+    print(f"   {title} (goal: {goal})", flush=True)
+    print(f"      product    {line(product)}")
+    if reference is not None:
+        print(f"      reference  {line(reference)}", flush=True)
+
+
+def print_level(title: str, values: Sequence[float]) -> None:
+    print(f"   {title}", flush=True)
+    print(f"      {spread(values, 'MiB')}", flush=True)
 
 
 def run(width: int, height: int, runs: int, baseline: Path | None) -> None:
@@ -78,17 +127,28 @@ def run(width: int, height: int, runs: int, baseline: Path | None) -> None:
     jobs = {"product": lambda: program_stages(s, None)}
     if baseline is not None:
         jobs["baseline"] = lambda: program_stages(s, baseline)
-    jobs["reference"] = lambda: reference_shown(s)
+    jobs["reference"] = lambda: reference_memory(s)
     with Session(width, height, name="bench-memory") as s:
         s.show_pattern("coords")
-        figures = interleave(runs, jobs)
+        figures = interleave(runs, jobs, value=lambda f: f["shown"])
+    reference = figures["reference"]
+    ref_closed = growth([f["closed"] for f in reference], [f["baseline"] for f in reference])
+    print_level("reference: its own baseline (the small window)", [f["baseline"] for f in reference])
     for name in [n for n in ("product", "baseline") if n in figures]:
         stages = figures[name]
-        print(f"   {name}: main window alone {[round(f['main'], 1) for f in stages]} MiB")
-        print_comparison(f"{name}: overlay up, against the bare grab-and-show", "MiB",
-                         [f["overlay"] for f in stages], figures["reference"])
-        print_comparison(f"{name}: auto-cutting, against its main window alone", "MiB",
-                         [f["cutting"] for f in stages], [f["main"] for f in stages])
+        mains = [f["main"] for f in stages]
+        print_level(f"{name}: main window alone", mains)
+        print_comparison(f"{name}: overlay up, against the bare grab-and-show shown", "MiB",
+                         [f["overlay"] for f in stages], [f["shown"] for f in reference])
+        for close in CLOSES:
+            print_growth(f"{name}: a second after the overlay closed by {close}, above the main window alone",
+                         growth([f[close] for f in stages], mains), ref_closed, "within 1 MiB")
+        for seconds in (2, 8):
+            print_growth(f"{name}: auto-cutting, {seconds} s after \"复制退出\", above the main window alone",
+                         growth([f[f"cutting {seconds} s"] for f in stages], mains), None, "within 3 MiB")
+        print_growth(f"{name}: auto-cutting, from 2 s to 8 s",
+                     growth([f["cutting 8 s"] for f in stages], [f["cutting 2 s"] for f in stages]), None,
+                     "flat")
 
 
 def main(argv: list[str]) -> int:

@@ -127,7 +127,7 @@ def frame_comparison(exe: Path, width: int, height: int, runs: int, baseline: Pa
     jobs["reference"] = lambda: reference_frame(s)
     with Session(width, height, name="bench-frame") as s:
         s.show_pattern("coords")
-        figures = interleave(runs, jobs)
+        figures = interleave(runs, jobs, value=lambda f: f["frame"])
     for key, title in (("mapped", "click -> full-screen window mapped"),
                        ("frame", "click -> whole frozen frame on screen")):
         print_comparison(title, "ms", [f[key] for f in figures["product"]], [f[key] for f in figures["reference"]])

@@ -53,7 +53,8 @@ Facts of this test bed that shape the scenarios:
 - Wine shows notification-area icons in its "Wine System Tray" window (top left), each icon a
   square cell as high as the window; the window goes when its last icon goes.
 - A full-screen topmost window of the program covers that tray window.
-- The clipboard's CF_BITMAP reaches X as image/bmp: a 32-bit BI_BITFIELDS BMP with file header.
+- A picture on the clipboard reaches X as image/bmp with a file header: the program's 24-bit CF_DIB as
+  it is, a CF_BITMAP (fake_chat.exe's) as a 32-bit BI_BITFIELDS BMP.
 
 Several monitors (Debian 12, Wine 8; checked with the helper monitors.exe, whose report
 read_monitor_report parses, and by test_harness_monitors.py):

@@ -111,9 +111,19 @@ class TwoMonitors(unittest.TestCase):
         return toolbar_on(sel, monitor)
 
     def check(self, sel: Geometry, step: str) -> Geometry:
-        shot = self.s.screenshot_pixels(f"{step}.png")
+        # The release's toolbar may reach the screen a little after the release on a busy
+        # machine: wait for it before judging the screenshot.
+        toolbar = self.toolbar_for(sel)
+        shots = []
+
+        def toolbar_shown() -> bool:
+            shots.append(self.s.screenshot_pixels(f"{step}.png"))
+            return find_box(shots[-1], (TOOLBAR_BACK, TOOLBAR_FRAME), [self.tray]) == toolbar
+
+        wait_until(toolbar_shown, 5)
+        shot = shots[-1]
         self.assertEqual(find_outline(shot), sel, f"the selection after {step}")
-        self.assertEqual(find_box(shot, (TOOLBAR_BACK, TOOLBAR_FRAME), [self.tray]), self.toolbar_for(sel),
+        self.assertEqual(find_box(shot, (TOOLBAR_BACK, TOOLBAR_FRAME), [self.tray]), toolbar,
                          f"the toolbar after {step}")
         return sel
 

@@ -77,19 +77,22 @@ TEST(TrayMenu, ItemsInOrderWithTheirStatesAndTheDefaultBold) {
 
 // The colours of a picture of the screen, 0x00RRGGBB.
 std::vector<std::uint32_t> PixelsOf(Picture& picture) {
-  auto& bitmap = dynamic_cast<BitmapPicture&>(picture);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = picture.Width();
-  info.bmiHeader.biHeight = -picture.Height();
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(picture.Width()) *
-                                    static_cast<std::size_t>(picture.Height()));
-  WindowDc screen(nullptr);
-  ::GetDIBits(screen.get(), bitmap.get(), 0, static_cast<UINT>(picture.Height()), pixels.data(),
-              &info, DIB_RGB_COLORS);
-  for (auto& p : pixels) p &= 0xFFFFFF;
+  // A packed DIB: its header, then 24-bit rows bottom-up, each padded to four bytes.
+  auto& dib = dynamic_cast<DibPicture&>(picture);
+  const auto* header = static_cast<const BITMAPINFOHEADER*>(::GlobalLock(dib.get()));
+  const std::size_t width = static_cast<std::size_t>(picture.Width());
+  const std::size_t height = static_cast<std::size_t>(picture.Height());
+  std::vector<std::uint32_t> pixels(width * height);
+  if (!header) return pixels;
+  const auto* rows = reinterpret_cast<const std::uint8_t*>(header) + header->biSize;
+  const std::size_t stride = (width * 3 + 3) / 4 * 4;
+  for (std::size_t y = 0; y < height; ++y) {
+    const std::uint8_t* row = rows + (height - 1 - y) * stride;
+    for (std::size_t x = 0; x < width; ++x)
+      pixels[y * width + x] = std::uint32_t{row[3 * x]} | std::uint32_t{row[3 * x + 1]} << 8 |
+                              std::uint32_t{row[3 * x + 2]} << 16;
+  }
+  ::GlobalUnlock(dib.get());
   return pixels;
 }
 

@@ -21,6 +21,7 @@ TEST(TrayIcons, FixedIdsLiveIconsAfterADpiChangeAndBothBackWithTheTaskbar) {
   ASSERT_TRUE(capture);
   ::SendMessageW(main, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(capture), BN_CLICKED),
                  reinterpret_cast<LPARAM>(capture));
+  PumpFor(300);  // the main window's icon comes a moment after the overlay
   const HWND overlay = ::FindWindowW(L"PelvantoOverlay", nullptr);
   ASSERT_TRUE(overlay);
   // The overlay's hidden anchor keeps its icon once the full-screen window has gone.

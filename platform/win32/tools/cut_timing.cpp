@@ -14,30 +14,18 @@
 
 #include <psapi.h>
 
+#include "platform/win32/tools/timing.h"
 #include "platform/win32/area_frame.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/screen_capture.h"
 
 namespace {
 
+using pelvanto::win32::timing::Median;
+using pelvanto::win32::timing::NowMs;
+
 using pelvanto::win32::DisplayScreen;
 using pelvanto::win32::SystemClipboard;
-
-double NowMs() {
-  static const double ticks_per_ms = [] {
-    LARGE_INTEGER f;
-    ::QueryPerformanceFrequency(&f);
-    return static_cast<double>(f.QuadPart) / 1000.0;
-  }();
-  LARGE_INTEGER t;
-  ::QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / ticks_per_ms;
-}
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v.empty() ? 0 : v[v.size() / 2];
-}
 
 void Pump() {
   MSG msg;

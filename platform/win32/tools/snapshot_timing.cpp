@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "overlay/snapping.h"
+#include "platform/win32/tools/timing.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/monitor_layout.h"
 #include "platform/win32/screen_capture.h"
@@ -25,16 +26,7 @@
 
 namespace {
 
-double NowMs() {
-  static const double ticks_per_ms = [] {
-    LARGE_INTEGER f;
-    ::QueryPerformanceFrequency(&f);
-    return static_cast<double>(f.QuadPart) / 1000.0;
-  }();
-  LARGE_INTEGER t;
-  ::QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / ticks_per_ms;
-}
+using pelvanto::win32::timing::NowMs;
 
 void PrintSpread(const char* name, std::vector<double> v) {
   std::sort(v.begin(), v.end());
