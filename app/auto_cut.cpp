@@ -51,9 +51,7 @@ void AutoCutSteering::OnSessionChange(bool locked) { session_locked_ = locked; }
 bool AutoCutSteering::OnCommand(MenuCommand command, bool capturing, int interval_seconds) {
   if (!Applies(State(capturing), command)) return false;
   switch (command) {
-    case MenuCommand::kCutNow:
-      area_.StartCut();
-      return true;
+    case MenuCommand::kCutNow: area_.StartCut(); return true;
     case MenuCommand::kPause:
       paused_ = true;
       pace_.SetEnabled(false);
@@ -61,9 +59,7 @@ bool AutoCutSteering::OnCommand(MenuCommand command, bool capturing, int interva
       area_.CancelCut();
       ShowFrame();
       return true;
-    case MenuCommand::kResume:
-      Resume(interval_seconds);
-      return true;
+    case MenuCommand::kResume: Resume(interval_seconds); return true;
     case MenuCommand::kAdjust:
       area_.CancelCut();
       adjusting_ = true;
@@ -81,8 +77,7 @@ bool AutoCutSteering::OnCommand(MenuCommand command, bool capturing, int interva
       return true;
     case MenuCommand::kShowMain:
     case MenuCommand::kStopCapture:
-    case MenuCommand::kExit:
-      return false;
+    case MenuCommand::kExit: return false;
   }
   return false;
 }
@@ -103,8 +98,8 @@ SteeringState AutoCutSteering::State(bool capturing) const {
 }
 
 StatusFacts AutoCutSteering::Status(int interval_seconds) const {
-  return {area_set_,        paused_,    adjusting_, session_locked_, interval_seconds,
-          cuts_made_,       last_cut_,  last_landed_};
+  return {area_set_,        paused_,    adjusting_, session_locked_,
+          interval_seconds, cuts_made_, last_cut_,  last_landed_};
 }
 
 FrameStyle AutoCutSteering::Frame() const {

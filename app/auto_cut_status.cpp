@@ -22,8 +22,8 @@ std::wstring Pace(const StatusFacts& f) {
   std::wstring line = L"每 " + std::to_wstring(seconds) + L" 秒切图 · 已切 " +
                       std::to_wstring(f.cuts_made) + L" 张";
   if (f.last_landed) {
-    line += L" · 上次 " + Clock(f.last_landed->at) + L" " +
-            std::to_wstring(f.last_landed->width) + L"×" + std::to_wstring(f.last_landed->height);
+    line += L" · 上次 " + Clock(f.last_landed->at) + L" " + std::to_wstring(f.last_landed->width) +
+            L"×" + std::to_wstring(f.last_landed->height);
   }
   return line;
 }
@@ -42,11 +42,9 @@ std::wstring StatusLine(const StatusFacts& f) {
         // The name is left out when the holder could not be read.
         return f.last_cut->holder.empty() ? L"剪贴板被占用，上次未切"
                                           : L"剪贴板被 " + f.last_cut->holder + L" 占用，上次未切";
-      case overlay::CutOutcome::kFailed:
-        return L"屏幕未能复制，上次未切";
+      case overlay::CutOutcome::kFailed: return L"屏幕未能复制，上次未切";
       case overlay::CutOutcome::kSessionLocked:  // the session is shown again: cuts go on
-      case overlay::CutOutcome::kLanded:
-        break;
+      case overlay::CutOutcome::kLanded: break;
     }
   }
   return Pace(f);

@@ -13,8 +13,8 @@ constexpr int kPointerResetTicks = 11;  // the pointer is settled this many time
 }  // namespace
 
 CaptureControl::CaptureControl(MainView& view, OverlayControl& overlay, CaptureTimers timers,
-                       PointerShape& pointer, Tray& tray, ShellNotifications& shell,
-                       tracking::ChatTracker& tracker)
+                               PointerShape& pointer, Tray& tray, ShellNotifications& shell,
+                               tracking::ChatTracker& tracker)
     : view_(view),
       overlay_(overlay),
       timers_(timers),
@@ -106,7 +106,9 @@ void CaptureControl::AddTrayIcon() {
   tray_.Add(record);
 }
 
-void CaptureControl::RefreshTip() { tray_.ChangeTip(StatusTip(steering_.Status(interval_seconds_))); }
+void CaptureControl::RefreshTip() {
+  tray_.ChangeTip(StatusTip(steering_.Status(interval_seconds_)));
+}
 
 std::vector<MenuEntry> CaptureControl::TrayMenu() const {
   return MenuFor(steering_.State(Capturing()));
@@ -115,23 +117,15 @@ std::vector<MenuEntry> CaptureControl::TrayMenu() const {
 void CaptureControl::OnMenuCommand(MenuCommand command) {
   if (shutting_down_ || !Applies(steering_.State(Capturing()), command)) return;
   switch (command) {
-    case MenuCommand::kShowMain:
-      OnTrayDoubleClick();
-      break;
-    case MenuCommand::kStopCapture:
-      OnCaptureClick();
-      break;
-    case MenuCommand::kExit:
-      Shutdown();
-      return;
+    case MenuCommand::kShowMain: OnTrayDoubleClick(); break;
+    case MenuCommand::kStopCapture: OnCaptureClick(); break;
+    case MenuCommand::kExit: Shutdown(); return;
     case MenuCommand::kAdjust:
       // The screen freezes anew: the main window must not be on it.
       if (!tray_.Shown()) HideToTray();
       steering_.OnCommand(command, Capturing(), interval_seconds_);
       break;
-    default:
-      steering_.OnCommand(command, Capturing(), interval_seconds_);
-      break;
+    default: steering_.OnCommand(command, Capturing(), interval_seconds_); break;
   }
   RefreshTip();
 }

@@ -67,8 +67,8 @@ struct CaptureTimers {
 class CaptureControl {
  public:
   CaptureControl(MainView& view, OverlayControl& overlay, CaptureTimers timers,
-             PointerShape& pointer, Tray& tray, ShellNotifications& shell,
-             tracking::ChatTracker& tracker);
+                 PointerShape& pointer, Tray& tray, ShellNotifications& shell,
+                 tracking::ChatTracker& tracker);
 
   // Subscribes to the shell and starts the timers that run from the start.
   void Start();

@@ -102,9 +102,9 @@ void BM_CutTick(benchmark::State& state) {
   NullTray tray;
   NullTimer cut_timer, auto_cut_timer;
   NullEvents events;
-  overlay::Overlay overlay({window, pointer, clock, screen, clipboard, tray, cut_timer,
-                            auto_cut_timer, events},
-                           overlay::SingleMonitorDesktop(1920, 1080, 96), 1);
+  overlay::Overlay overlay(
+      {window, pointer, clock, screen, clipboard, tray, cut_timer, auto_cut_timer, events},
+      overlay::SingleMonitorDesktop(1920, 1080, 96), 1);
   overlay.Open();
   for (auto _ : state) {
     cut_timer.SetEnabled(true);

@@ -32,7 +32,8 @@ int main(void) {
     while (XPending(display)) {
       XEvent event;
       XNextEvent(display, &event);
-      if (event.type == damage_event + XDamageNotify && !((XDamageNotifyEvent*)&event)->more) ++frames;
+      if (event.type == damage_event + XDamageNotify && !((XDamageNotifyEvent*)&event)->more)
+        ++frames;
     }
     if (poll(fds, 2, -1) < 0) break;
     if (fds[1].revents) {
@@ -43,7 +44,8 @@ int main(void) {
   while (XPending(display)) {
     XEvent event;
     XNextEvent(display, &event);
-    if (event.type == damage_event + XDamageNotify && !((XDamageNotifyEvent*)&event)->more) ++frames;
+    if (event.type == damage_event + XDamageNotify && !((XDamageNotifyEvent*)&event)->more)
+      ++frames;
   }
   printf("frames %ld\n", frames);
   XCloseDisplay(display);

@@ -87,7 +87,8 @@ int main(int argc, char** argv) {
       Window unused_root;
       int wx, wy;
       unsigned ww = 0, wh = 0, border, depth;
-      if (XGetGeometry(display, event.xmap.window, &unused_root, &wx, &wy, &ww, &wh, &border, &depth) &&
+      if (XGetGeometry(display, event.xmap.window, &unused_root, &wx, &wy, &ww, &wh, &border,
+                       &depth) &&
           ww >= (unsigned)width && wh >= (unsigned)height)
         mapped = at;
     } else if (event.type == damage_event + XDamageNotify && mapped >= 0) {
@@ -105,7 +106,8 @@ int main(int argc, char** argv) {
     }
   }
   XDestroyRegion(covered);
-  printf("mapped %.1f\nfirst_frame %.1f\nlast_frame %.1f\nframes %d\n", mapped, first_frame, last_frame, frames);
+  printf("mapped %.1f\nfirst_frame %.1f\nlast_frame %.1f\nframes %d\n", mapped, first_frame,
+         last_frame, frames);
   XCloseDisplay(display);
   return first_frame >= 0 ? 0 : 1;
 }

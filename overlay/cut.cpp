@@ -38,8 +38,8 @@ CutReport Cutter::Cut(const RectI& selection) {
   constexpr std::int64_t kMax = std::numeric_limits<int>::max();
   // Nothing to copy: the clipboard keeps what it holds.
   if (width <= 0 || height <= 0 || width > kMax || height > kMax) return report;
-  auto picture = screen_.CopyArea(area.left, area.top, static_cast<int>(width),
-                                  static_cast<int>(height));
+  auto picture =
+      screen_.CopyArea(area.left, area.top, static_cast<int>(width), static_cast<int>(height));
   if (!picture) return report;
   // A refused picture is freed by the clipboard; the next tick cuts anew.
   ClipboardPut put = clipboard_.PutPicture(std::move(picture));
@@ -53,8 +53,7 @@ CutReport Cutter::Cut(const RectI& selection) {
       report.outcome = CutOutcome::kClipboardHeld;
       report.holder = std::move(put.holder);
       break;
-    case ClipboardPut::Outcome::kRefused:
-      break;
+    case ClipboardPut::Outcome::kRefused: break;
   }
   return report;
 }

@@ -26,10 +26,10 @@ enum class CutOutcome {
 
 struct CutReport {
   CutOutcome outcome = CutOutcome::kFailed;
-  int width = 0;         // kLanded: the picture's size in pixels
+  int width = 0;  // kLanded: the picture's size in pixels
   int height = 0;
-  TimeOfDay at;          // when the cut was made, local time
-  std::wstring holder;   // kClipboardHeld: the holding program's file name, when readable
+  TimeOfDay at;         // when the cut was made, local time
+  std::wstring holder;  // kClipboardHeld: the holding program's file name, when readable
   bool Landed() const { return outcome == CutOutcome::kLanded; }
 };
 

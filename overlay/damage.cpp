@@ -41,10 +41,10 @@ std::vector<RectI> ChangedAreas(const Elements& before, const Elements& after, i
   for (std::size_t i = 0; i < before.handles.size(); ++i)
     AddBox(before.handles[i], after.handles[i], pad, out);
   // The toolbar repaints whole when anything on it changed.
-  const bool toolbar_changed =
-      before.toolbar != after.toolbar || before.hover_squares != after.hover_squares ||
-      before.toolbar_buttons != after.toolbar_buttons ||
-      before.toolbar_frame != after.toolbar_frame;
+  const bool toolbar_changed = before.toolbar != after.toolbar ||
+                               before.hover_squares != after.hover_squares ||
+                               before.toolbar_buttons != after.toolbar_buttons ||
+                               before.toolbar_frame != after.toolbar_frame;
   if (toolbar_changed) {
     if (before.toolbar.visible) out.push_back(Pad(before.toolbar.rect, pad));
     if (after.toolbar.visible) out.push_back(Pad(after.toolbar.rect, pad));

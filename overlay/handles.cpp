@@ -26,8 +26,14 @@ void ResizeHandles::PlaceAround(const RectI& s) {
   const Span left{s.left, s.left}, centre{s.left, s.right}, right{s.right, s.right};
   const Span top{s.top, s.top}, middle{s.top, s.bottom}, bottom{s.bottom, s.bottom};
   const std::array<std::array<Span, 2>, kHandleCount> places = {{
-      {left, top}, {centre, top}, {right, top}, {left, middle},
-      {left, bottom}, {centre, bottom}, {right, bottom}, {right, middle},
+      {left, top},
+      {centre, top},
+      {right, top},
+      {left, middle},
+      {left, bottom},
+      {centre, bottom},
+      {right, bottom},
+      {right, middle},
   }};
   for (std::size_t i = 0; i < places.size(); ++i) {
     const auto [across, down] = places[i];

@@ -48,10 +48,10 @@ class InputRouter {
   void ReleaseAll(int x, int y);
 
   InputTargets& targets_;
-  bool captured_ = false;     // a press holds the pointer
-  HitTarget target_;          // where that press landed
+  bool captured_ = false;      // a press holds the pointer
+  HitTarget target_;           // where that press landed
   MouseButtons buttons_down_;  // buttons held since the press
-  int pressed_button_ = -1;   // toolbar button a left press landed on, for its click
+  int pressed_button_ = -1;    // toolbar button a left press landed on, for its click
 };
 
 }  // namespace pelvanto::overlay

@@ -41,8 +41,7 @@ bool Overlay::OnKey(const KeyPress& press) {
     case Key::kLeft:
     case Key::kRight:
     case Key::kUp:
-    case Key::kDown:
-      break;
+    case Key::kDown: break;
   }
   if (!selected) return false;
 

@@ -35,8 +35,8 @@ RectI PlaceLoupe(PointI pointer, int width, int height, int gap, const RectI& mo
   return {left, top, left + width, top + height};
 }
 
-LoupeView MakeLoupe(PointI pixel, const LoupeMetrics& m, const RectI& monitor,
-                    const RectI& frozen, std::uint32_t colour) {
+LoupeView MakeLoupe(PointI pixel, const LoupeMetrics& m, const RectI& monitor, const RectI& frozen,
+                    std::uint32_t colour) {
   LoupeView view;
   view.visible = true;
   view.cell = m.cell;

@@ -26,13 +26,13 @@ struct LoupeMetrics {
 // What the loupe shows, as plain data; the window draws exactly this.
 struct LoupeView {
   bool visible = false;
-  RectI rect;       // the whole loupe, border included
-  RectI grid;       // the enlarged picture: `span` cells a side, plus the closing grid line
-  int cell = 0;     // side of a cell in `grid`
-  PointI pixel;     // the pointer's pixel, shown in the middle cell
-  RectI source;     // the frozen pixels shown, clipped to the frozen picture
-  RectI target;     // where `source` lands inside `grid`; the rest of the grid is black
-  RectI text;       // the read-out strip
+  RectI rect;             // the whole loupe, border included
+  RectI grid;             // the enlarged picture: `span` cells a side, plus the closing grid line
+  int cell = 0;           // side of a cell in `grid`
+  PointI pixel;           // the pointer's pixel, shown in the middle cell
+  RectI source;           // the frozen pixels shown, clipped to the frozen picture
+  RectI target;           // where `source` lands inside `grid`; the rest of the grid is black
+  RectI text;             // the read-out strip
   std::wstring position;  // "x, y" of the pointer's pixel
   std::wstring colour;    // its colour, as the colour read-out writes it
   friend bool operator==(const LoupeView&, const LoupeView&) = default;

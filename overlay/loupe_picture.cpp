@@ -44,9 +44,7 @@ void DrawLoupePicture(const LoupeView& loupe, const PixelsView& frozen,
   if (!loupe.visible || cell <= 0 || width <= 0 || height <= 0 ||
       out.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height))
     return;
-  const auto row_of = [&](int y) {
-    return out.begin() + static_cast<std::ptrdiff_t>(y) * width;
-  };
+  const auto row_of = [&](int y) { return out.begin() + static_cast<std::ptrdiff_t>(y) * width; };
   const bool has_picture = frozen.width > 0 && frozen.height > 0 &&
                            frozen.pixels.size() >= static_cast<std::size_t>(frozen.width) *
                                                        static_cast<std::size_t>(frozen.height);
@@ -62,16 +60,16 @@ void DrawLoupePicture(const LoupeView& loupe, const PixelsView& frozen,
       std::fill_n(row_of(line_y) + gx, side, kLoupeGridPixel);
       // The first row inside this row of cells, then copied to its other rows.
       const auto first = row_of(line_y + 1);
-      const int src_y = has_picture ? SourceIndex(loupe.grid.top + row * cell, cell,
-                                                  loupe.target.top, loupe.target.bottom,
-                                                  loupe.source.top, frozen.height)
-                                    : -1;
+      const int src_y = has_picture
+                            ? SourceIndex(loupe.grid.top + row * cell, cell, loupe.target.top,
+                                          loupe.target.bottom, loupe.source.top, frozen.height)
+                            : -1;
       for (int column = 0; column < cells; ++column) {
         const int x = gx + column * cell;
-        const int src_x = src_y < 0 ? -1
-                                    : SourceIndex(loupe.grid.left + column * cell, cell,
-                                                  loupe.target.left, loupe.target.right,
-                                                  loupe.source.left, frozen.width);
+        const int src_x =
+            src_y < 0 ? -1
+                      : SourceIndex(loupe.grid.left + column * cell, cell, loupe.target.left,
+                                    loupe.target.right, loupe.source.left, frozen.width);
         const std::uint32_t colour =
             src_x < 0 ? kBlack
                       : frozen.pixels[static_cast<std::size_t>(src_y) *

@@ -14,8 +14,8 @@ struct Metrics {
   explicit Metrics(unsigned dpi = 96);
 
   unsigned dpi;
-  int handle;       // side of a resize handle (4 at 96 dpi)
-  int label_gap;    // labels sit this far inside the selection's corner (2)
+  int handle;     // side of a resize handle (4 at 96 dpi)
+  int label_gap;  // labels sit this far inside the selection's corner (2)
   RectI size_label;
   RectI colour_label;
   RectI first_outline;  // where the hidden outline waits before the first press

@@ -290,7 +290,8 @@ void Overlay::SelectClicked(const RectI& rect) {
   const std::uint32_t colour = services_.window.FrozenPixel(pointer_.x, pointer_.y);
   bool drawn = false;
   selection_.Press(MouseButton::kLeft, rect.left, rect.top);
-  services_.pointer.Set(selection_.Move(MouseButton::kLeft, rect.right, rect.bottom, colour, drawn));
+  services_.pointer.Set(
+      selection_.Move(MouseButton::kLeft, rect.right, rect.bottom, colour, drawn));
   if (selection_.Release(MouseButton::kLeft) == SurfaceRelease::kFinished) {
     handles_.PlaceAround(selection_.Rect());
     ShowToolbar();
@@ -348,11 +349,8 @@ void Overlay::ButtonClick(int index) {
       services_.window.Minimise();
       if (in_tray_) services_.events.OnAreaSet();
       break;
-    case kExitCapture:
-      Quit();
-      break;
-    default:
-      break;
+    case kExitCapture: Quit(); break;
+    default: break;
   }
 }
 

@@ -188,11 +188,11 @@ class Overlay final : private InputTargets {
   RectI adjust_start_;            // the area as the adjustment showed it, kept on the desktop
   PointI pointer_;                // the pointer's last pixel on the overlay
   LoupeView loupe_;
-  SnapTargets targets_;           // the windows and monitors recorded at the freeze
-  bool snapping_ = false;         // the window offers snapping: targets_ were recorded
-  Hover hover_;                   // the target under the pointer, and Tab's step
-  bool pointer_seen_ = false;     // the pointer has moved over the overlay: hovering may begin
-  ClickOrDrag click_;             // whether the left press on an empty overlay stays a click
+  SnapTargets targets_;                // the windows and monitors recorded at the freeze
+  bool snapping_ = false;              // the window offers snapping: targets_ were recorded
+  Hover hover_;                        // the target under the pointer, and Tab's step
+  bool pointer_seen_ = false;          // the pointer has moved over the overlay: hovering may begin
+  ClickOrDrag click_;                  // whether the left press on an empty overlay stays a click
   std::optional<RectI> click_target_;  // what that press would select, taken from the highlight
 };
 

@@ -59,10 +59,10 @@ class Selection {
   Element outline_;
   Label size_label_;
   Label colour_label_;
-  bool finished_ = false;   // a finished selection exists: a left drag inside moves it
-  PointI anchor_;           // where drawing started; the selection's corner while moving
-  PointI press_;            // where the last press landed
-  bool dragged_ = false;    // the left button, held alone, left the press's pixel since
+  bool finished_ = false;  // a finished selection exists: a left drag inside moves it
+  PointI anchor_;          // where drawing started; the selection's corner while moving
+  PointI press_;           // where the last press landed
+  bool dragged_ = false;   // the left button, held alone, left the press's pixel since
   bool keep_open_ = false;
 };
 

@@ -33,7 +33,8 @@ SnapTargets::SnapTargets(const Desktop& desktop, const std::vector<WindowRecord>
     const int parent_place = top_level || parent >= i ? -1 : kept[parent];
     if (!top_level && std::find(open.begin(), open.end(), parent_place) == open.end()) continue;
     RectI rect = Intersection(record.frame, desktop.bounds);
-    if (!top_level) rect = Intersection(rect, windows_[static_cast<std::size_t>(parent_place)].rect);
+    if (!top_level)
+      rect = Intersection(rect, windows_[static_cast<std::size_t>(parent_place)].rect);
     const bool on_a_monitor = std::any_of(monitors_.begin(), monitors_.end(),
                                           [&](const RectI& m) { return Meets(m, rect); });
     if (rect.Empty() || !on_a_monitor) continue;

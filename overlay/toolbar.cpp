@@ -19,8 +19,7 @@ RectI ToolbarArea(const Desktop& desktop, int x, int y) {
 // The toolbar strip's place next to a finished selection, inside `area`: below the selection
 // and right-aligned with it; inside it when there is no room below; never past the area's
 // left edge (that rule wins over the right edge when the area is narrower than the strip).
-RectI PlaceToolbarStrip(const RectI& selection, int width, int height, int gap,
-                        const RectI& area) {
+RectI PlaceToolbarStrip(const RectI& selection, int width, int height, int gap, const RectI& area) {
   // Exactly filling the area below the selection still counts as room.
   int top = selection.bottom + gap;
   if (top + height > area.bottom) top = selection.bottom - height - gap;

@@ -24,8 +24,7 @@ struct ToolbarButtonDesign {
 
 // The toolbar's buttons, left to right.
 inline constexpr std::array<ToolbarButtonDesign, kToolbarButtonCount> kToolbarButtons = {{
-    {kUndo, ToolbarIcon::kUndo, L"撤销", SizedRect(70, 75, 240, 240),
-     SizedRect(40, 45, 300, 300)},
+    {kUndo, ToolbarIcon::kUndo, L"撤销", SizedRect(70, 75, 240, 240), SizedRect(40, 45, 300, 300)},
     {kCopyAndExit, ToolbarIcon::kCopyAndExit, L"复制退出", SizedRect(440, 75, 240, 240),
      SizedRect(400, 45, 300, 300)},
     {kExitCapture, ToolbarIcon::kExit, L"退出截屏", SizedRect(800, 75, 240, 240),
@@ -72,7 +71,7 @@ class Toolbar {
   Element strip_;
   std::array<RectI, kToolbarButtonCount> buttons_;   // relative to the strip
   std::array<Element, kToolbarButtonCount> hovers_;  // relative to the strip
-  RectI frame_;                    // relative to the strip
+  RectI frame_;                                      // relative to the strip
 };
 
 }  // namespace pelvanto::overlay

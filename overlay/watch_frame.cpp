@@ -16,16 +16,13 @@ int ThicknessAt(const Desktop& desktop, int x, int y) {
 
 bool Shown(const RectI& edge, const Desktop& desktop) {
   if (edge.Empty()) return false;
-  return std::ranges::any_of(desktop.monitors, [&](const Monitor& m) {
-    return !Intersection(edge, m.bounds).Empty();
-  });
+  return std::ranges::any_of(
+      desktop.monitors, [&](const Monitor& m) { return !Intersection(edge, m.bounds).Empty(); });
 }
 
 }  // namespace
 
-int FrameThickness(unsigned dpi) {
-  return static_cast<int>((kThicknessAt96 * dpi + 48) / 96);
-}
+int FrameThickness(unsigned dpi) { return static_cast<int>((kThicknessAt96 * dpi + 48) / 96); }
 
 std::array<RectI, 4> FrameEdges(const RectI& a, const Desktop& desktop) {
   const int mid_x = Middle(a.left, a.right);

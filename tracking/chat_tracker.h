@@ -33,8 +33,8 @@ class ChatTracker {
  private:
   const WindowInfo& windows_;
   Clipboard& clipboard_;
-  WindowId chat_window_ = 0;       // last activated window of a "qq.exe" process; never cleared
-  std::wstring last_chat_title_;   // cleaned title of the chat window at the last change
+  WindowId chat_window_ = 0;      // last activated window of a "qq.exe" process; never cleared
+  std::wstring last_chat_title_;  // cleaned title of the chat window at the last change
 };
 
 // Stands in for the shell's activation notifications where the system refuses them: hands

@@ -31,7 +31,8 @@ int wmain(int argc, wchar_t** argv) {
     HDC memory = ::CreateCompatibleDC(screen);
     HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
     HGDIOBJ old = ::SelectObject(memory, bitmap);
-    const bool copied = ::BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY | CAPTUREBLT) != FALSE;
+    const bool copied =
+        ::BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY | CAPTUREBLT) != FALSE;
     ::SelectObject(memory, old);
     ::DeleteDC(memory);
     ::ReleaseDC(nullptr, screen);

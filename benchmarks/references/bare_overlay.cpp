@@ -40,8 +40,7 @@ void InvalidateOutline(HWND window, const RECT& r) {
 
 LRESULT CALLBACK PopupProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
-    case WM_ERASEBKGND:
-      return 1;
+    case WM_ERASEBKGND: return 1;
     case WM_PAINT: {
       PAINTSTRUCT paint;
       HDC dc = ::BeginPaint(window, &paint);
@@ -63,7 +62,8 @@ LRESULT CALLBACK PopupProc(HWND window, UINT message, WPARAM wparam, LPARAM lpar
     case WM_MOUSEMOVE:
       if (g_drag.dragging) {
         ++g_drag.moves;
-        const RECT next = OutlineOf(g_drag.anchor, POINT{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)});
+        const RECT next =
+            OutlineOf(g_drag.anchor, POINT{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)});
         InvalidateOutline(window, g_drag.outline);
         g_drag.outline = next;
         InvalidateOutline(window, g_drag.outline);

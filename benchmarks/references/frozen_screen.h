@@ -49,8 +49,8 @@ class FrozenScreen {
 
   // Copies the part of the picture under rect (client coordinates of the popup) into dc.
   void Paint(HDC dc, const RECT& rect) const {
-    ::BitBlt(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, dc_, rect.left,
-             rect.top, SRCCOPY);
+    ::BitBlt(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, dc_,
+             rect.left, rect.top, SRCCOPY);
   }
 
  private:
@@ -62,8 +62,8 @@ class FrozenScreen {
 };
 
 // A topmost popup over the whole virtual screen, of a class registered with procedure.
-inline HWND CreateFullScreenPopup(const FrozenScreen& screen, const wchar_t* title, WNDPROC procedure,
-                                  void* data) {
+inline HWND CreateFullScreenPopup(const FrozenScreen& screen, const wchar_t* title,
+                                  WNDPROC procedure, void* data) {
   WNDCLASSEXW cls{};
   cls.cbSize = sizeof cls;
   cls.lpfnWndProc = procedure;
@@ -71,8 +71,9 @@ inline HWND CreateFullScreenPopup(const FrozenScreen& screen, const wchar_t* tit
   cls.hCursor = ::LoadCursorW(nullptr, IDC_CROSS);
   cls.lpszClassName = L"BareReferencePopup";
   ::RegisterClassExW(&cls);
-  return ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, cls.lpszClassName, title, WS_POPUP, screen.x(),
-                           screen.y(), screen.width(), screen.height(), nullptr, nullptr, cls.hInstance, data);
+  return ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, cls.lpszClassName, title, WS_POPUP,
+                           screen.x(), screen.y(), screen.width(), screen.height(), nullptr,
+                           nullptr, cls.hInstance, data);
 }
 
 // The popups end on a right click or Esc, as the overlay does; true when the message was one.

@@ -29,8 +29,7 @@ void ReleaseCachedSurfaces(HWND keeper) {
 
 LRESULT CALLBACK PopupProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
-    case WM_ERASEBKGND:
-      return 1;
+    case WM_ERASEBKGND: return 1;
     case WM_PAINT: {
       PAINTSTRUCT paint;
       HDC dc = ::BeginPaint(window, &paint);
@@ -46,8 +45,7 @@ LRESULT CALLBACK PopupProc(HWND window, UINT message, WPARAM wparam, LPARAM lpar
       g_frozen.reset();
       ReleaseCachedSurfaces(g_waiting);
       return 0;
-    default:
-      break;
+    default: break;
   }
   return ::DefWindowProcW(window, message, wparam, lparam);
 }

@@ -15,8 +15,8 @@ namespace pelvanto::win32 {
 namespace {
 
 constexpr wchar_t kClassName[] = L"PelvantoAreaFrame";
-constexpr DWORD kExStyle = WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_NOACTIVATE |
-                           WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
+constexpr DWORD kExStyle =
+    WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
 constexpr COLORREF kGapColour = RGB(255, 255, 255);  // between the dashes while paused
 // The settle rule's longest wait: a frame over a background of its own colour never shows a
 // change, and copying it then makes no difference to the picture.
@@ -110,23 +110,16 @@ void FrameEdge::Paint() {
 
 LRESULT FrameEdge::Handle(UINT message, WPARAM wparam, LPARAM lparam) noexcept {
   switch (message) {
-    case WM_NCHITTEST:
-      return HTTRANSPARENT;  // the window below takes the click
-    case WM_MOUSEACTIVATE:
-      return MA_NOACTIVATE;
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT:
-      Paint();
-      return 0;
-    case WM_DPICHANGED:
-      return 0;  // each edge's size comes from its monitor's DPI already
+    case WM_NCHITTEST: return HTTRANSPARENT;  // the window below takes the click
+    case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
+    case WM_ERASEBKGND: return 1;
+    case WM_PAINT: Paint(); return 0;
+    case WM_DPICHANGED: return 0;  // each edge's size comes from its monitor's DPI already
     case WM_DISPLAYCHANGE:
       // Every top-level window gets it; one edge is enough to place the frame anew.
       if (index_ == 0) frame_.OnDisplayChange();
       return 0;
-    default:
-      return Default(message, wparam, lparam);
+    default: return Default(message, wparam, lparam);
   }
 }
 

@@ -37,8 +37,8 @@ class FrameEdge final : public Window<FrameEdge> {
   void Paint();
 
   AreaFrame& frame_;
-  int index_;       // top, bottom, left, right
-  RectI rect_;      // where it stands, desktop pixels; empty while hidden
+  int index_;   // top, bottom, left, right
+  RectI rect_;  // where it stands, desktop pixels; empty while hidden
   bool dashed_ = false;
 };
 
@@ -73,9 +73,9 @@ class AreaFrame {
 
   HINSTANCE instance_;
   std::array<std::unique_ptr<FrameEdge>, 4> edges_;  // made at the first show
-  RectI area_;                                 // the watched area, desktop pixels
+  RectI area_;                                       // the watched area, desktop pixels
   app::FrameStyle style_ = app::FrameStyle::kHidden;
-  bool suspended_ = false;                     // off the screen for a copy
+  bool suspended_ = false;  // off the screen for a copy
 };
 
 // The live screen without the frame: each copy hides the frame first and shows it after.

@@ -20,12 +20,12 @@ using AdjustForDpiFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
 
 // What this Windows offers; null where it lacks the call.
 struct Calls {
-  SetContextFn set_context = nullptr;        // Windows 10 1703
-  SetAwarenessFn set_awareness = nullptr;    // Windows 8.1, shcore.dll
-  DpiForWindowFn dpi_for_window = nullptr;   // Windows 10 1607
-  DpiForMonitorFn dpi_for_monitor = nullptr; // Windows 8.1, shcore.dll
-  MetricsForDpiFn metrics_for_dpi = nullptr; // Windows 10 1607
-  AdjustForDpiFn adjust_for_dpi = nullptr;   // Windows 10 1607
+  SetContextFn set_context = nullptr;         // Windows 10 1703
+  SetAwarenessFn set_awareness = nullptr;     // Windows 8.1, shcore.dll
+  DpiForWindowFn dpi_for_window = nullptr;    // Windows 10 1607
+  DpiForMonitorFn dpi_for_monitor = nullptr;  // Windows 8.1, shcore.dll
+  MetricsForDpiFn metrics_for_dpi = nullptr;  // Windows 10 1607
+  AdjustForDpiFn adjust_for_dpi = nullptr;    // Windows 10 1607
 };
 
 template <typename Fn>
@@ -68,9 +68,7 @@ unsigned ScreenDpi() {
 
 void MakeProcessAware() {
   const Calls& calls = Available();
-  if (calls.set_context &&
-      calls.set_context(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2))
-    return;
+  if (calls.set_context && calls.set_context(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2)) return;
   // E_ACCESSDENIED means the manifest has set it already: nothing more to do.
   if (calls.set_awareness) {
     const HRESULT result = calls.set_awareness(kProcessPerMonitorDpiAware);
@@ -92,8 +90,7 @@ unsigned ForMonitor(HMONITOR monitor) {
   const Calls& calls = Available();
   if (calls.dpi_for_monitor) {
     UINT x = 0, y = 0;
-    if (SUCCEEDED(calls.dpi_for_monitor(monitor, kMonitorEffectiveDpi, &x, &y)) && x != 0)
-      return x;
+    if (SUCCEEDED(calls.dpi_for_monitor(monitor, kMonitorEffectiveDpi, &x, &y)) && x != 0) return x;
   }
   return ScreenDpi();
 }
@@ -102,13 +99,13 @@ int SystemMetric(int index, unsigned dpi) {
   const Calls& calls = Available();
   if (calls.metrics_for_dpi) return calls.metrics_for_dpi(index, dpi);
   // GetSystemMetrics answers at the system DPI; a monitor of another DPI scales it.
-  return ::MulDiv(::GetSystemMetrics(index), static_cast<int>(dpi),
-                  static_cast<int>(ScreenDpi()));
+  return ::MulDiv(::GetSystemMetrics(index), static_cast<int>(dpi), static_cast<int>(ScreenDpi()));
 }
 
 bool AdjustWindowRect(RECT& rect, DWORD style, DWORD ex_style, unsigned dpi) {
   const Calls& calls = Available();
-  if (calls.adjust_for_dpi) return calls.adjust_for_dpi(&rect, style, FALSE, ex_style, dpi) != FALSE;
+  if (calls.adjust_for_dpi)
+    return calls.adjust_for_dpi(&rect, style, FALSE, ex_style, dpi) != FALSE;
   return ::AdjustWindowRectEx(&rect, style, FALSE, ex_style) != FALSE;
 }
 

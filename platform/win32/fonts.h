@@ -11,8 +11,8 @@ namespace pelvanto::win32 {
 
 // Older systems name the faces by their GB2312 names, newer ones only by the plain or the
 // English name.
-inline constexpr std::array<const wchar_t*, 4> kKaitiFaces = {
-    L"楷体_GB2312", L"楷体", L"KaiTi", L"KaiTi_GB2312"};
+inline constexpr std::array<const wchar_t*, 4> kKaitiFaces = {L"楷体_GB2312", L"楷体", L"KaiTi",
+                                                              L"KaiTi_GB2312"};
 inline constexpr std::array<const wchar_t*, 3> kSongtiFaces = {L"宋体", L"SimSun", L"NSimSun"};
 
 // The first face of the list that is installed; the first of all when none is, so the font

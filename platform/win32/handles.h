@@ -38,13 +38,23 @@ class Owned {
   H handle_{};
 };
 
-struct DeleteDcFn { void operator()(HDC dc) const { ::DeleteDC(dc); } };
-struct DeleteObjectFn { void operator()(HGDIOBJ object) const { ::DeleteObject(object); } };
-struct DestroyIconFn { void operator()(HICON icon) const { ::DestroyIcon(icon); } };
-struct CloseHandleFn { void operator()(HANDLE handle) const { ::CloseHandle(handle); } };
-struct GlobalFreeFn { void operator()(HGLOBAL memory) const { ::GlobalFree(memory); } };
+struct DeleteDcFn {
+  void operator()(HDC dc) const { ::DeleteDC(dc); }
+};
+struct DeleteObjectFn {
+  void operator()(HGDIOBJ object) const { ::DeleteObject(object); }
+};
+struct DestroyIconFn {
+  void operator()(HICON icon) const { ::DestroyIcon(icon); }
+};
+struct CloseHandleFn {
+  void operator()(HANDLE handle) const { ::CloseHandle(handle); }
+};
+struct GlobalFreeFn {
+  void operator()(HGLOBAL memory) const { ::GlobalFree(memory); }
+};
 
-using OwnedDc = Owned<HDC, DeleteDcFn>;            // CreateDC, CreateCompatibleDC
+using OwnedDc = Owned<HDC, DeleteDcFn>;  // CreateDC, CreateCompatibleDC
 using OwnedBitmap = Owned<HBITMAP, DeleteObjectFn>;
 using OwnedFont = Owned<HFONT, DeleteObjectFn>;
 using OwnedBrush = Owned<HBRUSH, DeleteObjectFn>;

@@ -37,8 +37,7 @@ bool LoupePainter::Fit(HDC dc, int width, int height) const {
   return true;
 }
 
-void LoupePainter::PaintLine(const RECT& box, const std::wstring& text,
-                             std::wstring& shown) const {
+void LoupePainter::PaintLine(const RECT& box, const std::wstring& text, std::wstring& shown) const {
   if (shown == text) return;
   HDC dc = canvas_.dc.get();
   FillSolid(dc, box, overlay::kToolbarBackColour);

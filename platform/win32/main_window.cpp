@@ -40,8 +40,8 @@ enum : int {
 };
 
 constexpr COLORREF kCaptureButtonBack = 0x00C0FFC0;  // RGB(192,255,192)
-constexpr COLORREF kExitButtonBack = 0x00FFC0FF;  // RGB(255,192,255)
-constexpr COLORREF kBlue = 0x00FF0000;          // RGB(0,0,255)
+constexpr COLORREF kExitButtonBack = 0x00FFC0FF;     // RGB(255,192,255)
+constexpr COLORREF kBlue = 0x00FF0000;               // RGB(0,0,255)
 
 // Client area and controls in pixels at 96 dpi. The help text sits inside the help frame.
 constexpr SIZE kClientSize{595, 354};
@@ -78,8 +78,8 @@ void Place(HWND control, const Layout& r, unsigned dpi, int extra_height = 0) {
 
 std::wstring TextOf(HWND window) {
   std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(::GetWindowTextW(window, text.data(),
-                                                         static_cast<int>(text.size()))));
+  text.resize(static_cast<std::size_t>(
+      ::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
   return text;
 }
 
@@ -96,7 +96,6 @@ void PlaceCaption(HWND caption, const Layout& frame, unsigned dpi) {
   ::SetWindowPos(caption, nullptr, Scale(frame.left, dpi) + inset, Scale(frame.top, dpi),
                  extent.cx + 2, extent.cy, SWP_NOZORDER | SWP_NOACTIVATE);
 }
-
 
 }  // namespace
 
@@ -130,13 +129,14 @@ bool MainWindow::Create() {
   CreateControls();
   ApplyDpi();
 
-  overlay_ = std::make_unique<OverlayHost>(
-      OverlayShared{services_, *auto_cut_timer_, *this, hwnd()});
+  overlay_ =
+      std::make_unique<OverlayHost>(OverlayShared{services_, *auto_cut_timer_, *this, hwnd()});
   shell_hook_ = std::make_unique<ShellHook>(hwnd(), tracker_);
   // Refused (no Terminal Services), cuts go on as without the watch.
   services_.session.Start(hwnd());
   logic_ = std::make_unique<app::CaptureControl>(
-      *this, *overlay_, app::CaptureTimers{*auto_cut_timer_, *title_watch_timer_, *pointer_reset_timer_},
+      *this, *overlay_,
+      app::CaptureTimers{*auto_cut_timer_, *title_watch_timer_, *pointer_reset_timer_},
       services_.pointer, services_.tray, *shell_hook_, tracker_);
   logic_->Start();
 
@@ -158,24 +158,25 @@ bool MainWindow::Create() {
 
 void MainWindow::CreateControls() {
   auto make = [&](DWORD ex_style, LPCWSTR cls, LPCWSTR text, DWORD style, int id) {
-    return ::CreateWindowExW(ex_style, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0,
-                             hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                             services_.instance, nullptr);
+    return ::CreateWindowExW(ex_style, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, hwnd(),
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), services_.instance,
+                             nullptr);
   };
   // Creation order is the tab order.
   outer_frame_ = make(0, WC_BUTTONW, L"", BS_GROUPBOX, kOuterFrame);
-  capture_button_ = make(0, WC_BUTTONW, app::kStartCaption.data(), BS_OWNERDRAW | WS_TABSTOP,
-                   kCaptureButton);
-  interval_box_ = make(0, WC_COMBOBOXW, L"", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP,
-                 kIntervalBox);
+  capture_button_ =
+      make(0, WC_BUTTONW, app::kStartCaption.data(), BS_OWNERDRAW | WS_TABSTOP, kCaptureButton);
+  interval_box_ = make(0, WC_COMBOBOXW, L"",
+                       CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP, kIntervalBox);
   interval_label_ = make(0, WC_STATICW, L"切图频率(秒)：", SS_LEFT | SS_NOPREFIX, kIntervalLabel);
   exit_button_ = make(0, WC_BUTTONW, L"关闭退出", BS_OWNERDRAW | WS_TABSTOP, kExitButton);
   help_frame_ = make(0, WC_BUTTONW, L"", BS_GROUPBOX, kHelpFrame);
   // A group box draws its caption in the button text colour on some systems (Wine among
   // them), so the blue caption is a label of its own on the frame's top edge.
   help_caption_ = make(0, WC_STATICW, L"欢迎亲加入", SS_LEFT | SS_NOPREFIX, kHelpCaption);
-  help_text_ = make(WS_EX_CLIENTEDGE, WC_EDITW, kHelpTextContent,
-                ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP, kHelpText);
+  help_text_ =
+      make(WS_EX_CLIENTEDGE, WC_EDITW, kHelpTextContent,
+           ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP, kHelpText);
 
   for (int seconds : app::IntervalChoices())
     ::SendMessageW(interval_box_, CB_ADDSTRING, 0,
@@ -186,7 +187,8 @@ void MainWindow::CreateControls() {
   info.cbSize = sizeof info;
   ::GetComboBoxInfo(interval_box_, &info);
   if (tooltips_.Create(hwnd(), services_.instance, dpi_)) {
-    for (HWND part : {interval_box_, info.hwndItem}) tooltips_.AddControl(part, L"自动切图的时间间隔");
+    for (HWND part : {interval_box_, info.hwndItem})
+      tooltips_.AddControl(part, L"自动切图的时间间隔");
   }
 }
 
@@ -222,8 +224,7 @@ void MainWindow::ApplyDpi() {
   ::SendMessageW(interval_box_, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
 
   RECT outer{0, 0, Scale(kClientSize.cx, dpi_), Scale(kClientSize.cy, dpi_)};
-  dpi::AdjustWindowRect(outer, static_cast<DWORD>(::GetWindowLongPtrW(hwnd(), GWL_STYLE)), 0,
-                        dpi_);
+  dpi::AdjustWindowRect(outer, static_cast<DWORD>(::GetWindowLongPtrW(hwnd(), GWL_STYLE)), 0, dpi_);
   ::SetWindowPos(hwnd(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
@@ -297,17 +298,17 @@ void MainWindow::OnCommand(int id, int code) {
         // The edit field still shows the old text while this notification runs.
         const auto index = ::SendMessageW(interval_box_, CB_GETCURSEL, 0, 0);
         if (index == CB_ERR) break;
-        std::wstring text(
-            static_cast<std::size_t>(::SendMessageW(interval_box_, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0)) + 1,
-            L'\0');
+        std::wstring text(static_cast<std::size_t>(::SendMessageW(interval_box_, CB_GETLBTEXTLEN,
+                                                                  static_cast<WPARAM>(index), 0)) +
+                              1,
+                          L'\0');
         const auto length = ::SendMessageW(interval_box_, CB_GETLBTEXT, static_cast<WPARAM>(index),
                                            reinterpret_cast<LPARAM>(text.data()));
         text.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
         logic_->OnIntervalChange(text);
       }
       break;
-    default:
-      break;
+    default: break;
   }
 }
 
@@ -354,12 +355,8 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) noexcept 
   // Before the logic exists, and after the program ended, the window does only the default.
   if (!logic_ || ended_) return message == WM_CLOSE ? 0 : Default(message, wparam, lparam);
   switch (message) {
-    case WM_COMMAND:
-      OnCommand(LOWORD(wparam), HIWORD(wparam));
-      return 0;
-    case WM_DRAWITEM:
-      DrawButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
-      return TRUE;
+    case WM_COMMAND: OnCommand(LOWORD(wparam), HIWORD(wparam)); return 0;
+    case WM_DRAWITEM: DrawButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam)); return TRUE;
     case WM_CTLCOLORSTATIC:
       return ColourStatic(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
     case WM_TIMER:
@@ -371,9 +368,7 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) noexcept 
         default: break;
       }
       return 0;
-    case WM_SIZE:
-      logic_->OnResize(wparam == SIZE_MINIMIZED);
-      return 0;
+    case WM_SIZE: logic_->OnResize(wparam == SIZE_MINIMIZED); return 0;
     case WM_SETCURSOR:
       if (LOWORD(lparam) == HTCLIENT && services_.pointer.Apply()) return TRUE;
       break;
@@ -389,17 +384,12 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) noexcept 
       return 0;
     }
     case kMenuCommand:
-      if (const auto command = CommandOf(static_cast<UINT>(wparam))) logic_->OnMenuCommand(*command);
+      if (const auto command = CommandOf(static_cast<UINT>(wparam)))
+        logic_->OnMenuCommand(*command);
       return 0;
-    case kReapOverlay:
-      overlay_->Reap();
-      return 0;
-    case kTakeCachedDcs:
-      ReleaseCachedSurfaces(hwnd());
-      return 0;
-    case WM_CLOSE:
-      logic_->Shutdown();
-      return 0;
+    case kReapOverlay: overlay_->Reap(); return 0;
+    case kTakeCachedDcs: ReleaseCachedSurfaces(hwnd()); return 0;
+    case WM_CLOSE: logic_->Shutdown(); return 0;
     case WM_DPICHANGED: {
       dpi_ = HIWORD(wparam);
       const auto* suggested = reinterpret_cast<const RECT*>(lparam);

@@ -8,9 +8,10 @@ namespace pelvanto::win32 {
 // Private messages.
 inline constexpr UINT kTrayCallback = WM_APP + 1;  // a notification-area icon; lParam: the event
 inline constexpr UINT kReapOverlay = WM_APP + 2;   // to the main window: free closed overlays
-inline constexpr UINT kTakeCachedDcs = WM_APP + 3;  // to the main window: an overlay surface went, its DCs may go
+inline constexpr UINT kTakeCachedDcs =
+    WM_APP + 3;  // to the main window: an overlay surface went, its DCs may go
 inline constexpr UINT kRecordControls = WM_APP + 4;  // to an overlay surface: its first frame shows
-inline constexpr UINT kMenuCommand = WM_APP + 5;    // to the main window: wParam, a menu command
+inline constexpr UINT kMenuCommand = WM_APP + 5;     // to the main window: wParam, a menu command
 
 // Timers of the main window.
 inline constexpr UINT_PTR kAutoCutTimer = 1;       // the pace of cuts

@@ -30,8 +30,7 @@ BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) noexcept {
 
 overlay::Desktop CurrentDesktop() {
   std::vector<overlay::Monitor> monitors;
-  if (!::EnumDisplayMonitors(nullptr, nullptr, AddMonitor,
-                             reinterpret_cast<LPARAM>(&monitors)) ||
+  if (!::EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors)) ||
       monitors.empty()) {
     const RectI screen{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
     return overlay::MakeDesktop(

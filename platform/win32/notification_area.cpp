@@ -39,7 +39,8 @@ bool ShellNotificationArea::Add(const TrayRecord& record) {
   // the icon's id and the anchor point. A shell that refuses it calls back the old way, which
   // ReadTrayCallback also reads.
   data.uVersion = NOTIFYICON_VERSION_4;
-  if (!::Shell_NotifyIconW(NIM_SETVERSION, &data)) TraceFailure(L"Shell_NotifyIcon(NIM_SETVERSION)");
+  if (!::Shell_NotifyIconW(NIM_SETVERSION, &data))
+    TraceFailure(L"Shell_NotifyIcon(NIM_SETVERSION)");
   return true;
 }
 

@@ -15,8 +15,8 @@ bool OverlayAnchor::Register(HINSTANCE instance) {
 }
 
 bool OverlayAnchor::Create() {
-  return Window::Create(WS_EX_TOOLWINDOW, kClassName, L"Pelvanto", WS_POPUP, {0, 0, 0, 0},
-                        nullptr, instance_);
+  return Window::Create(WS_EX_TOOLWINDOW, kClassName, L"Pelvanto", WS_POPUP, {0, 0, 0, 0}, nullptr,
+                        instance_);
 }
 
 LRESULT OverlayAnchor::Handle(UINT message, WPARAM wparam, LPARAM lparam) noexcept {

@@ -60,8 +60,8 @@ bool OverlayInstance::Open() {
   cut_timer_->SetInterval(kCutTimerMs);
   const ProgramServices& p = shared_.program;
   logic_ = std::make_unique<overlay::Overlay>(
-      overlay::OverlayServices{*this, p.pointer, p.clock, screen_, p.clipboard, p.tray,
-                               *cut_timer_, shared_.auto_cut_timer, shared_.events},
+      overlay::OverlayServices{*this, p.pointer, p.clock, screen_, p.clipboard, p.tray, *cut_timer_,
+                               shared_.auto_cut_timer, shared_.events},
       desktop, random_seed_);
   anchor_.Attach(*logic_);
   anchor_.ForwardMenuTo(shared_.main_window);

@@ -25,7 +25,7 @@ struct OverlayShared {
   ProgramServices program;
   Timer& auto_cut_timer;
   overlay::AreaEvents& events;  // cuts and areas, reported to the main window's logic
-  HWND main_window;    // outlives every overlay: posted kReapOverlay and kTakeCachedDcs
+  HWND main_window;             // outlives every overlay: posted kReapOverlay and kTakeCachedDcs
 };
 
 // One overlay: the logic and the two windows it shows itself through.
@@ -65,9 +65,7 @@ class OverlayInstance final : public overlay::OverlayView {
   std::optional<std::vector<overlay::WindowRecord>> RecordWindows() override {
     return surface_.RecordWindows();
   }
-  std::vector<overlay::WindowRecord> RecordControls() override {
-    return surface_.RecordControls();
-  }
+  std::vector<overlay::WindowRecord> RecordControls() override { return surface_.RecordControls(); }
   overlay::DragSize DragRectangle() const override { return surface_.DragRectangle(); }
   // The anchor: the tray icon must stay valid after the surface is gone.
   WindowId Id() const override { return reinterpret_cast<WindowId>(anchor_.hwnd()); }

@@ -128,8 +128,8 @@ void OverlayPainter::PaintToolbar(HDC dc, const overlay::Elements& e) const {
   for (std::size_t i = 0; i < e.toolbar_buttons.size(); ++i) {
     if (!icons_[i]) continue;
     const RECT r = Offset(e.toolbar_buttons[i], bar);
-    ::DrawIconEx(dc, r.left, r.top, icons_[i].get(), r.right - r.left, r.bottom - r.top, 0,
-                 nullptr, DI_NORMAL);
+    ::DrawIconEx(dc, r.left, r.top, icons_[i].get(), r.right - r.left, r.bottom - r.top, 0, nullptr,
+                 DI_NORMAL);
   }
 }
 

@@ -22,7 +22,7 @@ class OverlayPainter {
   HFONT LabelFont(unsigned dpi) const;
 
   mutable std::vector<std::pair<unsigned, OwnedFont>> label_fonts_;  // by DPI
-  std::array<OwnedIcon, overlay::kToolbarButtonCount> icons_;  // as the toolbar orders them
+  std::array<OwnedIcon, overlay::kToolbarButtonCount> icons_;        // as the toolbar orders them
 };
 
 // Fills or frames a rectangle in a colour, through the DC brush: nothing is left selected.

@@ -33,14 +33,11 @@ MouseButtons Buttons(WPARAM wparam) {
 MouseButton ButtonOf(UINT message) {
   switch (message) {
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONUP:
-      return MouseButton::kLeft;
+    case WM_LBUTTONUP: return MouseButton::kLeft;
     case WM_RBUTTONDOWN:
     case WM_RBUTTONUP:
-    case WM_RBUTTONDBLCLK:
-      return MouseButton::kRight;
-    default:
-      return MouseButton::kMiddle;
+    case WM_RBUTTONDBLCLK: return MouseButton::kRight;
+    default: return MouseButton::kMiddle;
   }
 }
 
@@ -66,16 +63,14 @@ std::optional<overlay::KeyPress> KeyFrom(WPARAM key, LPARAM lparam) {
 // A test-only switch, so scenarios that compare whole screenshots need not predict the loupe.
 bool LoupeTurnedOff() {
   wchar_t value[8] = {};
-  return ::GetEnvironmentVariableW(L"PELVANTO_TEST_NO_LOUPE", value, 8) > 0 &&
-         value[0] == L'1';
+  return ::GetEnvironmentVariableW(L"PELVANTO_TEST_NO_LOUPE", value, 8) > 0 && value[0] == L'1';
 }
 
 // A test-only switch, so scenarios that compare whole screenshots need not predict the highlight
 // that follows the pointer; test_snapping.py turns it on.
 bool SnappingTurnedOff() {
   wchar_t value[8] = {};
-  return ::GetEnvironmentVariableW(L"PELVANTO_TEST_NO_SNAPPING", value, 8) > 0 &&
-         value[0] == L'1';
+  return ::GetEnvironmentVariableW(L"PELVANTO_TEST_NO_SNAPPING", value, 8) > 0 && value[0] == L'1';
 }
 
 }  // namespace
@@ -149,9 +144,9 @@ std::uint32_t OverlaySurface::FrozenPixel(int desktop_x, int desktop_y) const {
   const std::int64_t x = std::int64_t{desktop_x} - frozen_area_.left;
   const std::int64_t y = std::int64_t{desktop_y} - frozen_area_.top;
   if (!frozen_ || x < 0 || y < 0 || x >= frozen_->width() || y >= frozen_->height()) return 0;
-  const std::uint32_t bgra = frozen_->pixels()[static_cast<std::size_t>(y) *
-                                                   static_cast<std::size_t>(frozen_->width()) +
-                                               static_cast<std::size_t>(x)];
+  const std::uint32_t bgra =
+      frozen_->pixels()[static_cast<std::size_t>(y) * static_cast<std::size_t>(frozen_->width()) +
+                        static_cast<std::size_t>(x)];
   // 0x00RRGGBB in memory order B, G, R; a COLORREF is 0x00BBGGRR.
   return ((bgra >> 16) & 0xFF) | (bgra & 0xFF00) | ((bgra & 0xFF) << 16);
 }
@@ -171,25 +166,27 @@ void OverlaySurface::MakeLayeredOpaque() {
 
 RECT OverlaySurface::ToClient(const RectI& r) const {
   const RectI& origin = desktop_.bounds;
-  return {r.left - origin.left, r.top - origin.top, r.right - origin.left,
-          r.bottom - origin.top};
+  return {r.left - origin.left, r.top - origin.top, r.right - origin.left, r.bottom - origin.top};
 }
 
-int OverlaySurface::DesktopX(LPARAM lparam) const { return GET_X_LPARAM(lparam) + desktop_.bounds.left; }
-int OverlaySurface::DesktopY(LPARAM lparam) const { return GET_Y_LPARAM(lparam) + desktop_.bounds.top; }
+int OverlaySurface::DesktopX(LPARAM lparam) const {
+  return GET_X_LPARAM(lparam) + desktop_.bounds.left;
+}
+int OverlaySurface::DesktopY(LPARAM lparam) const {
+  return GET_Y_LPARAM(lparam) + desktop_.bounds.top;
+}
 
 void OverlaySurface::Relay(UINT message, WPARAM wparam, LPARAM lparam) {
   // Mouse messages reach the tips only while the toolbar is on the screen.
   if (!painted_.toolbar.visible) return;
   // Screen pixels: the window's corner is the desktop's.
-  toolbar_tips_.Relay(message, wparam, lparam,
-                      {GET_X_LPARAM(lparam) + desktop_.bounds.left,
-                       GET_Y_LPARAM(lparam) + desktop_.bounds.top});
+  toolbar_tips_.Relay(
+      message, wparam, lparam,
+      {GET_X_LPARAM(lparam) + desktop_.bounds.left, GET_Y_LPARAM(lparam) + desktop_.bounds.top});
 }
 
 void OverlaySurface::MoveToolbarTips(const overlay::Elements& now) {
-  if (now.toolbar.visible && !toolbar_tips_ &&
-      toolbar_tips_.Create(hwnd(), instance_, dpi_)) {
+  if (now.toolbar.visible && !toolbar_tips_ && toolbar_tips_.Create(hwnd(), instance_, dpi_)) {
     // Areas, not a subclass: a subclass would look up its window properties on every message
     // of the overlay, a drag's moves included.
     for (UINT_PTR i = 0; i < overlay::kToolbarButtons.size(); ++i)
@@ -307,8 +304,7 @@ void OverlaySurface::Release() {
 LRESULT OverlaySurface::Handle(UINT message, WPARAM wparam, LPARAM lparam) noexcept {
   overlay::Overlay* logic = logic_;
   switch (message) {
-    case WM_ERASEBKGND:
-      return 1;
+    case WM_ERASEBKGND: return 1;
     case WM_PAINT:
       Paint();
       // Once the frozen picture is on the screen, the controls of the windows on it are
@@ -374,11 +370,8 @@ LRESULT OverlaySurface::Handle(UINT message, WPARAM wparam, LPARAM lparam) noexc
       // stays where that desktop was; the next overlay reads the new layout.
       if (::IsWindowVisible(hwnd()) && !::IsIconic(hwnd())) CoverDesktop();
       return 0;
-    case WM_NCDESTROY:
-      Release();
-      break;
-    default:
-      break;
+    case WM_NCDESTROY: Release(); break;
+    default: break;
   }
   return Default(message, wparam, lparam);
 }

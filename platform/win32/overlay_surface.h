@@ -26,7 +26,8 @@ namespace pelvanto::win32 {
 
 class OverlaySurface final : public Window<OverlaySurface> {
  public:
-  OverlaySurface(HINSTANCE instance, ProgramPointer& pointer) : instance_(instance), pointer_(pointer) {}
+  OverlaySurface(HINSTANCE instance, ProgramPointer& pointer)
+      : instance_(instance), pointer_(pointer) {}
   ~OverlaySurface();
 
   static bool Register(HINSTANCE instance);
@@ -79,15 +80,15 @@ class OverlaySurface final : public Window<OverlaySurface> {
   unsigned dpi_ = 96;
   overlay::Desktop desktop_;  // the monitors as they were at opening; the window covers them
   RectI frozen_area_;         // what frozen_ holds, in desktop pixels
-  std::unique_ptr<ScreenPixels> frozen_;  // the frozen screen; null until a copy succeeded
-  std::unique_ptr<OverlayPainter> painter_;  // made at the first paint of an element
+  std::unique_ptr<ScreenPixels> frozen_;         // the frozen screen; null until a copy succeeded
+  std::unique_ptr<OverlayPainter> painter_;      // made at the first paint of an element
   std::unique_ptr<LoupePainter> loupe_painter_;  // null when a test turned the loupe off
-  Tooltips toolbar_tips_;  // made when the toolbar first shows
-  overlay::Elements painted_;  // what the screen shows, as of the last invalidation
-  overlay::LoupeView painted_loupe_;  // the loupe as of the last invalidation
-  OwnedRegion damage_, piece_;  // reused for the union of the changed rectangles
-  bool repaint_pending_ = false;  // damage invalidated, its WM_PAINT not run yet
-  bool tracking_leave_ = false;  // WM_MOUSELEAVE asked for since the pointer came in
+  Tooltips toolbar_tips_;                        // made when the toolbar first shows
+  overlay::Elements painted_;              // what the screen shows, as of the last invalidation
+  overlay::LoupeView painted_loupe_;       // the loupe as of the last invalidation
+  OwnedRegion damage_, piece_;             // reused for the union of the changed rectangles
+  bool repaint_pending_ = false;           // damage invalidated, its WM_PAINT not run yet
+  bool tracking_leave_ = false;            // WM_MOUSELEAVE asked for since the pointer came in
   std::optional<WindowSnapshot> windows_;  // the windows recorded at the freeze
   bool shown_ = false;  // the first paint is done: the controls are recorded next
 };

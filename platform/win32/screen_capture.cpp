@@ -89,8 +89,7 @@ BITMAPINFO TopDownBitmapInfo(int width, int height) {
   return info;
 }
 
-std::unique_ptr<ScreenPixels> ScreenPixels::Copy(const RECT& area,
-                                                 std::span<const RectI> unshown) {
+std::unique_ptr<ScreenPixels> ScreenPixels::Copy(const RECT& area, std::span<const RectI> unshown) {
   const int width = area.right - area.left;
   const int height = area.bottom - area.top;
   // The screen's DC in virtual-desktop coordinates: (0, 0) is the primary's top-left corner,
@@ -102,8 +101,7 @@ std::unique_ptr<ScreenPixels> ScreenPixels::Copy(const RECT& area,
   void* bits = nullptr;
   auto copy = std::unique_ptr<ScreenPixels>(new ScreenPixels);
   copy->dc_.Reset(::CreateCompatibleDC(display.get()));
-  copy->bitmap_.Reset(
-      ::CreateDIBSection(display.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  copy->bitmap_.Reset(::CreateDIBSection(display.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!copy->dc_ || !copy->bitmap_ || !bits) return nullptr;
   copy->select_.emplace(copy->dc_.get(), copy->bitmap_.get());
   // One blit for every monitor, so they are all taken at the same moment.
@@ -158,14 +156,14 @@ std::unique_ptr<Picture> CopyDisplay(int left, int top, int width, int height) {
       // All four values lie within the area and the desktop, so they fit int.
       const RECT shown{static_cast<int>(x0), static_cast<int>(y0), static_cast<int>(x1),
                        static_cast<int>(y1)};
-      const auto unshown = overlay::UnshownParts(desktop, {shown.left, shown.top, shown.right,
-                                                           shown.bottom});
+      const auto unshown =
+          overlay::UnshownParts(desktop, {shown.left, shown.top, shown.right, shown.bottom});
       const int shown_width = static_cast<int>(x1 - x0);
       const int band = BandRows(shown_width);
       for (int y = shown.top; y < shown.bottom; y += band) {
         const int rows = std::min(band, static_cast<int>(y1 - y));
-        if (!::BitBlt(memory.get(), shown.left - left, y - top, shown_width, rows,
-                      display.get(), shown.left, y, SRCCOPY))
+        if (!::BitBlt(memory.get(), shown.left - left, y - top, shown_width, rows, display.get(),
+                      shown.left, y, SRCCOPY))
           return nullptr;
       }
       if (!FillUnshown(memory.get(), left, top, unshown)) return nullptr;

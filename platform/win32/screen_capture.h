@@ -46,8 +46,7 @@ class ScreenPixels {
  public:
   // Null when the copy cannot be made. The `unshown` parts (virtual-desktop pixels, where no
   // monitor is) are black in the copy, whatever the display returned there.
-  static std::unique_ptr<ScreenPixels> Copy(const RECT& area,
-                                            std::span<const RectI> unshown = {});
+  static std::unique_ptr<ScreenPixels> Copy(const RECT& area, std::span<const RectI> unshown = {});
 
   HDC dc() const { return dc_.get(); }
   int width() const { return width_; }

@@ -40,8 +40,7 @@ class RowProbe {
     memory_.Reset(::CreateCompatibleDC(display_.get()));
     bitmap_.Reset(::CreateDIBSection(display_.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!memory_ || !bitmap_ || !bits) return;
-    pixels_ = {static_cast<const std::uint32_t*>(bits),
-               static_cast<std::size_t>(width) * kRows};
+    pixels_ = {static_cast<const std::uint32_t*>(bits), static_cast<std::size_t>(width) * kRows};
   }
 
   // The rows as they are now; empty when they cannot be read.

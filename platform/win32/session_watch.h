@@ -28,9 +28,9 @@ class SessionWatch {
   bool ScreenShown() const { return !locked_ && !disconnected_; }
 
  private:
-  HWND window_ = nullptr;     // registered for notifications
-  bool locked_ = false;       // between a lock and the unlock
-  bool disconnected_ = false; // between a disconnection and the next connection
+  HWND window_ = nullptr;      // registered for notifications
+  bool locked_ = false;        // between a lock and the unlock
+  bool disconnected_ = false;  // between a disconnection and the next connection
 };
 
 // The live screen while the session shows it; no picture at all while it does not, so a cut

@@ -20,9 +20,8 @@ TTTOOLINFOW ToolInfo(HWND owner, UINT_PTR id, UINT flags) {
 bool Tooltips::Create(HWND owner, HINSTANCE instance, unsigned dpi) {
   owner_ = owner;
   window_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                              WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
-                              instance, nullptr);
+                              WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                              CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, instance, nullptr);
   if (!window_) return false;
   // The system's tooltip font may lack Chinese glyphs (Wine's does).
   font_.Reset(CreateSongtiFont(90, dpi));
@@ -32,8 +31,8 @@ bool Tooltips::Create(HWND owner, HINSTANCE instance, unsigned dpi) {
 
 void Tooltips::AddControl(HWND control, const wchar_t* text) {
   if (!window_ || !control) return;
-  TTTOOLINFOW tool = ToolInfo(owner_, reinterpret_cast<UINT_PTR>(control),
-                              TTF_IDISHWND | TTF_SUBCLASS);
+  TTTOOLINFOW tool =
+      ToolInfo(owner_, reinterpret_cast<UINT_PTR>(control), TTF_IDISHWND | TTF_SUBCLASS);
   tool.lpszText = const_cast<LPWSTR>(text);
   ::SendMessageW(window_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }

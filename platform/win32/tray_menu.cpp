@@ -47,8 +47,8 @@ std::optional<app::MenuCommand> TrayMenu::Show(HWND owner, POINT anchor,
   // Physical pixels: the program is per-monitor DPI aware, so the menu opens on the monitor
   // that holds the anchor; menus made in a per-monitor v2 context are drawn at the DPI of the
   // monitor they open on.
-  const UINT chosen = static_cast<UINT>(
-      ::TrackPopupMenuEx(menu.get(), flags, anchor.x, anchor.y, owner, nullptr));
+  const UINT chosen =
+      static_cast<UINT>(::TrackPopupMenuEx(menu.get(), flags, anchor.x, anchor.y, owner, nullptr));
   // Without a message to the owner after it, the next click on the icon may fail to close
   // the menu (the convention for notification-area menus).
   ::PostMessageW(owner, WM_NULL, 0, 0);

@@ -85,7 +85,8 @@ class Window {
                                     LPARAM lparam) noexcept {
     Window* self = nullptr;
     if (message == WM_NCCREATE) {
-      auto* derived = static_cast<Derived*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+      auto* derived =
+          static_cast<Derived*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
       self = derived;
       self->hwnd_ = hwnd;
       Bind(hwnd, self);

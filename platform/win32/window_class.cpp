@@ -11,8 +11,8 @@ bool RegisterWindowClass(HINSTANCE instance, LPCWSTR name, WNDPROC procedure, in
   wc.hInstance = instance;
   wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
   wc.hbrBackground = background;
-  wc.hIcon = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(icon_id), IMAGE_ICON, 0,
-                                             0, LR_DEFAULTSIZE | LR_SHARED));
+  wc.hIcon = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(icon_id), IMAGE_ICON, 0, 0,
+                                             LR_DEFAULTSIZE | LR_SHARED));
   wc.lpszClassName = name;
   return ::RegisterClassExW(&wc) != 0;
 }

@@ -36,8 +36,8 @@ std::wstring SystemWindowQueries::ModulePath(DWORD process_id) {
   // Only a success test: a process whose modules cannot be listed is not looked at further.
   std::array<HMODULE, 200> modules{};
   DWORD needed = 0;
-  if (!::EnumProcessModules(process.get(), modules.data(),
-                            static_cast<DWORD>(sizeof(modules)), &needed))
+  if (!::EnumProcessModules(process.get(), modules.data(), static_cast<DWORD>(sizeof(modules)),
+                            &needed))
     return {};
 
   // The call truncates silently, so a path that fills the buffer may be longer: grow and retry.
@@ -56,8 +56,7 @@ std::wstring SystemWindowQueries::ModulePath(DWORD process_id) {
 
 std::wstring SystemWindowQueries::ImagePath(DWORD process_id) {
   // Limited rights are granted for elevated and protected processes too.
-  const OwnedHandle process(
-      ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process_id));
+  const OwnedHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process_id));
   if (!process) return {};
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
@@ -66,8 +65,7 @@ std::wstring SystemWindowQueries::ImagePath(DWORD process_id) {
       path.resize(length);
       return path;
     }
-    if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER || path.size() >= kMaxPathChars)
-      return {};
+    if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER || path.size() >= kMaxPathChars) return {};
     path.resize(path.size() * 2);
   }
 }

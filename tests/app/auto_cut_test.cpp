@@ -78,20 +78,35 @@ INSTANTIATE_TEST_SUITE_P(
     States, MenuTest,
     testing::Values(
         MenuCase{"Idle", {}, {kShowMain, kToggleFrame, kExit}, kPause, true},
-        MenuCase{"Marking", {.capturing = true}, {kShowMain, kToggleFrame, kStopCapture, kExit},
-                 kPause, true},
-        MenuCase{"Cutting", {.capturing = true, .area_set = true},
-                 {kShowMain, kCutNow, kPause, kAdjust, kToggleFrame, kStopCapture, kExit}, kPause,
+        MenuCase{"Marking",
+                 {.capturing = true},
+                 {kShowMain, kToggleFrame, kStopCapture, kExit},
+                 kPause,
                  true},
-        MenuCase{"Paused", {.capturing = true, .area_set = true, .paused = true},
-                 {kShowMain, kResume, kAdjust, kToggleFrame, kStopCapture, kExit}, kResume, true},
-        MenuCase{"Adjusting", {.capturing = true, .area_set = true, .adjusting = true},
-                 {kShowMain, kToggleFrame, kStopCapture, kExit}, kPause, true},
-        MenuCase{"Locked", {.capturing = true, .area_set = true, .session_locked = true},
-                 {kShowMain, kPause, kToggleFrame, kStopCapture, kExit}, kPause, true},
+        MenuCase{"Cutting",
+                 {.capturing = true, .area_set = true},
+                 {kShowMain, kCutNow, kPause, kAdjust, kToggleFrame, kStopCapture, kExit},
+                 kPause,
+                 true},
+        MenuCase{"Paused",
+                 {.capturing = true, .area_set = true, .paused = true},
+                 {kShowMain, kResume, kAdjust, kToggleFrame, kStopCapture, kExit},
+                 kResume,
+                 true},
+        MenuCase{"Adjusting",
+                 {.capturing = true, .area_set = true, .adjusting = true},
+                 {kShowMain, kToggleFrame, kStopCapture, kExit},
+                 kPause,
+                 true},
+        MenuCase{"Locked",
+                 {.capturing = true, .area_set = true, .session_locked = true},
+                 {kShowMain, kPause, kToggleFrame, kStopCapture, kExit},
+                 kPause,
+                 true},
         MenuCase{"FrameOff",
                  {.capturing = true, .area_set = true, .frame_wanted = false},
-                 {kShowMain, kCutNow, kPause, kAdjust, kToggleFrame, kStopCapture, kExit}, kPause,
+                 {kShowMain, kCutNow, kPause, kAdjust, kToggleFrame, kStopCapture, kExit},
+                 kPause,
                  false}),
     [](const auto& p) { return std::string(p.param.name); });
 
@@ -99,8 +114,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct PaceCase {
   const char* name;
-  int interval;               // the interval box as resume finds it
-  unsigned interval_after;    // the pace's interval after resume
+  int interval;             // the interval box as resume finds it
+  unsigned interval_after;  // the pace's interval after resume
 };
 
 class PaceTest : public testing::TestWithParam<PaceCase> {};
@@ -117,7 +132,7 @@ TEST_P(PaceTest, PauseStopsEveryCutAndResumeGoesOnAtTheBoxValue) {
   EXPECT_FALSE(rig.pace.Enabled());
   EXPECT_EQ(rig.area.cancels, 1);  // the cut already asked for does not land
   EXPECT_EQ(rig.area.frame, FrameStyle::kDashed);
-  rig.steering.OnPaceTick(2);      // a tick that was already on its way
+  rig.steering.OnPaceTick(2);  // a tick that was already on its way
   EXPECT_FALSE(rig.Command(kCutNow));
   EXPECT_FALSE(rig.Command(kPause));
   EXPECT_EQ(rig.area.cuts_asked, 1);
@@ -254,8 +269,7 @@ INSTANTIATE_TEST_SUITE_P(
                    L"会话已锁定，暂停切图"},
         StatusCase{"HeldByNamedProgram", Watching(5, 3, Held(L"notepad.exe"), kLast),
                    L"剪贴板被 notepad.exe 占用，上次未切"},
-        StatusCase{"HeldByUnreadableProgram", Watching(5, 0, Held(L"")),
-                   L"剪贴板被占用，上次未切"},
+        StatusCase{"HeldByUnreadableProgram", Watching(5, 0, Held(L"")), L"剪贴板被占用，上次未切"},
         StatusCase{"CopyFailed", Watching(5, 0, Outcome(overlay::CutOutcome::kFailed)),
                    L"屏幕未能复制，上次未切"},
         StatusCase{"UnlockedAgain",

@@ -38,9 +38,7 @@ class FakeMainView : public MainView {
     visible = true;
     log_.push_back("show");
   }
-  TrayRecord OwnTrayRecord() const override {
-    return {kMainWindow, 0, icon, L"not the tip"};
-  }
+  TrayRecord OwnTrayRecord() const override { return {kMainWindow, 0, icon, L"not the tip"}; }
   void EndProgram() override { log_.push_back("end"); }
 
   std::wstring caption{kStartCaption};
@@ -143,8 +141,8 @@ struct MainRig {
   fakes::FakeWindowInfo queries;
   fakes::FakeClipboard clipboard;
   tracking::ChatTracker tracker{queries, clipboard};
-  CaptureControl window{view,    overlay, {auto_cut, title_watch, pointer_reset},
-                        pointer, tray,    shell, tracker};
+  CaptureControl window{view,  overlay, {auto_cut, title_watch, pointer_reset}, pointer, tray,
+                        shell, tracker};
 
   // Started, the selection made and "copy and exit" pressed: the pace runs.
   void StartAutoCut() {
@@ -189,13 +187,13 @@ TEST_P(IntervalChangeTest, TextOutside0To50TurnsInto0AtOnce) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, IntervalChangeTest,
-    testing::Values(IntervalCase{L"0.4", L"0.4"}, IntervalCase{L"49.6", L"49.6"},
-                    IntervalCase{L"50", L"50"}, IntervalCase{L"0", L"0"},
-                    IntervalCase{L"51", L"0"}, IntervalCase{L"-1", L"0"},
-                    IntervalCase{L"50.5", L"0"}, IntervalCase{L"abc", L"abc"},
-                    IntervalCase{L"  7", L"  7"}, IntervalCase{L"", L""}));
+INSTANTIATE_TEST_SUITE_P(Texts, IntervalChangeTest,
+                         testing::Values(IntervalCase{L"0.4", L"0.4"},
+                                         IntervalCase{L"49.6", L"49.6"}, IntervalCase{L"50", L"50"},
+                                         IntervalCase{L"0", L"0"}, IntervalCase{L"51", L"0"},
+                                         IntervalCase{L"-1", L"0"}, IntervalCase{L"50.5", L"0"},
+                                         IntervalCase{L"abc", L"abc"}, IntervalCase{L"  7", L"  7"},
+                                         IntervalCase{L"", L""}));
 
 // --- The auto-cut pace
 
@@ -270,8 +268,7 @@ TEST(CaptureControlTest, StartHidesIntoTheTrayShowsTheOverlayAndOffersStop) {
   rig.window.OnCaptureClick();
 
   ASSERT_EQ(rig.tray.icons.size(), 1U);
-  EXPECT_EQ(rig.tray.icons[0],
-            (TrayRecord{kMainWindow, kMainTrayId, kMainIcon, L"Pelvanto"}));
+  EXPECT_EQ(rig.tray.icons[0], (TrayRecord{kMainWindow, kMainTrayId, kMainIcon, L"Pelvanto"}));
   EXPECT_FALSE(rig.view.visible);
   // The icon waits until the overlay is up; the hide comes first, so the picture is clean.
   EXPECT_EQ(rig.log, (CallLog{"hide", "overlay open", "tray add"}));

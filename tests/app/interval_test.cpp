@@ -29,8 +29,8 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{L"0", 0, false}, ReadCase{L"2", 2, false}, ReadCase{L"36", 36, false},
         ReadCase{L"50", 50, false},
         // Fractions count.
-        ReadCase{L"0.4", 0.4, false}, ReadCase{L"49.6", 49.6, false},
-        ReadCase{L".5", 0.5, false}, ReadCase{L"7.", 7, false},
+        ReadCase{L"0.4", 0.4, false}, ReadCase{L"49.6", 49.6, false}, ReadCase{L".5", 0.5, false},
+        ReadCase{L"7.", 7, false},
         // Just past either end.
         ReadCase{L"51", 51, true}, ReadCase{L"50.01", 50.01, true}, ReadCase{L"-1", -1, true},
         ReadCase{L"-0.5", -0.5, true}, ReadCase{L"999999999999999999999", 1e21, true},

@@ -30,9 +30,11 @@ INSTANTIATE_TEST_SUITE_P(
                     OverlapCase{{5, 5, 5, 9}, {0, 0, 10, 10}, {}}));
 
 TEST(GeometryTest, ASpanCentredOnAnOddMiddleLandsTheSameWayOnEitherSideOfZero) {
-  const struct { int begin, end, length, start; } cases[] = {
-      {100, 100, 4, 98},  {100, 300, 4, 198}, {100, 301, 4, 199},  // 198.5 rounds up
-      {100, 100, 5, 98},  {100, 301, 5, 198},  // an odd side on an odd midpoint: exact
+  const struct {
+    int begin, end, length, start;
+  } cases[] = {
+      {100, 100, 4, 98},     {100, 300, 4, 198},    {100, 301, 4, 199},  // 198.5 rounds up
+      {100, 100, 5, 98},     {100, 301, 5, 198},     // an odd side on an odd midpoint: exact
       {-301, -100, 4, -202}, {-100, -100, 5, -102},  // -202.5 and -102.5 round up as well
   };
   for (const auto& c : cases) {
@@ -46,12 +48,22 @@ TEST(GeometryTest, ASpanCentredOnAnOddMiddleLandsTheSameWayOnEitherSideOfZero) {
 }
 
 TEST(GeometryTest, DesignSizesScaleToTheNearestPixelHalvesUp) {
-  const struct { int units, per_inch; unsigned dpi; int pixels; } cases[] = {
-      {4, kDesignDpi, 96, 4},          {4, kDesignDpi, 120, 5},   {2, kDesignDpi, 120, 3},
-      {1125, kTwipsPerInch, 96, 75},   {1125, kTwipsPerInch, 144, 113},
-      {1125, kTwipsPerInch, 120, 94},  {390, kTwipsPerInch, 120, 33},
-      {70, kTwipsPerInch, 96, 5},      {105, 720, 168, 25},  // tenths of a point, as a font
-      {8, kDesignDpi, 0, 8},           {0, kTwipsPerInch, 192, 0},
+  const struct {
+    int units, per_inch;
+    unsigned dpi;
+    int pixels;
+  } cases[] = {
+      {4, kDesignDpi, 96, 4},
+      {4, kDesignDpi, 120, 5},
+      {2, kDesignDpi, 120, 3},
+      {1125, kTwipsPerInch, 96, 75},
+      {1125, kTwipsPerInch, 144, 113},
+      {1125, kTwipsPerInch, 120, 94},
+      {390, kTwipsPerInch, 120, 33},
+      {70, kTwipsPerInch, 96, 5},
+      {105, 720, 168, 25},  // tenths of a point, as a font
+      {8, kDesignDpi, 0, 8},
+      {0, kTwipsPerInch, 192, 0},
   };
   for (const auto& c : cases)
     EXPECT_EQ(ScaleToDpi(c.units, c.per_inch, c.dpi), c.pixels) << c.units << "@" << c.dpi;

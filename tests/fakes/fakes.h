@@ -53,7 +53,10 @@ class FakeTimer : public Timer {
 
 class FakePointer : public PointerShape {
  public:
-  void Set(Pointer shape) override { current = shape; ++sets; }
+  void Set(Pointer shape) override {
+    current = shape;
+    ++sets;
+  }
   Pointer current = Pointer::kDefault;
   int sets = 0;
 };
@@ -68,9 +71,8 @@ class FakeTray : public Tray {
   }
   void Delete(const TrayRecord& record) override {
     ++deletes;
-    std::erase_if(icons, [&](const TrayRecord& r) {
-      return r.window == record.window && r.id == record.id;
-    });
+    std::erase_if(
+        icons, [&](const TrayRecord& r) { return r.window == record.window && r.id == record.id; });
   }
   void Modify(const TrayRecord& record) override {
     ++modifies;
@@ -172,7 +174,10 @@ class FakeOverlayView : public overlay::OverlayView {
     return frozen_pixel ? frozen_pixel(x, y) : 0;
   }
   void Maximise() override { maximised = true; }
-  void Minimise() override { minimise_requests++; if (on_minimise) on_minimise(); }
+  void Minimise() override {
+    minimise_requests++;
+    if (on_minimise) on_minimise();
+  }
   void Hide() override { visible = false; }
   void MakeLayeredOpaque() override { layered = true; }
   void Destroy() override { destroyed = true; }
@@ -211,15 +216,14 @@ class FakeAreaEvents : public overlay::AreaEvents {
 // An overlay with every fake it needs, on one screen of the given size or on a desktop of
 // several monitors.
 struct OverlayRig {
-  explicit OverlayRig(int width = 1024, int height = 768, unsigned dpi = 96,
-                      std::uint64_t seed = 1)
+  explicit OverlayRig(int width = 1024, int height = 768, unsigned dpi = 96, std::uint64_t seed = 1)
       : OverlayRig(overlay::SingleMonitorDesktop(width, height, dpi), seed) {}
   explicit OverlayRig(const overlay::Desktop& desktop, std::uint64_t seed = 1)
       : screen(desktop.bounds.right, desktop.bounds.bottom),
         clipboard(&log),
-        overlay({window, pointer, clock, screen, clipboard, tray, cut_timer, auto_cut_timer,
-                 events},
-                desktop, seed) {
+        overlay(
+            {window, pointer, clock, screen, clipboard, tray, cut_timer, auto_cut_timer, events},
+            desktop, seed) {
     window.on_minimise = [this] { overlay.OnMinimised(); };
   }
   CallLog log;
@@ -279,8 +283,14 @@ class FakeWindowInfo : public WindowInfo {
 
 class FakeShell : public ShellNotifications {
  public:
-  void Subscribe() override { subscribed = true; ++subscribes; }
-  void Unsubscribe() override { subscribed = false; ++unsubscribes; }
+  void Subscribe() override {
+    subscribed = true;
+    ++subscribes;
+  }
+  void Unsubscribe() override {
+    subscribed = false;
+    ++unsubscribes;
+  }
   bool subscribed = false;
   int subscribes = 0, unsubscribes = 0;
 };

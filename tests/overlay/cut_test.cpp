@@ -41,7 +41,9 @@ INSTANTIATE_TEST_SUITE_P(
         AreaCase{"LargestMargin", SizedRect(0, 0, 10, 10), 29, {0, 0, 39, 39}},
         AreaCase{"NegativeCoordinates", SizedRect(-300, -20, 50, 10), 3, {-300, -20, -247, -7}},
         // A corrupt selection pins to the integer range instead of overflowing.
-        AreaCase{"PastTheRangeIsPinned", SizedRect(INT_MAX - 10, 0, 10, INT_MAX), 29,
+        AreaCase{"PastTheRangeIsPinned",
+                 SizedRect(INT_MAX - 10, 0, 10, INT_MAX),
+                 29,
                  {INT_MAX - 10, 0, INT_MAX, INT_MAX}}),
     [](const auto& p) { return std::string(p.param.name); });
 

@@ -138,14 +138,15 @@ TEST_P(ToolbarDamageTest, ARepaintOfAnyToolbarPartCoversTheWholeStripWhileItIsSh
 
 INSTANTIATE_TEST_SUITE_P(
     Changes, ToolbarDamageTest,
-    testing::Values(
-        ToolbarCase{"HoverOn", true, [](Elements& e) { e.hover_squares[1].visible = true; }},
-        ToolbarCase{"HoverMoves", true,
-                    [](Elements& e) {
-                      e.hover_squares[0].visible = false;
-                      e.hover_squares[2].visible = true;
-                    }},
-        ToolbarCase{"HiddenHoverOn", false, [](Elements& e) { e.hover_squares[1].visible = true; }}),
+    testing::Values(ToolbarCase{"HoverOn", true,
+                                [](Elements& e) { e.hover_squares[1].visible = true; }},
+                    ToolbarCase{"HoverMoves", true,
+                                [](Elements& e) {
+                                  e.hover_squares[0].visible = false;
+                                  e.hover_squares[2].visible = true;
+                                }},
+                    ToolbarCase{"HiddenHoverOn", false,
+                                [](Elements& e) { e.hover_squares[1].visible = true; }}),
     [](const testing::TestParamInfo<ToolbarCase>& param) { return std::string(param.param.name); });
 
 TEST(DamageTest, AMovedToolbarRepaintsItsOldAndNewPlace) {

@@ -20,8 +20,7 @@ Monitor Screen(RectI r, unsigned dpi = 96) {
 }
 const Desktop kTallRight =
     MakeDesktop({Screen({0, 0, 1920, 1080}), Screen({1920, 0, 3200, 1440}, 144)});
-const Desktop kLeft =
-    MakeDesktop({Screen({0, 0, 1920, 1080}), Screen({-1280, 0, 0, 1024}, 120)});
+const Desktop kLeft = MakeDesktop({Screen({0, 0, 1920, 1080}), Screen({-1280, 0, 0, 1024}, 120)});
 
 TEST(DesktopTest, BoundsHoldEveryMonitorAndEmptyListsStillGiveOne) {
   EXPECT_EQ(kTallRight.bounds, (RectI{0, 0, 3200, 1440}));
@@ -49,16 +48,15 @@ TEST_P(MonitorAtTest, PicksTheMonitorShowingThePointOrTheNearest) {
   EXPECT_EQ(&MonitorAt(*c.desktop, c.x, c.y), &c.desktop->monitors[c.monitor]);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Points, MonitorAtTest,
-    testing::Values(AtCase{"PrimaryLastPixel", &kTallRight, 1919, 1079, 0},
-                    AtCase{"SecondFirstPixel", &kTallRight, 1920, 0, 1},
-                    AtCase{"GapNearPrimary", &kTallRight, 100, 1100, 0},
-                    AtCase{"GapNearSecond", &kTallRight, 1900, 1400, 1},
-                    AtCase{"NegativeMonitor", &kLeft, -5, 500, 1},
-                    AtCase{"GapBelowNegative", &kLeft, -600, 1070, 1},
-                    AtCase{"OffTheDesktop", &kLeft, -9000, -10, 1}),
-    [](const auto& param) { return std::string(param.param.name); });
+INSTANTIATE_TEST_SUITE_P(Points, MonitorAtTest,
+                         testing::Values(AtCase{"PrimaryLastPixel", &kTallRight, 1919, 1079, 0},
+                                         AtCase{"SecondFirstPixel", &kTallRight, 1920, 0, 1},
+                                         AtCase{"GapNearPrimary", &kTallRight, 100, 1100, 0},
+                                         AtCase{"GapNearSecond", &kTallRight, 1900, 1400, 1},
+                                         AtCase{"NegativeMonitor", &kLeft, -5, 500, 1},
+                                         AtCase{"GapBelowNegative", &kLeft, -600, 1070, 1},
+                                         AtCase{"OffTheDesktop", &kLeft, -9000, -10, 1}),
+                         [](const auto& param) { return std::string(param.param.name); });
 
 struct ToolbarCase {
   const char* name;
@@ -81,17 +79,16 @@ TEST_P(ToolbarPlaceTest, StaysOnTheWorkAreaOfTheMonitorAtTheSelectionsCorner) {
 // 120 dpi 94 x 33 (93.75 and 32.5 rounded) and 5 px.
 INSTANTIATE_TEST_SUITE_P(
     Selections, ToolbarPlaceTest,
-    testing::Values(
-        ToolbarCase{"BelowOnTheTallerMonitor", &kTallRight, 2000, 900, 2300, 1200,
-                    SizedRect(2187, 1206, 113, 39)},
-        ToolbarCase{"InsideAboveItsTaskbar", &kTallRight, 2000, 900, 2300, 1380,
-                    SizedRect(2187, 1335, 113, 39)},
-        ToolbarCase{"CornerInTheGapGoesToTheNearestMonitor", &kTallRight, 1200, 900, 1500,
-                    1300, SizedRect(1425, 1014, 75, 26)},
-        ToolbarCase{"AcrossTheSeamOnTheMonitorOfTheCorner", &kTallRight, 1800, 100, 1950, 200,
-                    SizedRect(1920, 206, 113, 39)},
-        ToolbarCase{"NeverPastTheLeftMonitorsLeftEdge", &kLeft, -1275, 100, -1250, 200,
-                    SizedRect(-1280, 205, 94, 33)}),
+    testing::Values(ToolbarCase{"BelowOnTheTallerMonitor", &kTallRight, 2000, 900, 2300, 1200,
+                                SizedRect(2187, 1206, 113, 39)},
+                    ToolbarCase{"InsideAboveItsTaskbar", &kTallRight, 2000, 900, 2300, 1380,
+                                SizedRect(2187, 1335, 113, 39)},
+                    ToolbarCase{"CornerInTheGapGoesToTheNearestMonitor", &kTallRight, 1200, 900,
+                                1500, 1300, SizedRect(1425, 1014, 75, 26)},
+                    ToolbarCase{"AcrossTheSeamOnTheMonitorOfTheCorner", &kTallRight, 1800, 100,
+                                1950, 200, SizedRect(1920, 206, 113, 39)},
+                    ToolbarCase{"NeverPastTheLeftMonitorsLeftEdge", &kLeft, -1275, 100, -1250, 200,
+                                SizedRect(-1280, 205, 94, 33)}),
     [](const auto& param) { return std::string(param.param.name); });
 
 TEST(DesktopDpiTest, HandlesAndReadOutsTakeTheDpiOfTheirMonitor) {
@@ -99,8 +96,8 @@ TEST(DesktopDpiTest, HandlesAndReadOutsTakeTheDpiOfTheirMonitor) {
   rig.overlay.Open();
   rig.Drag(1800, 100, 2000, 300);  // from the primary onto the 144 dpi monitor
   const Elements e = rig.overlay.Scene();
-  EXPECT_EQ(e.handles[0].rect, SizedRect(1798, 98, 4, 4));        // top-left, primary
-  EXPECT_EQ(e.handles[6].rect, SizedRect(1997, 297, 6, 6));       // bottom-right, second
+  EXPECT_EQ(e.handles[0].rect, SizedRect(1798, 98, 4, 4));   // top-left, primary
+  EXPECT_EQ(e.handles[6].rect, SizedRect(1997, 297, 6, 6));  // bottom-right, second
   EXPECT_EQ(e.size_label.dpi, 96u);
   // Read-outs near the primary's right edge stay on it.
   fakes::OverlayRig near_seam(kTallRight);
@@ -175,7 +172,8 @@ INSTANTIATE_TEST_SUITE_P(
                     UnshownCase{"AcrossTheSeam", &kTallRight, {1800, 0, 2000, 1000}, 0},
                     UnshownCase{"IntoTheGap", &kTallRight, {1800, 1000, 2000, 1200}, 120 * 120},
                     UnshownCase{"WholeDesktop", &kTallRight, kTallRight.bounds, 1920 * 360},
-                    UnshownCase{"PastTheEdge", &kLeft, {-1290, 1000, -1270, 1040}, 20 * 40 - 10 * 24},
+                    UnshownCase{
+                        "PastTheEdge", &kLeft, {-1290, 1000, -1270, 1040}, 20 * 40 - 10 * 24},
                     UnshownCase{"Empty", &kLeft, {5, 5, 5, 9}, 0}),
     [](const auto& param) { return std::string(param.param.name); });
 

@@ -37,7 +37,7 @@ struct HandlesTest : ::testing::Test, Selected {};
 
 TEST_F(HandlesTest, PlacementCentresAllEightHandlesOnCornersAndMidpoints) {
   const int expected[8][2] = {{198, 148}, {398, 148}, {598, 148}, {198, 298},
-                                {198, 448}, {398, 448}, {598, 448}, {598, 298}};
+                              {198, 448}, {398, 448}, {598, 448}, {598, 298}};
   for (std::size_t k = 0; k < 8; ++k) {
     EXPECT_EQ(el().handles[k].rect, SizedRect(expected[k][0], expected[k][1], 4, 4)) << k;
     EXPECT_TRUE(el().handles[k].visible);
@@ -56,7 +56,10 @@ TEST_F(HandlesTest, ZeroSizeSelectionStacksAllHandles) {
 }
 
 TEST_F(HandlesTest, EachHandleMovesItsEdgesToTheCursorAndKeepsTheOthers) {
-  const struct { int k, x, y; RectI expected; } cases[] = {
+  const struct {
+    int k, x, y;
+    RectI expected;
+  } cases[] = {
       {0, 100, 50, SizedRect(100, 50, 500, 400)},   {1, 123, 50, SizedRect(200, 50, 400, 400)},
       {2, 700, 100, SizedRect(200, 100, 500, 350)}, {3, 100, 77, SizedRect(100, 150, 500, 300)},
       {4, 100, 500, SizedRect(100, 150, 500, 350)}, {5, 1, 500, SizedRect(200, 150, 400, 350)},
@@ -111,7 +114,7 @@ TEST_F(HandlesTest, NegativeSizeRejectsWholeStepButZeroIsTaken) {
 }
 
 TEST_F(HandlesTest, HoverShowsEachHandlesSizingPointerAndChangesNothingElse) {
-  const Pointer expected[8] = {Pointer::kSizeNwSe, Pointer::kSizeNs, Pointer::kSizeNeSw,
+  const Pointer expected[8] = {Pointer::kSizeNwSe, Pointer::kSizeNs,   Pointer::kSizeNeSw,
                                Pointer::kSizeWe,   Pointer::kSizeNeSw, Pointer::kSizeNs,
                                Pointer::kSizeNwSe, Pointer::kSizeWe};
   const Elements before = el();

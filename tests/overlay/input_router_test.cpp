@@ -21,7 +21,10 @@ TEST_F(InputRouterTest, HitTestPutsButtonsOverStripOverHandlesOverSurface) {
   // Bottom on the screen's edge: the toolbar sits inside the selection, over handle 7.
   rig.Drag(300, 728, 500, 768);
   ASSERT_EQ(el().toolbar.rect, SizedRect(425, 738, 75, 26));
-  const struct { int x, y; HitTarget expected; } cases[] = {
+  const struct {
+    int x, y;
+    HitTarget expected;
+  } cases[] = {
       {480, 745, {Kind::kButton, 2}},  {499, 747, {Kind::kToolbar, 0}},
       {501, 747, {Kind::kHandle, 7}},  {400, 745, {Kind::kSurface, 0}},
       {305, 733, {Kind::kSurface, 0}},  // on the size label: labels are not targets
@@ -57,7 +60,7 @@ TEST_F(InputRouterTest, HandleDragKeepsGoingToTheHandleAfterLeavingIt) {
   rig.window.frozen_pixel = [](int, int) { return 0x00FFFFFFu; };
   o().OnMouseDown(kLeft, 600, 450);  // handle 6
   rig.window.cursor = {50, 700};
-  o().OnMouseMove(kLeft, 50, 700);   // far from the handle, over the surface
+  o().OnMouseMove(kLeft, 50, 700);  // far from the handle, over the surface
   EXPECT_EQ(el().outline.rect, SizedRect(200, 150, 400, 300));  // width would be negative
   rig.window.cursor = {700, 700};
   o().OnMouseMove(kLeft, 700, 700);

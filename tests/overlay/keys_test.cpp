@@ -49,13 +49,27 @@ TEST(KeysTest, EnterAndADoubleClickInsideCopyAndExitOnlyWithASelection) {
       {"enter", true, [](Overlay& o) { o.OnKey(Press(Key::kEnter)); }, true},
       {"enter without selection", false, [](Overlay& o) { o.OnKey(Press(Key::kEnter)); }, false},
       {"double click inside", true,
-       [](Overlay& o) { o.OnMouseDown(kLeft, 150, 150); o.OnMouseUp(kLeft, 150, 150);
-                        o.OnDoubleClick(150, 150); o.OnMouseUp(kLeft, 150, 150); }, true},
+       [](Overlay& o) {
+         o.OnMouseDown(kLeft, 150, 150);
+         o.OnMouseUp(kLeft, 150, 150);
+         o.OnDoubleClick(150, 150);
+         o.OnMouseUp(kLeft, 150, 150);
+       },
+       true},
       {"double click outside", true,
-       [](Overlay& o) { o.OnMouseDown(kLeft, 50, 50); o.OnMouseUp(kLeft, 50, 50);
-                        o.OnDoubleClick(50, 50); o.OnMouseUp(kLeft, 50, 50); }, false},
+       [](Overlay& o) {
+         o.OnMouseDown(kLeft, 50, 50);
+         o.OnMouseUp(kLeft, 50, 50);
+         o.OnDoubleClick(50, 50);
+         o.OnMouseUp(kLeft, 50, 50);
+       },
+       false},
       {"double click, no selection", false,
-       [](Overlay& o) { o.OnDoubleClick(150, 150); o.OnMouseUp(kLeft, 150, 150); }, false},
+       [](Overlay& o) {
+         o.OnDoubleClick(150, 150);
+         o.OnMouseUp(kLeft, 150, 150);
+       },
+       false},
   };
   for (const auto& c : cases) {
     Rig rig(c.selected ? SizedRect(100, 100, 200, 100) : RectI{});
@@ -85,8 +99,7 @@ TEST(KeysTest, ArrowsMoveOrResizeWithTheMouseClampingAndNeverBelowZero) {
       // Never below 0, and no further than the screen's edge.
       {SizedRect(100, 100, 4, 3), Press(Key::kLeft, true, true), SizedRect(100, 100, 0, 3)},
       {SizedRect(100, 100, 4, 3), Press(Key::kUp, false, true), SizedRect(100, 100, 4, 2)},
-      {SizedRect(1000, 100, 20, 10), Press(Key::kRight, true, true),
-       SizedRect(1000, 100, 24, 10)},
+      {SizedRect(1000, 100, 20, 10), Press(Key::kRight, true, true), SizedRect(1000, 100, 24, 10)},
   };
   for (const auto& c : cases) {
     Rig rig(c.start);
@@ -102,9 +115,15 @@ TEST(KeysTest, ArrowsMoveOrResizeWithTheMouseClampingAndNeverBelowZero) {
 TEST(KeysTest, AnArrowLeavesEverythingAsTheSameMouseMoveOrEdgeDragWould) {
   // Moving: a drag from inside by the same offset. Resizing: the right or bottom edge's handle
   // dragged by as much.
-  const struct { KeyPress press; int dx, dy; int handle; } cases[] = {
-      {Press(Key::kLeft, true), -10, 0, -1}, {Press(Key::kDown), 0, 1, -1},
-      {Press(Key::kRight, false, true), 1, 0, 7}, {Press(Key::kDown, true, true), 0, 10, 5},
+  const struct {
+    KeyPress press;
+    int dx, dy;
+    int handle;
+  } cases[] = {
+      {Press(Key::kLeft, true), -10, 0, -1},
+      {Press(Key::kDown), 0, 1, -1},
+      {Press(Key::kRight, false, true), 1, 0, 7},
+      {Press(Key::kDown, true, true), 0, 10, 5},
   };
   for (const auto& c : cases) {
     Rig by_key(SizedRect(100, 100, 200, 100));
@@ -140,7 +159,7 @@ TEST(KeysTest, KeysDoNothingWhileAButtonIsDownOrWithoutASelection) {
   const Elements before = empty.overlay.Scene();
   EXPECT_FALSE(empty.overlay.OnKey(Press(Key::kRight, true, true)));
   EXPECT_EQ(empty.overlay.Scene(), before);
-  empty.overlay.OnMouseDown(kRight, 10, 10);  // a right press with no selection...
+  empty.overlay.OnMouseDown(kRight, 10, 10);               // a right press with no selection...
   EXPECT_FALSE(empty.overlay.OnKey(Press(Key::kEscape)));  // ...holds the keys too
 }
 

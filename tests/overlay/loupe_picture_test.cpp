@@ -37,7 +37,12 @@ TEST(LoupePictureTest, EnlargesEachPixelBetweenGreyLinesAndFramesThePointersPixe
   const Drawn corner = Draw({1, 1}, 96, true);
   const Drawn blank = Draw({10, 10}, 96, false);
   const Drawn large = Draw({10, 10}, 144, true);  // cells of 12
-  const struct { const char* what; const Drawn& d; int x, y; std::uint32_t expected; } cases[] = {
+  const struct {
+    const char* what;
+    const Drawn& d;
+    int x, y;
+    std::uint32_t expected;
+  } cases[] = {
       {"border, top-left", middle, 0, 0, kLoupeBorderPixel},
       {"border, bottom-right", middle, 122, 158, kLoupeBorderPixel},
       {"grid line", middle, 9, 30, kLoupeGridPixel},

@@ -16,7 +16,11 @@ TEST(LoupeTest, SitsBelowRightAndFlipsAtEachEdgeOfTheMonitor) {
   const RectI monitor{0, 0, 1024, 768};
   const RectI left_monitor{-1280, -200, 0, 824};  // left of and above the primary's origin
   const int w = 100, h = 150, gap = 20;
-  const struct { PointI at; RectI monitor; RectI expected; } cases[] = {
+  const struct {
+    PointI at;
+    RectI monitor;
+    RectI expected;
+  } cases[] = {
       {{500, 300}, monitor, {520, 320, 620, 470}},       // below right
       {{0, 0}, monitor, {20, 20, 120, 170}},             // top-left corner: no flip needed
       {{950, 300}, monitor, {830, 320, 930, 470}},       // right edge: to the left
@@ -37,7 +41,10 @@ TEST(LoupeTest, SitsBelowRightAndFlipsAtEachEdgeOfTheMonitor) {
 }
 
 TEST(LoupeTest, ScalesWithTheDpiInWholePixelsPerCell) {
-  const struct { unsigned dpi; int cell, width, gap; } cases[] = {
+  const struct {
+    unsigned dpi;
+    int cell, width, gap;
+  } cases[] = {
       {96, 8, 123, 20}, {120, 10, 153, 25}, {144, 12, 183, 30}, {192, 16, 243, 40}, {0, 8, 123, 20},
   };
   for (const auto& c : cases) {
@@ -52,9 +59,13 @@ TEST(LoupeTest, ScalesWithTheDpiInWholePixelsPerCell) {
 TEST(LoupeTest, ShowsTheFifteenPixelsAroundThePointerClippedToThePicture) {
   const RectI screen{0, 0, 1024, 768};
   const LoupeMetrics m(96);
-  const struct { PointI at; RectI source; PointI target_offset; } cases[] = {
+  const struct {
+    PointI at;
+    RectI source;
+    PointI target_offset;
+  } cases[] = {
       {{500, 300}, {493, 293, 508, 308}, {0, 0}},
-      {{0, 0}, {0, 0, 8, 8}, {7 * 8, 7 * 8}},          // only the lower-right quarter exists
+      {{0, 0}, {0, 0, 8, 8}, {7 * 8, 7 * 8}},  // only the lower-right quarter exists
       {{1023, 767}, {1016, 760, 1024, 768}, {0, 0}},
   };
   for (const auto& c : cases) {

@@ -16,8 +16,8 @@ namespace {
 using fakes::OverlayRig;
 
 bool AnythingShown(const Elements& e) {
-  bool shown = e.outline.visible || e.size_label.visible || e.colour_label.visible ||
-               e.toolbar.visible;
+  bool shown =
+      e.outline.visible || e.size_label.visible || e.colour_label.visible || e.toolbar.visible;
   for (const auto& h : e.handles) shown = shown || h.visible;
   for (const auto& s : e.hover_squares) shown = shown || s.visible;
   return shown;
@@ -230,18 +230,17 @@ INSTANTIATE_TEST_SUITE_P(
     States, OverlayCloseTest,
     testing::Values(CloseCase{"JustOpened", [](OverlayRig&) {}},
                     CloseCase{"MidDrag",
-                               [](OverlayRig& rig) {
-                                 rig.overlay.OnMouseDown(MouseButton::kLeft, 100, 100);
-                                 rig.overlay.OnMouseMove(MouseButton::kLeft, 300, 200);
-                               }},
-                    CloseCase{"Selected",
-                               [](OverlayRig& rig) { rig.Drag(100, 100, 300, 200); }},
+                              [](OverlayRig& rig) {
+                                rig.overlay.OnMouseDown(MouseButton::kLeft, 100, 100);
+                                rig.overlay.OnMouseMove(MouseButton::kLeft, 300, 200);
+                              }},
+                    CloseCase{"Selected", [](OverlayRig& rig) { rig.Drag(100, 100, 300, 200); }},
                     CloseCase{"InTrayWithACutPending",
-                               [](OverlayRig& rig) {
-                                 rig.Drag(100, 100, 300, 200);
-                                 rig.ClickButton(kCopyAndExit);
-                                 rig.cut_timer.SetEnabled(true);
-                               }}),
+                              [](OverlayRig& rig) {
+                                rig.Drag(100, 100, 300, 200);
+                                rig.ClickButton(kCopyAndExit);
+                                rig.cut_timer.SetEnabled(true);
+                              }}),
     [](const testing::TestParamInfo<CloseCase>& param) { return std::string(param.param.name); });
 
 TEST(OverlayTest, AnClosedOverlayIgnoresEveryHandler) {

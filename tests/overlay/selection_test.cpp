@@ -20,7 +20,10 @@ class SelectionTest : public ::testing::Test {
   void Press(MouseButton button, int x, int y) { rig.overlay.OnMouseDown(button, x, y); }
   void Move(MouseButtons held, int x, int y) { rig.overlay.OnMouseMove(held, x, y); }
   void Release(MouseButton button, int x, int y) { rig.overlay.OnMouseUp(button, x, y); }
-  void Click(MouseButton button, int x, int y) { Press(button, x, y); Release(button, x, y); }
+  void Click(MouseButton button, int x, int y) {
+    Press(button, x, y);
+    Release(button, x, y);
+  }
   // A finished selection at (100, 100), 200 x 100.
   void Select() { rig.Drag(100, 100, 300, 200); }
   OverlayRig rig;
@@ -99,7 +102,10 @@ TEST_F(SelectionTest, TwoButtonsHeldDoNotMoveTheSelection) {
 
 TEST_F(SelectionTest, PointerIsMoveArrowOnlyStrictlyInside) {
   Select();
-  const struct { int x, y; Pointer expected; } cases[] = {
+  const struct {
+    int x, y;
+    Pointer expected;
+  } cases[] = {
       {150, 150, Pointer::kMove},      {100, 120, Pointer::kCrosshair},
       {300, 120, Pointer::kCrosshair}, {150, 100, Pointer::kCrosshair},
       {150, 200, Pointer::kCrosshair}, {500, 500, Pointer::kCrosshair},
@@ -111,8 +117,14 @@ TEST_F(SelectionTest, PointerIsMoveArrowOnlyStrictlyInside) {
 }
 
 TEST_F(SelectionTest, PressOnLeftOrTopEdgeMovesButRightOrBottomEdgeResets) {
-  const struct { int x, y; bool inside; } cases[] = {
-      {100, 120, true}, {150, 100, true}, {300, 120, false}, {150, 200, false},
+  const struct {
+    int x, y;
+    bool inside;
+  } cases[] = {
+      {100, 120, true},
+      {150, 100, true},
+      {300, 120, false},
+      {150, 200, false},
   };
   for (const auto& c : cases) {
     OverlayRig fresh;
@@ -132,9 +144,14 @@ TEST_F(SelectionTest, PressOnLeftOrTopEdgeMovesButRightOrBottomEdgeResets) {
 }
 
 TEST_F(SelectionTest, MovingClampsToEveryScreenEdgeWithoutAccumulating) {
-  const struct { int x, y; RectI expected; } cases[] = {
-      {0, 150, SizedRect(0, 100, 200, 100)},     {150, 0, SizedRect(100, 0, 200, 100)},
-      {1000, 150, SizedRect(824, 100, 200, 100)}, {150, 750, SizedRect(100, 668, 200, 100)},
+  const struct {
+    int x, y;
+    RectI expected;
+  } cases[] = {
+      {0, 150, SizedRect(0, 100, 200, 100)},
+      {150, 0, SizedRect(100, 0, 200, 100)},
+      {1000, 150, SizedRect(824, 100, 200, 100)},
+      {150, 750, SizedRect(100, 668, 200, 100)},
   };
   for (const auto& c : cases) {
     OverlayRig fresh;
@@ -157,7 +174,10 @@ TEST_F(SelectionTest, SelectionLargerThanScreenKeepsFarEdgesOnScreen) {
 }
 
 TEST_F(SelectionTest, ToolbarGoesBelowWhenItFitsElseInside) {
-  const struct { int bottom; int toolbar_top; } cases[] = {
+  const struct {
+    int bottom;
+    int toolbar_top;
+  } cases[] = {
       {700, 704},  // needs 730
       {738, 742},  // needs exactly 768: still fits
       {740, 710},  // needs 770: inside, 4 above the bottom edge
@@ -200,7 +220,8 @@ TEST_F(SelectionTest, RightClickClearsSelectionThenSecondRightClickCloses) {
     const auto& e = fresh.overlay.Scene();
     EXPECT_FALSE(fresh.overlay.Closed());
     EXPECT_FALSE(fresh.overlay.CurrentSelection().Finished());
-    EXPECT_FALSE(e.outline.visible || e.size_label.visible || e.colour_label.visible || e.toolbar.visible);
+    EXPECT_FALSE(e.outline.visible || e.size_label.visible || e.colour_label.visible ||
+                 e.toolbar.visible);
     for (const auto& handle : e.handles) EXPECT_FALSE(handle.visible);
     EXPECT_EQ(fresh.pointer.current, Pointer::kDefault);
     fresh.overlay.OnMouseDown(kRight, x, 150);
@@ -283,14 +304,31 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         SeenCase{"ClickOnAnEmptyOverlay", [](OverlayRig& r) { ClickAt(r, 600, 500); }, false, {}},
         SeenCase{"ClickOutsideASelection",
-                 [](OverlayRig& r) { Draw(r); ClickAt(r, 600, 500); }, false, {}},
+                 [](OverlayRig& r) {
+                   Draw(r);
+                   ClickAt(r, 600, 500);
+                 },
+                 false,
+                 {}},
         // The system may report a move on the press's own pixel.
         SeenCase{"ClickOutsideWithAMoveOnItsPixel",
-                 [](OverlayRig& r) { Draw(r); r.Drag(600, 500, 600, 500); }, false, {}},
+                 [](OverlayRig& r) {
+                   Draw(r);
+                   r.Drag(600, 500, 600, 500);
+                 },
+                 false,
+                 {}},
         SeenCase{"DoubleClickOnAnEmptyOverlay",
-                 [](OverlayRig& r) { DoubleClickAt(r, 600, 500); }, false, {}},
+                 [](OverlayRig& r) { DoubleClickAt(r, 600, 500); },
+                 false,
+                 {}},
         SeenCase{"DoubleClickOutsideASelection",
-                 [](OverlayRig& r) { Draw(r); DoubleClickAt(r, 600, 500); }, false, {}},
+                 [](OverlayRig& r) {
+                   Draw(r);
+                   DoubleClickAt(r, 600, 500);
+                 },
+                 false,
+                 {}},
         SeenCase{"RightClickOutsideThenLeftClick",
                  [](OverlayRig& r) {
                    Draw(r);
@@ -298,13 +336,20 @@ INSTANTIATE_TEST_SUITE_P(
                    r.overlay.OnMouseUp(kRight, 600, 500);
                    ClickAt(r, 600, 500);
                  },
-                 false, {}},
+                 false,
+                 {}},
         SeenCase{"PressOutsideAndDragDrawsAnew",
-                 [](OverlayRig& r) { Draw(r); r.Drag(600, 500, 700, 560); }, true,
-                 SizedRect(600, 500, 100, 60)},
+                 [](OverlayRig& r) {
+                   Draw(r);
+                   r.Drag(600, 500, 700, 560);
+                 },
+                 true, SizedRect(600, 500, 100, 60)},
         SeenCase{"ClickInsideKeepsTheSelection",
-                 [](OverlayRig& r) { Draw(r); ClickAt(r, 200, 200); }, true,
-                 SizedRect(100, 100, 300, 200)},
+                 [](OverlayRig& r) {
+                   Draw(r);
+                   ClickAt(r, 200, 200);
+                 },
+                 true, SizedRect(100, 100, 300, 200)},
         // Shrunk to nothing, it stays in sight at its corner, and can grow again.
         SeenCase{"ShrunkToZeroByTheKeys",
                  [](OverlayRig& r) {

@@ -32,10 +32,10 @@ Desktop TwoMonitors() {
 //  10   inner    (20,20)-(60,60), child of the flat one
 //  11 offscreen  (-900,50)-(-800,150), where no monitor is
 const std::vector<WindowRecord> kTree = {
-    {{100, 100, 600, 500}, -1},  {{120, 150, 400, 450}, 0},       {{130, 160, 230, 200}, 1},
-    {{130, 160, 390, 300}, 1},   {{550, 450, 700, 600}, 0},       {{300, 300, 900, 700}, -1},
-    {{300, 300, 900, 700}, 5},   {{-200, 600, 200, 700}, -1},     {{-5000, -5000, 5000, 5000}, -1},
-    {{20, 20, 20, 90}, -1},      {{20, 20, 60, 60}, 9},           {{-900, 50, -800, 150}, -1},
+    {{100, 100, 600, 500}, -1}, {{120, 150, 400, 450}, 0},   {{130, 160, 230, 200}, 1},
+    {{130, 160, 390, 300}, 1},  {{550, 450, 700, 600}, 0},   {{300, 300, 900, 700}, -1},
+    {{300, 300, 900, 700}, 5},  {{-200, 600, 200, 700}, -1}, {{-5000, -5000, 5000, 5000}, -1},
+    {{20, 20, 20, 90}, -1},     {{20, 20, 60, 60}, 9},       {{-900, 50, -800, 150}, -1},
 };
 
 constexpr RectI kPrimary{0, 0, 1000, 800};
@@ -53,7 +53,9 @@ TEST(SnapTargetsTest, TheTargetsUnderAPointGoFromTheTopmostInnermostOutwards) {
   };
   const Case cases[] = {
       {"the upper of two siblings", {150, 170}, {{130, 160, 230, 200}, kPanel, kEditor, kPrimary}},
-      {"the lower sibling beside it", {300, 170}, {{130, 160, 390, 300}, kPanel, kEditor, kPrimary}},
+      {"the lower sibling beside it",
+       {300, 170},
+       {{130, 160, 390, 300}, kPanel, kEditor, kPrimary}},
       {"the upper window where two overlap", {350, 350}, {kPanel, kEditor, kPrimary}},
       {"a child filling its window counts once", {800, 650}, {{300, 300, 900, 700}, kPrimary}},
       {"a child clipped to its window", {580, 480}, {{550, 450, 600, 500}, kEditor, kPrimary}},
@@ -81,7 +83,8 @@ TEST(SnapTargetsTest, BadTreesLeaveOutWhatCannotBePlacedAndNeverFail) {
   };
   const Case cases[] = {
       {"nothing recorded", {}, {screen}},
-      {"a parent after its child", {{{0, 0, 500, 500}, 1}, {{50, 50, 400, 400}, -1}},
+      {"a parent after its child",
+       {{{0, 0, 500, 500}, 1}, {{50, 50, 400, 400}, -1}},
        {{50, 50, 400, 400}, screen}},
       {"a parent index past the end", {{{50, 50, 400, 400}, 7}}, {screen}},
       {"a child after its parent's subtree closed",
@@ -91,7 +94,8 @@ TEST(SnapTargetsTest, BadTreesLeaveOutWhatCannotBePlacedAndNeverFail) {
        std::vector<WindowRecord>(5000, WindowRecord{{90, 90, 110, 110}, -1}),
        {{90, 90, 110, 110}, screen}},
   };
-  for (const Case& c : cases) EXPECT_EQ(SnapTargets(desktop, c.windows).At({100, 100}), c.under_100_100) << c.what;
+  for (const Case& c : cases)
+    EXPECT_EQ(SnapTargets(desktop, c.windows).At({100, 100}), c.under_100_100) << c.what;
   EXPECT_TRUE(SnapTargets().At({0, 0}).empty());
 }
 
@@ -106,18 +110,23 @@ TEST(CoveredTest, OnlyARectangleWhollyUnderWindowsAboveIsCovered) {
       {"nothing above", {}, false},
       {"one window over all of it", {{0, 0, 300, 300}}, true},
       {"exactly over it", {r}, true},
-      {"four quarters", {{100, 100, 150, 150}, {150, 100, 200, 150}, {100, 150, 150, 200}, {150, 150, 200, 200}}, true},
+      {"four quarters",
+       {{100, 100, 150, 150}, {150, 100, 200, 150}, {100, 150, 150, 200}, {150, 150, 200, 200}},
+       true},
       {"overlapping halves", {{0, 0, 160, 300}, {140, 0, 300, 300}}, true},
       {"a one-pixel slit between two", {{0, 0, 150, 300}, {151, 0, 300, 300}}, false},
       {"one pixel short at the bottom", {{0, 0, 300, 199}}, false},
-      {"a hole in a frame of four", {{100, 100, 200, 120}, {100, 180, 200, 200}, {100, 100, 120, 200}, {180, 100, 200, 200}}, false},
+      {"a hole in a frame of four",
+       {{100, 100, 200, 120}, {100, 180, 200, 200}, {100, 100, 120, 200}, {180, 100, 200, 200}},
+       false},
       {"beside it", {{200, 100, 300, 200}}, false},
   };
   for (const Case& c : cases) EXPECT_EQ(Covered(r, c.above), c.covered) << c.what;
   // Hundreds of dots cut it into too many pieces before the window over all of it comes: the
   // answer errs towards recording.
   std::vector<RectI> dots;
-  for (int i = 0; i < 400; ++i) dots.push_back({102 + i % 20 * 5, 102 + i / 20 * 5, 103 + i % 20 * 5, 103 + i / 20 * 5});
+  for (int i = 0; i < 400; ++i)
+    dots.push_back({102 + i % 20 * 5, 102 + i / 20 * 5, 103 + i % 20 * 5, 103 + i / 20 * 5});
   dots.push_back({0, 0, 300, 300});
   EXPECT_FALSE(Covered(r, dots));
 }
@@ -137,8 +146,8 @@ TEST(HoverTest, TabStepsOutwardsAndBackThroughTheTargetsUnderThePointer) {
       {{kTab, kTab, kTab}, kPrimary, true},
       {{kTab, kTab, kTab, kTab}, kPrimary, false},  // the monitor is the last
       {{kTab, kTab, kShiftTab}, kPanel, true},
-      {{kShiftTab}, button, false},                 // nothing inside the innermost
-      {{kTab, kSmallMove}, kPanel, true},           // still over the same targets
+      {{kShiftTab}, button, false},                             // nothing inside the innermost
+      {{kTab, kSmallMove}, kPanel, true},                       // still over the same targets
       {{kTab, kOtherWindow}, RectI{300, 300, 900, 700}, true},  // a new innermost
   };
   for (const Case& c : cases) {
@@ -179,7 +188,7 @@ TEST(ClickOrDragTest, AClickStaysInsideTheDragRectangleUpToItsEdges) {
       {4, 4, {{110, 100}, {100, 100}}, false},  // out and back is a drag
       {8, 4, {{104, 102}}, true},               // wider than high
       {8, 4, {{104, 103}}, false},
-      {1, 1, {{101, 100}}, false},              // the smallest rectangle is the press itself
+      {1, 1, {{101, 100}}, false},  // the smallest rectangle is the press itself
   };
   for (const Case& c : cases) {
     ClickOrDrag press({c.width, c.height});
@@ -246,23 +255,47 @@ TEST(OverlaySnappingTest, HoverTabAndClickSelectExactlyWhileDragsStillDraw) {
       {"nothing before the pointer moves", {}, std::nullopt, std::nullopt},
       {"the window under the pointer", {{kMove, 200, 170}}, window, std::nullopt},
       {"its control, once recorded", {{kShown}, {kMove, 200, 170}}, control, std::nullopt},
-      {"Tab out to the monitor", {{kShown}, {kMove, 200, 170}, {kTab}, {kTab}}, screen, std::nullopt},
+      {"Tab out to the monitor",
+       {{kShown}, {kMove, 200, 170}, {kTab}, {kTab}},
+       screen,
+       std::nullopt},
       {"a click selects the control",
-       {{kShown}, {kMove, 200, 170}, {kPress, 200, 170}, {kHeldMove, 202, 168}, {kRelease, 202, 168}},
-       std::nullopt, control},
+       {{kShown},
+        {kMove, 200, 170},
+        {kPress, 200, 170},
+        {kHeldMove, 202, 168},
+        {kRelease, 202, 168}},
+       std::nullopt,
+       control},
       {"a click after Tab selects the window",
        {{kShown}, {kMove, 200, 170}, {kTab}, {kPress, 200, 170}, {kRelease, 200, 170}},
-       std::nullopt, window},
+       std::nullopt,
+       window},
       {"a drag draws from the press",
-       {{kShown}, {kMove, 200, 170}, {kPress, 200, 170}, {kHeldMove, 203, 170}, {kHeldMove, 300, 260},
+       {{kShown},
+        {kMove, 200, 170},
+        {kPress, 200, 170},
+        {kHeldMove, 203, 170},
+        {kHeldMove, 300, 260},
         {kRelease, 300, 260}},
-       std::nullopt, RectI{200, 170, 300, 260}},
-      {"the highlight goes at the press", {{kMove, 200, 170}, {kPress, 200, 170}}, std::nullopt, std::nullopt},
-      {"none over a selection", {{kMove, 200, 170}, {kPress, 200, 170}, {kRelease, 200, 170}, {kMove, 600, 600}},
-       std::nullopt, window},
+       std::nullopt,
+       RectI{200, 170, 300, 260}},
+      {"the highlight goes at the press",
+       {{kMove, 200, 170}, {kPress, 200, 170}},
+       std::nullopt,
+       std::nullopt},
+      {"none over a selection",
+       {{kMove, 200, 170}, {kPress, 200, 170}, {kRelease, 200, 170}, {kMove, 600, 600}},
+       std::nullopt,
+       window},
       {"back once it is cleared",
-       {{kMove, 200, 170}, {kPress, 200, 170}, {kRelease, 200, 170}, {kRightClick, 600, 600}, {kMove, 610, 600}},
-       screen, std::nullopt},
+       {{kMove, 200, 170},
+        {kPress, 200, 170},
+        {kRelease, 200, 170},
+        {kRightClick, 600, 600},
+        {kMove, 610, 600}},
+       screen,
+       std::nullopt},
   };
   const DesktopMetrics metrics(SingleMonitorDesktop(1024, 768, 96));
   for (const Case& c : cases) {
@@ -286,14 +319,16 @@ TEST(OverlaySnappingTest, HoverTabAndClickSelectExactlyWhileDragsStillDraw) {
       }
     }
     const Elements e = rig.overlay.Scene();
-    EXPECT_EQ(e.highlight.visible ? std::optional<RectI>(e.highlight.rect) : std::nullopt, c.highlighted)
+    EXPECT_EQ(e.highlight.visible ? std::optional<RectI>(e.highlight.rect) : std::nullopt,
+              c.highlighted)
         << c.what;
     if (e.highlight.visible) {
       // Its read-out is the one a selection of it shows.
       EXPECT_EQ(e.highlight_label, SizeReadout(metrics, e.highlight.rect)) << c.what;
     }
     const Selection& selection = rig.overlay.CurrentSelection();
-    EXPECT_EQ(selection.Finished() ? std::optional<RectI>(selection.Rect()) : std::nullopt, c.selected)
+    EXPECT_EQ(selection.Finished() ? std::optional<RectI>(selection.Rect()) : std::nullopt,
+              c.selected)
         << c.what;
     if (c.selected) {
       EXPECT_TRUE(e.toolbar.visible && e.handles[0].visible && e.size_label.visible) << c.what;

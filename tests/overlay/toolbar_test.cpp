@@ -82,8 +82,8 @@ TEST(ToolbarTest, CopyAndExitStartsThePaceAndGoesToTheTrayWithoutTouchingTheClip
   EXPECT_FALSE(rig.window.visible);
   ASSERT_EQ(rig.tray.icons.size(), 1u);
   const std::wstring tip = L"Pelvanto(版本 " + std::to_wstring(kVersionMajor) + L"." +
-                           std::to_wstring(kVersionMinor) + L"." +
-                           std::to_wstring(kVersionPatch) + L")";
+                           std::to_wstring(kVersionMinor) + L"." + std::to_wstring(kVersionPatch) +
+                           L")";
   EXPECT_EQ(rig.tray.icons[0].tip, tip);
   EXPECT_EQ(rig.clipboard.text, L"the user's text");
   EXPECT_EQ(rig.clipboard.pictures_put, 0);
@@ -163,8 +163,8 @@ TEST(ToolbarTest, PartsAreWholePixelsOfTheirDesignAndNestAtEveryDpi) {
   rig.overlay.Open();
   rig.Drag(100, 100, 300, 200);
   const Elements e = rig.overlay.Scene();
-  EXPECT_EQ(e.toolbar_buttons, (std::array<RectI, 3>{{{5, 5, 21, 21}, {29, 5, 45, 21},
-                                                      {53, 5, 69, 21}}}));
+  EXPECT_EQ(e.toolbar_buttons,
+            (std::array<RectI, 3>{{{5, 5, 21, 21}, {29, 5, 45, 21}, {53, 5, 69, 21}}}));
   EXPECT_EQ(e.hover_squares[kCopyAndExit].rect, (RectI{27, 3, 47, 23}));
   EXPECT_EQ(e.toolbar_frame, (RectI{0, 0, 75, 26}));
   for (unsigned dpi : {96u, 120u, 144u, 168u, 192u}) {

@@ -24,20 +24,20 @@ const std::wstring kLong(300, L'聊');
 
 INSTANTIATE_TEST_SUITE_P(
     Titles, CleanTitleTest,
-    testing::Values(
-        CleanCase{L"", L""}, CleanCase{L"张三", L"张三"}, CleanCase{L"Bob", L"Bob"},
-        // The mark cuts at its first occurrence only.
-        CleanCase{L"技术交流群等5人", L"技术交流群"}, CleanCase{L"甲等乙等丙", L"甲"},
-        CleanCase{L"等", L""}, CleanCase{L"等待回复", L""},
-        // The five non-chat windows, also when the mark leaves one of them.
-        CleanCase{L"查看高清头像", L""}, CleanCase{L"验证消息", L""},
-        CleanCase{L"系统消息", L""}, CleanCase{L"腾讯网迷你版", L""},
-        CleanCase{L"消息管理器", L""}, CleanCase{L"系统消息等3条", L""},
-        // Containing one of them is not being one.
-        CleanCase{L"查看高清头像 - 张三", L"查看高清头像 - 张三"},
-        CleanCase{L"新系统消息", L"新系统消息"}, CleanCase{L"消息管理器 ", L"消息管理器 "},
-        // Long titles are kept whole up to the mark.
-        CleanCase{kLong, kLong}, CleanCase{kLong + L"等2人", kLong}));
+    testing::Values(CleanCase{L"", L""}, CleanCase{L"张三", L"张三"}, CleanCase{L"Bob", L"Bob"},
+                    // The mark cuts at its first occurrence only.
+                    CleanCase{L"技术交流群等5人", L"技术交流群"}, CleanCase{L"甲等乙等丙", L"甲"},
+                    CleanCase{L"等", L""}, CleanCase{L"等待回复", L""},
+                    // The five non-chat windows, also when the mark leaves one of them.
+                    CleanCase{L"查看高清头像", L""}, CleanCase{L"验证消息", L""},
+                    CleanCase{L"系统消息", L""}, CleanCase{L"腾讯网迷你版", L""},
+                    CleanCase{L"消息管理器", L""}, CleanCase{L"系统消息等3条", L""},
+                    // Containing one of them is not being one.
+                    CleanCase{L"查看高清头像 - 张三", L"查看高清头像 - 张三"},
+                    CleanCase{L"新系统消息", L"新系统消息"},
+                    CleanCase{L"消息管理器 ", L"消息管理器 "},
+                    // Long titles are kept whole up to the mark.
+                    CleanCase{kLong, kLong}, CleanCase{kLong + L"等2人", kLong}));
 
 struct PathCase {
   std::wstring path;
@@ -55,9 +55,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(PathCase{L"c:\\program files\\tencent\\qq\\bin\\qq.exe", true},
                     PathCase{L"C:\\QQ\\BIN\\QQ.EXE", true}, PathCase{L"qQ.ExE", true},
                     PathCase{L"c:\\tools\\myqq.exe", true},
-                    PathCase{L"d:\\软件\\腾讯聊天\\qq.exe", true},
-                    PathCase{L"q.exe", false}, PathCase{L"", false},
-                    PathCase{L"c:\\qq\\bin\\chrome.exe", false},
+                    PathCase{L"d:\\软件\\腾讯聊天\\qq.exe", true}, PathCase{L"q.exe", false},
+                    PathCase{L"", false}, PathCase{L"c:\\qq\\bin\\chrome.exe", false},
                     PathCase{L"c:\\qq\\qq.exe.bak", false}, PathCase{L"c:\\qq\\qq.ex", false},
                     // Fullwidth letters are other characters, not a case of ASCII ones.
                     PathCase{L"c:\\ｑｑ.exe", false}));
@@ -107,8 +106,8 @@ TEST(ChatTrackerOnActivate, OtherWindowsLeaveTheChatWindowAlone) {
 
 TEST(ChatTrackerOnActivate, RecognisesChatProcessesByPath) {
   const WindowId w = 0x500;
-  for (const wchar_t* path : {L"C:\\PROGRAM FILES\\TENCENT\\QQ.EXE", L"e:\\myqq.exe",
-                              L"d:\\软件\\腾讯\\qq.exe"}) {
+  for (const wchar_t* path :
+       {L"C:\\PROGRAM FILES\\TENCENT\\QQ.EXE", L"e:\\myqq.exe", L"d:\\软件\\腾讯\\qq.exe"}) {
     TrackerRig rig;
     rig.windows.paths[w] = path;
     rig.tracker.OnActivate(w);

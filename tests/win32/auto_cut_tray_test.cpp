@@ -21,9 +21,9 @@ namespace pelvanto::win32::testing {
 namespace {
 
 struct Item {
-  UINT id;           // 0 for a separator
+  UINT id;  // 0 for a separator
   std::wstring text;
-  UINT state;        // MFS_GRAYED, MFS_CHECKED, MFS_DEFAULT
+  UINT state;  // MFS_GRAYED, MFS_CHECKED, MFS_DEFAULT
 };
 
 std::vector<Item> Items(HMENU menu) {
@@ -39,8 +39,8 @@ std::vector<Item> Items(HMENU menu) {
     const bool separator = (info.fType & MFT_SEPARATOR) != 0;
     // Greyed reads MF_GRAYED or MFS_GRAYED (with MF_DISABLED), whichever the system keeps.
     const UINT greyed = (info.fState & MFS_GRAYED) ? MFS_GRAYED : 0;
-    items.push_back({separator ? 0 : info.wID, text,
-                     greyed | (info.fState & (MFS_CHECKED | MFS_DEFAULT))});
+    items.push_back(
+        {separator ? 0 : info.wID, text, greyed | (info.fState & (MFS_CHECKED | MFS_DEFAULT))});
   }
   return items;
 }
@@ -55,9 +55,16 @@ TEST(TrayMenu, ItemsInOrderWithTheirStatesAndTheDefaultBold) {
   const Case cases[] = {
       {"paused and locked",
        {true, true, true, false, true, true},
-       {{1, L"显示主窗口", D}, {0, L"", 0}, {2, L"立即切图", G}, {4, L"继续切图", 0},
-        {5, L"调整选区", G}, {0, L"", 0}, {6, L"显示选区边框", C}, {0, L"", 0},
-        {7, L"切图结束", 0}, {8, L"关闭退出", 0}}},
+       {{1, L"显示主窗口", D},
+        {0, L"", 0},
+        {2, L"立即切图", G},
+        {4, L"继续切图", 0},
+        {5, L"调整选区", G},
+        {0, L"", 0},
+        {6, L"显示选区边框", C},
+        {0, L"", 0},
+        {7, L"切图结束", 0},
+        {8, L"关闭退出", 0}}},
   };
   for (const Case& c : cases) {
     const OwnedMenu menu = BuildMenu(app::MenuFor(c.state));
@@ -103,8 +110,8 @@ TEST(AreaFrame, ThinClickThroughEdgesJustOutsideTheAreaAndNeverInACopy) {
   const RectI area{100, 120, 400, 320};
   frame.Show(area, app::FrameStyle::kSolid);
   PumpFor(100);
-  const RECT expected[] = {{98, 118, 402, 120}, {98, 320, 402, 322}, {98, 120, 100, 320},
-                           {400, 120, 402, 320}};
+  const RECT expected[] = {
+      {98, 118, 402, 120}, {98, 320, 402, 322}, {98, 120, 100, 320}, {400, 120, 402, 320}};
   const auto edges = frame.EdgeWindows();
   for (std::size_t i = 0; i < edges.size(); ++i) {
     ASSERT_TRUE(edges[i]) << i;
@@ -115,8 +122,8 @@ TEST(AreaFrame, ThinClickThroughEdgesJustOutsideTheAreaAndNeverInACopy) {
     EXPECT_TRUE(::IsWindowVisible(edges[i]));
     RECT r{};
     ::GetWindowRect(edges[i], &r);
-    EXPECT_TRUE(::EqualRect(&r, &expected[i])) << "edge " << i << " at " << r.left << ","
-                                                << r.top << " " << r.right << "," << r.bottom;
+    EXPECT_TRUE(::EqualRect(&r, &expected[i]))
+        << "edge " << i << " at " << r.left << "," << r.top << " " << r.right << "," << r.bottom;
     EXPECT_NE(::GetForegroundWindow(), edges[i]);
   }
 
@@ -185,7 +192,8 @@ TEST(AutoCutStatus, TheTipAndTheFrameFollowTheStateThroughTheMenusCommands) {
   // One cut now lands, and the tip counts it.
   command(app::MenuCommand::kCutNow);
   PumpFor(300);
-  EXPECT_EQ(rig.tray.Find(kMainTrayId)->tip.rfind(L"Pelvanto\n每 2 秒切图 · 已切 1 张 · 上次 ", 0), 0U)
+  EXPECT_EQ(rig.tray.Find(kMainTrayId)->tip.rfind(L"Pelvanto\n每 2 秒切图 · 已切 1 张 · 上次 ", 0),
+            0U)
       << "tip: " << ::testing::PrintToString(rig.tray.Find(kMainTrayId)->tip);
   command(app::MenuCommand::kStopCapture);
   EXPECT_EQ(FrameEdgesShown(), 0);
@@ -195,8 +203,8 @@ TEST(AutoCutStatus, TheTipAndTheFrameFollowTheStateThroughTheMenusCommands) {
 
 TEST(ClipboardHolder, NamedByItsProgramAndLeftOutWhenUnknown) {
   EXPECT_EQ(ClipboardHolderName(), L"");
-  const HWND window = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr,
-                                        nullptr, ::GetModuleHandleW(nullptr), nullptr);
+  const HWND window = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                        ::GetModuleHandleW(nullptr), nullptr);
   ASSERT_TRUE(window);
   ASSERT_TRUE(::OpenClipboard(window));
   EXPECT_EQ(ClipboardHolderName(), L"pelvanto_win32_tests.exe");

@@ -25,19 +25,17 @@ TEST(ShellMessage, ActivationCodesMakeTheWindowTheChatWindowOthersDoNot) {
     bool activates;
   };
   const Case cases[] = {
-      {"window activated", 4, true},
-      {"rude activation, a full-screen window exists", 0x8004, true},
-      {"window created", 1, false},
-      {"window destroyed", 2, false},
-      {"redraw", 6, false},
-      {"full-screen flag alone", 0x8000, false},
+      {"window activated", 4, true}, {"rude activation, a full-screen window exists", 0x8004, true},
+      {"window created", 1, false},  {"window destroyed", 2, false},
+      {"redraw", 6, false},          {"full-screen flag alone", 0x8000, false},
   };
   for (const Case& c : cases) {
     // Sent, not posted: no timer of the foreground watch runs in between.
     ::SendMessageW(main, shell, 4, reinterpret_cast<LPARAM>(first.window()));
     ASSERT_EQ(rig.main->chat_tracker().ChatWindow(), Id(first.window())) << c.name;
     ::SendMessageW(main, shell, c.code, reinterpret_cast<LPARAM>(second.window()));
-    EXPECT_EQ(rig.main->chat_tracker().ChatWindow(), Id(c.activates ? second.window() : first.window()))
+    EXPECT_EQ(rig.main->chat_tracker().ChatWindow(),
+              Id(c.activates ? second.window() : first.window()))
         << c.name;
   }
 

@@ -40,10 +40,10 @@ TEST(HideAndSettle, TheWindowIsOffTheScreenWhenItReturns) {
   ::RegisterClassW(&window_class);
   // A few times over: a fade or a late repaint shows only now and then.
   for (int round = 0; round < 3; ++round) {
-    OwnedWindow window(::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"PelvantoSettleTest",
-                                         L"", WS_POPUP, 100, 100, 300, 200, nullptr, nullptr,
-                                         window_class.hInstance, nullptr),
-                       &::DestroyWindow);
+    OwnedWindow window(
+        ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"PelvantoSettleTest", L"", WS_POPUP,
+                          100, 100, 300, 200, nullptr, nullptr, window_class.hInstance, nullptr),
+        &::DestroyWindow);
     ASSERT_TRUE(window);
     DisableHideFade(window.get());
     ::ShowWindow(window.get(), SW_SHOWNOACTIVATE);

@@ -12,7 +12,8 @@ bool RecordingTray::Add(const TrayRecord& record) {
 }
 
 void RecordingTray::Delete(const TrayRecord& record) {
-  std::erase_if(icons, [&](const TrayRecord& r) { return r.window == record.window && r.id == record.id; });
+  std::erase_if(
+      icons, [&](const TrayRecord& r) { return r.window == record.window && r.id == record.id; });
 }
 
 void RecordingTray::Modify(const TrayRecord& record) {
@@ -40,8 +41,8 @@ ProgramRig::~ProgramRig() {
 }
 
 ProgramServices ProgramRig::services() {
-  return {::GetModuleHandleW(nullptr), pointer, pump, clock, screen, clipboard, tray, windows,
-          session};
+  return {
+      ::GetModuleHandleW(nullptr), pointer, pump, clock, screen, clipboard, tray, windows, session};
 }
 
 namespace {
@@ -76,8 +77,8 @@ ChatProcess::ChatProcess(const std::wstring& title) {
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
-  if (!::CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &info))
+  if (!::CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info))
     return;
   ::CloseHandle(info.hThread);
   process_.Reset(info.hProcess);

@@ -35,8 +35,8 @@ void Pump() {
 volatile unsigned char g_sink;  // keeps the memcpy from being optimised away
 
 // `between` runs before each copy: the frame's windows must have painted themselves.
-void Measure(const char* name, pelvanto::Screen& screen, int left, int top, int width,
-             int height, int runs, void (*between)() = nullptr) {
+void Measure(const char* name, pelvanto::Screen& screen, int left, int top, int width, int height,
+             int runs, void (*between)() = nullptr) {
   SystemClipboard clipboard;
   std::vector<double> copy_ms, clipboard_ms, memcpy_ms;
   int failed_copies = 0, failed_puts = 0;
@@ -66,10 +66,11 @@ void Measure(const char* name, pelvanto::Screen& screen, int left, int top, int 
     g_sink = to[static_cast<std::size_t>(i) % bytes];
     memcpy_ms.push_back(t1 - t0);
   }
-  std::printf("%-12s %5d x %-5d  copy %8.3f ms  clipboard %8.3f ms  memcpy %8.3f ms"
-              "  (median of %d; %d copies failed, %d puts failed)\n",
-              name, width, height, Median(copy_ms), Median(clipboard_ms), Median(memcpy_ms), runs,
-              failed_copies, failed_puts);
+  std::printf(
+      "%-12s %5d x %-5d  copy %8.3f ms  clipboard %8.3f ms  memcpy %8.3f ms"
+      "  (median of %d; %d copies failed, %d puts failed)\n",
+      name, width, height, Median(copy_ms), Median(clipboard_ms), Median(memcpy_ms), runs,
+      failed_copies, failed_puts);
 }
 
 }  // namespace
@@ -113,7 +114,8 @@ int MeasureFrame(pelvanto::Screen& display, int screen_w, int screen_h) {
     t1 = NowMs();
     show_ms.push_back(t1 - t0);
   }
-  std::printf("frame hide %.3f ms, show %.3f ms (median of 20)\n", Median(hide_ms), Median(show_ms));
+  std::printf("frame hide %.3f ms, show %.3f ms (median of 20)\n", Median(hide_ms),
+              Median(show_ms));
   Pump();
   std::printf("frame working set %.3f MiB (%.3f before the frame, %.3f after)\n", after - before,
               before, after);
@@ -127,7 +129,8 @@ int main(int argc, char** argv) {
   const int screen_h = ::GetSystemMetrics(SM_CYSCREEN);
   std::printf("screen %d x %d\n", screen_w, screen_h);
   DisplayScreen display;
-  if (argc > 1 && std::strcmp(argv[1], "--frame") == 0) return MeasureFrame(display, screen_w, screen_h);
+  if (argc > 1 && std::strcmp(argv[1], "--frame") == 0)
+    return MeasureFrame(display, screen_w, screen_h);
   Measure("small", display, 0, 0, 100, 100, 50);
   Measure("large", display, 0, 0, 1000, 1000, 20);
   Measure("full screen", display, 0, 0, screen_w, screen_h, 20);

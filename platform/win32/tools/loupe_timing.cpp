@@ -69,18 +69,17 @@ int main() {
   cls.hInstance = ::GetModuleHandleW(nullptr);
   cls.lpszClassName = L"LoupeTiming";
   ::RegisterClassExW(&cls);
-  HWND window = ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, cls.lpszClassName,
-                                  L"loupe timing", WS_POPUP, 0, 0, w, h, nullptr, nullptr,
-                                  cls.hInstance, nullptr);
+  HWND window =
+      ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, cls.lpszClassName, L"loupe timing",
+                        WS_POPUP, 0, 0, w, h, nullptr, nullptr, cls.hInstance, nullptr);
   ::ShowWindow(window, SW_SHOW);
   ::UpdateWindow(window);
   std::printf("screen %d x %d\n", w, h);
   const LoupePainter painter(96);
   const int runs = 400;
   HDC pic = frozen->dc();
-  Measure(window, "whole loupe", runs, [&](HDC dc, const overlay::LoupeView& v) {
-    painter.Paint(dc, v, frozen.get());
-  });
+  Measure(window, "whole loupe", runs,
+          [&](HDC dc, const overlay::LoupeView& v) { painter.Paint(dc, v, frozen.get()); });
   Measure(
       window, "whole loupe, the pointer still (text unchanged)", runs,
       [&](HDC dc, const overlay::LoupeView& v) { painter.Paint(dc, v, frozen.get()); }, true);

@@ -65,8 +65,8 @@ int wmain(int argc, wchar_t** argv) {
     t1 = NowMs();
     controls_ms.push_back(t1 - t0);
     recorded = windows.size();
-    top_level = static_cast<std::size_t>(std::count_if(
-        windows.begin(), windows.end(), [](const auto& w) { return w.parent < 0; }));
+    top_level = static_cast<std::size_t>(
+        std::count_if(windows.begin(), windows.end(), [](const auto& w) { return w.parent < 0; }));
     kept = targets.WindowCount();
     last = windows;
   }

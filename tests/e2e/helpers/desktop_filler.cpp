@@ -59,13 +59,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     const int panels = (share + 2) / 3;
     const int x = 40 + (w * 53) % (screen_w > 600 ? screen_w - 560 : 40);
     const int y = 40 + (w * 31) % (screen_h > 460 ? screen_h - 420 : 40);
-    HWND frame = ::CreateWindowExW(0, L"FillerFrame", L"filler", WS_OVERLAPPEDWINDOW, x, y, 520, 380,
-                                   nullptr, nullptr, instance, nullptr);
+    HWND frame = ::CreateWindowExW(0, L"FillerFrame", L"filler", WS_OVERLAPPEDWINDOW, x, y, 520,
+                                   380, nullptr, nullptr, instance, nullptr);
     if (!frame) return 1;
     int leaves = share - panels;
     for (int p = 0; p < panels; ++p) {
-      HWND panel = Child(L"FillerPanel", frame, 10 + (p % 4) * 126, 10 + (p / 4) * 60, 120, 56,
-                         instance);
+      HWND panel =
+          Child(L"FillerPanel", frame, 10 + (p % 4) * 126, 10 + (p / 4) * 60, 120, 56, instance);
       if (!panel) return 1;
       // The panel's share of the leaves left.
       const int here = leaves / (panels - p);

@@ -19,8 +19,8 @@ constexpr UINT_PTR kPollTimer = 1;
 constexpr UINT kPollMs = 100;
 
 HWND g_window = nullptr;
-std::wstring g_control;    // the control file's path; empty for none
-LONGLONG g_followed = 0;   // bytes of the control file already followed
+std::wstring g_control;   // the control file's path; empty for none
+LONGLONG g_followed = 0;  // bytes of the control file already followed
 
 std::wstring FromUtf8(const std::string& text) {
   if (text.empty()) return {};
@@ -102,11 +102,8 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lpa
     case WM_TIMER:
       if (wparam == kPollTimer) PollControlFile();
       return 0;
-    case WM_DESTROY:
-      ::PostQuitMessage(0);
-      return 0;
-    default:
-      return ::DefWindowProcW(window, message, wparam, lparam);
+    case WM_DESTROY: ::PostQuitMessage(0); return 0;
+    default: return ::DefWindowProcW(window, message, wparam, lparam);
   }
 }
 
@@ -127,8 +124,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   window_class.lpszClassName = L"PelvantoFakeChat";
   if (!::RegisterClassW(&window_class)) return 1;
   g_window = ::CreateWindowExW(0, window_class.lpszClassName, title.c_str(), WS_OVERLAPPEDWINDOW,
-                               CW_USEDEFAULT, CW_USEDEFAULT, 400, 300, nullptr, nullptr,
-                               instance, nullptr);
+                               CW_USEDEFAULT, CW_USEDEFAULT, 400, 300, nullptr, nullptr, instance,
+                               nullptr);
   if (!g_window) return 1;
   ::ShowWindow(g_window, show);
   ::SetTimer(g_window, kPollTimer, kPollMs, nullptr);

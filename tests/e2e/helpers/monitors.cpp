@@ -25,8 +25,8 @@ BOOL CALLBACK PrintMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM) {
   if (FAILED(::GetDpiForMonitor(monitor, MDT_EFFECTIVE_DPI, &dpi_x, &dpi_y))) dpi_x = dpi_y = 0;
   const RECT& m = info.rcMonitor;
   const RECT& w = info.rcWork;
-  std::printf("monitor %ld %ld %ld %ld work %ld %ld %ld %ld dpi %u %u primary %d %ls\n", m.left, m.top,
-              m.right, m.bottom, w.left, w.top, w.right, w.bottom, dpi_x, dpi_y,
+  std::printf("monitor %ld %ld %ld %ld work %ld %ld %ld %ld dpi %u %u primary %d %ls\n", m.left,
+              m.top, m.right, m.bottom, w.left, w.top, w.right, w.bottom, dpi_x, dpi_y,
               (info.dwFlags & MONITORINFOF_PRIMARY) ? 1 : 0, info.szDevice);
   return TRUE;
 }

@@ -82,13 +82,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
       !RegisterClass(instance, L"SnapUpper", FrameProc, ::CreateSolidBrush(kUpperColour)) ||
       !RegisterClass(instance, L"SnapStripes", ControlProc, nullptr))
     return 1;
-  HWND lower = ::CreateWindowExW(WS_EX_APPWINDOW, L"SnapLower", L"snap lower", WS_POPUP, 330, 260, 360, 260,
-                                 nullptr, nullptr, instance, nullptr);
-  HWND upper = ::CreateWindowExW(WS_EX_APPWINDOW, L"SnapUpper", L"snap upper", WS_POPUP, 530, 360, 400, 300,
-                                 nullptr, nullptr, instance, nullptr);
+  HWND lower = ::CreateWindowExW(WS_EX_APPWINDOW, L"SnapLower", L"snap lower", WS_POPUP, 330, 260,
+                                 360, 260, nullptr, nullptr, instance, nullptr);
+  HWND upper = ::CreateWindowExW(WS_EX_APPWINDOW, L"SnapUpper", L"snap upper", WS_POPUP, 530, 360,
+                                 400, 300, nullptr, nullptr, instance, nullptr);
   if (!lower || !upper) return 1;
-  HWND control = ::CreateWindowExW(0, L"SnapStripes", nullptr, WS_CHILD | WS_VISIBLE, 40, 50,
-                                   200, 120, upper, nullptr, instance, nullptr);
+  HWND control = ::CreateWindowExW(0, L"SnapStripes", nullptr, WS_CHILD | WS_VISIBLE, 40, 50, 200,
+                                   120, upper, nullptr, instance, nullptr);
   if (!control) return 1;
   ::ShowWindow(lower, SW_SHOWNOACTIVATE);
   ::ShowWindow(upper, SW_SHOW);
