@@ -5,7 +5,9 @@ set -euo pipefail
 
 packages=(
   # build
-  cmake ninja-build g++ make
+  cmake ninja-build g++ make git
+  # the layout check of the C++ files
+  clang-format
   libgtest-dev libgmock-dev libbenchmark-dev
   # GoogleTest's sources, built for Windows for the Win32 integration tests
   googletest
