@@ -214,6 +214,17 @@ def cpu_seconds(pid: int) -> float:
     return (int(fields[11]) + int(fields[12])) / TICK  # utime, stime
 
 
+def wait_until_idle(pid: int) -> None:
+    """Until a process has worked off its queued input: its CPU time stops rising (20 s at most)."""
+    last = [-1.0]
+
+    def quiet() -> bool:
+        now = cpu_seconds(pid)
+        done, last[0] = now == last[0], now
+        return done
+    wait_until(quiet, 20, 0.3)
+
+
 def find_pid(names: tuple[str, ...], test) -> int:
     for entry in os.listdir("/proc"):
         if not entry.isdigit():
@@ -261,14 +272,7 @@ def measure_drag(s: Session, pids: dict[str, int], points: list[tuple[int, int]]
         return {name: cpu_seconds(pid) for name, pid in pids.items()}
 
     def settle() -> None:
-        # Until the program has worked off the queued moves: its CPU time stops rising.
-        last = [-1.0]
-
-        def quiet() -> bool:
-            now = cpu_seconds(pids["program"])
-            done, last[0] = now == last[0], now
-            return done
-        wait_until(quiet, 20, 0.3)
+        wait_until_idle(pids["program"])
 
     settle()
     counter = None

@@ -27,7 +27,7 @@ from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 
-from bench_references import (MOVE_PAUSE_S, MOVES, RUNS, cpu_seconds, diagonal, interleave,  # noqa: E402
+from bench_references import (MOVE_PAUSE_S, MOVES, RUNS, cpu_seconds, diagonal, interleave, wait_until_idle,  # noqa: E402
                               print_comparison, reference_frame, session_pids)
 from harness import Session, pelvanto_exe, wait_until  # noqa: E402
 from scenarios import helper_exe, start_capture, start_program  # noqa: E402
@@ -105,13 +105,7 @@ def hover_points(width: int, height: int) -> list[tuple[int, int]]:
 def measure_moves(s: Session, pids: dict[str, int], points: list[tuple[int, int]], button: bool) -> float:
     """CPU ms a move, over the processes, for one pass over points with or without the left button."""
     def settle() -> None:
-        last = [-1.0]
-
-        def quiet() -> bool:
-            now = cpu_seconds(pids["program"])
-            done, last[0] = now == last[0], now
-            return done
-        wait_until(quiet, 20, 0.3)
+        wait_until_idle(pids["program"])
 
     cmd = ["xdotool", "mousemove", "--sync", *map(str, points[0]), "sleep", "0.1"]
     if button:
