@@ -13,7 +13,11 @@ The references (benchmarks/references, built with the Windows program into <buil
 "Click -> whole frame on screen" is timed by frame_timer (benchmarks/frame_timer.c, compiled
 here with cc), a native X client that clicks through XTEST and watches X DAMAGE on the root:
 "mapped" is the MapNotify of the full-screen window, "frame" the moment the damage since then
-covers the whole screen (the last time it does). Drag CPU is user + system time of the
+first covers the whole screen: the whole frozen frame is on it. "settled" is the last time it
+does before the screen rests. Under Wine a later full-screen damage carries the frozen pixels
+again: Wine flushes a window's changes as their bounding rectangle, so the loupe and the
+highlight that the first pointer message draws, or a focus or stacking change that the window
+manager makes (Wine's tray window taking the focus when an icon appears), damage it all. Drag CPU is user + system time of the
 Windows process, wineserver and the X server over a scripted drag of MOVES moves.
 
 Every figure is taken RUNS (>= 5) times, product and reference interleaved, and printed as
@@ -154,11 +158,12 @@ def frame_counter() -> Path:
 
 
 def time_frame(s: Session, x: int, y: int) -> dict[str, float]:
-    """Click at (x, y) and time the full-screen window that follows: ms to its map and to the
-    whole frame on screen (-1 when it never came)."""
+    """Click at (x, y) and time the full-screen window that follows: ms to its map, to the whole
+    frame first on screen and to the last whole-screen damage (-1 when it never came)."""
     out = s.run([str(frame_timer()), str(x), str(y)], check=False, timeout=60)
     figures = {key: float(value) for key, value in re.findall(r"^(\w+) (-?[\d.]+)$", out, re.M)}
-    return {"mapped": figures.get("mapped", -1), "frame": figures.get("last_frame", -1)}
+    return {"mapped": figures.get("mapped", -1), "frame": figures.get("first_frame", -1),
+            "settled": figures.get("last_frame", -1)}
 
 
 def reference_frame(s: Session) -> dict[str, float]:

@@ -129,7 +129,8 @@ def frame_comparison(exe: Path, width: int, height: int, runs: int, baseline: Pa
         s.show_pattern("coords")
         figures = interleave(runs, jobs, value=lambda f: f["frame"])
     for key, title in (("mapped", "click -> full-screen window mapped"),
-                       ("frame", "click -> whole frozen frame on screen")):
+                       ("frame", "click -> whole frozen frame on screen"),
+                       ("settled", "click -> last whole-screen damage")):
         print_comparison(title, "ms", [f[key] for f in figures["product"]], [f[key] for f in figures["reference"]])
         if baseline is not None:
             print_comparison(f"{title}, baseline build", "ms", [f[key] for f in figures["baseline"]],
