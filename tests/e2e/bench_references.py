@@ -17,8 +17,9 @@ first covers the whole screen: the whole frozen frame is on it. "settled" is the
 does before the screen rests. Under Wine a later full-screen damage carries the frozen pixels
 again: Wine flushes a window's changes as their bounding rectangle, so the loupe and the
 highlight that the first pointer message draws, or a focus or stacking change that the window
-manager makes (Wine's tray window taking the focus when an icon appears), damage it all. Drag CPU is user + system time of the
-Windows process, wineserver and the X server over a scripted drag of MOVES moves.
+manager makes (Wine's tray window taking the focus when an icon appears), damage it all.
+Drag CPU is user + system time of the Windows process, wineserver and the X server over a
+scripted drag of MOVES moves.
 
 Every figure is taken RUNS (>= 5) times, product and reference interleaved, and printed as
 min / median / max (and the spread, (max - min) / median) with the ratio of the medians. When
