@@ -118,6 +118,13 @@ void OverlaySurface::ShowInFront() {
 }
 
 bool OverlaySurface::Freeze(const RectI& area) {
+  // At the opening freeze the windows are recorded at the same moment as the picture: the
+  // recording's round trips to the wine server run while the copy waits for the display. An
+  // adjustment's freeze has a selection already: nothing to snap to.
+  if (!windows_ && !SnappingTurnedOff()) {
+    windows_.emplace(::GetCurrentProcessId(), desktop_.bounds);
+    recording_.emplace(*windows_);
+  }
   const auto unshown = overlay::UnshownParts(desktop_, area);
   frozen_ = ScreenPixels::Copy({area.left, area.top, area.right, area.bottom}, unshown);
   frozen_area_ = area;
@@ -126,9 +133,10 @@ bool OverlaySurface::Freeze(const RectI& area) {
 }
 
 std::optional<std::vector<overlay::WindowRecord>> OverlaySurface::RecordWindows() {
-  if (SnappingTurnedOff()) return std::nullopt;
-  windows_.emplace(::GetCurrentProcessId(), desktop_.bounds);
-  return windows_->RecordWindows();
+  if (!recording_) return std::nullopt;
+  auto windows = recording_->Take();
+  recording_.reset();
+  return windows;
 }
 
 std::vector<overlay::WindowRecord> OverlaySurface::RecordControls() const {

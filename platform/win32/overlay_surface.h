@@ -42,8 +42,8 @@ class OverlaySurface final : public Window<OverlaySurface> {
   void ShowInFront();
   // Copies `area` of the desktop into the frozen picture; false when the copy failed.
   bool Freeze(const RectI& area);
-  // The windows on the screen, for snapping: the top-level ones (at the freeze), or the same
-  // with their controls.
+  // The windows on the screen, for snapping: the top-level ones (recorded during the first
+  // Freeze), or the same with their controls.
   std::optional<std::vector<overlay::WindowRecord>> RecordWindows();
   std::vector<overlay::WindowRecord> RecordControls() const;
   // SM_CXDRAG x SM_CYDRAG at the window's DPI.
@@ -90,6 +90,9 @@ class OverlaySurface final : public Window<OverlaySurface> {
   bool repaint_pending_ = false;           // damage invalidated, its WM_PAINT not run yet
   bool tracking_leave_ = false;            // WM_MOUSELEAVE asked for since the pointer came in
   std::optional<WindowSnapshot> windows_;  // the windows recorded at the freeze
+  // The top-level windows being recorded while the opening freeze copies the screen; after
+  // windows_, so it goes first.
+  std::optional<WindowRecording> recording_;
   bool shown_ = false;  // the first paint is done: the controls are recorded next
 };
 

@@ -2,6 +2,7 @@
 
 #include <dwmapi.h>
 
+#include <new>
 #include <utility>
 
 #include "core/geometry.h"
@@ -117,6 +118,30 @@ std::vector<overlay::WindowRecord> WindowSnapshot::RecordControls() const {
     walk.above.push_back(w.shown);
   }
   return std::move(walk.out);
+}
+
+WindowRecording::WindowRecording(WindowSnapshot& snapshot)
+    : snapshot_(snapshot), thread_(::CreateThread(nullptr, 0, Run, this, 0, nullptr)) {}
+
+WindowRecording::~WindowRecording() {
+  if (thread_) ::WaitForSingleObject(thread_.get(), INFINITE);
+}
+
+DWORD WINAPI WindowRecording::Run(void* self) {
+  auto& recording = *static_cast<WindowRecording*>(self);
+  try {
+    recording.windows_ = recording.snapshot_.RecordWindows();
+  } catch (const std::bad_alloc&) {
+    recording.windows_.clear();  // no snapping, the overlay works on
+  }
+  return 0;
+}
+
+std::vector<overlay::WindowRecord> WindowRecording::Take() {
+  if (!thread_) return snapshot_.RecordWindows();
+  ::WaitForSingleObject(thread_.get(), INFINITE);
+  thread_.Reset();
+  return std::move(windows_);
 }
 
 }  // namespace pelvanto::win32

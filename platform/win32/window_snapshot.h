@@ -8,6 +8,7 @@
 
 #include "host/types.h"
 #include "overlay/snapping.h"
+#include "platform/win32/handles.h"
 
 namespace pelvanto::win32 {
 
@@ -23,7 +24,7 @@ class WindowSnapshot {
 
   // The visible top-level windows in z-order, topmost first, as overlay::SnapTargets takes
   // them. Under Wine each query of another program's window is a round trip to the wine
-  // server, so this is all the freeze waits for.
+  // server: the freeze runs this beside its screen copy (WindowRecording).
   std::vector<overlay::WindowRecord> RecordWindows();
   // The same windows, each followed by its visible child windows at any depth: the controls.
   std::vector<overlay::WindowRecord> RecordControls() const;
@@ -38,6 +39,27 @@ class WindowSnapshot {
   DWORD own_process_;
   RectI desktop_;
   std::vector<TopLevel> windows_;  // as the last RecordWindows found them
+};
+
+// A snapshot's RecordWindows on a thread of its own, so that its round trips overlap the
+// screen copy that the freeze waits for. Where no thread can start, Take records on the
+// caller's thread instead. The snapshot is not touched by anyone else until Take returns.
+class WindowRecording {
+ public:
+  explicit WindowRecording(WindowSnapshot& snapshot);
+  ~WindowRecording();  // waits for the thread
+  WindowRecording(const WindowRecording&) = delete;
+  WindowRecording& operator=(const WindowRecording&) = delete;
+
+  // Waits for the recording and hands its windows over; empty when it failed.
+  std::vector<overlay::WindowRecord> Take();
+
+ private:
+  static DWORD WINAPI Run(void* self);
+
+  WindowSnapshot& snapshot_;
+  std::vector<overlay::WindowRecord> windows_;
+  OwnedHandle thread_;
 };
 
 }  // namespace pelvanto::win32

@@ -1,16 +1,19 @@
 // What the frozen picture relies on: a window that hides is off the screen once HideAndSettle
 // returns (on Windows through the compositor, its fade turned off, which is where a fault
-// would show; Wine hides at once), and windows get the DPI of their monitor.
+// would show; Wine hides at once), the windows recorded beside the copy are the ones on the
+// screen, and windows get the DPI of their monitor.
 #include <gtest/gtest.h>
 
 #include <dwmapi.h>
 
+#include <algorithm>
 #include <memory>
 #include <type_traits>
 
 #include "platform/win32/dpi.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/screen_settle.h"
+#include "platform/win32/window_snapshot.h"
 #include "win32_rig.h"
 
 namespace pelvanto::win32::testing {
@@ -54,6 +57,33 @@ TEST(HideAndSettle, TheWindowIsOffTheScreenWhenItReturns) {
     HideAndSettle(window.get(), 500);
     EXPECT_NE(ScreenPixel(centre), kMagenta) << "round " << round;
   }
+}
+
+TEST(WindowRecording, OnItsOwnThreadRecordsWhatTheCallersThreadWould) {
+  WNDCLASSW window_class{};
+  window_class.lpfnWndProc = ::DefWindowProcW;
+  window_class.hInstance = ::GetModuleHandleW(nullptr);
+  window_class.lpszClassName = L"PelvantoRecordingTest";
+  ::RegisterClassW(&window_class);
+  OwnedWindow window(
+      ::CreateWindowExW(WS_EX_TOOLWINDOW, L"PelvantoRecordingTest", L"", WS_POPUP, 120, 140, 200,
+                        100, nullptr, nullptr, window_class.hInstance, nullptr),
+      &::DestroyWindow);
+  ASSERT_TRUE(window);
+  ::ShowWindow(window.get(), SW_SHOWNOACTIVATE);
+  PumpFor(200);
+  // Process 0 is no program's: this test's own window counts.
+  const RectI desktop{-20000, -20000, 20000, 20000};
+  WindowSnapshot beside(0, desktop);
+  const auto recorded = WindowRecording(beside).Take();
+  WindowSnapshot here(0, desktop);
+  EXPECT_EQ(recorded, here.RecordWindows());
+  RECT frame{};
+  ::GetWindowRect(window.get(), &frame);
+  const overlay::WindowRecord own{{frame.left, frame.top, frame.right, frame.bottom}, -1};
+  EXPECT_NE(std::find(recorded.begin(), recorded.end(), own), recorded.end());
+  // The controls walk the windows the thread recorded.
+  EXPECT_EQ(beside.RecordControls().size(), here.RecordControls().size());
 }
 
 TEST(Dpi, WindowsHaveTheirMonitorsDpi) {
