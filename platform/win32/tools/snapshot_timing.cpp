@@ -6,6 +6,8 @@
 //   freeze <min> <median> <max> ms
 //   record <min> <median> <max> ms       the top-level windows, at the freeze
 //   controls <min> <median> <max> ms     their controls, after it
+//   beside <min> <median> <max> ms       the copy with the top-level walk on its own thread,
+//                                        as the overlay's freeze does it
 //   ratio <record median / freeze median>
 // With "list" after the number of runs, every record of the last run follows:
 //   window <left> <top> <right> <bottom> parent <index>
@@ -47,7 +49,7 @@ int wmain(int argc, wchar_t** argv) {
                   desktop.bounds.bottom};
   const bool list = argc > 2 && std::wstring_view(argv[2]) == L"list";
   std::vector<pelvanto::overlay::WindowRecord> last;
-  std::vector<double> freeze_ms, record_ms, controls_ms;
+  std::vector<double> freeze_ms, record_ms, controls_ms, beside_ms;
   std::size_t recorded = 0, top_level = 0, kept = 0;
   for (int i = 0; i < runs; ++i) {
     double t0 = NowMs();
@@ -69,11 +71,21 @@ int wmain(int argc, wchar_t** argv) {
         std::count_if(windows.begin(), windows.end(), [](const auto& w) { return w.parent < 0; }));
     kept = targets.WindowCount();
     last = windows;
+    pelvanto::win32::WindowSnapshot beside(::GetCurrentProcessId(), desktop.bounds);
+    t0 = NowMs();
+    {
+      pelvanto::win32::WindowRecording recording(beside);
+      const auto copy = pelvanto::win32::ScreenPixels::Copy(area);
+      const pelvanto::overlay::SnapTargets found(desktop, recording.Take());
+      t1 = NowMs();
+      if (copy) beside_ms.push_back(t1 - t0);
+    }
   }
   std::printf("windows %zu top-level %zu kept %zu\n", recorded, top_level, kept);
   PrintSpread("freeze", freeze_ms);
   PrintSpread("record", record_ms);
   PrintSpread("controls", controls_ms);
+  PrintSpread("beside", beside_ms);
   std::sort(freeze_ms.begin(), freeze_ms.end());
   std::sort(record_ms.begin(), record_ms.end());
   if (!freeze_ms.empty() && freeze_ms[freeze_ms.size() / 2] > 0)
