@@ -60,18 +60,15 @@ std::optional<overlay::KeyPress> KeyFrom(WPARAM key, LPARAM lparam) {
   return press;
 }
 
-// A test-only switch, so scenarios that compare whole screenshots need not predict the loupe.
-bool LoupeTurnedOff() {
+// Switches only tests use ("1" turns one on), so scenarios that compare whole screenshots need
+// not predict what follows the pointer: PELVANTO_TEST_NO_LOUPE, PELVANTO_TEST_NO_SNAPPING.
+bool TestSwitchOn(const wchar_t* name) {
   wchar_t value[8] = {};
-  return ::GetEnvironmentVariableW(L"PELVANTO_TEST_NO_LOUPE", value, 8) > 0 && value[0] == L'1';
+  return ::GetEnvironmentVariableW(name, value, 8) > 0 && value[0] == L'1';
 }
 
-// A test-only switch, so scenarios that compare whole screenshots need not predict the highlight
-// that follows the pointer; test_snapping.py turns it on.
-bool SnappingTurnedOff() {
-  wchar_t value[8] = {};
-  return ::GetEnvironmentVariableW(L"PELVANTO_TEST_NO_SNAPPING", value, 8) > 0 && value[0] == L'1';
-}
+bool LoupeTurnedOff() { return TestSwitchOn(L"PELVANTO_TEST_NO_LOUPE"); }
+bool SnappingTurnedOff() { return TestSwitchOn(L"PELVANTO_TEST_NO_SNAPPING"); }
 
 }  // namespace
 
