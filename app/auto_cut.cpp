@@ -8,6 +8,12 @@ namespace pelvanto::app {
 
 namespace {
 constexpr unsigned kMsPerSecond = 1000;
+
+// The pace's period for a positive interval: never above the list's top value, so the product
+// always fits.
+unsigned PaceMs(int interval_seconds) {
+  return static_cast<unsigned>(std::min(interval_seconds, kMaxIntervalSeconds)) * kMsPerSecond;
+}
 }  // namespace
 
 void AutoCutSteering::OnAreaSet() {
@@ -33,9 +39,7 @@ void AutoCutSteering::OnAreaGone() {
 void AutoCutSteering::OnPaceTick(int interval_seconds) {
   // The overlay starts the pace with its area; a tick after a pause was already on its way.
   if (paused_ || adjusting_ || interval_seconds <= 0) return;
-  // Never above the list's top value, so the product always fits.
-  const int seconds = std::min(interval_seconds, kMaxIntervalSeconds);
-  pace_.SetInterval(static_cast<unsigned>(seconds) * kMsPerSecond);
+  pace_.SetInterval(PaceMs(interval_seconds));
   area_.StartCut();
 }
 
@@ -85,10 +89,7 @@ bool AutoCutSteering::OnCommand(MenuCommand command, bool capturing, int interva
 void AutoCutSteering::Resume(int interval_seconds) {
   paused_ = false;
   // At 0 the timer keeps its interval and its ticks cut nothing, as before the pause.
-  if (interval_seconds > 0) {
-    const int seconds = std::min(interval_seconds, kMaxIntervalSeconds);
-    pace_.SetInterval(static_cast<unsigned>(seconds) * kMsPerSecond);
-  }
+  if (interval_seconds > 0) pace_.SetInterval(PaceMs(interval_seconds));
   pace_.SetEnabled(true);
   ShowFrame();
 }
