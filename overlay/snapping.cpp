@@ -9,9 +9,7 @@ namespace pelvanto::overlay {
 
 namespace {
 
-bool Meets(const RectI& a, const RectI& b) {
-  return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
-}
+bool Meets(const RectI& a, const RectI& b) { return !Intersection(a, b).Empty(); }
 
 }  // namespace
 
