@@ -1,5 +1,5 @@
 #pragma once
-// Steering the auto-cut from the notification area: pausing and resuming the pace, one cut
+// Steering the auto-cut from the tray: pausing and resuming the pace, one cut
 // now, adjusting the watched area, the frame around it, and the facts its status shows.
 
 #include <optional>

@@ -45,7 +45,7 @@ class OverlayControl : public WatchedArea {
   // could be opened, or its copy of the screen failed (it has closed itself then).
   virtual bool Open() = 0;
   virtual void Close() = 0;
-  // True while an overlay is open: on the screen, or waiting in the notification area.
+  // True while an overlay is open: on the screen, or waiting in the tray.
   virtual bool IsOpen() const = 0;
 };
 
@@ -61,7 +61,7 @@ inline constexpr std::wstring_view kInitialInterval = L"2";
 struct CaptureTimers {
   Timer& auto_cut;       // the pace of cuts
   Timer& title_watch;    // the chat-title watch, once a second for the whole run
-  Timer& pointer_reset;  // settles the pointer after a restore from the notification area
+  Timer& pointer_reset;  // settles the pointer after a restore from the tray
 };
 
 class CaptureControl {

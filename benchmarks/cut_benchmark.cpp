@@ -1,5 +1,5 @@
 // The logic's share of a cut, against stand-ins that do no work. The real cost (screen copy
-// and clipboard) is measured on Windows by platform/win32/tools/cut_timing.cpp.
+// and clipboard) is measured on Windows by benchmarks/timing/cut_timing.cpp.
 
 #include <benchmark/benchmark.h>
 

@@ -7,7 +7,7 @@
 
 namespace pelvanto {
 
-// A window's own icon in the notification area: the record it was added with, kept so the
+// A window's own icon in the tray: the record it was added with, kept so the
 // same icon can be deleted later and added again when the taskbar is recreated.
 class TrayIcon {
  public:

@@ -6,7 +6,7 @@
 
 namespace pelvanto {
 
-// What names one icon in the notification area. The system knows an icon by window and id.
+// What names one icon in the tray. The system knows an icon by window and id.
 struct TrayRecord {
   WindowId window = 0;
   unsigned id = 0;

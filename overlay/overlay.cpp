@@ -343,7 +343,7 @@ void Overlay::ButtonClick(int index) {
       break;
     case kCopyAndExit:
       // Copies nothing now: the main window's pace starts the cuts, the overlay waits in the
-      // notification area with its selection kept.
+      // tray with its selection kept.
       services_.auto_cut_timer.SetEnabled(true);
       services_.pointer.Set(Pointer::kDefault);
       services_.window.Minimise();

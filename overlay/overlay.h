@@ -98,7 +98,7 @@ class Overlay final : private InputTargets {
   // The frozen picture is on the screen: the controls of the windows recorded at the freeze
   // are recorded now, and the highlight takes them in.
   void OnShown();
-  // The window was minimised: it hides into the notification area.
+  // The window was minimised: it hides into the tray.
   void OnMinimised();
   // Removes the overlay's icon, stops the cuts and closes the window. Every handler does
   // nothing once the overlay is closed.
@@ -181,7 +181,7 @@ class Overlay final : private InputTargets {
   Cutter cutter_;
   TrayIcon tray_icon_;
   bool closed_ = false;
-  bool in_tray_ = false;          // minimised to the notification area; never shown again
+  bool in_tray_ = false;          // minimised to the tray; never shown again
   bool copy_at_release_ = false;  // a double click inside the selection waits for its release
   bool adjusting_ = false;        // back on the screen from the tray to adjust the area
   RectI adjusted_from_;           // the watched area before the adjustment

@@ -5,17 +5,17 @@
 
 #include <commctrl.h>
 
-#include "platform/win32/dpi.h"
-#include "platform/win32/main_window.h"
-#include "platform/win32/message_pump.h"
-#include "platform/win32/notification_area.h"
-#include "platform/win32/overlay_host.h"
-#include "platform/win32/pointer.h"
-#include "platform/win32/screen_capture.h"
-#include "platform/win32/session_watch.h"
-#include "platform/win32/system_clock.h"
-#include "platform/win32/trace.h"
-#include "platform/win32/window_queries.h"
+#include "platform/win32/display/dpi.h"
+#include "platform/win32/main/main_window.h"
+#include "platform/win32/base/message_pump.h"
+#include "platform/win32/system/tray_icons.h"
+#include "platform/win32/overlay/overlay_host.h"
+#include "platform/win32/system/pointer.h"
+#include "platform/win32/display/screen_capture.h"
+#include "platform/win32/display/session_watch.h"
+#include "platform/win32/system/system_clock.h"
+#include "platform/win32/base/trace.h"
+#include "platform/win32/system/window_queries.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   using namespace pelvanto::win32;
@@ -36,7 +36,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   SessionWatch session;
   SessionScreen screen(display, session);
   SystemClipboard clipboard;
-  ShellNotificationArea tray;
+  TrayIcons tray;
   SystemWindowQueries windows;
   MainWindow main({instance, pointer, pump, clock, screen, clipboard, tray, windows, session});
   if (!main.Create()) return 1;  // Create leaves the trace

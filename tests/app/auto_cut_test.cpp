@@ -1,4 +1,4 @@
-// Steering the auto-cut from the notification area: the menu in each state, pause and
+// Steering the auto-cut from the tray: the menu in each state, pause and
 // resume, one cut now, adjusting, the frame, and the status in the icon's tip.
 #include "app/auto_cut.h"
 

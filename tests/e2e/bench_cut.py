@@ -40,7 +40,7 @@ def cut_timing(s: Session) -> str:
     """One run of cut_timing.exe on the session's screen; its whole output (the log is per run)."""
     log = s.out_dir / "cut_timing.log"
     log.unlink(missing_ok=True)
-    proc = s.start(pelvanto_exe("tools/cut_timing.exe"))
+    proc = s.start(pelvanto_exe("timing/cut_timing.exe"))
     proc.wait(timeout=600)
     return log.read_text(errors="replace")
 
@@ -60,7 +60,7 @@ def frame_figures(s: Session, runs: int) -> dict[str, list[float]]:
     for _ in range(runs):
         log = s.out_dir / "cut_timing.log"
         log.unlink(missing_ok=True)
-        s.start(pelvanto_exe("tools/cut_timing.exe"), "--frame").wait(timeout=600)
+        s.start(pelvanto_exe("timing/cut_timing.exe"), "--frame").wait(timeout=600)
         out = log.read_text(errors="replace")
         for match in map(LINE.match, out.splitlines()):
             if match and match["name"] in figures:

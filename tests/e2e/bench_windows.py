@@ -51,7 +51,7 @@ def snapshot_timing(s: Session) -> dict[str, float]:
     """One run of snapshot_timing.exe: the medians of its freeze and record repeats, in ms."""
     log = s.out_dir / "snapshot_timing.log"
     log.unlink(missing_ok=True)
-    s.start(pelvanto_exe("tools/snapshot_timing.exe"), "15").wait(timeout=300)
+    s.start(pelvanto_exe("timing/snapshot_timing.exe"), "15").wait(timeout=300)
     text = log.read_text(errors="replace")
     found = {name: float(median) for name, _, median, _ in TOOL_LINE.findall(text)}
     counted = re.search(r"^windows (\d+) top-level (\d+) kept (\d+)$", text, re.M)

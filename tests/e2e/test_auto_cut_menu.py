@@ -1,4 +1,4 @@
-"""Seeing and steering the auto-cut from the notification area, as a user meets it under Wine.
+"""Seeing and steering the auto-cut from the tray, as a user meets it under Wine.
 
 A right click on the main window's icon in Wine's tray opens the menu. "暂停切图" stops the
 pictures for three intervals and dashes the frame, "继续切图" brings them back, "立即切图" gives

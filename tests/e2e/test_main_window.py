@@ -1,7 +1,7 @@
 """The main window and the frozen screen, as a user sees them under Wine.
 
 At two screen sizes: the main window comes up centred with its controls; "切图开始" hides it
-into the notification area and covers the screen with the picture taken at the start (a later
+into the tray and covers the screen with the picture taken at the start (a later
 change of the screen does not show through); once the overlay went to the tray ("复制退出"), a
 double click on the tray icon brings the main window back, whose "切图结束" unloads the overlay;
 minimising goes to the tray; "关闭退出" ends the program and leaves no icon behind.

@@ -79,7 +79,7 @@ class FakeTray : public Tray {
     for (TrayRecord& r : icons)
       if (r.window == record.window && r.id == record.id) r = record;
   }
-  std::vector<TrayRecord> icons;  // what the notification area shows
+  std::vector<TrayRecord> icons;  // what the tray shows
   int modifies = 0;
   int adds = 0;
   int deletes = 0;

@@ -1,4 +1,4 @@
-// The auto-cut as the notification area shows it: the icons' menu, the frame around the
+// The auto-cut as the tray shows it: the icons' menu, the frame around the
 // watched area, the program named as the clipboard's holder.
 #include <gtest/gtest.h>
 
@@ -10,11 +10,11 @@
 
 #include "core/tray_icon.h"
 #include "overlay/elements.h"
-#include "platform/win32/area_frame.h"
-#include "platform/win32/clipboard_owner.h"
-#include "platform/win32/messages.h"
-#include "platform/win32/screen_capture.h"
-#include "platform/win32/tray_menu.h"
+#include "platform/win32/overlay/area_frame.h"
+#include "platform/win32/system/clipboard.h"
+#include "platform/win32/base/messages.h"
+#include "platform/win32/display/screen_capture.h"
+#include "platform/win32/system/tray_menu.h"
 #include "win32_rig.h"
 
 namespace pelvanto::win32::testing {

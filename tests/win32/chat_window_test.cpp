@@ -2,7 +2,7 @@
 // fallback, against stand-in chat programs in processes of their own.
 #include <gtest/gtest.h>
 
-#include "platform/win32/messages.h"
+#include "platform/win32/base/messages.h"
 #include "tracking/chat_tracker.h"
 #include "win32_rig.h"
 
@@ -46,7 +46,7 @@ TEST(ShellMessage, ActivationCodesMakeTheWindowTheChatWindowOthersDoNot) {
   EXPECT_STREQ(title, L"after the shell's messages");
 }
 
-TEST(ShellHook, WindowsAcceptsTheSubscription) {
+TEST(ShellMessages, WindowsAcceptsTheSubscription) {
   if (UnderWine()) GTEST_SKIP() << "Wine refuses RegisterShellHookWindow; see ForegroundWatch";
   ProgramRig rig;
   ASSERT_TRUE(rig.main);
@@ -71,7 +71,7 @@ TEST(ForegroundWatch, WhereTheShellRefusesAnActivatedChatBecomesTheChatWindow) {
       PumpFor(50);
     }
     ASSERT_EQ(::GetForegroundWindow(), chat) << "never the foreground window";
-    PumpFor(3 * ShellHook::kForegroundIntervalMs);
+    PumpFor(3 * ShellMessages::kForegroundIntervalMs);
     EXPECT_EQ(rig.main->chat_tracker().ChatWindow(), Id(chat));
   }
 }

@@ -4,8 +4,8 @@
 #include <array>
 #include <string>
 
-#include "platform/win32/fonts.h"
-#include "platform/win32/handles.h"
+#include "platform/win32/text/fonts.h"
+#include "platform/win32/base/owners.h"
 
 namespace pelvanto::win32 {
 namespace {

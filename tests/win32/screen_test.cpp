@@ -10,10 +10,10 @@
 #include <memory>
 #include <type_traits>
 
-#include "platform/win32/dpi.h"
-#include "platform/win32/handles.h"
-#include "platform/win32/screen_settle.h"
-#include "platform/win32/window_snapshot.h"
+#include "platform/win32/display/dpi.h"
+#include "platform/win32/base/owners.h"
+#include "platform/win32/display/screen_settle.h"
+#include "platform/win32/system/window_snapshot.h"
 #include "win32_rig.h"
 
 namespace pelvanto::win32::testing {

@@ -6,7 +6,7 @@
 
 #include <cstring>
 
-#include "platform/win32/overlay_host.h"
+#include "platform/win32/overlay/overlay_host.h"
 #include "win32_rig.h"
 
 namespace pelvanto::win32::testing {

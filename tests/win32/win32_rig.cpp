@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/win32/overlay_host.h"
+#include "platform/win32/overlay/overlay_host.h"
 
 namespace pelvanto::win32::testing {
 

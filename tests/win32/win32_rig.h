@@ -1,6 +1,6 @@
 #pragma once
 // What the Win32 integration tests share: the program's services around a real main window,
-// a recording notification area, and stand-in chat programs in processes of their own.
+// a recording tray, and stand-in chat programs in processes of their own.
 
 #include <windows.h>
 
@@ -10,18 +10,18 @@
 
 #include "host/tray.h"
 #include "overlay/overlay.h"
-#include "platform/win32/handles.h"
-#include "platform/win32/main_window.h"
-#include "platform/win32/message_pump.h"
-#include "platform/win32/pointer.h"
-#include "platform/win32/screen_capture.h"
-#include "platform/win32/session_watch.h"
-#include "platform/win32/system_clock.h"
-#include "platform/win32/window_queries.h"
+#include "platform/win32/base/owners.h"
+#include "platform/win32/main/main_window.h"
+#include "platform/win32/base/message_pump.h"
+#include "platform/win32/system/pointer.h"
+#include "platform/win32/display/screen_capture.h"
+#include "platform/win32/display/session_watch.h"
+#include "platform/win32/system/system_clock.h"
+#include "platform/win32/system/window_queries.h"
 
 namespace pelvanto::win32::testing {
 
-// The icons the notification area shows, by window and id, as the shell would keep them.
+// The icons the tray shows, by window and id, as the shell would keep them.
 class RecordingTray final : public Tray {
  public:
   bool Add(const TrayRecord& record) override;

@@ -1,0 +1,32 @@
+#pragma once
+#include <windows.h>
+
+#include <array>
+#include <utility>
+#include <vector>
+
+#include "overlay/toolbar.h"
+#include "platform/win32/base/owners.h"
+
+namespace pelvanto::win32 {
+
+// Draws the overlay's elements exactly as their data says; it decides nothing.
+class OverlayPainter {
+ public:
+  OverlayPainter(HINSTANCE instance, unsigned dpi);
+  void Paint(HDC dc, const overlay::Elements& elements) const;
+
+ private:
+  void PaintToolbar(HDC dc, const overlay::Elements& elements) const;
+  // The read-outs' font for a monitor's DPI, made at its first use.
+  HFONT LabelFont(unsigned dpi) const;
+
+  mutable std::vector<std::pair<unsigned, OwnedFont>> label_fonts_;  // by DPI
+  std::array<OwnedIcon, overlay::kToolbarButtonCount> icons_;        // as the toolbar orders them
+};
+
+// Fills or frames a rectangle in a colour, through the DC brush: nothing is left selected.
+void FillSolid(HDC dc, const RECT& rect, COLORREF colour);
+void FrameSolid(HDC dc, const RECT& rect, COLORREF colour);
+
+}  // namespace pelvanto::win32

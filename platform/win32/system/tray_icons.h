@@ -1,0 +1,28 @@
+#pragma once
+#include <windows.h>
+
+#include "host/tray.h"
+
+namespace pelvanto::win32 {
+
+// Icons call back with kTrayCallback (messages.h).
+
+// One callback of an icon, read the same way whichever version the shell speaks.
+struct TrayEvent {
+  UINT message = 0;         // WM_LBUTTONDBLCLK, WM_CONTEXTMENU, WM_RBUTTONUP, ...
+  UINT icon = 0;            // the icon's id
+  POINT anchor{};           // screen pixels: where the menu opens
+  bool has_anchor = false;  // version 4: the shell gave the id and the place
+};
+TrayEvent ReadTrayCallback(WPARAM wparam, LPARAM lparam);
+// Whether the event asks for the icons' menu (a right click, the menu key, Shift+F10).
+bool OpensMenu(const TrayEvent& event);
+
+class TrayIcons final : public Tray {
+ public:
+  bool Add(const TrayRecord& record) override;
+  void Delete(const TrayRecord& record) override;
+  void Modify(const TrayRecord& record) override;
+};
+
+}  // namespace pelvanto::win32
