@@ -18,6 +18,7 @@
 #include "platform/win32/overlay/area_frame.h"
 #include "platform/win32/display/dpi.h"
 #include "platform/win32/display/screen_capture.h"
+#include "platform/win32/system/clipboard.h"
 
 namespace {
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "overlay/loupe.h"
+#include "platform/win32/base/gdi.h"
 #include "benchmarks/timing/timing.h"
 #include "platform/win32/display/dpi.h"
 #include "platform/win32/text/fonts.h"

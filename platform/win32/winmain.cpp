@@ -12,6 +12,7 @@
 #include "platform/win32/overlay/overlay_host.h"
 #include "platform/win32/system/pointer.h"
 #include "platform/win32/display/screen_capture.h"
+#include "platform/win32/system/clipboard.h"
 #include "platform/win32/display/session_watch.h"
 #include "platform/win32/system/system_clock.h"
 #include "platform/win32/base/trace.h"

@@ -53,6 +53,9 @@ struct CloseHandleFn {
 struct GlobalFreeFn {
   void operator()(HGLOBAL memory) const { ::GlobalFree(memory); }
 };
+struct DestroyMenuFn {
+  void operator()(HMENU menu) const { ::DestroyMenu(menu); }
+};
 
 using OwnedDc = Owned<HDC, DeleteDcFn>;  // CreateDC, CreateCompatibleDC
 using OwnedBitmap = Owned<HBITMAP, DeleteObjectFn>;
@@ -63,6 +66,24 @@ using OwnedRegion = Owned<HRGN, DeleteObjectFn>;
 using OwnedIcon = Owned<HICON, DestroyIconFn>;
 using OwnedHandle = Owned<HANDLE, CloseHandleFn>;  // processes, events
 using OwnedGlobal = Owned<HGLOBAL, GlobalFreeFn>;  // GlobalAlloc, until the clipboard takes it
+using OwnedMenu = Owned<HMENU, DestroyMenuFn>;     // CreatePopupMenu
+
+// Movable global memory locked for as long as this lives; data() is null when it cannot be.
+class GlobalLockScope {
+ public:
+  explicit GlobalLockScope(HGLOBAL memory)
+      : memory_(memory), data_(memory ? ::GlobalLock(memory) : nullptr) {}
+  ~GlobalLockScope() {
+    if (data_) ::GlobalUnlock(memory_);
+  }
+  GlobalLockScope(const GlobalLockScope&) = delete;
+  GlobalLockScope& operator=(const GlobalLockScope&) = delete;
+  void* data() const { return data_; }
+
+ private:
+  HGLOBAL memory_;
+  void* data_;
+};
 
 // A DC from GetDC, given back with ReleaseDC.
 class WindowDc {

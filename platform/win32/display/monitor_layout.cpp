@@ -4,25 +4,32 @@
 
 #include <vector>
 
+#include "platform/win32/base/gdi.h"
+#include "platform/win32/base/trace.h"
 #include "platform/win32/display/dpi.h"
 
 namespace pelvanto::win32 {
 
 namespace {
 
-RectI ToRectI(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
-
+// No exception may leave a callback through the system's frames: one that cannot grow the list
+// ends the enumeration, and the caller goes on with what it has.
 BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) noexcept {
   auto& monitors = *reinterpret_cast<std::vector<overlay::Monitor>*>(data);
   MONITORINFO info{};
   info.cbSize = sizeof info;
   if (!::GetMonitorInfoW(monitor, &info)) return TRUE;
   const overlay::Monitor m{ToRectI(info.rcMonitor), ToRectI(info.rcWork), dpi::ForMonitor(monitor)};
-  // The primary first: it is the monitor the overlay's places at opening refer to.
-  if (info.dwFlags & MONITORINFOF_PRIMARY)
-    monitors.insert(monitors.begin(), m);
-  else
-    monitors.push_back(m);
+  try {
+    // The primary first: it is the monitor the overlay's places at opening refer to.
+    if (info.dwFlags & MONITORINFOF_PRIMARY)
+      monitors.insert(monitors.begin(), m);
+    else
+      monitors.push_back(m);
+  } catch (...) {
+    TraceFailure(L"recording the monitors (out of memory)");
+    return FALSE;
+  }
   return TRUE;
 }
 

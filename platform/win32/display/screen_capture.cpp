@@ -5,7 +5,7 @@
 #include <cstring>
 #include <limits>
 
-#include "platform/win32/system/clipboard.h"
+#include "platform/win32/base/gdi.h"
 #include "platform/win32/display/monitor_layout.h"
 #include "platform/win32/base/trace.h"
 
@@ -13,58 +13,12 @@ namespace pelvanto::win32 {
 
 namespace {
 
-// Another program may hold the clipboard for a moment (clipboard managers, remote desktop):
-// try for about 50 ms, then give this cut up; the next tick tries again.
-constexpr int kOpenAttempts = 6;
-constexpr DWORD kOpenRetryMs = 10;
-
-// The clipboard, open for as long as this lives.
-class OpenClipboardSession {
- public:
-  OpenClipboardSession() {
-    for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
-      if (attempt > 0) ::Sleep(kOpenRetryMs);
-      // Emptying gives the ownership to the desktop window, which outlives the overlay.
-      if (::OpenClipboard(::GetDesktopWindow())) {
-        open_ = true;
-        return;
-      }
-    }
-  }
-  ~OpenClipboardSession() {
-    if (open_) ::CloseClipboard();
-  }
-  OpenClipboardSession(const OpenClipboardSession&) = delete;
-  OpenClipboardSession& operator=(const OpenClipboardSession&) = delete;
-  explicit operator bool() const { return open_; }
-
- private:
-  bool open_ = false;
-};
-
 // Rows of a band of a screen read `width` pixels wide: about 128 KiB of 32-bit pixels, which
 // the display driver may take from a heap that never gives such holes back.
 int BandRows(int width) {
   constexpr int kBandBytes = 128 * 1024;
   return std::max(1, kBandBytes / (std::max(1, width) * 4));
 }
-
-// A DWORD 0 in movable global memory: the value that tells Windows to leave the clipboard
-// content out of its history and off the cloud clipboard.
-OwnedGlobal ZeroDword() {
-  OwnedGlobal memory(::GlobalAlloc(GMEM_MOVEABLE, sizeof(DWORD)));
-  if (!memory) return memory;
-  void* data = ::GlobalLock(memory.get());
-  if (!data) return OwnedGlobal{};
-  *static_cast<DWORD*>(data) = 0;
-  ::GlobalUnlock(memory.get());
-  return memory;
-}
-
-struct PrivacyFormat {
-  UINT format;
-  OwnedGlobal value;
-};
 
 // Blackens the `unshown` parts (virtual-desktop pixels) of a copy whose top-left pixel is
 // (left, top).
@@ -77,17 +31,6 @@ bool FillUnshown(HDC copy, int left, int top, std::span<const RectI> unshown) {
 }
 
 }  // namespace
-
-BITMAPINFO TopDownBitmapInfo(int width, int height) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;  // top-down rows
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  return info;
-}
 
 std::unique_ptr<ScreenPixels> ScreenPixels::Copy(const RECT& area, std::span<const RectI> unshown) {
   const int width = area.right - area.left;
@@ -171,11 +114,13 @@ std::unique_ptr<Picture> CopyDisplay(int left, int top, int width, int height) {
     ::GdiFlush();  // the blits may still be queued; the bits are read directly
   }
   OwnedGlobal dib(::GlobalAlloc(GMEM_MOVEABLE, sizeof info.bmiHeader + static_cast<SIZE_T>(size)));
-  auto* data = dib ? static_cast<unsigned char*>(::GlobalLock(dib.get())) : nullptr;
-  if (!data) return nullptr;
-  std::memcpy(data, &info.bmiHeader, sizeof info.bmiHeader);
-  std::memcpy(data + sizeof info.bmiHeader, bits, static_cast<std::size_t>(size));
-  ::GlobalUnlock(dib.get());
+  {
+    const GlobalLockScope lock(dib.get());
+    auto* data = static_cast<unsigned char*>(lock.data());
+    if (!data) return nullptr;
+    std::memcpy(data, &info.bmiHeader, sizeof info.bmiHeader);
+    std::memcpy(data + sizeof info.bmiHeader, bits, static_cast<std::size_t>(size));
+  }
   return std::make_unique<DibPicture>(std::move(dib), width, height);
 }
 }  // namespace
@@ -185,54 +130,6 @@ std::unique_ptr<Picture> DisplayScreen::CopyArea(int left, int top, int width, i
   auto picture = CopyDisplay(left, top, width, height);
   if (!picture) TraceFailure(L"the cut's screen copy");
   return picture;
-}
-
-ClipboardPut SystemClipboard::PutPicture(std::unique_ptr<Picture> picture) {
-  const ClipboardPut kRefused{ClipboardPut::Outcome::kRefused, {}};
-  // Anything but a picture of ours cannot go on the clipboard; it is freed on return.
-  auto* dib = dynamic_cast<DibPicture*>(picture.get());
-  if (!dib || !dib->get()) return kRefused;
-
-  // Made before the clipboard opens, so it stays open as briefly as possible.
-  PrivacyFormat privacy[] = {
-      {::RegisterClipboardFormatW(L"CanIncludeInClipboardHistory"), ZeroDword()},
-      {::RegisterClipboardFormatW(L"CanUploadToCloudClipboard"), ZeroDword()},
-  };
-
-  {
-    OpenClipboardSession clipboard;
-    if (!clipboard) {
-      TraceFailure(L"OpenClipboard");
-      // Asked at once, while the holder still has it open.
-      return {ClipboardPut::Outcome::kHeld, ClipboardHolderName()};
-    }
-    if (!::EmptyClipboard()) {
-      TraceFailure(L"EmptyClipboard");
-      return kRefused;
-    }
-    if (!::SetClipboardData(CF_DIB, dib->get())) {
-      TraceFailure(L"SetClipboardData");
-      return kRefused;
-    }
-    dib->Release();  // the clipboard owns it now
-    for (auto& [format, value] : privacy) {
-      // Without them the picture still works; it may only show up in the history.
-      if (format != 0 && value && ::SetClipboardData(format, value.get())) value.release();
-    }
-  }
-  // Under Wine the clipboard holds its own copy of the picture, and this process keeps the one
-  // it handed over until it next opens the clipboard (then it is freed, the desktop window
-  // being the owner): opening it once more lets that picture-sized copy go now, not at the
-  // next cut. It changes nothing on the clipboard; when it cannot open, the copy goes later.
-  if (::OpenClipboard(::GetDesktopWindow())) ::CloseClipboard();
-  return {ClipboardPut::Outcome::kPlaced, {}};
-}
-
-bool SystemClipboard::Empty() {
-  OpenClipboardSession clipboard;
-  if (clipboard && ::EmptyClipboard()) return true;
-  TraceFailure(L"emptying the clipboard");
-  return false;
 }
 
 }  // namespace pelvanto::win32

@@ -1,5 +1,6 @@
 #pragma once
-// The live screen and the system clipboard, as the cut needs them.
+// The live screen as the cut and the overlay read it: a cut as the clipboard takes it, and
+// copies of the screen to draw from.
 
 #include <windows.h>
 
@@ -9,7 +10,6 @@
 #include <span>
 #include <utility>
 
-#include "host/clipboard.h"
 #include "host/screen.h"
 #include "host/types.h"
 #include "platform/win32/base/owners.h"
@@ -36,9 +36,6 @@ class DibPicture final : public Picture {
   int width_;
   int height_;
 };
-
-// The header of a 32-bit top-down DIB section: rows top to bottom, pixels 0x00RRGGBB.
-BITMAPINFO TopDownBitmapInfo(int width, int height);
 
 // A copy of an area of the screen in a 32-bit top-down DIB, selected into its own memory DC
 // so it can be drawn from and read pixel by pixel.
@@ -70,14 +67,6 @@ class DisplayScreen final : public Screen {
  public:
   std::unique_ptr<Picture> CopyArea(int left, int top, int width, int height) override;
   bool Available() const override { return true; }
-};
-
-// The clipboard, opened on behalf of the desktop window. Pictures are kept out of the
-// clipboard history and the cloud clipboard.
-class SystemClipboard final : public Clipboard {
- public:
-  ClipboardPut PutPicture(std::unique_ptr<Picture> picture) override;
-  bool Empty() override;
 };
 
 }  // namespace pelvanto::win32

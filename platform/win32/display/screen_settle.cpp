@@ -7,6 +7,7 @@
 #include <span>
 #include <vector>
 
+#include "platform/win32/base/gdi.h"
 #include "platform/win32/base/owners.h"
 
 namespace pelvanto::win32 {
@@ -29,13 +30,7 @@ class RowProbe {
       : area_(area), display_(::CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr)) {
     const int width = area.right - area.left;
     if (!display_ || width <= 0 || area.bottom <= area.top) return;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -kRows;  // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = TopDownBitmapInfo(width, kRows);
     void* bits = nullptr;
     memory_.Reset(::CreateCompatibleDC(display_.get()));
     bitmap_.Reset(::CreateDIBSection(display_.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
@@ -88,9 +83,7 @@ void HideAndSettle(std::span<const HWND> windows, unsigned limit_ms) {
     ::DwmFlush();
     return;
   }
-  const RECT screen{::GetSystemMetrics(SM_XVIRTUALSCREEN), ::GetSystemMetrics(SM_YVIRTUALSCREEN),
-                    ::GetSystemMetrics(SM_XVIRTUALSCREEN) + ::GetSystemMetrics(SM_CXVIRTUALSCREEN),
-                    ::GetSystemMetrics(SM_YVIRTUALSCREEN) + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+  const RECT screen = VirtualScreen();
   // One probe per window, each looked at until its own area has settled.
   struct Watch {
     std::unique_ptr<RowProbe> probe;

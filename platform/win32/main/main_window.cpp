@@ -8,6 +8,7 @@
 
 #include "app/interval.h"
 #include "core/geometry.h"
+#include "platform/win32/base/gdi.h"
 #include "platform/win32/display/dpi.h"
 #include "platform/win32/text/fonts.h"
 #include "platform/win32/base/messages.h"

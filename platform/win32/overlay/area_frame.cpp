@@ -4,6 +4,8 @@
 
 #include "overlay/elements.h"
 #include "overlay/watch_frame.h"
+#include "platform/win32/base/gdi.h"
+#include "platform/win32/base/late_bound.h"
 #include "platform/win32/base/owners.h"
 #include "platform/win32/display/monitor_layout.h"
 #include "platform/win32/display/screen_settle.h"
@@ -27,16 +29,9 @@ constexpr unsigned kFreezeSettleMs = 500;
 // value (and Windows 7 has the call without it), Wine accepts it and does nothing. The hide
 // around each copy works everywhere, so this only helps.
 void ExcludeFromCapture(HWND window) {
-  using SetAffinityFn = BOOL(WINAPI*)(HWND, DWORD);
-  static const auto set_affinity = reinterpret_cast<SetAffinityFn>(reinterpret_cast<void (*)()>(
-      ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "SetWindowDisplayAffinity")));
   constexpr DWORD kExcludeFromCapture = 0x11;  // WDA_EXCLUDEFROMCAPTURE
-  if (set_affinity) set_affinity(window, kExcludeFromCapture);
-}
-
-void Fill(HDC dc, const RECT& rect, COLORREF colour) {
-  const OwnedBrush brush(::CreateSolidBrush(colour));
-  if (brush) ::FillRect(dc, &rect, brush.get());
+  if (const auto set_affinity = LateBound().set_display_affinity)
+    set_affinity(window, kExcludeFromCapture);
 }
 
 }  // namespace
@@ -85,12 +80,12 @@ void FrameEdge::Paint() {
   ::GetClientRect(hwnd(), &client);
   const COLORREF blue = overlay::kSelectionColour;
   if (!dashed_) {
-    Fill(paint.dc(), client, blue);
+    FillSolid(paint.dc(), client, blue);
     return;
   }
   // Dashes three times as long as the edge is thick, gaps two; counted from the desktop's
   // origin, so the edges' dashes line up with each other.
-  Fill(paint.dc(), client, kGapColour);
+  FillSolid(paint.dc(), client, kGapColour);
   const bool across = rect_.Width() >= rect_.Height();
   const int thickness = across ? rect_.Height() : rect_.Width();
   const int dash = 3 * thickness;
@@ -104,7 +99,7 @@ void FrameEdge::Paint() {
     const int to = at + dash > length ? length : at + dash;
     if (to <= from) continue;
     const RECT piece = across ? RECT{from, 0, to, client.bottom} : RECT{0, from, client.right, to};
-    Fill(paint.dc(), piece, blue);
+    FillSolid(paint.dc(), piece, blue);
   }
 }
 

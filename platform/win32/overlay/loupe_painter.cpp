@@ -2,6 +2,7 @@
 
 #include "overlay/elements.h"
 #include "overlay/loupe_picture.h"
+#include "platform/win32/base/gdi.h"
 #include "platform/win32/text/fonts.h"
 #include "platform/win32/overlay/overlay_painter.h"
 

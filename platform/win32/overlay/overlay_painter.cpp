@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/geometry.h"
+#include "platform/win32/base/gdi.h"
 #include "platform/win32/text/fonts.h"
 #include "platform/win32/base/window_class.h"
 #include "resource.h"
@@ -12,8 +13,6 @@ namespace pelvanto::win32 {
 namespace {
 
 constexpr int kLabelPointTenths = 105;  // 10.5 pt
-
-RECT ToRect(const RectI& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 int IconResource(overlay::ToolbarIcon icon) {
   switch (icon) {
@@ -56,16 +55,6 @@ RECT Offset(const RectI& child, const RectI& parent) {
 }
 
 }  // namespace
-
-void FillSolid(HDC dc, const RECT& rect, COLORREF colour) {
-  ::SetDCBrushColor(dc, colour);
-  ::FillRect(dc, &rect, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
-}
-
-void FrameSolid(HDC dc, const RECT& rect, COLORREF colour) {
-  ::SetDCBrushColor(dc, colour);
-  ::FrameRect(dc, &rect, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
-}
 
 OverlayPainter::OverlayPainter(HINSTANCE instance, unsigned dpi) {
   label_fonts_.emplace_back(dpi, OwnedFont(CreateSongtiFont(kLabelPointTenths, dpi)));

@@ -25,8 +25,4 @@ class OverlayPainter {
   std::array<OwnedIcon, overlay::kToolbarButtonCount> icons_;        // as the toolbar orders them
 };
 
-// Fills or frames a rectangle in a colour, through the DC brush: nothing is left selected.
-void FillSolid(HDC dc, const RECT& rect, COLORREF colour);
-void FrameSolid(HDC dc, const RECT& rect, COLORREF colour);
-
 }  // namespace pelvanto::win32

@@ -1,9 +1,13 @@
 #pragma once
-// Who holds the clipboard open, so the status can name the program that cost a cut.
+// The system clipboard as the cut puts pictures on it, and who holds it open, so the status
+// can name the program that cost a cut.
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
+
+#include "host/clipboard.h"
 
 namespace pelvanto::win32 {
 
@@ -13,5 +17,13 @@ std::wstring ClipboardHolderName();
 
 // The file name part of a path: what follows the last backslash or slash.
 std::wstring FileNameOf(const std::wstring& path);
+
+// The clipboard, opened on behalf of the desktop window. Pictures are kept out of the
+// clipboard history and the cloud clipboard.
+class SystemClipboard final : public Clipboard {
+ public:
+  ClipboardPut PutPicture(std::unique_ptr<Picture> picture) override;
+  bool Empty() override;
+};
 
 }  // namespace pelvanto::win32

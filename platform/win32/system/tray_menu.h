@@ -12,11 +12,6 @@
 
 namespace pelvanto::win32 {
 
-struct DestroyMenuFn {
-  void operator()(HMENU menu) const { ::DestroyMenu(menu); }
-};
-using OwnedMenu = Owned<HMENU, DestroyMenuFn>;
-
 // A popup menu of the entries; each item's id is its command's number.
 OwnedMenu BuildMenu(std::span<const app::MenuEntry> entries);
 

@@ -6,6 +6,8 @@
 #include <utility>
 
 #include "core/geometry.h"
+#include "platform/win32/base/gdi.h"
+#include "platform/win32/base/trace.h"
 
 namespace pelvanto::win32 {
 
@@ -28,8 +30,6 @@ struct Walk {
   std::vector<RectI> above;  // the visible parts of the top-level windows recorded so far
   int budget = kMostWindows;
 };
-
-RectI ToRectI(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 bool Cloaked(HWND window) {
   // Windows 7 knows no cloaking: the call fails there, and the window counts as shown.
@@ -67,7 +67,7 @@ void AddChildren(Walk& walk, HWND parent, int parent_index, const RectI& seen) {
   }
 }
 
-BOOL CALLBACK AddTopLevel(HWND window, LPARAM data) noexcept {
+BOOL AddTopLevel(HWND window, LPARAM data) {
   auto& walk = *reinterpret_cast<Walk*>(data);
   if (--walk.budget <= 0) return FALSE;
   // A top-level window's parent is the desktop, which shows: WS_VISIBLE alone says whether it
@@ -87,6 +87,17 @@ BOOL CALLBACK AddTopLevel(HWND window, LPARAM data) noexcept {
   return TRUE;
 }
 
+// No exception may leave through the system's frames: a walk that runs out of memory ends, and
+// the windows recorded so far serve.
+BOOL CALLBACK AddTopLevelSafely(HWND window, LPARAM data) noexcept {
+  try {
+    return AddTopLevel(window, data);
+  } catch (...) {
+    TraceFailure(L"recording the windows (out of memory)");
+    return FALSE;
+  }
+}
+
 }  // namespace
 
 WindowSnapshot::WindowSnapshot(DWORD own_process, const RectI& desktop)
@@ -101,7 +112,7 @@ std::vector<overlay::WindowRecord> WindowSnapshot::RecordWindows() {
   BOOL composed = FALSE;
   walk.composed = SUCCEEDED(::DwmIsCompositionEnabled(&composed)) && composed;
   walk.shell = ::GetShellWindow();
-  ::EnumWindows(AddTopLevel, reinterpret_cast<LPARAM>(&walk));
+  ::EnumWindows(AddTopLevelSafely, reinterpret_cast<LPARAM>(&walk));
   std::vector<overlay::WindowRecord> out;
   for (const TopLevel& w : windows_) out.push_back({w.frame, -1});
   return out;
