@@ -44,5 +44,9 @@ int KeepWithin(int start, int length, int low, int high);
 int ScaleToDpi(int units, int units_per_inch, unsigned dpi);
 // Each edge scaled, so rectangles that meet in the design still meet.
 RectI ScaleToDpi(const RectI& design, int units_per_inch, unsigned dpi);
+// A length laid out in 96-dpi pixels, at `dpi`.
+inline int DesignPixels(int pixels_at_96, unsigned dpi) {
+  return ScaleToDpi(pixels_at_96, kDesignDpi, dpi);
+}
 
 }  // namespace pelvanto

@@ -27,10 +27,10 @@ std::int64_t DistanceSquared(const RectI& r, int x, int y) {
 
 Desktop MakeDesktop(std::vector<Monitor> monitors) {
   std::erase_if(monitors, [](const Monitor& m) { return m.bounds.Empty(); });
-  if (monitors.empty()) monitors.push_back({{0, 0, 1, 1}, {0, 0, 1, 1}, 96});
+  if (monitors.empty()) monitors.push_back({{0, 0, 1, 1}, {0, 0, 1, 1}, kDesignDpi});
   Desktop desktop{monitors.front().bounds, std::move(monitors)};
   for (Monitor& m : desktop.monitors) {
-    if (m.dpi == 0) m.dpi = 96;
+    if (m.dpi == 0) m.dpi = kDesignDpi;
     // A work area outside its monitor would let the toolbar leave every screen.
     m.work_area = Intersection(m.work_area, m.bounds);
     if (m.work_area.Empty()) m.work_area = m.bounds;

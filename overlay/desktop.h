@@ -5,14 +5,15 @@
 
 #include <vector>
 
+#include "core/geometry.h"
 #include "host/types.h"
 
 namespace pelvanto::overlay {
 
 struct Monitor {
-  RectI bounds;       // the whole monitor
-  RectI work_area;    // the monitor less its taskbars and docked bars
-  unsigned dpi = 96;  // its effective DPI
+  RectI bounds;               // the whole monitor
+  RectI work_area;            // the monitor less its taskbars and docked bars
+  unsigned dpi = kDesignDpi;  // its effective DPI
   friend bool operator==(const Monitor&, const Monitor&) = default;
 };
 

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <string>
 
+#include "core/geometry.h"
 #include "host/types.h"
 
 namespace pelvanto::overlay {
@@ -20,7 +21,7 @@ struct Label {
   RectI rect;
   bool visible = false;
   std::wstring caption;
-  unsigned dpi = 96;  // of the monitor it is drawn on: its font's scale
+  unsigned dpi = kDesignDpi;  // of the monitor it is drawn on: its font's scale
   friend bool operator==(const Label&, const Label&) = default;
 };
 

@@ -10,8 +10,6 @@ namespace pelvanto::overlay {
 
 namespace {
 
-int Scaled(int pixels_at_96, unsigned dpi) { return ScaleToDpi(pixels_at_96, kDesignDpi, dpi); }
-
 // The start of a span of `size` beside `at`: after it when that fits before `end`, else before
 // it; pushed back inside [begin, end) if even that does not fit.
 int PlaceAlong(int at, int size, int gap, int begin, int end) {
@@ -25,9 +23,9 @@ int PlaceAlong(int at, int size, int gap, int begin, int end) {
 LoupeMetrics::LoupeMetrics(unsigned dpi)
     : span(15),
       // Whole pixels per cell, so every enlarged pixel is the same size on the screen.
-      cell(std::max(2, Scaled(8, dpi))),
-      text_height(Scaled(36, dpi)),
-      gap(Scaled(20, dpi)) {}
+      cell(std::max(2, DesignPixels(8, dpi))),
+      text_height(DesignPixels(36, dpi)),
+      gap(DesignPixels(20, dpi)) {}
 
 RectI PlaceLoupe(PointI pointer, int width, int height, int gap, const RectI& monitor) {
   const int left = PlaceAlong(pointer.x, width, gap, monitor.left, monitor.right);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/geometry.h"
 #include "host/types.h"
 #include "overlay/desktop.h"
 
@@ -13,7 +14,7 @@ namespace pelvanto::overlay {
 
 // The loupe's sizes at a DPI, in physical pixels.
 struct LoupeMetrics {
-  explicit LoupeMetrics(unsigned dpi = 96);
+  explicit LoupeMetrics(unsigned dpi = kDesignDpi);
 
   int span;         // pixels shown across and down; odd, so the pointer's pixel is the middle
   int cell;         // side of one enlarged pixel, its grid line included

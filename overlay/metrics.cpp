@@ -8,7 +8,6 @@
 namespace pelvanto::overlay {
 
 namespace {
-int Px(int pixels_at_96, unsigned dpi) { return ScaleToDpi(pixels_at_96, kDesignDpi, dpi); }
 // A rectangle laid out in twips.
 RectI Twips(int left, int top, int width, int height, unsigned dpi) {
   return ScaleToDpi(SizedRect(left, top, width, height), kTwipsPerInch, dpi);
@@ -17,8 +16,8 @@ RectI Twips(int left, int top, int width, int height, unsigned dpi) {
 
 Metrics::Metrics(unsigned dots_per_inch)
     : dpi(dots_per_inch == 0 ? kDesignDpi : dots_per_inch),
-      handle(Px(4, dpi)),
-      label_gap(Px(2, dpi)),
+      handle(DesignPixels(4, dpi)),
+      label_gap(DesignPixels(2, dpi)),
       size_label(Twips(120, 2640, 2775, 255, dpi)),
       colour_label(Twips(120, 2880, 2625, 255, dpi)),
       first_outline(Twips(600, 2760, 2175, 1455, dpi)) {}

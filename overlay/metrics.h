@@ -5,13 +5,14 @@
 
 #include <vector>
 
+#include "core/geometry.h"
 #include "overlay/desktop.h"
 #include "overlay/elements.h"
 
 namespace pelvanto::overlay {
 
 struct Metrics {
-  explicit Metrics(unsigned dpi = 96);
+  explicit Metrics(unsigned dpi = kDesignDpi);
 
   unsigned dpi;
   int handle;     // side of a resize handle (4 at 96 dpi)

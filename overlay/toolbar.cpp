@@ -41,7 +41,7 @@ Toolbar::Toolbar(const DesktopMetrics& metrics) : metrics_(metrics) {
 }
 
 void Toolbar::Scale(unsigned dpi) {
-  gap_ = ScaleToDpi(kToolbarGap, kDesignDpi, dpi);
+  gap_ = DesignPixels(kToolbarGap, dpi);
   frame_ = ScaleToDpi(kToolbarFrameTwips, kTwipsPerInch, dpi);
   for (std::size_t i = 0; i < kToolbarButtons.size(); ++i) {
     buttons_[i] = ScaleToDpi(kToolbarButtons[i].icon_twips, kTwipsPerInch, dpi);

@@ -22,7 +22,7 @@ bool Shown(const RectI& edge, const Desktop& desktop) {
 
 }  // namespace
 
-int FrameThickness(unsigned dpi) { return ScaleToDpi(kThicknessAt96, kDesignDpi, dpi); }
+int FrameThickness(unsigned dpi) { return DesignPixels(kThicknessAt96, dpi); }
 
 std::array<RectI, 4> FrameEdges(const RectI& a, const Desktop& desktop) {
   const int mid_x = Middle(a.left, a.right);

@@ -16,7 +16,7 @@
 
 #include "benchmarks/timing/timing.h"
 #include "platform/win32/overlay/area_frame.h"
-#include "platform/win32/display/dpi.h"
+#include "platform/win32/base/dpi.h"
 #include "platform/win32/display/screen_capture.h"
 #include "platform/win32/system/clipboard.h"
 

@@ -13,7 +13,7 @@
 #include "overlay/loupe.h"
 #include "platform/win32/base/gdi.h"
 #include "benchmarks/timing/timing.h"
-#include "platform/win32/display/dpi.h"
+#include "platform/win32/base/dpi.h"
 #include "platform/win32/text/fonts.h"
 #include "platform/win32/overlay/loupe_painter.h"
 #include "platform/win32/overlay/overlay_painter.h"

@@ -21,7 +21,7 @@
 
 #include "overlay/snapping.h"
 #include "benchmarks/timing/timing.h"
-#include "platform/win32/display/dpi.h"
+#include "platform/win32/base/dpi.h"
 #include "platform/win32/display/monitor_layout.h"
 #include "platform/win32/display/screen_capture.h"
 #include "platform/win32/system/window_snapshot.h"

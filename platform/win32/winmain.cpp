@@ -5,7 +5,7 @@
 
 #include <commctrl.h>
 
-#include "platform/win32/display/dpi.h"
+#include "platform/win32/base/dpi.h"
 #include "platform/win32/main/main_window.h"
 #include "platform/win32/base/message_pump.h"
 #include "platform/win32/system/tray_icons.h"

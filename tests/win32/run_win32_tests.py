@@ -21,7 +21,12 @@ def main() -> int:
     if not exe.is_file():
         print(f"{exe} is missing: build its preset first", flush=True)
         return 1
-    with Session(1024, 768, name="win32-tests") as s:
+    # PELVANTO_WIN32_MONITORS="x,y,w,h[,primary]|..." runs them in a layout of several monitors.
+    layout = os.environ.get("PELVANTO_WIN32_MONITORS")
+    monitors = [tuple(int(v) for v in m.split(",")) for m in layout.split("|")] if layout else None
+    session = Session(monitors=monitors, name="win32-monitors") if monitors else Session(
+        1024, 768, name="win32-tests")
+    with session as s:
         # The Wine process is the test program itself; its exit code comes through wine.
         res = subprocess.run(["wine", str(exe), *sys.argv[1:]], cwd=str(exe.parent), env=s.env,
                              stdin=subprocess.DEVNULL, timeout=240)

@@ -10,7 +10,8 @@
 #include <memory>
 #include <type_traits>
 
-#include "platform/win32/display/dpi.h"
+#include "platform/win32/base/dpi.h"
+#include "platform/win32/base/gdi.h"
 #include "platform/win32/base/owners.h"
 #include "platform/win32/display/screen_settle.h"
 #include "platform/win32/system/window_snapshot.h"
@@ -28,24 +29,30 @@ COLORREF ScreenPixel(POINT point) {
   return ::GetPixel(screen.get(), point.x, point.y);
 }
 
-TEST(HideAndSettle, TheWindowIsOffTheScreenWhenItReturns) {
-  if (!UnderWine()) {
-    BOOL composed = FALSE;
-    ASSERT_TRUE(SUCCEEDED(::DwmIsCompositionEnabled(&composed)) && composed)
-        << "no desktop composition: the DwmFlush way goes untested";
-  }
-  const OwnedBrush magenta(::CreateSolidBrush(kMagenta));
+// A window class that paints itself all magenta.
+HINSTANCE RegisterMagentaClass() {
+  static const OwnedBrush magenta(::CreateSolidBrush(kMagenta));
   WNDCLASSW window_class{};
   window_class.lpfnWndProc = ::DefWindowProcW;
   window_class.hInstance = ::GetModuleHandleW(nullptr);
   window_class.hbrBackground = magenta.get();
   window_class.lpszClassName = L"PelvantoSettleTest";
   ::RegisterClassW(&window_class);
+  return window_class.hInstance;
+}
+
+TEST(HideAndSettle, TheWindowIsOffTheScreenWhenItReturns) {
+  if (!UnderWine()) {
+    BOOL composed = FALSE;
+    ASSERT_TRUE(SUCCEEDED(::DwmIsCompositionEnabled(&composed)) && composed)
+        << "no desktop composition: the DwmFlush way goes untested";
+  }
+  const HINSTANCE instance = RegisterMagentaClass();
   // A few times over: a fade or a late repaint shows only now and then.
   for (int round = 0; round < 3; ++round) {
     OwnedWindow window(
         ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"PelvantoSettleTest", L"", WS_POPUP,
-                          100, 100, 300, 200, nullptr, nullptr, window_class.hInstance, nullptr),
+                          100, 100, 300, 200, nullptr, nullptr, instance, nullptr),
         &::DestroyWindow);
     ASSERT_TRUE(window);
     DisableHideFade(window.get());
@@ -57,6 +64,25 @@ TEST(HideAndSettle, TheWindowIsOffTheScreenWhenItReturns) {
     HideAndSettle(window.get(), 500);
     EXPECT_NE(ScreenPixel(centre), kMagenta) << "round " << round;
   }
+}
+
+// The settle's rows are read where the area is, on every monitor. Run in a layout with a
+// monitor left of the primary (win32.monitors), where Wine's "DISPLAY" DC would be off by it.
+TEST(ScreenRows, ReadTheAreaOnAMonitorLeftOfThePrimary) {
+  const RECT screen = VirtualScreen();
+  if (screen.left >= 0) GTEST_SKIP() << "no monitor left of the primary";
+  const HINSTANCE instance = RegisterMagentaClass();
+  const RECT area{screen.left + 40, 60, screen.left + 240, 160};
+  OwnedWindow window(
+      ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"PelvantoSettleTest", L"",
+                        WS_POPUP | WS_VISIBLE, area.left, area.top, area.right - area.left,
+                        area.bottom - area.top, nullptr, nullptr, instance, nullptr),
+      &::DestroyWindow);
+  ASSERT_TRUE(window);
+  PumpFor(300);
+  const std::vector<std::uint32_t> rows = ScreenRows(area).Look();
+  ASSERT_EQ(rows.size(), 200u * ScreenRows::kRows);
+  EXPECT_TRUE(std::all_of(rows.begin(), rows.end(), [](std::uint32_t p) { return p == 0xFF00FF; }));
 }
 
 TEST(WindowRecording, OnItsOwnThreadRecordsWhatTheCallersThreadWould) {

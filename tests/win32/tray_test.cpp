@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/tray_icon.h"
-#include "platform/win32/display/dpi.h"
+#include "platform/win32/base/dpi.h"
 #include "win32_rig.h"
 
 namespace pelvanto::win32::testing {

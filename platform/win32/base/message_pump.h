@@ -1,4 +1,6 @@
 #pragma once
+// The thread's one message loop, with dialog keyboard navigation for the main window.
+
 #include <windows.h>
 
 namespace pelvanto::win32 {

@@ -1,4 +1,6 @@
 #pragma once
+// One trace line for a failure the program works around, for DebugView or standard error.
+
 #include <windows.h>
 
 namespace pelvanto::win32 {

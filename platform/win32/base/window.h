@@ -3,6 +3,9 @@
 // it at WM_NCCREATE and lets go at WM_NCDESTROY, hands each message to the derived class's
 // noexcept Handle, and holds the one rule for closing: a window destroyed from inside its own
 // handler goes once that handler has returned, so no handler runs on after its window died.
+// It also keeps the window's DPI: read at creation, and updated once at WM_DPICHANGED before
+// the derived class's OnDpiChanged hook runs. WM_SIZE reaches the hooks OnMinimised and
+// OnRestored (any size but minimised). A derived class hides the hooks it needs.
 //
 //   class Frame final : public Window<Frame> {
 //     friend Window<Frame>;
@@ -18,6 +21,8 @@
 
 #include <utility>
 
+#include "core/geometry.h"
+#include "platform/win32/base/dpi.h"
 #include "platform/win32/base/window_class.h"
 
 namespace pelvanto::win32 {
@@ -32,6 +37,8 @@ class Window {
   bool Exists() const { return hwnd_ != nullptr; }
   // A handler of this window is running: the object must stay alive until it returns.
   bool Busy() const { return depth_ > 0; }
+  // The DPI of the monitor the window is on (96 before it exists).
+  unsigned dpi() const { return dpi_; }
 
   // Destroys the window now, or, from inside its own handler, once that handler returns.
   void Destroy() noexcept {
@@ -75,6 +82,11 @@ class Window {
   // Runs once the outermost handler has returned and the window still exists; a derived
   // class hides it to act on what its handlers changed (invalidating, say).
   void AfterHandlers() noexcept {}
+  // The window moved to a monitor of another DPI (dpi() is the new one already); `suggested`
+  // is where Windows proposes the window should stand. By default it stays where it is.
+  void OnDpiChanged(const RECT& /*suggested*/) noexcept {}
+  void OnMinimised() noexcept {}
+  void OnRestored() noexcept {}
 
  private:
   static void Bind(HWND hwnd, Window* self) {
@@ -96,7 +108,7 @@ class Window {
     if (!self) return ::DefWindowProcW(hwnd, message, wparam, lparam);
 
     ++self->depth_;
-    const LRESULT result = static_cast<Derived*>(self)->Handle(message, wparam, lparam);
+    const LRESULT result = self->Dispatch(message, wparam, lparam);
     --self->depth_;
     if (message == WM_NCDESTROY) {
       Bind(hwnd, nullptr);
@@ -113,7 +125,28 @@ class Window {
     return result;
   }
 
+  // The messages the base answers for every window, then the derived class's Handle.
+  LRESULT Dispatch(UINT message, WPARAM wparam, LPARAM lparam) noexcept {
+    auto* derived = static_cast<Derived*>(this);
+    switch (message) {
+      case WM_CREATE: dpi_ = dpi::ForWindow(hwnd_); break;
+      case WM_DPICHANGED:
+        dpi_ = HIWORD(wparam);
+        derived->OnDpiChanged(*reinterpret_cast<const RECT*>(lparam));
+        return 0;
+      case WM_SIZE:
+        if (wparam == SIZE_MINIMIZED)
+          derived->OnMinimised();
+        else
+          derived->OnRestored();
+        return 0;
+      default: break;
+    }
+    return derived->Handle(message, wparam, lparam);
+  }
+
   HWND hwnd_ = nullptr;
+  unsigned dpi_ = kDesignDpi;
   int depth_ = 0;                 // nesting of this window's handlers
   bool destroy_pending_ = false;  // Destroy() came from inside a handler
 };

@@ -1,4 +1,6 @@
 #pragma once
+// A window's timer behind the logic's Timer: its ticks arrive as WM_TIMER with its id.
+
 #include <windows.h>
 
 #include "host/timer.h"

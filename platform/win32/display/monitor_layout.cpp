@@ -6,7 +6,7 @@
 
 #include "platform/win32/base/gdi.h"
 #include "platform/win32/base/trace.h"
-#include "platform/win32/display/dpi.h"
+#include "platform/win32/base/dpi.h"
 
 namespace pelvanto::win32 {
 

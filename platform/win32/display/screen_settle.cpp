@@ -15,54 +15,39 @@ namespace pelvanto::win32 {
 namespace {
 
 constexpr DWORD kLookInterval = 1;  // ms between two looks at the area
-constexpr int kRows = 3;            // rows across the window, at a quarter, a half, three quarters
 
 bool CompositionOn() {
   BOOL composed = FALSE;
   return SUCCEEDED(::DwmIsCompositionEnabled(&composed)) && composed;
 }
 
-// A few rows of the screen across an area, read again and again through one display DC into
-// one small DIB: a look costs a few thin copies, not a DC, a bitmap and the whole area.
-class RowProbe {
- public:
-  explicit RowProbe(const RECT& area)
-      : area_(area), display_(::CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr)) {
-    const int width = area.right - area.left;
-    if (!display_ || width <= 0 || area.bottom <= area.top) return;
-    BITMAPINFO info = TopDownBitmapInfo(width, kRows);
-    void* bits = nullptr;
-    memory_.Reset(::CreateCompatibleDC(display_.get()));
-    bitmap_.Reset(::CreateDIBSection(display_.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!memory_ || !bitmap_ || !bits) return;
-    pixels_ = {static_cast<const std::uint32_t*>(bits), static_cast<std::size_t>(width) * kRows};
-  }
-
-  // The rows as they are now; empty when they cannot be read.
-  std::vector<std::uint32_t> Look() {
-    if (pixels_.empty()) return {};
-    const int width = area_.right - area_.left;
-    const int height = area_.bottom - area_.top;
-    SelectGuard select(memory_.get(), bitmap_.get());
-    if (!select.ok()) return {};
-    for (int row = 0; row < kRows; ++row) {
-      const int y = area_.top + height * (row + 1) / (kRows + 1);
-      if (!::BitBlt(memory_.get(), 0, row, width, 1, display_.get(), area_.left, y, SRCCOPY))
-        return {};
-    }
-    ::GdiFlush();  // the bits are read directly
-    return {pixels_.begin(), pixels_.end()};
-  }
-
- private:
-  RECT area_;
-  OwnedDc display_;
-  OwnedDc memory_;
-  OwnedBitmap bitmap_;
-  std::span<const std::uint32_t> pixels_;
-};
-
 }  // namespace
+
+ScreenRows::ScreenRows(const RECT& area) : area_(area), display_(nullptr) {
+  const int width = area.right - area.left;
+  if (!display_ || width <= 0 || area.bottom <= area.top) return;
+  BITMAPINFO info = TopDownBitmapInfo(width, kRows);
+  void* bits = nullptr;
+  memory_.Reset(::CreateCompatibleDC(display_.get()));
+  bitmap_.Reset(::CreateDIBSection(display_.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!memory_ || !bitmap_ || !bits) return;
+  pixels_ = {static_cast<const std::uint32_t*>(bits), static_cast<std::size_t>(width) * kRows};
+}
+
+std::vector<std::uint32_t> ScreenRows::Look() {
+  if (pixels_.empty()) return {};
+  const int width = area_.right - area_.left;
+  const int height = area_.bottom - area_.top;
+  SelectGuard select(memory_.get(), bitmap_.get());
+  if (!select.ok()) return {};
+  for (int row = 0; row < kRows; ++row) {
+    const int y = area_.top + height * (row + 1) / (kRows + 1);
+    if (!::BitBlt(memory_.get(), 0, row, width, 1, display_.get(), area_.left, y, SRCCOPY))
+      return {};
+  }
+  ::GdiFlush();  // the bits are read directly
+  return {pixels_.begin(), pixels_.end()};
+}
 
 void HideAndSettle(HWND window, unsigned limit_ms) {
   HideAndSettle(std::span<const HWND>(&window, 1), limit_ms);
@@ -86,7 +71,7 @@ void HideAndSettle(std::span<const HWND> windows, unsigned limit_ms) {
   const RECT screen = VirtualScreen();
   // One probe per window, each looked at until its own area has settled.
   struct Watch {
-    std::unique_ptr<RowProbe> probe;
+    std::unique_ptr<ScreenRows> probe;
     std::vector<std::uint32_t> before, previous;
     bool settled = false;
   };
@@ -96,7 +81,7 @@ void HideAndSettle(std::span<const HWND> windows, unsigned limit_ms) {
     ::GetWindowRect(window, &area);
     ::IntersectRect(&area, &area, &screen);
     Watch watch;
-    watch.probe = std::make_unique<RowProbe>(area);
+    watch.probe = std::make_unique<ScreenRows>(area);
     watch.before = watch.probe->Look();
     watch.previous = watch.before;
     // Rows that cannot be read cannot be waited for.

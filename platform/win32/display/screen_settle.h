@@ -4,9 +4,33 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <span>
+#include <vector>
+
+#include "platform/win32/base/owners.h"
 
 namespace pelvanto::win32 {
+
+// A few rows of the screen across an area (at a quarter, a half and three quarters of its
+// height), read again and again through the screen's DC into one small DIB: a look costs a few
+// thin copies, not a DC, a bitmap and the whole area. The screen's DC is in virtual-desktop
+// coordinates, as the area is. (A "DISPLAY" DC starts at the desktop's corner under Wine,
+// which would read other rows wherever a monitor lies left of or above the primary.)
+class ScreenRows {
+ public:
+  static constexpr int kRows = 3;
+  explicit ScreenRows(const RECT& area);
+  // The rows as they are now, top to bottom, 0x00RRGGBB; empty when they cannot be read.
+  std::vector<std::uint32_t> Look();
+
+ private:
+  RECT area_;
+  WindowDc display_;
+  OwnedDc memory_;
+  OwnedBitmap bitmap_;
+  std::span<const std::uint32_t> pixels_;
+};
 
 // Hides a window and returns once it is off the screen, or after `limit_ms` at most. With
 // desktop composition one DwmFlush does it. Without (Wine; Windows without DWM) the windows

@@ -9,7 +9,7 @@
 #include "app/interval.h"
 #include "core/geometry.h"
 #include "platform/win32/base/gdi.h"
-#include "platform/win32/display/dpi.h"
+#include "platform/win32/base/dpi.h"
 #include "platform/win32/text/fonts.h"
 #include "platform/win32/base/messages.h"
 #include "platform/win32/system/tray_icons.h"
@@ -70,11 +70,10 @@ constexpr wchar_t kHelpTextContent[] =
     L"5. 双击通知区域里的图标可以找回本窗口；点“切图结束”停止截图。\r\n"
     L"提示：切换到另一个 QQ 聊天时，剪贴板会被清空，以免把图片发错了人。";
 
-int Scale(int pixels, unsigned dpi) { return ScaleToDpi(pixels, kDesignDpi, dpi); }
-
 void Place(HWND control, const Layout& r, unsigned dpi, int extra_height = 0) {
-  ::SetWindowPos(control, nullptr, Scale(r.left, dpi), Scale(r.top, dpi), Scale(r.width, dpi),
-                 Scale(r.height, dpi) + extra_height, SWP_NOZORDER | SWP_NOACTIVATE);
+  ::SetWindowPos(control, nullptr, DesignPixels(r.left, dpi), DesignPixels(r.top, dpi),
+                 DesignPixels(r.width, dpi), DesignPixels(r.height, dpi) + extra_height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 std::wstring TextOf(HWND window) {
@@ -93,9 +92,10 @@ void PlaceCaption(HWND caption, const Layout& frame, unsigned dpi) {
     SelectGuard font(dc.get(), reinterpret_cast<HFONT>(::SendMessageW(caption, WM_GETFONT, 0, 0)));
     ::GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent);
   }
-  const int inset = Scale(6, dpi);
-  ::SetWindowPos(caption, nullptr, Scale(frame.left, dpi) + inset, Scale(frame.top, dpi),
-                 extent.cx + 2, extent.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+  const int inset = DesignPixels(6, dpi);
+  ::SetWindowPos(caption, nullptr, DesignPixels(frame.left, dpi) + inset,
+                 DesignPixels(frame.top, dpi), extent.cx + 2, extent.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace
@@ -122,7 +122,6 @@ bool MainWindow::Create() {
     return false;
   }
   DisableHideFade(hwnd());
-  dpi_ = dpi::ForWindow(hwnd());
 
   auto_cut_timer_ = std::make_unique<WindowTimer>(hwnd(), kAutoCutTimer);
   title_watch_timer_ = std::make_unique<WindowTimer>(hwnd(), kTitleWatchTimer);
@@ -187,7 +186,7 @@ void MainWindow::CreateControls() {
   COMBOBOXINFO info{};
   info.cbSize = sizeof info;
   ::GetComboBoxInfo(interval_box_, &info);
-  if (tooltips_.Create(hwnd(), services_.instance, dpi_)) {
+  if (tooltips_.Create(hwnd(), services_.instance, dpi())) {
     for (HWND part : {interval_box_, info.hwndItem})
       tooltips_.AddControl(part, L"自动切图的时间间隔");
   }
@@ -195,11 +194,11 @@ void MainWindow::CreateControls() {
 
 // Sizes, fonts and icons for the window's DPI; at 96 dpi every size is the laid-out one.
 void MainWindow::ApplyDpi() {
-  button_font_.Reset(CreateSongtiFont(120, dpi_));
-  combo_font_.Reset(CreateSongtiFont(105, dpi_));
-  label_font_.Reset(CreateSongtiFont(90, dpi_));
-  frame_font_.Reset(CreateKaitiFont(kKaitiHundredthsOfPoint, dpi_, FW_BOLD));
-  text_font_.Reset(CreateSongtiFont(105, dpi_));
+  button_font_.Reset(CreateSongtiFont(120, dpi()));
+  combo_font_.Reset(CreateSongtiFont(105, dpi()));
+  label_font_.Reset(CreateSongtiFont(90, dpi()));
+  frame_font_.Reset(CreateKaitiFont(kKaitiHundredthsOfPoint, dpi(), FW_BOLD));
+  text_font_.Reset(CreateSongtiFont(105, dpi()));
   auto font = [](HWND control, const OwnedFont& f) {
     ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(f.get()), TRUE);
   };
@@ -211,29 +210,30 @@ void MainWindow::ApplyDpi() {
   font(help_caption_, frame_font_);
   font(help_text_, text_font_);
 
-  Place(outer_frame_, kOuterFrameLayout, dpi_);
-  Place(capture_button_, kCaptureButtonLayout, dpi_);
-  Place(interval_box_, kIntervalBoxLayout, dpi_, Scale(kIntervalListDrop, dpi_));
-  Place(interval_label_, kIntervalLabelLayout, dpi_);
-  Place(exit_button_, kExitButtonLayout, dpi_);
-  Place(help_frame_, kHelpFrameLayout, dpi_);
-  PlaceCaption(help_caption_, kHelpFrameLayout, dpi_);
-  Place(help_text_, kHelpTextLayout, dpi_);
+  Place(outer_frame_, kOuterFrameLayout, dpi());
+  Place(capture_button_, kCaptureButtonLayout, dpi());
+  Place(interval_box_, kIntervalBoxLayout, dpi(), DesignPixels(kIntervalListDrop, dpi()));
+  Place(interval_label_, kIntervalLabelLayout, dpi());
+  Place(exit_button_, kExitButtonLayout, dpi());
+  Place(help_frame_, kHelpFrameLayout, dpi());
+  PlaceCaption(help_caption_, kHelpFrameLayout, dpi());
+  Place(help_text_, kHelpTextLayout, dpi());
   // The closed interval box is as tall as laid out.
   const int field =
-      Scale(kIntervalBoxLayout.height, dpi_) - 2 * dpi::SystemMetric(SM_CYEDGE, dpi_) - 2;
+      DesignPixels(kIntervalBoxLayout.height, dpi()) - 2 * dpi::SystemMetric(SM_CYEDGE, dpi()) - 2;
   ::SendMessageW(interval_box_, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
 
-  RECT outer{0, 0, Scale(kClientSize.cx, dpi_), Scale(kClientSize.cy, dpi_)};
-  dpi::AdjustWindowRect(outer, static_cast<DWORD>(::GetWindowLongPtrW(hwnd(), GWL_STYLE)), 0, dpi_);
+  RECT outer{0, 0, DesignPixels(kClientSize.cx, dpi()), DesignPixels(kClientSize.cy, dpi())};
+  dpi::AdjustWindowRect(outer, static_cast<DWORD>(::GetWindowLongPtrW(hwnd(), GWL_STYLE)), 0,
+                        dpi());
   ::SetWindowPos(hwnd(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
   // The old icons live until the window and the tray record have the new ones.
   const OwnedIcon old_small = std::exchange(small_icon_, {});
   const OwnedIcon old_big = std::exchange(big_icon_, {});
-  const int small = dpi::SystemMetric(SM_CXSMICON, dpi_);
-  const int big = dpi::SystemMetric(SM_CXICON, dpi_);
+  const int small = dpi::SystemMetric(SM_CXSMICON, dpi());
+  const int big = dpi::SystemMetric(SM_CXICON, dpi());
   small_icon_.Reset(LoadSizedIcon(services_.instance, IDI_PELVANTO, small));
   big_icon_.Reset(LoadSizedIcon(services_.instance, IDI_PELVANTO, big));
   ::SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_.get()));
@@ -348,6 +348,62 @@ LRESULT MainWindow::ColourStatic(HDC dc, HWND control) const {
   return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
 }
 
+void MainWindow::OnTimer(UINT_PTR id) {
+  switch (id) {
+    case kAutoCutTimer: logic_->OnAutoCutTimer(); break;
+    case kTitleWatchTimer: logic_->OnTitleWatchTimer(); break;
+    case kPointerResetTimer: logic_->OnPointerResetTimer(); break;
+    case kForegroundTimer: shell_messages_->OnForegroundTimer(); break;
+    default: break;
+  }
+}
+
+void MainWindow::OnTrayCallback(WPARAM wparam, LPARAM lparam) {
+  const TrayEvent event = ReadTrayCallback(wparam, lparam);
+  if (event.message == WM_LBUTTONDBLCLK) {
+    logic_->OnTrayDoubleClick();
+  } else if (OpensMenu(event)) {
+    // The choice runs from its own message, once the menu's loop is over.
+    if (const auto command = tray_menu_.Show(hwnd(), event.anchor, logic_->TrayMenu()))
+      ::PostMessageW(hwnd(), kMenuCommand, static_cast<WPARAM>(*command), 0);
+  }
+}
+
+void MainWindow::OnMenuCommand(WPARAM id) {
+  if (const auto command = CommandOf(static_cast<UINT>(id))) logic_->OnMenuCommand(*command);
+}
+
+void MainWindow::OnSessionChange(WPARAM change) {
+  services_.session.OnSessionChange(change);
+  logic_->OnSessionChange(services_.session.ScreenShown());
+}
+
+void MainWindow::OnDpiChanged(const RECT& suggested) noexcept {
+  if (!logic_ || ended_) return;
+  // Only the place: ApplyDpi sizes the window for its client area at the new DPI.
+  ::SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ApplyDpi();
+}
+
+void MainWindow::OnMinimised() noexcept {
+  if (logic_ && !ended_) logic_->OnResize(true);
+}
+
+void MainWindow::OnRestored() noexcept {
+  if (logic_ && !ended_) logic_->OnResize(false);
+}
+
+// The registered messages: the taskbar's return, and the shell's notifications.
+bool MainWindow::OnRegisteredMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == TaskbarCreatedMessage()) {
+    tray_menu_.Close();  // the icon the menu belonged to is gone
+    logic_->OnTaskbarCreated();
+    return true;
+  }
+  return shell_messages_->OnMessage(message, wparam, lparam);
+}
+
 LRESULT MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) noexcept {
   if (message == WM_NCDESTROY) {
     services_.session.Stop();
@@ -360,57 +416,18 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) noexcept 
     case WM_DRAWITEM: DrawButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam)); return TRUE;
     case WM_CTLCOLORSTATIC:
       return ColourStatic(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
-    case WM_TIMER:
-      switch (wparam) {
-        case kAutoCutTimer: logic_->OnAutoCutTimer(); break;
-        case kTitleWatchTimer: logic_->OnTitleWatchTimer(); break;
-        case kPointerResetTimer: logic_->OnPointerResetTimer(); break;
-        case kForegroundTimer: shell_messages_->OnForegroundTimer(); break;
-        default: break;
-      }
-      return 0;
-    case WM_SIZE: logic_->OnResize(wparam == SIZE_MINIMIZED); return 0;
+    case WM_TIMER: OnTimer(wparam); return 0;
     case WM_SETCURSOR:
       if (LOWORD(lparam) == HTCLIENT && services_.pointer.Apply()) return TRUE;
       break;
-    case kTrayCallback: {
-      const TrayEvent event = ReadTrayCallback(wparam, lparam);
-      if (event.message == WM_LBUTTONDBLCLK) {
-        logic_->OnTrayDoubleClick();
-      } else if (OpensMenu(event)) {
-        // The choice runs from its own message, once the menu's loop is over.
-        if (const auto command = tray_menu_.Show(hwnd(), event.anchor, logic_->TrayMenu()))
-          ::PostMessageW(hwnd(), kMenuCommand, static_cast<WPARAM>(*command), 0);
-      }
-      return 0;
-    }
-    case kMenuCommand:
-      if (const auto command = CommandOf(static_cast<UINT>(wparam)))
-        logic_->OnMenuCommand(*command);
-      return 0;
+    case kTrayCallback: OnTrayCallback(wparam, lparam); return 0;
+    case kMenuCommand: OnMenuCommand(wparam); return 0;
     case kReapOverlay: overlay_->Reap(); return 0;
     case kTakeCachedDcs: ReleaseCachedSurfaces(hwnd()); return 0;
     case WM_CLOSE: logic_->Shutdown(); return 0;
-    case WM_DPICHANGED: {
-      dpi_ = HIWORD(wparam);
-      const auto* suggested = reinterpret_cast<const RECT*>(lparam);
-      ::SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-      ApplyDpi();
-      return 0;
-    }
-    case WM_WTSSESSION_CHANGE:
-      services_.session.OnSessionChange(wparam);
-      logic_->OnSessionChange(services_.session.ScreenShown());
-      return 0;
+    case WM_WTSSESSION_CHANGE: OnSessionChange(wparam); return 0;
     default:
-      if (message == TaskbarCreatedMessage()) {
-        // The icon the menu belonged to is gone.
-        tray_menu_.Close();
-        logic_->OnTaskbarCreated();
-        return 0;
-      }
-      if (shell_messages_->OnMessage(message, wparam, lparam)) return 0;
+      if (OnRegisteredMessage(message, wparam, lparam)) return 0;
       break;
   }
   return Default(message, wparam, lparam);

@@ -47,6 +47,16 @@ class MainWindow final : public Window<MainWindow>,
  private:
   friend Window<MainWindow>;
   LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam) noexcept;
+  // The window base's hooks.
+  void OnDpiChanged(const RECT& suggested) noexcept;
+  void OnMinimised() noexcept;
+  void OnRestored() noexcept;
+  // Handlers of one message each.
+  void OnTimer(UINT_PTR id);
+  void OnTrayCallback(WPARAM wparam, LPARAM lparam);
+  void OnMenuCommand(WPARAM id);
+  void OnSessionChange(WPARAM change);
+  bool OnRegisteredMessage(UINT message, WPARAM wparam, LPARAM lparam);
   // overlay::AreaEvents: to the logic.
   void OnCut(const overlay::CutReport& report) override;
   void OnAreaSet() override;
@@ -57,15 +67,13 @@ class MainWindow final : public Window<MainWindow>,
   LRESULT ColourStatic(HDC dc, HWND control) const;
 
   ProgramServices services_;
-  unsigned dpi_ = 96;
   HWND outer_frame_ = nullptr, capture_button_ = nullptr, interval_box_ = nullptr;
   HWND interval_label_ = nullptr, exit_button_ = nullptr, help_frame_ = nullptr;
   HWND help_caption_ = nullptr, help_text_ = nullptr;
   Tooltips tooltips_;
   OwnedFont button_font_, combo_font_, label_font_, frame_font_, text_font_;
   OwnedIcon big_icon_, small_icon_;
-  std::unique_ptr<WindowTimer> auto_cut_timer_, title_watch_timer_, pointer_reset_timer_,
-      tray_icon_timer_;
+  std::unique_ptr<WindowTimer> auto_cut_timer_, title_watch_timer_, pointer_reset_timer_;
   tracking::ChatTracker tracker_;
   std::unique_ptr<ShellMessages> shell_messages_;
   std::unique_ptr<app::CaptureControl> logic_;

@@ -1,4 +1,7 @@
 #pragma once
+// Paints the loupe that follows the pointer over the frozen picture, from the logic's view of
+// it.
+
 #include <windows.h>
 
 #include <cstdint>

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "platform/win32/display/dpi.h"
+#include "platform/win32/base/dpi.h"
 #include "platform/win32/base/messages.h"
 #include "platform/win32/display/monitor_layout.h"
 #include "platform/win32/base/trace.h"

@@ -1,4 +1,7 @@
 #pragma once
+// Paints the overlay's elements (outline, read-outs, handles, toolbar) exactly as the logic's
+// data says; it decides nothing.
+
 #include <windows.h>
 
 #include <array>

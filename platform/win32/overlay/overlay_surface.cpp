@@ -9,7 +9,7 @@
 
 #include "core/geometry.h"
 #include "overlay/damage.h"
-#include "platform/win32/display/dpi.h"
+#include "platform/win32/base/dpi.h"
 #include "platform/win32/base/messages.h"
 #include "platform/win32/display/present.h"
 #include "platform/win32/base/trace.h"
@@ -89,8 +89,7 @@ bool OverlaySurface::Create(const overlay::Desktop& desktop, HWND heir) {
   if (!Window::Create(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kClassName, L"Pelvanto", WS_POPUP,
                       {b.left, b.top, b.right, b.bottom}, nullptr, instance_))
     return false;
-  dpi_ = dpi::ForWindow(hwnd());
-  if (!LoupeTurnedOff()) loupe_painter_ = std::make_unique<LoupePainter>(dpi_);
+  if (!LoupeTurnedOff()) loupe_painter_ = std::make_unique<LoupePainter>(dpi());
   damage_.Reset(::CreateRectRgn(0, 0, 0, 0));
   piece_.Reset(::CreateRectRgn(0, 0, 0, 0));
   return true;
@@ -142,7 +141,7 @@ std::vector<overlay::WindowRecord> OverlaySurface::RecordControls() const {
 }
 
 overlay::DragSize OverlaySurface::DragRectangle() const {
-  return {dpi::SystemMetric(SM_CXDRAG, dpi_), dpi::SystemMetric(SM_CYDRAG, dpi_)};
+  return {dpi::SystemMetric(SM_CXDRAG, dpi()), dpi::SystemMetric(SM_CYDRAG, dpi())};
 }
 
 std::uint32_t OverlaySurface::FrozenPixel(int desktop_x, int desktop_y) const {
@@ -191,7 +190,7 @@ void OverlaySurface::Relay(UINT message, WPARAM wparam, LPARAM lparam) {
 }
 
 void OverlaySurface::MoveToolbarTips(const overlay::Elements& now) {
-  if (now.toolbar.visible && !toolbar_tips_ && toolbar_tips_.Create(hwnd(), instance_, dpi_)) {
+  if (now.toolbar.visible && !toolbar_tips_ && toolbar_tips_.Create(hwnd(), instance_, dpi())) {
     // Areas, not a subclass: a subclass would look up its window properties on every message
     // of the overlay, a drag's moves included.
     for (UINT_PTR i = 0; i < overlay::kToolbarButtons.size(); ++i)
@@ -260,7 +259,7 @@ void OverlaySurface::SyncDamage() {
 
 OverlayPainter& OverlaySurface::Painter() {
   // Its fonts and icons are made when first needed, not while the screen waits to freeze.
-  if (!painter_) painter_ = std::make_unique<OverlayPainter>(instance_, dpi_);
+  if (!painter_) painter_ = std::make_unique<OverlayPainter>(instance_, dpi());
   return *painter_;
 }
 
@@ -306,75 +305,103 @@ void OverlaySurface::Release() {
   ::PostMessageW(heir_, kTakeCachedDcs, 0, 0);
 }
 
+void OverlaySurface::OnPaint() {
+  Paint();
+  // Once the frozen picture is on the screen, the controls of the windows on it are recorded:
+  // under Wine each is a round trip to the wine server, which the freeze itself need not wait
+  // for.
+  if (!std::exchange(shown_, true)) ::PostMessageW(hwnd(), kRecordControls, 0, 0);
+}
+
+void OverlaySurface::OnButtonDown(UINT message, WPARAM wparam, LPARAM lparam) {
+  Relay(message, wparam, lparam);
+  ::SetCapture(hwnd());
+  logic_->OnMouseDown(ButtonOf(message), DesktopX(lparam), DesktopY(lparam));
+}
+
+void OverlaySurface::OnDoubleClick(LPARAM lparam) {
+  ::SetCapture(hwnd());
+  logic_->OnDoubleClick(DesktopX(lparam), DesktopY(lparam));
+}
+
+void OverlaySurface::OnButtonUp(UINT message, WPARAM wparam, LPARAM lparam) {
+  Relay(message, wparam, lparam);
+  logic_->OnMouseUp(ButtonOf(message), DesktopX(lparam), DesktopY(lparam));
+  if (!logic_->Captured() && ::GetCapture() == hwnd()) ::ReleaseCapture();
+}
+
+void OverlaySurface::OnMouseMove(WPARAM wparam, LPARAM lparam) {
+  Relay(WM_MOUSEMOVE, wparam, lparam);
+  if (!tracking_leave_) {
+    TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd(), 0};
+    tracking_leave_ = ::TrackMouseEvent(&track) != FALSE;
+  }
+  logic_->OnMouseMove(Buttons(wparam), DesktopX(lparam), DesktopY(lparam));
+}
+
+void OverlaySurface::OnMouseLeave() {
+  tracking_leave_ = false;
+  if (logic_) logic_->OnPointerLeft();
+}
+
+bool OverlaySurface::OnKeyDown(WPARAM wparam, LPARAM lparam) {
+  const auto press = KeyFrom(wparam, lparam);
+  return press && logic_->OnKey(*press);
+}
+
+void OverlaySurface::OnMinimised() noexcept {
+  if (logic_) logic_->OnMinimised();
+}
+
+void OverlaySurface::OnDisplayChange() {
+  // Monitors came, went or moved. A shown overlay keeps its frozen desktop, so its window stays
+  // where that desktop was; the next overlay reads the new layout.
+  if (::IsWindowVisible(hwnd()) && !::IsIconic(hwnd())) CoverDesktop();
+}
+
 LRESULT OverlaySurface::Handle(UINT message, WPARAM wparam, LPARAM lparam) noexcept {
-  overlay::Overlay* logic = logic_;
+  // Input goes to the logic; until it is attached, the window does only the default with it.
+  const bool attached = logic_ != nullptr;
   switch (message) {
     case WM_ERASEBKGND: return 1;
-    case WM_PAINT:
-      Paint();
-      // Once the frozen picture is on the screen, the controls of the windows on it are
-      // recorded: under Wine each is a round trip to the wine server, which the freeze itself
-      // need not wait for.
-      if (!std::exchange(shown_, true)) ::PostMessageW(hwnd(), kRecordControls, 0, 0);
-      return 0;
+    case WM_PAINT: OnPaint(); return 0;
     case kRecordControls:
-      if (logic) logic->OnShown();
+      if (attached) logic_->OnShown();
       return 0;
     case WM_SETCURSOR:
       if (LOWORD(lparam) == HTCLIENT && pointer_.Apply()) return TRUE;
       break;
     case WM_LBUTTONDBLCLK:
-      if (!logic) break;
-      ::SetCapture(hwnd());
-      logic->OnDoubleClick(DesktopX(lparam), DesktopY(lparam));
+      if (!attached) break;
+      OnDoubleClick(lparam);
       return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
     case WM_RBUTTONDBLCLK:
     case WM_MBUTTONDBLCLK:
-      if (!logic) break;
-      Relay(message, wparam, lparam);
-      ::SetCapture(hwnd());
-      logic->OnMouseDown(ButtonOf(message), DesktopX(lparam), DesktopY(lparam));
+      if (!attached) break;
+      OnButtonDown(message, wparam, lparam);
       return 0;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
-      if (!logic) break;
-      Relay(message, wparam, lparam);
-      logic->OnMouseUp(ButtonOf(message), DesktopX(lparam), DesktopY(lparam));
-      if (!logic->Captured() && ::GetCapture() == hwnd()) ::ReleaseCapture();
+      if (!attached) break;
+      OnButtonUp(message, wparam, lparam);
       return 0;
     case WM_MOUSEMOVE:
-      if (!logic) break;
-      Relay(message, wparam, lparam);
-      if (!tracking_leave_) {
-        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd(), 0};
-        tracking_leave_ = ::TrackMouseEvent(&track) != FALSE;
-      }
-      logic->OnMouseMove(Buttons(wparam), DesktopX(lparam), DesktopY(lparam));
+      if (!attached) break;
+      OnMouseMove(wparam, lparam);
       return 0;
-    case WM_MOUSELEAVE:
-      tracking_leave_ = false;
-      if (logic) logic->OnPointerLeft();
-      return 0;
+    case WM_MOUSELEAVE: OnMouseLeave(); return 0;
     case WM_KEYDOWN:
-      if (!logic) break;
-      if (const auto press = KeyFrom(wparam, lparam); press && logic->OnKey(*press)) return 0;
+      if (attached && OnKeyDown(wparam, lparam)) return 0;
       break;
-    case WM_SIZE:
-      if (logic && wparam == SIZE_MINIMIZED) logic->OnMinimised();
-      return 0;
     case WM_CLOSE:
       // Alt+F4 and the like close the overlay as any other closing path does.
-      if (logic) logic->OnCloseRequest();
+      if (attached) logic_->OnCloseRequest();
       return 0;
-    case WM_DISPLAYCHANGE:
-      // Monitors came, went or moved. A shown overlay keeps its frozen desktop, so its window
-      // stays where that desktop was; the next overlay reads the new layout.
-      if (::IsWindowVisible(hwnd()) && !::IsIconic(hwnd())) CoverDesktop();
-      return 0;
+    case WM_DISPLAYCHANGE: OnDisplayChange(); return 0;
     case WM_NCDESTROY: Release(); break;
     default: break;
   }

@@ -37,7 +37,6 @@ class OverlaySurface final : public Window<OverlaySurface> {
   // The logic its input goes to; set once, right after Create.
   void Attach(overlay::Overlay& logic);
 
-  unsigned dpi() const { return dpi_; }
   // Shows the window in front, with the keyboard focus.
   void ShowInFront();
   // Copies `area` of the desktop into the frozen picture; false when the copy failed.
@@ -57,6 +56,16 @@ class OverlaySurface final : public Window<OverlaySurface> {
  private:
   friend Window<OverlaySurface>;
   LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam) noexcept;
+  // Handlers of one message each; those of input run only once the logic is attached.
+  void OnPaint();
+  void OnButtonDown(UINT message, WPARAM wparam, LPARAM lparam);
+  void OnDoubleClick(LPARAM lparam);
+  void OnButtonUp(UINT message, WPARAM wparam, LPARAM lparam);
+  void OnMouseMove(WPARAM wparam, LPARAM lparam);
+  void OnMouseLeave();
+  bool OnKeyDown(WPARAM wparam, LPARAM lparam);  // true when the logic took the key
+  void OnMinimised() noexcept;                   // the window base's hook
+  void OnDisplayChange();
   // What the handlers changed goes to the screen, or, while a repaint is due, waits for it.
   void AfterHandlers() noexcept;
   // Invalidates what changed since the last call, and moves the toolbar's tips.
@@ -77,7 +86,6 @@ class OverlaySurface final : public Window<OverlaySurface> {
   ProgramPointer& pointer_;
   overlay::Overlay* logic_ = nullptr;
   HWND heir_ = nullptr;
-  unsigned dpi_ = 96;
   overlay::Desktop desktop_;  // the monitors as they were at opening; the window covers them
   RectI frozen_area_;         // what frozen_ holds, in desktop pixels
   std::unique_ptr<ScreenPixels> frozen_;         // the frozen screen; null until a copy succeeded

@@ -1,4 +1,6 @@
 #pragma once
+// The pointer shape the logic asks for, applied by every window of the program.
+
 #include <windows.h>
 
 #include "host/pointer_shape.h"

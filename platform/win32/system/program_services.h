@@ -1,4 +1,7 @@
 #pragma once
+// The program-wide services (screen, clipboard, tray, pointer, clock, window reads) handed to
+// every window of the program.
+
 #include <windows.h>
 
 #include "host/clock.h"

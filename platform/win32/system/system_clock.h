@@ -1,4 +1,6 @@
 #pragma once
+// The local time of day behind the logic's Clock.
+
 #include <windows.h>
 
 #include "host/clock.h"

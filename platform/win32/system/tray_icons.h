@@ -1,4 +1,6 @@
 #pragma once
+// The program's icons in the tray, through Shell_NotifyIcon, and how their callbacks read.
+
 #include <windows.h>
 
 #include "host/tray.h"

@@ -1,4 +1,7 @@
 #pragma once
+// Reads other programs' windows for the chat tracking: the owning process's executable and
+// the title.
+
 #include <windows.h>
 
 #include <string>

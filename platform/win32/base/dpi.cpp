@@ -1,4 +1,4 @@
-#include "platform/win32/display/dpi.h"
+#include "platform/win32/base/dpi.h"
 
 #include "core/geometry.h"
 #include "platform/win32/base/late_bound.h"
