@@ -6,7 +6,7 @@
 namespace pelvanto::win32 {
 
 // Private messages.
-inline constexpr UINT kTrayCallback = WM_APP + 1;  // a notification-area icon; lParam: the event
+inline constexpr UINT kTrayCallback = WM_APP + 1;  // a tray icon; lParam: the event
 inline constexpr UINT kReapOverlay = WM_APP + 2;   // to the main window: free closed overlays
 inline constexpr UINT kTakeCachedDcs =
     WM_APP + 3;  // to the main window: an overlay surface went, its DCs may go
