@@ -18,6 +18,7 @@ enum class MenuCommand : int {
   kToggleFrame = 6,  // "显示选区边框": the frame around the watched area, on or off
   kStopCapture = 7,  // "切图结束": as the main window's capture button
   kExit = 8,         // "关闭退出": as the main window's exit button
+  kStartCapture = 9,  // "切图开始": as the main window's capture button, when idle
 };
 
 // What the menu depends on.
@@ -28,6 +29,7 @@ struct SteeringState {
   bool adjusting = false;       // the overlay is up again to adjust the area
   bool session_locked = false;  // the session does not show the screen
   bool frame_wanted = true;     // "显示选区边框" is checked
+  bool cut_under_way = false;   // a cut was asked for and not made yet
 };
 
 struct MenuEntry {
@@ -37,6 +39,7 @@ struct MenuEntry {
   bool checked = false;
   bool is_default = false;       // drawn bold; what a double click does
   bool separator_after = false;  // ends a group
+  std::wstring_view keys = {};   // its hotkey, shown after a tab; empty for none
 };
 
 // The items in their order, each greyed where it does not apply.
