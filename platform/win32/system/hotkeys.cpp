@@ -24,18 +24,23 @@ SystemHotkeys::~SystemHotkeys() {
 HotkeyGrant SystemHotkeys::Register(int id, const KeyCombo& keys) {
   const UINT modifiers = HotkeyModifiers(keys);
   const UINT key = HotkeyVirtualKey(keys);
-  // A held key repeats; MOD_NOREPEAT (Windows 7 and later) sends one press per press.
-  bool held = ::RegisterHotKey(window_, id, modifiers | MOD_NOREPEAT, key) != 0;
-  if (!held && ::GetLastError() != ERROR_HOTKEY_ALREADY_REGISTERED)
-    held = ::RegisterHotKey(window_, id, modifiers, key) != 0;
-  if (held) {
-    held_.push_back(id);
-    return HotkeyGrant::kHeld;
+  // The plain combination first: Wine counts MOD_NOREPEAT as part of the combination, so asked
+  // with it straight away, a key another program holds would not be reported taken there.
+  if (!::RegisterHotKey(window_, id, modifiers, key)) {
+    const bool taken = ::GetLastError() == ERROR_HOTKEY_ALREADY_REGISTERED;
+    const std::wstring what = L"RegisterHotKey (" + app::KeyName(keys) + L")";
+    TraceFailure(what.c_str());
+    return taken ? HotkeyGrant::kTaken : HotkeyGrant::kRefused;
   }
-  const bool taken = ::GetLastError() == ERROR_HOTKEY_ALREADY_REGISTERED;
-  const std::wstring what = L"RegisterHotKey (" + app::KeyName(keys) + L")";
-  TraceFailure(what.c_str());
-  return taken ? HotkeyGrant::kTaken : HotkeyGrant::kRefused;
+  // A held key repeats; with MOD_NOREPEAT (Windows 7 and later) a press is one message.
+  ::UnregisterHotKey(window_, id);
+  if (!::RegisterHotKey(window_, id, modifiers | MOD_NOREPEAT, key) &&
+      !::RegisterHotKey(window_, id, modifiers, key)) {
+    TraceFailure(L"RegisterHotKey (again, with MOD_NOREPEAT)");
+    return HotkeyGrant::kRefused;
+  }
+  held_.push_back(id);
+  return HotkeyGrant::kHeld;
 }
 
 void SystemHotkeys::Unregister(int id) {
