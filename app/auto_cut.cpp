@@ -96,9 +96,8 @@ void AutoCutSteering::Resume(int interval_seconds) {
 }
 
 SteeringState AutoCutSteering::State(bool capturing) const {
-  return {capturing,       area_set_,     paused_,
-          adjusting_,      session_locked_, frame_wanted_,
-          area_.CutUnderWay()};
+  return {capturing,     area_set_,          paused_, adjusting_, session_locked_,
+          frame_wanted_, area_.CutUnderWay()};
 }
 
 StatusFacts AutoCutSteering::Status(int interval_seconds) const {

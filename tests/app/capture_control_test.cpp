@@ -152,8 +152,9 @@ struct MainRig {
   fakes::FakeClipboard clipboard;
   tracking::ChatTracker tracker{queries, clipboard};
   fakes::FakeHotkeyBoard hotkeys;
-  CaptureControl window{view,  overlay, {auto_cut, title_watch, pointer_reset}, pointer, tray,
-                        shell, tracker, hotkeys};
+  CaptureControl window{view,    overlay, {auto_cut, title_watch, pointer_reset},
+                        pointer, tray,    shell,
+                        tracker, hotkeys};
 
   // Started, the selection made and "copy and exit" pressed: the pace runs.
   void StartAutoCut() {
@@ -612,8 +613,8 @@ TEST(CaptureControlHotkeyTest, ATakenKeyIsInTheTipAndOffTheMenuAndAskedForAgainL
   EXPECT_EQ(Tip(taken), L"Pelvanto\n每 2 秒切图 · 已切 0 张\n热键 Ctrl+Alt+F8 已被占用");
   std::vector<std::wstring> keys;
   for (const MenuEntry& e : taken.window.TrayMenu()) keys.emplace_back(e.keys);
-  EXPECT_EQ(keys, (std::vector<std::wstring>{L"", L"", L"Ctrl+Alt+F9", L"Ctrl+Alt+F10", L"", L"",
-                                             L""}));
+  EXPECT_EQ(keys,
+            (std::vector<std::wstring>{L"", L"", L"Ctrl+Alt+F9", L"Ctrl+Alt+F10", L"", L"", L""}));
 
   // Let go of while the session was locked: the unlock takes it.
   taken.window.OnSessionChange(false);

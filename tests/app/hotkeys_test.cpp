@@ -47,21 +47,34 @@ INSTANTIATE_TEST_SUITE_P(
         StateCase{"Idle", {}, kStartCapture, kNothing, kNothing, kNothing},
         // The first freeze is on the screen: nothing may touch its selection.
         StateCase{"FirstFreeze", {.capturing = true}, kNothing, kNothing, kNothing, kNothing},
-        StateCase{"Cutting", {.capturing = true, .area_set = true}, kNothing, kCutNow, kPause,
-                  kAdjust},
+        StateCase{
+            "Cutting", {.capturing = true, .area_set = true}, kNothing, kCutNow, kPause, kAdjust},
         // A held key: the cut asked for first is the only one.
         StateCase{"CutUnderWay",
                   {.capturing = true, .area_set = true, .cut_under_way = true},
-                  kNothing, kNothing, kPause, kAdjust},
-        StateCase{"Paused", {.capturing = true, .area_set = true, .paused = true}, kNothing,
-                  kNothing, kResume, kAdjust},
+                  kNothing,
+                  kNothing,
+                  kPause,
+                  kAdjust},
+        StateCase{"Paused",
+                  {.capturing = true, .area_set = true, .paused = true},
+                  kNothing,
+                  kNothing,
+                  kResume,
+                  kAdjust},
         // The adjustment's overlay is on the screen: no second one, no cut into it.
         StateCase{"Adjusting",
                   {.capturing = true, .area_set = true, .adjusting = true},
-                  kNothing, kNothing, kNothing, kNothing},
+                  kNothing,
+                  kNothing,
+                  kNothing,
+                  kNothing},
         StateCase{"Locked",
                   {.capturing = true, .area_set = true, .session_locked = true},
-                  kNothing, kNothing, kPause, kNothing}),
+                  kNothing,
+                  kNothing,
+                  kPause,
+                  kNothing}),
     [](const auto& p) { return std::string(p.param.name); });
 
 TEST(HotkeysTest, KeysAreCtrlAltF7ToF10AndEachIdNamesOne) {

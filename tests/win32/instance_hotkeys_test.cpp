@@ -23,7 +23,8 @@ std::wstring BuildPath(const std::wstring& rest) {
 }
 
 // Starts a program; its standard output, when asked for, comes through `output`.
-OwnedHandle Start(const std::wstring& exe, const std::wstring& args, OwnedHandle* output = nullptr) {
+OwnedHandle Start(const std::wstring& exe, const std::wstring& args,
+                  OwnedHandle* output = nullptr) {
   std::wstring command = L"\"" + exe + L"\" " + args;
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
@@ -36,8 +37,8 @@ OwnedHandle Start(const std::wstring& exe, const std::wstring& args, OwnedHandle
     startup.hStdOutput = write;
   }
   PROCESS_INFORMATION info{};
-  const BOOL started = ::CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, output != nullptr,
-                                        0, nullptr, nullptr, &startup, &info);
+  const BOOL started = ::CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr,
+                                        output != nullptr, 0, nullptr, nullptr, &startup, &info);
   if (write) ::CloseHandle(write);
   if (!started) return {};
   ::CloseHandle(info.hThread);
@@ -137,9 +138,11 @@ TEST(Hotkeys, TheMenuShowsAnItemsKeyAfterATab) {
   const OwnedMenu menu = BuildMenu(entries);
   ASSERT_TRUE(menu);
   wchar_t text[64] = {};
-  ::GetMenuStringW(menu.get(), static_cast<UINT>(app::MenuCommand::kCutNow), text, 64, MF_BYCOMMAND);
+  ::GetMenuStringW(menu.get(), static_cast<UINT>(app::MenuCommand::kCutNow), text, 64,
+                   MF_BYCOMMAND);
   EXPECT_EQ(std::wstring(text), L"立即切图\tCtrl+Alt+F8");
-  ::GetMenuStringW(menu.get(), static_cast<UINT>(app::MenuCommand::kAdjust), text, 64, MF_BYCOMMAND);
+  ::GetMenuStringW(menu.get(), static_cast<UINT>(app::MenuCommand::kAdjust), text, 64,
+                   MF_BYCOMMAND);
   EXPECT_EQ(std::wstring(text), L"调整选区");
 }
 

@@ -33,7 +33,8 @@ void CopyScreen(int width, int height) {
 
 int wmain(int argc, wchar_t** argv) {
   if (argc != 3 && argc != 5) {
-    std::fputs("usage: hotkey_holder <modifiers hex> <virtual key hex> [<width> <height>]\n", stderr);
+    std::fputs("usage: hotkey_holder <modifiers hex> <virtual key hex> [<width> <height>]\n",
+               stderr);
     return 2;
   }
   const int width = argc == 5 ? static_cast<int>(std::wcstol(argv[3], nullptr, 10)) : 0;
