@@ -80,6 +80,7 @@ bool AutoCutSteering::OnCommand(MenuCommand command, bool capturing, int interva
       ShowFrame();
       return true;
     case MenuCommand::kShowMain:
+    case MenuCommand::kStartCapture:
     case MenuCommand::kStopCapture:
     case MenuCommand::kExit: return false;
   }
@@ -95,7 +96,8 @@ void AutoCutSteering::Resume(int interval_seconds) {
 }
 
 SteeringState AutoCutSteering::State(bool capturing) const {
-  return {capturing, area_set_, paused_, adjusting_, session_locked_, frame_wanted_};
+  return {capturing,     area_set_,          paused_, adjusting_, session_locked_,
+          frame_wanted_, area_.CutUnderWay()};
 }
 
 StatusFacts AutoCutSteering::Status(int interval_seconds) const {

@@ -26,6 +26,8 @@ class WatchedArea {
   virtual void StartCut() = 0;
   // A cut asked for and not made yet is dropped.
   virtual void CancelCut() = 0;
+  // A cut was asked for and is not made yet.
+  virtual bool CutUnderWay() const = 0;
   // Freezes the screen anew and shows the overlay with the watched area in place. False when
   // it could not; nothing changed then.
   virtual bool Adjust() = 0;

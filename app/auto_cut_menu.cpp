@@ -10,8 +10,9 @@ std::vector<MenuEntry> MenuFor(const SteeringState& s) {
   const bool screen_free = steerable && !s.session_locked;
   std::vector<MenuEntry> menu;
   menu.push_back({MenuCommand::kShowMain, L"显示主窗口", true, false, true, true});
-  // While paused no cut touches the clipboard, not even one asked for.
-  menu.push_back({MenuCommand::kCutNow, L"立即切图", screen_free && !s.paused});
+  // While paused no cut touches the clipboard, not even one asked for; one asked for while
+  // another is under way is that same cut (a held hotkey makes no burst).
+  menu.push_back({MenuCommand::kCutNow, L"立即切图", screen_free && !s.paused && !s.cut_under_way});
   if (s.paused)
     menu.push_back({MenuCommand::kResume, L"继续切图", steerable});
   else
@@ -19,7 +20,11 @@ std::vector<MenuEntry> MenuFor(const SteeringState& s) {
   menu.push_back({MenuCommand::kAdjust, L"调整选区", screen_free, false, false, true});
   // A choice for this run, whether or not an area is watched yet.
   menu.push_back({MenuCommand::kToggleFrame, L"显示选区边框", true, s.frame_wanted, false, true});
-  menu.push_back({MenuCommand::kStopCapture, L"切图结束", s.capturing});
+  // The capture button's two captions.
+  if (s.capturing)
+    menu.push_back({MenuCommand::kStopCapture, L"切图结束"});
+  else
+    menu.push_back({MenuCommand::kStartCapture, L"切图开始"});
   menu.push_back({MenuCommand::kExit, L"关闭退出"});
   return menu;
 }

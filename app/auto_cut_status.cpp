@@ -50,10 +50,11 @@ std::wstring StatusLine(const StatusFacts& f) {
   return Pace(f);
 }
 
-std::wstring StatusTip(const StatusFacts& facts) {
+std::wstring StatusTip(const StatusFacts& facts, std::wstring_view note) {
   std::wstring tip{kAppTitle};
   const std::wstring line = StatusLine(facts);
   if (!line.empty()) tip += L"\n" + line;
+  if (!note.empty()) tip += L"\n" + std::wstring{note};
   return FitTip(tip);
 }
 

@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "overlay/cut.h"
 
@@ -23,8 +24,8 @@ struct StatusFacts {
 // no area is watched.
 std::wstring StatusLine(const StatusFacts& facts);
 
-// The main window's tip: the program's title, then the status line; never longer than a tip
-// holds.
-std::wstring StatusTip(const StatusFacts& facts);
+// The main window's tip: the program's title, the status line, then `note` (a taken hotkey);
+// never longer than a tip holds.
+std::wstring StatusTip(const StatusFacts& facts, std::wstring_view note = {});
 
 }  // namespace pelvanto::app

@@ -14,7 +14,7 @@ constexpr int kPointerResetTicks = 11;  // the pointer is settled this many time
 
 CaptureControl::CaptureControl(MainView& view, OverlayControl& overlay, CaptureTimers timers,
                                PointerShape& pointer, Tray& tray, ShellNotifications& shell,
-                               tracking::ChatTracker& tracker)
+                               tracking::ChatTracker& tracker, HotkeyBoard& hotkeys)
     : view_(view),
       overlay_(overlay),
       timers_(timers),
@@ -23,6 +23,7 @@ CaptureControl::CaptureControl(MainView& view, OverlayControl& overlay, CaptureT
       tracker_(tracker),
       tray_(tray),
       steering_(timers.auto_cut, overlay),
+      hotkeys_(hotkeys),
       interval_seconds_(ParseInterval(kInitialInterval)) {}
 
 void CaptureControl::Start() {
@@ -31,6 +32,7 @@ void CaptureControl::Start() {
   timers_.pointer_reset.SetInterval(kPointerResetMs);
   timers_.title_watch.SetEnabled(true);
   shell_.Subscribe();
+  hotkeys_.RegisterAll();
 }
 
 std::wstring_view CaptureControl::CaptureCaption() const {
@@ -102,22 +104,27 @@ void CaptureControl::HideToTray() {
 void CaptureControl::AddTrayIcon() {
   TrayRecord record = view_.OwnTrayRecord();
   record.id = kMainTrayId;
-  record.tip = StatusTip(steering_.Status(interval_seconds_));
+  record.tip = Tip();
   tray_.Add(record);
 }
 
-void CaptureControl::RefreshTip() {
-  tray_.ChangeTip(StatusTip(steering_.Status(interval_seconds_)));
+std::wstring CaptureControl::Tip() const {
+  return StatusTip(steering_.Status(interval_seconds_), hotkeys_.TakenNote());
 }
 
+void CaptureControl::RefreshTip() { tray_.ChangeTip(Tip()); }
+
 std::vector<MenuEntry> CaptureControl::TrayMenu() const {
-  return MenuFor(steering_.State(Capturing()));
+  std::vector<MenuEntry> menu = MenuFor(steering_.State(Capturing()));
+  for (MenuEntry& entry : menu) entry.keys = hotkeys_.KeysOf(entry.command);
+  return menu;
 }
 
 void CaptureControl::OnMenuCommand(MenuCommand command) {
   if (shutting_down_ || !Applies(steering_.State(Capturing()), command)) return;
   switch (command) {
     case MenuCommand::kShowMain: OnTrayDoubleClick(); break;
+    case MenuCommand::kStartCapture:
     case MenuCommand::kStopCapture: OnCaptureClick(); break;
     case MenuCommand::kExit: Shutdown(); return;
     case MenuCommand::kAdjust:
@@ -141,7 +148,10 @@ void CaptureControl::OnAreaSet() {
 }
 
 void CaptureControl::OnSessionChange(bool screen_shown) {
+  const bool unlocked = screen_shown && steering_.State(Capturing()).session_locked;
   steering_.OnSessionChange(!screen_shown);
+  // A program of the locked session's other user may have let a key go.
+  if (unlocked && !shutting_down_) hotkeys_.RegisterAll();
   RefreshTip();
 }
 
@@ -152,13 +162,33 @@ void CaptureControl::OnTrayDoubleClick() {
   timers_.pointer_reset.SetEnabled(true);
 }
 
-void CaptureControl::OnTaskbarCreated() { tray_.Readd(); }
+bool CaptureControl::OnSecondStart() {
+  if (shutting_down_) return false;
+  OnTrayDoubleClick();
+  return true;
+}
+
+void CaptureControl::OnHotkey(int id) {
+  const auto hotkey = HotkeyOf(id);
+  if (!hotkey || shutting_down_) return;
+  // A greyed item's key does nothing at all.
+  if (const auto command = HotkeyCommand(steering_.State(Capturing()), *hotkey))
+    OnMenuCommand(*command);
+}
+
+void CaptureControl::OnTaskbarCreated() {
+  tray_.Readd();
+  // Explorer came back, perhaps with a program that let a key go in the meantime.
+  hotkeys_.RegisterAll();
+  RefreshTip();
+}
 
 void CaptureControl::OnIconChanged() { tray_.ChangeIcon(view_.OwnTrayRecord().icon); }
 
 void CaptureControl::Shutdown() {
   if (shutting_down_) return;  // the close box and the exit button may both arrive
   shutting_down_ = true;
+  hotkeys_.UnregisterAll();
   shell_.Unsubscribe();
   if (overlay_.IsOpen()) overlay_.Close();
   // Leave no dead icon behind.

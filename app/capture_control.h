@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/auto_cut.h"
+#include "app/hotkeys.h"
 #include "core/tray_icon.h"
 #include "host/pointer_shape.h"
 #include "host/shell_notifications.h"
@@ -68,9 +69,9 @@ class CaptureControl {
  public:
   CaptureControl(MainView& view, OverlayControl& overlay, CaptureTimers timers,
                  PointerShape& pointer, Tray& tray, ShellNotifications& shell,
-                 tracking::ChatTracker& tracker);
+                 tracking::ChatTracker& tracker, HotkeyBoard& hotkeys);
 
-  // Subscribes to the shell and starts the timers that run from the start.
+  // Subscribes to the shell, asks for the hotkeys and starts the timers that run from the start.
   void Start();
   // The user changed the interval text (typed, or picked from the list).
   void OnIntervalChange(std::wstring_view text);
@@ -82,6 +83,11 @@ class CaptureControl {
   void OnResize(bool minimised);
   // A left double click on the window's own notification-area icon.
   void OnTrayDoubleClick();
+  // The program was started again: the window comes back as on the double click. False
+  // while the program is ending (the new start then waits for it to be gone).
+  bool OnSecondStart();
+  // A global hotkey (its system id): its menu item's command, when that item applies.
+  void OnHotkey(int id);
   void OnTaskbarCreated();
   // The window's icon was replaced (its DPI changed).
   void OnIconChanged();
@@ -108,6 +114,8 @@ class CaptureControl {
  private:
   // The window's own icon, with the status as its tip.
   void AddTrayIcon();
+  // The status and any taken hotkey, as the icon's tip says them.
+  std::wstring Tip() const;
   // The tip says the status as it is now; the shell hears of it only when the text changed.
   void RefreshTip();
   bool Capturing() const { return capture_state_ == CaptureState::kCapturing; }
@@ -120,6 +128,7 @@ class CaptureControl {
   tracking::ChatTracker& tracker_;
   TrayIcon tray_;
   AutoCutSteering steering_;  // pause, one cut now, adjusting, the frame; the status's facts
+  Hotkeys hotkeys_;           // which global hotkeys the program holds
   CaptureState capture_state_ = CaptureState::kIdle;
   int interval_seconds_ = 2;     // what the interval box reads, whole seconds
   int pointer_reset_ticks_ = 0;  // ticks of the pointer-reset timer since a restore

@@ -11,6 +11,7 @@
 #include "platform/win32/system/tray_icons.h"
 #include "platform/win32/overlay/overlay_host.h"
 #include "platform/win32/system/pointer.h"
+#include "platform/win32/system/single_instance.h"
 #include "platform/win32/display/screen_capture.h"
 #include "platform/win32/system/clipboard.h"
 #include "platform/win32/display/session_watch.h"
@@ -22,6 +23,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   using namespace pelvanto::win32;
   // The manifest asks for this too; say it in code for hosts that ignore manifests.
   pelvanto::win32::dpi::MakeProcessAware();
+  // One program per session: a second start shows the first one's window and ends. The claim
+  // is held until the process is gone.
+  OwnedHandle instance_claim;
+  switch (ClaimInstance(instance_claim, MainWindow::ClassName())) {
+    case InstanceClaim::kFirst: break;
+    case InstanceClaim::kHandedOver: return 0;
+    case InstanceClaim::kNoAnswer: return 1;  // traced
+  }
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
   ::InitCommonControlsEx(&controls);
 

@@ -20,6 +20,7 @@ class FakeWatchedArea : public WatchedArea {
  public:
   void StartCut() override { ++cuts_asked; }
   void CancelCut() override { ++cancels; }
+  bool CutUnderWay() const override { return under_way; }
   bool Adjust() override {
     ++adjusts;
     return adjust_works;
@@ -27,6 +28,7 @@ class FakeWatchedArea : public WatchedArea {
   void ShowFrame(FrameStyle style) override { frame = style; }
   int cuts_asked = 0, cancels = 0, adjusts = 0;
   bool adjust_works = true;
+  bool under_way = false;  // a cut asked for and not made yet
   FrameStyle frame = FrameStyle::kHidden;
 };
 
@@ -77,7 +79,7 @@ using enum MenuCommand;
 INSTANTIATE_TEST_SUITE_P(
     States, MenuTest,
     testing::Values(
-        MenuCase{"Idle", {}, {kShowMain, kToggleFrame, kExit}, kPause, true},
+        MenuCase{"Idle", {}, {kShowMain, kToggleFrame, kStartCapture, kExit}, kPause, true},
         MenuCase{"Marking",
                  {.capturing = true},
                  {kShowMain, kToggleFrame, kStopCapture, kExit},
@@ -101,6 +103,11 @@ INSTANTIATE_TEST_SUITE_P(
         MenuCase{"Locked",
                  {.capturing = true, .area_set = true, .session_locked = true},
                  {kShowMain, kPause, kToggleFrame, kStopCapture, kExit},
+                 kPause,
+                 true},
+        MenuCase{"CutUnderWay",
+                 {.capturing = true, .area_set = true, .cut_under_way = true},
+                 {kShowMain, kPause, kAdjust, kToggleFrame, kStopCapture, kExit},
                  kPause,
                  true},
         MenuCase{"FrameOff",

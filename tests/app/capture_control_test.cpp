@@ -75,8 +75,17 @@ class FakeOverlayControl : public OverlayControl {
     CloseItself();
   }
   bool IsOpen() const override { return is_open; }
-  void StartCut() override { ++cuts; }
-  void CancelCut() override { ++cancels; }
+  // A cut asked for is under way until the overlay's cut timer ticks (MakeCut).
+  void StartCut() override {
+    ++cuts;
+    cut_under_way = true;
+  }
+  void CancelCut() override {
+    ++cancels;
+    cut_under_way = false;
+  }
+  bool CutUnderWay() const override { return cut_under_way; }
+  void MakeCut() { cut_under_way = false; }
   bool Adjust() override { return is_open; }
   void ShowFrame(FrameStyle style) override { frame = style; }
 
@@ -92,6 +101,7 @@ class FakeOverlayControl : public OverlayControl {
   enum class Failure { kNone, kNoWindow, kNoScreenCopy };
   Failure failure = Failure::kNone;  // how the next openings fail
   bool is_open = false;
+  bool cut_under_way = false;
   int open_requests = 0, opens = 0, close_requests = 0, cuts = 0, cancels = 0;
   FrameStyle frame = FrameStyle::kHidden;
 
@@ -141,8 +151,10 @@ struct MainRig {
   fakes::FakeWindowInfo queries;
   fakes::FakeClipboard clipboard;
   tracking::ChatTracker tracker{queries, clipboard};
-  CaptureControl window{view,  overlay, {auto_cut, title_watch, pointer_reset}, pointer, tray,
-                        shell, tracker};
+  fakes::FakeHotkeyBoard hotkeys;
+  CaptureControl window{view,    overlay, {auto_cut, title_watch, pointer_reset},
+                        pointer, tray,    shell,
+                        tracker, hotkeys};
 
   // Started, the selection made and "copy and exit" pressed: the pace runs.
   void StartAutoCut() {
@@ -488,7 +500,6 @@ TEST(CaptureControlTest, TitleWatchEmptiesTheClipboardWhenTheChatTitleChanges) {
   rig.window.OnTitleWatchTimer();
   EXPECT_EQ(rig.clipboard.empties, 2);
 }
-
 }  // namespace
 }  // namespace pelvanto::app
 
@@ -548,6 +559,91 @@ TEST(CaptureControlMenuTest, AdjustingFromTheShownMainWindowHidesItFirst) {
   EXPECT_FALSE(rig.view.visible);
   EXPECT_TRUE(rig.window.TrayShown());
   EXPECT_EQ(rig.tray.icons.at(0).tip, L"Pelvanto\n调整选区中，暂停切图");
+}
+
+// --- Hotkeys
+
+int Id(Hotkey hotkey) { return static_cast<int>(hotkey); }
+
+TEST(CaptureControlHotkeyTest, EachKeyActsAsItsItemAndAGreyedItemsKeyDoesNothing) {
+  MainRig rig;
+  EXPECT_EQ(rig.hotkeys.held.size(), 4U);  // asked for at the start
+  // Idle: only the start key does anything.
+  rig.window.OnHotkey(Id(Hotkey::kCutNow));
+  rig.window.OnHotkey(Id(Hotkey::kAdjust));
+  EXPECT_EQ(rig.overlay.cuts, 0);
+  rig.window.OnHotkey(Id(Hotkey::kStartCapture));
+  EXPECT_EQ(rig.overlay.opens, 1);
+  EXPECT_FALSE(rig.view.visible);
+  // The first freeze is on the screen: no key reaches it, not even a second start.
+  for (Hotkey k : {Hotkey::kStartCapture, Hotkey::kCutNow, Hotkey::kPauseResume, Hotkey::kAdjust})
+    rig.window.OnHotkey(Id(k));
+  EXPECT_EQ(rig.overlay.open_requests, 1);
+  EXPECT_EQ(rig.overlay.cuts + rig.overlay.cancels, 0);
+
+  rig.overlay.CopyAndExit();
+  rig.window.OnAreaSet();
+  // Held down: the repeats while the first cut is under way are dropped.
+  rig.window.OnHotkey(Id(Hotkey::kCutNow));
+  rig.window.OnHotkey(Id(Hotkey::kCutNow));
+  rig.window.OnHotkey(Id(Hotkey::kCutNow));
+  EXPECT_EQ(rig.overlay.cuts, 1);
+  rig.overlay.MakeCut();
+  rig.window.OnHotkey(Id(Hotkey::kCutNow));
+  EXPECT_EQ(rig.overlay.cuts, 2);
+  rig.overlay.MakeCut();
+
+  rig.window.OnHotkey(Id(Hotkey::kPauseResume));
+  EXPECT_FALSE(rig.auto_cut.Enabled());
+  rig.window.OnHotkey(Id(Hotkey::kCutNow));  // paused: the clipboard is left alone
+  EXPECT_EQ(rig.overlay.cuts, 2);
+  rig.window.OnHotkey(Id(Hotkey::kPauseResume));
+  EXPECT_TRUE(rig.auto_cut.Enabled());
+  rig.window.OnHotkey(0);  // no hotkey of ours
+  EXPECT_EQ(rig.overlay.cuts, 2);
+}
+
+TEST(CaptureControlHotkeyTest, ATakenKeyIsInTheTipAndOffTheMenuAndAskedForAgainLater) {
+  MainRig taken;
+  // Another program took the key; Explorer came back, and the program asked again.
+  taken.hotkeys.taken = {kHotkeys[1].keys};
+  taken.window.OnTaskbarCreated();
+  taken.StartAutoCut();
+  taken.window.OnAreaSet();
+  EXPECT_EQ(Tip(taken), L"Pelvanto\n每 2 秒切图 · 已切 0 张\n热键 Ctrl+Alt+F8 已被占用");
+  std::vector<std::wstring> keys;
+  for (const MenuEntry& e : taken.window.TrayMenu()) keys.emplace_back(e.keys);
+  EXPECT_EQ(keys,
+            (std::vector<std::wstring>{L"", L"", L"Ctrl+Alt+F9", L"Ctrl+Alt+F10", L"", L"", L""}));
+
+  // Let go of while the session was locked: the unlock takes it.
+  taken.window.OnSessionChange(false);
+  taken.hotkeys.taken.clear();
+  const int asked = taken.hotkeys.registrations;
+  taken.window.OnSessionChange(false);  // still locked: nothing asked
+  EXPECT_EQ(taken.hotkeys.registrations, asked);
+  taken.window.OnSessionChange(true);
+  EXPECT_EQ(taken.hotkeys.held.size(), 4U);
+  EXPECT_EQ(Tip(taken), L"Pelvanto\n每 2 秒切图 · 已切 0 张");
+  EXPECT_EQ(taken.window.TrayMenu()[1].keys, L"Ctrl+Alt+F8");
+
+  // Every way out gives them all back, and a late press does nothing.
+  taken.window.Shutdown();
+  EXPECT_TRUE(taken.hotkeys.held.empty());
+  taken.window.OnHotkey(Id(Hotkey::kCutNow));
+  EXPECT_EQ(taken.overlay.cuts, 0);
+}
+
+TEST(CaptureControlHotkeyTest, ASecondStartBringsTheWindowBackAsTheDoubleClickButNotWhileEnding) {
+  MainRig rig;
+  rig.StartAutoCut();
+  ASSERT_TRUE(rig.window.TrayShown());
+  EXPECT_TRUE(rig.window.OnSecondStart());
+  EXPECT_TRUE(rig.view.visible);
+  EXPECT_FALSE(rig.window.TrayShown());
+  EXPECT_TRUE(rig.pointer_reset.Enabled());
+  rig.window.Shutdown();
+  EXPECT_FALSE(rig.window.OnSecondStart());
 }
 
 }  // namespace

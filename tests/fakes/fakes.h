@@ -2,6 +2,7 @@
 // Hand-written fakes of the platform interfaces. Each records what happened so tests can
 // check outcomes rather than call sequences.
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <memory>
@@ -15,6 +16,7 @@
 #include "core/geometry.h"
 #include "overlay/overlay.h"
 #include "host/clock.h"
+#include "host/hotkeys.h"
 #include "host/tray.h"
 #include "host/pointer_shape.h"
 #include "host/clipboard.h"
@@ -293,6 +295,21 @@ class FakeShell : public ShellNotifications {
   }
   bool subscribed = false;
   int subscribes = 0, unsubscribes = 0;
+};
+
+// The system's hotkeys: the program's, and combinations other programs hold.
+class FakeHotkeyBoard : public HotkeyBoard {
+ public:
+  HotkeyGrant Register(int id, const KeyCombo& keys) override {
+    ++registrations;
+    if (std::ranges::find(taken, keys) != taken.end()) return HotkeyGrant::kTaken;
+    held[id] = keys;
+    return HotkeyGrant::kHeld;
+  }
+  void Unregister(int id) override { held.erase(id); }
+  std::map<int, KeyCombo> held;  // the program's, by id
+  std::vector<KeyCombo> taken;   // held by other programs
+  int registrations = 0;
 };
 
 }  // namespace pelvanto::fakes

@@ -79,7 +79,8 @@ TEST(TrayMenu, ItemsInOrderWithTheirStatesAndTheDefaultBold) {
     }
   }
   EXPECT_FALSE(CommandOf(0));  // nothing chosen
-  EXPECT_FALSE(CommandOf(9));
+  EXPECT_EQ(CommandOf(9), app::MenuCommand::kStartCapture);
+  EXPECT_FALSE(CommandOf(10));
 }
 
 // The colours of a picture of the screen, 0x00RRGGBB.

@@ -17,6 +17,7 @@
 #include "platform/win32/display/screen_settle.h"
 #include "platform/win32/display/surface_release.h"
 #include "platform/win32/base/trace.h"
+#include "platform/win32/system/single_instance.h"
 #include "platform/win32/system/tray_menu.h"
 #include "resource.h"
 
@@ -114,6 +115,8 @@ bool MainWindow::Register(HINSTANCE instance) {
   return RegisterClass(instance, kClassName, IDI_PELVANTO, ::GetSysColorBrush(COLOR_BTNFACE));
 }
 
+const wchar_t* MainWindow::ClassName() { return kClassName; }
+
 bool MainWindow::Create() {
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
   const RECT place{CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT};
@@ -132,12 +135,13 @@ bool MainWindow::Create() {
   overlay_ =
       std::make_unique<OverlayHost>(OverlayShared{services_, *auto_cut_timer_, *this, hwnd()});
   shell_messages_ = std::make_unique<ShellMessages>(hwnd(), tracker_);
+  hotkeys_ = std::make_unique<SystemHotkeys>(hwnd());
   // Refused (no Terminal Services), cuts go on as without the watch.
   services_.session.Start(hwnd());
   logic_ = std::make_unique<app::CaptureControl>(
       *this, *overlay_,
       app::CaptureTimers{*auto_cut_timer_, *title_watch_timer_, *pointer_reset_timer_},
-      services_.pointer, services_.tray, *shell_messages_, tracker_);
+      services_.pointer, services_.tray, *shell_messages_, tracker_, *hotkeys_);
   logic_->Start();
 
   // Centred on the primary screen's work area at the first show.
@@ -313,6 +317,13 @@ void MainWindow::OnCommand(int id, int code) {
   }
 }
 
+LRESULT MainWindow::OnSecondStart() { return logic_->OnSecondStart() ? kInstanceShown : 0; }
+
+void MainWindow::OnEndSession(bool ending) {
+  // Windows ends the process after this: the hotkeys and the icons go first.
+  if (ending) logic_->Shutdown();
+}
+
 void MainWindow::DrawButton(const DRAWITEMSTRUCT& item) const {
   // A flat-coloured push button with a 3-D edge, like a graphical button.
   RECT r = item.rcItem;
@@ -425,8 +436,11 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) noexcept 
     case kReapOverlay: overlay_->Reap(); return 0;
     case kTakeCachedDcs: ReleaseCachedSurfaces(hwnd()); return 0;
     case WM_CLOSE: logic_->Shutdown(); return 0;
+    case WM_HOTKEY: logic_->OnHotkey(static_cast<int>(wparam)); return 0;
+    case WM_ENDSESSION: OnEndSession(wparam != FALSE); return 0;
     case WM_WTSSESSION_CHANGE: OnSessionChange(wparam); return 0;
     default:
+      if (message == ShowInstanceMessage()) return OnSecondStart();
       if (OnRegisteredMessage(message, wparam, lparam)) return 0;
       break;
   }

@@ -10,6 +10,7 @@
 #include "platform/win32/base/owners.h"
 #include "platform/win32/base/message_pump.h"
 #include "platform/win32/overlay/overlay_host.h"
+#include "platform/win32/system/hotkeys.h"
 #include "platform/win32/system/pointer.h"
 #include "platform/win32/system/program_services.h"
 #include "platform/win32/system/shell_messages.h"
@@ -30,6 +31,8 @@ class MainWindow final : public Window<MainWindow>,
   ~MainWindow() override;
 
   static bool Register(HINSTANCE instance);
+  // The window class, by which a second start finds the running instance's window.
+  static const wchar_t* ClassName();
   // Creates the window and its controls, opens its logic, and shows it centred.
   bool Create();
 
@@ -63,6 +66,9 @@ class MainWindow final : public Window<MainWindow>,
   void CreateControls();
   void ApplyDpi();
   void OnCommand(int id, int code);
+  // A second start asks for the window; the answer says whether it came.
+  LRESULT OnSecondStart();
+  void OnEndSession(bool ending);
   void DrawButton(const DRAWITEMSTRUCT& item) const;
   LRESULT ColourStatic(HDC dc, HWND control) const;
 
@@ -76,6 +82,7 @@ class MainWindow final : public Window<MainWindow>,
   std::unique_ptr<WindowTimer> auto_cut_timer_, title_watch_timer_, pointer_reset_timer_;
   tracking::ChatTracker tracker_;
   std::unique_ptr<ShellMessages> shell_messages_;
+  std::unique_ptr<SystemHotkeys> hotkeys_;
   std::unique_ptr<app::CaptureControl> logic_;
   std::unique_ptr<OverlayHost> overlay_;
   TrayMenu tray_menu_;

@@ -43,6 +43,7 @@ class OverlayInstance final : public overlay::OverlayView {
   // The overlay cuts once, at its cut timer's next tick.
   void StartCut();
   void CancelCut();
+  bool CutUnderWay() const { return !Closed() && cut_timer_ && cut_timer_->Enabled(); }
   // From the tray: the surface again, over the desktop as it is now, with the area in place.
   bool Adjust();
   void ShowFrame(app::FrameStyle style);
@@ -99,6 +100,7 @@ class OverlayHost final : public app::OverlayControl {
   bool IsOpen() const override { return current_ && !current_->Closed(); }
   void StartCut() override;
   void CancelCut() override;
+  bool CutUnderWay() const override { return IsOpen() && current_->CutUnderWay(); }
   bool Adjust() override;
   void ShowFrame(app::FrameStyle style) override;
   // The open overlay, for tests; null when none is.

@@ -14,7 +14,9 @@ OwnedMenu BuildMenu(std::span<const app::MenuEntry> entries) {
     const auto id = static_cast<UINT_PTR>(entry.command);
     const auto flags = static_cast<UINT>(MF_STRING | (entry.enabled ? MF_ENABLED : MF_GRAYED) |
                                          (entry.checked ? MF_CHECKED : MF_UNCHECKED));
-    const std::wstring caption{entry.caption};
+    // The hotkey after a tab: the menu puts it in a column of its own, right-aligned.
+    std::wstring caption{entry.caption};
+    if (!entry.keys.empty()) caption += L"\t" + std::wstring{entry.keys};
     if (!::AppendMenuW(menu.get(), flags, id, caption.c_str())) return {};
     if (entry.is_default) ::SetMenuDefaultItem(menu.get(), static_cast<UINT>(id), FALSE);
     if (entry.separator_after && i + 1 < entries.size())
@@ -25,7 +27,7 @@ OwnedMenu BuildMenu(std::span<const app::MenuEntry> entries) {
 
 std::optional<app::MenuCommand> CommandOf(UINT id) {
   if (id < static_cast<UINT>(app::MenuCommand::kShowMain) ||
-      id > static_cast<UINT>(app::MenuCommand::kExit))
+      id > static_cast<UINT>(app::MenuCommand::kStartCapture))
     return std::nullopt;
   return static_cast<app::MenuCommand>(id);
 }
