@@ -1,7 +1,8 @@
 """Runs the Win32 integration tests (build/mingw/win32-tests/pelvanto_win32_tests.exe) under
 Wine on a private virtual display, the same session the end-to-end scenarios use. The exit
 code is the test program's; its output is GoogleTest's. PELVANTO_WIN32_TEST_EXE names another
-GoogleTest program of the Windows build (e.g. tests/pelvanto_tests.exe, the unit tests)."""
+GoogleTest program of the Windows build (e.g. tests/pelvanto_tests.exe, the unit tests);
+PELVANTO_FONTS names the font environment (tests/e2e/fonts/<name>.conf, minimal by default)."""
 
 from __future__ import annotations
 
@@ -21,7 +22,8 @@ def main() -> int:
     if not exe.is_file():
         print(f"{exe} is missing: build its preset first", flush=True)
         return 1
-    with Session(1024, 768, name="win32-tests") as s:
+    fonts = os.environ.get("PELVANTO_FONTS", "minimal")
+    with Session(1024, 768, name=f"win32-tests-{fonts}", fonts=fonts) as s:
         # The Wine process is the test program itself; its exit code comes through wine.
         res = subprocess.run(["wine", str(exe), *sys.argv[1:]], cwd=str(exe.parent), env=s.env,
                              stdin=subprocess.DEVNULL, timeout=240)

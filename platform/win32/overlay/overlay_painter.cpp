@@ -11,8 +11,6 @@ namespace pelvanto::win32 {
 
 namespace {
 
-constexpr int kLabelPointTenths = 105;  // 10.5 pt
-
 RECT ToRect(const RectI& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 int IconResource(overlay::ToolbarIcon icon) {
@@ -68,7 +66,7 @@ void FrameSolid(HDC dc, const RECT& rect, COLORREF colour) {
 }
 
 OverlayPainter::OverlayPainter(HINSTANCE instance, unsigned dpi) {
-  label_fonts_.emplace_back(dpi, OwnedFont(CreateSongtiFont(kLabelPointTenths, dpi)));
+  label_fonts_.emplace_back(dpi, OwnedFont(CreateFontFor(FontUse::kReadOuts, dpi)));
   for (std::size_t i = 0; i < icons_.size(); ++i) {
     const overlay::ToolbarButtonDesign& button = overlay::kToolbarButtons[i];
     const int size = ScaleToDpi(button.icon_twips.Width(), kTwipsPerInch, dpi);
@@ -80,7 +78,7 @@ HFONT OverlayPainter::LabelFont(unsigned dpi) const {
   for (const auto& [font_dpi, font] : label_fonts_)
     if (font_dpi == dpi) return font.get();
   // One more font per monitor DPI at most; a DPI never seen before is rare enough.
-  return label_fonts_.emplace_back(dpi, OwnedFont(CreateSongtiFont(kLabelPointTenths, dpi)))
+  return label_fonts_.emplace_back(dpi, OwnedFont(CreateFontFor(FontUse::kReadOuts, dpi)))
       .second.get();
 }
 
