@@ -54,9 +54,13 @@ LoupeView MakeLoupe(PointI pixel, const LoupeMetrics& m, const RectI& monitor, c
                    view.grid.left + (view.source.right - shown.left) * m.cell,
                    view.grid.top + (view.source.bottom - shown.top) * m.cell};
   }
-  view.position = std::to_wstring(pixel.x) + L", " + std::to_wstring(pixel.y);
+  view.position = PositionText(pixel);
   view.colour = ColourText(colour);
   return view;
+}
+
+std::wstring PositionText(PointI pixel) {
+  return std::to_wstring(pixel.x) + L", " + std::to_wstring(pixel.y);
 }
 
 LoupeView LoupeAt(PointI pixel, const Desktop& desktop, std::uint32_t colour) {

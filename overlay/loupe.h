@@ -50,6 +50,9 @@ LoupeView MakeLoupe(PointI pixel, const LoupeMetrics& metrics, const RectI& moni
 
 // The loupe for the pointer's pixel: on the monitor that shows it, at that monitor's DPI;
 // hidden where no monitor shows it. `colour` is the frozen picture's colour there.
+// The loupe's position line for a pixel: "x, y" ("-1280, 5" left of the primary monitor).
+std::wstring PositionText(PointI pixel);
+
 LoupeView LoupeAt(PointI pixel, const Desktop& desktop, std::uint32_t colour);
 
 // What to repaint when the loupe goes from `before` to `after`: its old and new rectangles.

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "host/types.h"
 #include "overlay/elements.h"
@@ -73,5 +74,8 @@ Label SizeReadout(const DesktopMetrics& metrics, const RectI& r);
 std::wstring SizeText(int width, int height);
 // The colour read-out of a 0x00BBGGRR colour: "RGB(255,128,0)".
 std::wstring ColourText(std::uint32_t colour);
+// Every character a read-out or the loupe can show, the placeholder "宽X高" included: their
+// font is chosen to draw each of them.
+inline constexpr std::wstring_view kReadOutCharacters = L"0123456789-x,RGB() 宽X高";
 
 }  // namespace pelvanto::overlay

@@ -25,8 +25,11 @@ packages=(
   xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils xcvt
   # the frame-timing client of the benchmarks: X DAMAGE on the root window, XTEST for its click
   libx11-dev libxdamage-dev libxfixes-dev libxtst-dev gcc
-  # the program's Chinese texts render under Wine only with a CJK font present
-  fonts-wqy-microhei
+  # the program's Chinese texts render under Wine only with a CJK font present; the tests pin
+  # Wine to these fonts (tests/e2e/fonts): DejaVu as the Latin default, WenQuanYi for Chinese,
+  # and Droid Sans Fallback (no digits, no Latin letters) for the environment that apt's
+  # recommends make, where the program must still choose faces that draw its texts
+  fonts-dejavu-core fonts-wqy-microhei fonts-droid-fallback
   procps python3
 )
 

@@ -99,7 +99,7 @@ int main() {
     for (int y = v.grid.top; y < v.grid.bottom; y += v.cell)
       FillSolid(dc, {v.grid.left, y, v.grid.right, y + 1}, RGB(128, 128, 128));
   });
-  OwnedFont font(CreateSongtiFont(90, 96));
+  OwnedFont font(CreateFontFor(FontUse::kLoupe, 96));
   Measure(window, "two DrawTextW", runs, [&](HDC dc, const overlay::LoupeView& v) {
     ::SetBkMode(dc, TRANSPARENT);
     SelectGuard f(dc, font.get());

@@ -20,7 +20,8 @@ children die with it (parent-death signal).
 
 Module-level API:
     pelvanto_exe(name)        path of a program of the Windows build; fails when it is missing
-    REPO, BUILD_DIR, WIN_BUILD_DIR, WINEPREFIX, OUT_DIR
+    REPO, BUILD_DIR, WIN_BUILD_DIR, WINEPREFIX, OUT_DIR, FONT_DIR
+    wine_prefix(fonts)        the Wine prefix of a font environment (each has its own)
     Image                     an RGB picture: width, height, pixel(), row(), crop(), diff()
     read_bmp(data)            parse BMP bytes (24/32-bit, bottom-up or top-down) into an Image
     write_bmp(path, image)    write a 24-bit BMP
@@ -105,10 +106,21 @@ BUILD_DIR = REPO / "build"
 WIN_BUILD_DIR = Path(os.environ.get("PELVANTO_WIN_BUILD_DIR") or BUILD_DIR / "mingw").resolve()
 # One prefix for every scenario: making one takes several seconds, reusing it costs nothing.
 WINEPREFIX = Path(os.environ.get("PELVANTO_WINEPREFIX") or BUILD_DIR / "e2e" / "wineprefix").resolve()
+# Pinned font environments: Wine sees only the fonts a fontconfig file of this folder lists, so
+# the machine's other fonts cannot change a result. "minimal" holds the fonts install-deps.sh
+# installs for the program; "droid" adds Droid Sans Fallback, which apt brings along with
+# recommends and which has no glyphs for digits or Latin letters.
+FONT_DIR = REPO / "tests" / "e2e" / "fonts"
 # Screenshots and logs of each session, kept for looking at after a failure.
 OUT_DIR = BUILD_DIR / "e2e" / "out"
 
 T = TypeVar("T")
+
+
+def wine_prefix(fonts: str = "minimal") -> Path:
+    """The Wine prefix of a font environment. Each has its own: Wine keeps every font it has
+    once seen in the prefix's registry and loads it again whatever fontconfig lists later."""
+    return WINEPREFIX if fonts == "minimal" else WINEPREFIX.with_name(f"{WINEPREFIX.name}-{fonts}")
 
 
 def pelvanto_exe(name: str = "Pelvanto.exe") -> Path:
@@ -485,9 +497,13 @@ class Session:
     """
 
     def __init__(self, width: int = 1024, height: int = 768, name: str = "session", dpi: int = 96,
-                 monitors: Optional[Sequence] = None):
+                 monitors: Optional[Sequence] = None, fonts: str = "minimal"):
         """One screen of width x height, or with monitors (Monitor or (x, y, w, h[, primary])
-        in root coordinates) a layout of several whose bounding box is the screen."""
+        in root coordinates) a layout of several whose bounding box is the screen. `fonts`
+        names the font environment (FONT_DIR/<fonts>.conf)."""
+        self.fonts = fonts
+        self.font_config = FONT_DIR / f"{fonts}.conf"
+        self.prefix = wine_prefix(fonts)
         self.monitors: tuple[Monitor, ...] = _layout(monitors) if monitors else ()
         if self.monitors:
             width = max(m.x + m.width for m in self.monitors)
@@ -537,12 +553,14 @@ class Session:
             shutil.rmtree(self.out_dir, ignore_errors=True)
         self.out_dir.mkdir(parents=True, exist_ok=True)
         self._tmp = Path(tempfile.mkdtemp(prefix="pelvanto-e2e-"))
-        WINEPREFIX.parent.mkdir(parents=True, exist_ok=True)
-        self._lock_file = open(str(WINEPREFIX) + ".lock", "w")
+        if not self.font_config.is_file():
+            raise AssertionError(f"no font environment {self.font_config}")
+        self.prefix.parent.mkdir(parents=True, exist_ok=True)
+        self._lock_file = open(str(self.prefix) + ".lock", "w")
         try:
             fcntl.flock(self._lock_file, fcntl.LOCK_EX | fcntl.LOCK_NB)
         except BlockingIOError:
-            print(f"harness: waiting for another session using {WINEPREFIX}", flush=True)
+            print(f"harness: waiting for another session using {self.prefix}", flush=True)
             fcntl.flock(self._lock_file, fcntl.LOCK_EX)
 
         if self.monitors:
@@ -562,7 +580,8 @@ class Session:
         self.env = _env_with_path(base)
         self.env.update({
             "DISPLAY": self.display,
-            "WINEPREFIX": str(WINEPREFIX),
+            "WINEPREFIX": str(self.prefix),
+            "FONTCONFIG_FILE": str(self.font_config),
             "WINEDEBUG": os.environ.get("PELVANTO_WINEDEBUG", "-all"),
             # No Mono or Gecko installer dialogs: the programs under test need neither.
             "WINEDLLOVERRIDES": "mscoree,mshtml=",
@@ -657,7 +676,7 @@ class Session:
 
     def _set_dpi(self) -> None:
         # Every session says its DPI, so one that set another and died leaves nothing behind.
-        mark = WINEPREFIX / ".pelvanto-dpi"
+        mark = self.prefix / ".pelvanto-dpi"
         if mark.is_file() and mark.read_text().strip() == str(self.dpi):
             return
         subprocess.run(["wine", "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels",
@@ -673,14 +692,19 @@ class Session:
 
     def _ensure_prefix(self) -> None:
         # The mark is written only after a complete wineboot, so an interrupted one is redone.
-        ready = WINEPREFIX / ".pelvanto-ready"
-        if ready.is_file():
+        # It also names the font environment: a prefix made with other fonts keeps them.
+        ready = self.prefix / ".pelvanto-ready"
+        done = f"wineboot -i done; fonts {self.fonts}\n"
+        if ready.is_file() and ready.read_text() == done:
             return
-        print(f"harness: creating Wine prefix {WINEPREFIX} (once)", flush=True)
+        if self.prefix.exists():
+            print(f"harness: {self.prefix} was made with other fonts; making it again", flush=True)
+            shutil.rmtree(self.prefix)
+        print(f"harness: creating Wine prefix {self.prefix} (once)", flush=True)
         subprocess.run(["wineboot", "-i"], env=self.env, check=True, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL, timeout=180)
         subprocess.run(["wineserver", "-w"], env=self.env, check=False, timeout=120)
-        ready.write_text("wineboot -i done\n")
+        ready.write_text(done)
 
     def _stop(self) -> None:
         for proc in self._procs:

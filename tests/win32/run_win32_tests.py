@@ -1,7 +1,8 @@
 """Runs the Win32 integration tests (build/mingw/win32-tests/pelvanto_win32_tests.exe) under
 Wine on a private virtual display, the same session the end-to-end scenarios use. The exit
 code is the test program's; its output is GoogleTest's. PELVANTO_WIN32_TEST_EXE names another
-GoogleTest program of the Windows build (e.g. tests/pelvanto_tests.exe, the unit tests)."""
+GoogleTest program of the Windows build (e.g. tests/pelvanto_tests.exe, the unit tests);
+PELVANTO_FONTS names the font environment (tests/e2e/fonts/<name>.conf, minimal by default)."""
 
 from __future__ import annotations
 
@@ -24,8 +25,9 @@ def main() -> int:
     # PELVANTO_WIN32_MONITORS="x,y,w,h[,primary]|..." runs them in a layout of several monitors.
     layout = os.environ.get("PELVANTO_WIN32_MONITORS")
     monitors = [tuple(int(v) for v in m.split(",")) for m in layout.split("|")] if layout else None
-    session = Session(monitors=monitors, name="win32-monitors") if monitors else Session(
-        1024, 768, name="win32-tests")
+    fonts = os.environ.get("PELVANTO_FONTS", "minimal")
+    session = Session(monitors=monitors, name="win32-monitors", fonts=fonts) if monitors else Session(
+        1024, 768, name=f"win32-tests-{fonts}", fonts=fonts)
     with session as s:
         # The Wine process is the test program itself; its exit code comes through wine.
         res = subprocess.run(["wine", str(exe), *sys.argv[1:]], cwd=str(exe.parent), env=s.env,

@@ -3,11 +3,15 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace pelvanto::win32 {
 
 // Leaves a trace of a failure the program works around: OutputDebugString (DebugView on
 // Windows), and standard error when PELVANTO_TRACE is set (Wine shows it). `what` names the
 // call that failed; the thread's last error goes with it.
 void TraceFailure(const wchar_t* what);
+// Leaves one line of its own, the same two ways.
+void TraceLine(const std::wstring& line);
 
 }  // namespace pelvanto::win32

@@ -12,6 +12,7 @@
 #include "platform/win32/base/dpi.h"
 #include "platform/win32/text/fonts.h"
 #include "platform/win32/base/messages.h"
+#include "platform/win32/text/main_window_texts.h"
 #include "platform/win32/system/tray_icons.h"
 #include "platform/win32/overlay/overlay_painter.h"
 #include "platform/win32/display/screen_settle.h"
@@ -58,18 +59,6 @@ constexpr Layout kExitButtonLayout{496, 16, 84, 30};
 constexpr Layout kHelpFrameLayout{8, 56, 577, 289};
 constexpr Layout kHelpTextLayout{8 + 8, 56 + 32, 561, 249};
 constexpr int kIntervalListDrop = 240;  // how far the list drops
-constexpr int kKaitiHundredthsOfPoint = 1425;
-
-constexpr wchar_t kHelpTextContent[] =
-    L"使用说明\r\n"
-    L"1. 在“切图频率(秒)”中选好自动切图的间隔，选 0 表示暂停。\r\n"
-    L"2. 点“切图开始”，屏幕随即定格；用鼠标左键拖出要截取的区域。\r\n"
-    L"3. 在选区里按住左键可以移动它，拖动四角和四边的小方块可以调整大小；"
-    L"右键清除选区，没有选区时右键退出截屏。\r\n"
-    L"4. 点工具条上的“复制退出”，程序就每隔设定的秒数把这块区域的最新画面放到剪贴板，"
-    L"可以直接粘贴到 QQ 聊天窗口。\r\n"
-    L"5. 双击通知区域里的图标可以找回本窗口；点“切图结束”停止截图。\r\n"
-    L"提示：切换到另一个 QQ 聊天时，剪贴板会被清空，以免把图片发错了人。";
 
 void Place(HWND control, const Layout& r, unsigned dpi, int extra_height = 0) {
   ::SetWindowPos(control, nullptr, DesignPixels(r.left, dpi), DesignPixels(r.top, dpi),
@@ -172,12 +161,12 @@ void MainWindow::CreateControls() {
       make(0, WC_BUTTONW, app::kStartCaption.data(), BS_OWNERDRAW | WS_TABSTOP, kCaptureButton);
   interval_box_ = make(0, WC_COMBOBOXW, L"",
                        CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP, kIntervalBox);
-  interval_label_ = make(0, WC_STATICW, L"切图频率(秒)：", SS_LEFT | SS_NOPREFIX, kIntervalLabel);
-  exit_button_ = make(0, WC_BUTTONW, L"关闭退出", BS_OWNERDRAW | WS_TABSTOP, kExitButton);
+  interval_label_ = make(0, WC_STATICW, kIntervalLabelText, SS_LEFT | SS_NOPREFIX, kIntervalLabel);
+  exit_button_ = make(0, WC_BUTTONW, kExitCaption, BS_OWNERDRAW | WS_TABSTOP, kExitButton);
   help_frame_ = make(0, WC_BUTTONW, L"", BS_GROUPBOX, kHelpFrame);
   // A group box draws its caption in the button text colour on some systems (Wine among
   // them), so the blue caption is a label of its own on the frame's top edge.
-  help_caption_ = make(0, WC_STATICW, L"欢迎亲加入", SS_LEFT | SS_NOPREFIX, kHelpCaption);
+  help_caption_ = make(0, WC_STATICW, kHelpCaptionText, SS_LEFT | SS_NOPREFIX, kHelpCaption);
   help_text_ =
       make(WS_EX_CLIENTEDGE, WC_EDITW, kHelpTextContent,
            ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP, kHelpText);
@@ -191,18 +180,17 @@ void MainWindow::CreateControls() {
   info.cbSize = sizeof info;
   ::GetComboBoxInfo(interval_box_, &info);
   if (tooltips_.Create(hwnd(), services_.instance, dpi())) {
-    for (HWND part : {interval_box_, info.hwndItem})
-      tooltips_.AddControl(part, L"自动切图的时间间隔");
+    for (HWND part : {interval_box_, info.hwndItem}) tooltips_.AddControl(part, kIntervalTip);
   }
 }
 
 // Sizes, fonts and icons for the window's DPI; at 96 dpi every size is the laid-out one.
 void MainWindow::ApplyDpi() {
-  button_font_.Reset(CreateSongtiFont(120, dpi()));
-  combo_font_.Reset(CreateSongtiFont(105, dpi()));
-  label_font_.Reset(CreateSongtiFont(90, dpi()));
-  frame_font_.Reset(CreateKaitiFont(kKaitiHundredthsOfPoint, dpi(), FW_BOLD));
-  text_font_.Reset(CreateSongtiFont(105, dpi()));
+  button_font_.Reset(CreateFontFor(FontUse::kButtons, dpi()));
+  combo_font_.Reset(CreateFontFor(FontUse::kIntervalBox, dpi()));
+  label_font_.Reset(CreateFontFor(FontUse::kLabels, dpi()));
+  frame_font_.Reset(CreateFontFor(FontUse::kHelpCaption, dpi()));
+  text_font_.Reset(CreateFontFor(FontUse::kHelpText, dpi()));
   auto font = [](HWND control, const OwnedFont& f) {
     ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(f.get()), TRUE);
   };

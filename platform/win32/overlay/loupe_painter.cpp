@@ -8,7 +8,7 @@
 
 namespace pelvanto::win32 {
 
-LoupePainter::LoupePainter(unsigned dpi) : font_(CreateSongtiFont(90, dpi)) {}
+LoupePainter::LoupePainter(unsigned dpi) : font_(CreateFontFor(FontUse::kLoupe, dpi)) {}
 
 bool LoupePainter::Fit(HDC dc, int width, int height) const {
   Canvas& c = canvas_;

@@ -12,8 +12,6 @@ namespace pelvanto::win32 {
 
 namespace {
 
-constexpr int kLabelPointTenths = 105;  // 10.5 pt
-
 int IconResource(overlay::ToolbarIcon icon) {
   switch (icon) {
     case overlay::ToolbarIcon::kUndo: return IDI_UNDO;
@@ -57,7 +55,7 @@ RECT Offset(const RectI& child, const RectI& parent) {
 }  // namespace
 
 OverlayPainter::OverlayPainter(HINSTANCE instance, unsigned dpi) {
-  label_fonts_.emplace_back(dpi, OwnedFont(CreateSongtiFont(kLabelPointTenths, dpi)));
+  label_fonts_.emplace_back(dpi, OwnedFont(CreateFontFor(FontUse::kReadOuts, dpi)));
   for (std::size_t i = 0; i < icons_.size(); ++i) {
     const overlay::ToolbarButtonDesign& button = overlay::kToolbarButtons[i];
     const int size = ScaleToDpi(button.icon_twips.Width(), kTwipsPerInch, dpi);
@@ -69,7 +67,7 @@ HFONT OverlayPainter::LabelFont(unsigned dpi) const {
   for (const auto& [font_dpi, font] : label_fonts_)
     if (font_dpi == dpi) return font.get();
   // One more font per monitor DPI at most; a DPI never seen before is rare enough.
-  return label_fonts_.emplace_back(dpi, OwnedFont(CreateSongtiFont(kLabelPointTenths, dpi)))
+  return label_fonts_.emplace_back(dpi, OwnedFont(CreateFontFor(FontUse::kReadOuts, dpi)))
       .second.get();
 }
 

@@ -24,7 +24,7 @@ bool Tooltips::Create(HWND owner, HINSTANCE instance, unsigned dpi) {
                               CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, instance, nullptr);
   if (!window_) return false;
   // The system's tooltip font may lack Chinese glyphs (Wine's does).
-  font_.Reset(CreateSongtiFont(90, dpi));
+  font_.Reset(CreateFontFor(FontUse::kTooltips, dpi));
   ::SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
   return true;
 }
