@@ -24,7 +24,7 @@ def main() -> int:
     with Session(1024, 768, name="win32-tests") as s:
         # The Wine process is the test program itself; its exit code comes through wine.
         res = subprocess.run(["wine", str(exe), *sys.argv[1:]], cwd=str(exe.parent), env=s.env,
-                             stdin=subprocess.DEVNULL, timeout=240)
+                             stdin=subprocess.DEVNULL, timeout=360)
         return res.returncode
 
 

@@ -118,10 +118,8 @@ bool OverlaySurface::Freeze(const RectI& area) {
   // At the opening freeze the windows are recorded at the same moment as the picture: the
   // recording's round trips to the wine server run while the copy waits for the display. An
   // adjustment's freeze has a selection already: nothing to snap to.
-  if (!windows_ && !SnappingTurnedOff()) {
-    windows_.emplace(::GetCurrentProcessId(), desktop_.bounds);
-    recording_.emplace(*windows_);
-  }
+  if (!std::exchange(recorded_, true) && !SnappingTurnedOff())
+    recording_.emplace(WindowSnapshot(::GetCurrentProcessId(), desktop_.bounds));
   const auto unshown = overlay::UnshownParts(desktop_, area);
   frozen_ = ScreenPixels::Copy({area.left, area.top, area.right, area.bottom}, unshown);
   frozen_area_ = area;
@@ -131,14 +129,7 @@ bool OverlaySurface::Freeze(const RectI& area) {
 
 std::optional<std::vector<overlay::WindowRecord>> OverlaySurface::RecordWindows() {
   if (!recording_) return std::nullopt;
-  auto windows = recording_->Take();
-  recording_.reset();
-  return windows;
-}
-
-std::vector<overlay::WindowRecord> OverlaySurface::RecordControls() const {
-  if (!windows_) return {};
-  return windows_->RecordControls();
+  return recording_->Take();
 }
 
 overlay::DragSize OverlaySurface::DragRectangle() const {
@@ -302,24 +293,39 @@ void OverlaySurface::Release() {
   frozen_.reset();
   painter_.reset();
   loupe_painter_.reset();
+  // Controls still being recorded would have nowhere to go: the thread stops, and frees them.
+  recording_.reset();
   // Once this window is wholly gone, a window that outlives it takes Wine's cached DCs over.
   ::PostMessageW(heir_, kTakeCachedDcs, 0, 0);
+}
+
+LRESULT OverlaySurface::OnPainted() {
+  // Once the frozen picture is on the screen, the controls of the windows on it are recorded:
+  // under Wine each is a round trip to the wine server, which the freeze itself need not wait
+  // for.
+  if (!std::exchange(shown_, true)) ::PostMessageW(hwnd(), kRecordControls, 0, 0);
+  return 0;
+}
+
+LRESULT OverlaySurface::OnRecordControls() {
+  // On the recording's own thread: a window of many thousands of controls takes seconds under
+  // Wine, while the overlay answers its user at once and offers the windows themselves.
+  if (recording_) recording_->RecordControls(hwnd(), kControlsRecorded);
+  return 0;
+}
+
+LRESULT OverlaySurface::OnControlsRecorded() {
+  if (recording_ && logic_) logic_->OnControlsRecorded(recording_->TakeControls());
+  return 0;
 }
 
 LRESULT OverlaySurface::Handle(UINT message, WPARAM wparam, LPARAM lparam) noexcept {
   overlay::Overlay* logic = logic_;
   switch (message) {
     case WM_ERASEBKGND: return 1;
-    case WM_PAINT:
-      Paint();
-      // Once the frozen picture is on the screen, the controls of the windows on it are
-      // recorded: under Wine each is a round trip to the wine server, which the freeze itself
-      // need not wait for.
-      if (!std::exchange(shown_, true)) ::PostMessageW(hwnd(), kRecordControls, 0, 0);
-      return 0;
-    case kRecordControls:
-      if (logic) logic->OnShown();
-      return 0;
+    case WM_PAINT: Paint(); return OnPainted();
+    case kRecordControls: return OnRecordControls();
+    case kControlsRecorded: return OnControlsRecorded();
     case WM_SETCURSOR:
       if (LOWORD(lparam) == HTCLIENT && pointer_.Apply()) return TRUE;
       break;
