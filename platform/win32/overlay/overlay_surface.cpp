@@ -13,6 +13,7 @@
 #include "platform/win32/base/messages.h"
 #include "platform/win32/display/present.h"
 #include "platform/win32/base/trace.h"
+#include "platform/win32/system/tray_icons.h"
 #include "resource.h"
 
 namespace pelvanto::win32 {
@@ -319,6 +320,16 @@ LRESULT OverlaySurface::OnControlsRecorded() {
   return 0;
 }
 
+bool OverlaySurface::PassedToTray(UINT message, LPARAM lparam) {
+  // Under Wine an adjustment covers the tray's own window, whose icons show in the frozen
+  // picture: a right click on one opens its menu, as the user meant, rather than cancelling
+  // the adjustment. The release goes wherever its press went.
+  if (message == WM_RBUTTONUP) return std::exchange(tray_press_, false);
+  if (!logic_ || !logic_->Adjusting()) return false;
+  tray_press_ = PassToTrayIcon(message, {DesktopX(lparam), DesktopY(lparam)});
+  return tray_press_;
+}
+
 LRESULT OverlaySurface::Handle(UINT message, WPARAM wparam, LPARAM lparam) noexcept {
   overlay::Overlay* logic = logic_;
   switch (message) {
@@ -334,8 +345,10 @@ LRESULT OverlaySurface::Handle(UINT message, WPARAM wparam, LPARAM lparam) noexc
       ::SetCapture(hwnd());
       logic->OnDoubleClick(DesktopX(lparam), DesktopY(lparam));
       return 0;
-    case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
+      if (PassedToTray(message, lparam)) return 0;
+      [[fallthrough]];
+    case WM_LBUTTONDOWN:
     case WM_MBUTTONDOWN:
     case WM_RBUTTONDBLCLK:
     case WM_MBUTTONDBLCLK:
@@ -344,8 +357,10 @@ LRESULT OverlaySurface::Handle(UINT message, WPARAM wparam, LPARAM lparam) noexc
       ::SetCapture(hwnd());
       logic->OnMouseDown(ButtonOf(message), DesktopX(lparam), DesktopY(lparam));
       return 0;
-    case WM_LBUTTONUP:
     case WM_RBUTTONUP:
+      if (PassedToTray(message, lparam)) return 0;
+      [[fallthrough]];
+    case WM_LBUTTONUP:
     case WM_MBUTTONUP:
       if (!logic) break;
       Relay(message, wparam, lparam);

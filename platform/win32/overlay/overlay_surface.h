@@ -76,6 +76,8 @@ class OverlaySurface final : public Window<OverlaySurface> {
   LRESULT OnPainted();
   LRESULT OnRecordControls();
   LRESULT OnControlsRecorded();
+  // A right press or release meant for a tray icon under the overlay went on to it.
+  bool PassedToTray(UINT message, LPARAM lparam);
 
   HINSTANCE instance_;
   ProgramPointer& pointer_;
@@ -96,8 +98,9 @@ class OverlaySurface final : public Window<OverlaySurface> {
   // The windows being recorded: the top-level ones while the opening freeze copies the screen,
   // their controls once its picture is on the screen. Cancelled when the window goes.
   std::optional<WindowRecording> recording_;
-  bool recorded_ = false;  // the opening freeze recorded the windows; an adjustment's does not
-  bool shown_ = false;     // the first paint is done: the controls are recorded next
+  bool recorded_ = false;    // the opening freeze recorded the windows; an adjustment's does not
+  bool shown_ = false;       // the first paint is done: the controls are recorded next
+  bool tray_press_ = false;  // the right press went on to a tray icon: so does its release
 };
 
 }  // namespace pelvanto::win32
