@@ -210,7 +210,7 @@ DWORD WINAPI WindowRecording::Run(void* share) {
   ::WaitForSingleObject(state.go.get(), INFINITE);
   const ULONGLONG deadline = ::GetTickCount64() + kMostControlsMs;
   try {
-    for (std::size_t i = 0; i < state.snapshot.WindowCount(); ++i) {
+    for (std::size_t i = 0; i < state.snapshot.WindowCount() && !state.cancelled; ++i) {
       ControlWalk walk;
       walk.deadline = deadline;
       walk.cancelled = &state.cancelled;

@@ -1,6 +1,6 @@
-// overlay_probe.exe [seconds]: waits for the overlay's window (class "PelvantoOverlay"), then
-// sends it WM_NULL every 10 ms for the given seconds (10 unless told) and prints
-// "longest <ms> median <ms> sends <n>": how long the overlay went without answering its user.
+// overlay_probe.exe [seconds]: waits up to a minute for the overlay's window (class
+// "PelvantoOverlay"), then sends it WM_NULL every 10 ms for the given seconds (10 unless told)
+// and prints "longest <ms> median <ms> sends <n>": how long the overlay went without answering.
 #include <windows.h>
 
 #include <algorithm>
@@ -11,7 +11,7 @@
 int wmain(int argc, wchar_t** argv) {
   const double seconds = argc > 1 ? std::wcstod(argv[1], nullptr) : 10.0;
   HWND overlay = nullptr;
-  for (int i = 0; i < 3000 && !overlay; ++i) {
+  for (int i = 0; i < 12000 && !overlay; ++i) {
     overlay = ::FindWindowW(L"PelvantoOverlay", nullptr);
     if (!overlay) ::Sleep(5);
   }
