@@ -32,7 +32,6 @@ class NullWindow : public overlay::OverlayView {
   void Destroy() override {}
   PointI CursorPos() const override { return {}; }
   std::optional<std::vector<overlay::WindowRecord>> RecordWindows() override { return {}; }
-  std::vector<overlay::WindowRecord> RecordControls() override { return {}; }
   overlay::DragSize DragRectangle() const override { return {}; }
   WindowId Id() const override { return 1; }
   std::uintptr_t IconHandle() const override { return 1; }

@@ -33,8 +33,9 @@ bool Overlay::Open() {
     return false;
   }
   // At the same moment as the picture, so what can be clicked is what the picture shows. The
-  // controls follow once the picture is on the screen (OnShown).
+  // controls join as they are recorded (OnControlsRecorded).
   if (const auto windows = services_.window.RecordWindows()) {
+    recorded_ = RecordedWindows(*windows);
     targets_ = SnapTargets(metrics_.Monitors(), *windows);
     snapping_ = true;
   }
@@ -43,10 +44,11 @@ bool Overlay::Open() {
   return true;
 }
 
-void Overlay::OnShown() {
-  if (closed_ || in_tray_ || !snapping_) return;
-  targets_ = SnapTargets(metrics_.Monitors(), services_.window.RecordControls());
-  UpdateHover();
+void Overlay::OnControlsRecorded(const std::vector<ControlBatch>& batches) {
+  if (closed_ || in_tray_ || !snapping_ || batches.empty()) return;
+  for (const ControlBatch& batch : batches) recorded_.Add(batch);
+  targets_ = SnapTargets(metrics_.Monitors(), recorded_.InZOrder());
+  hover_.Retarget(targets_, pointer_);
 }
 
 void Overlay::OnMinimised() {

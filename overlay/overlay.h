@@ -51,11 +51,10 @@ class OverlayView {
   virtual void Destroy() = 0;
   // The cursor's position in virtual-desktop pixels.
   virtual PointI CursorPos() const = 0;
-  // The windows on the screen now, in z-order, as SnapTargets takes them: the top-level ones
-  // (at the freeze), or the same ones with their controls (once the picture is on the screen).
-  // Nothing at the freeze where the window offers no snapping at all (a switch only tests use).
+  // The top-level windows on the screen at the freeze, in z-order, as SnapTargets takes them;
+  // their controls come later, as they are recorded (Overlay::OnControlsRecorded). Nothing where
+  // the window offers no snapping at all (a switch only tests use).
   virtual std::optional<std::vector<WindowRecord>> RecordWindows() = 0;
-  virtual std::vector<WindowRecord> RecordControls() = 0;
   // The system's drag rectangle at the window's DPI: a press and release inside it is a click.
   virtual DragSize DragRectangle() const = 0;
   // The window and its icon, for its notification-area record.
@@ -95,9 +94,9 @@ class Overlay final : private InputTargets {
   // Freezes the screen and covers it; runs before the window is first shown. False when the
   // screen could not be copied: the overlay has closed itself then.
   bool Open();
-  // The frozen picture is on the screen: the controls of the windows recorded at the freeze
-  // are recorded now, and the highlight takes them in.
-  void OnShown();
+  // Controls of the windows recorded at the freeze, as they come in: the highlight takes them
+  // in at once; Tab and a click act on what has come so far.
+  void OnControlsRecorded(const std::vector<ControlBatch>& batches);
   // The window was minimised: it hides into the tray.
   void OnMinimised();
   // Removes the overlay's icon, stops the cuts and closes the window. Every handler does
@@ -188,7 +187,8 @@ class Overlay final : private InputTargets {
   RectI adjust_start_;            // the area as the adjustment showed it, kept on the desktop
   PointI pointer_;                // the pointer's last pixel on the overlay
   LoupeView loupe_;
-  SnapTargets targets_;                // the windows and monitors recorded at the freeze
+  RecordedWindows recorded_;           // the windows recorded at the freeze, controls so far
+  SnapTargets targets_;                // recorded_ and the monitors, as the pointer finds them
   bool snapping_ = false;              // the window offers snapping: targets_ were recorded
   Hover hover_;                        // the target under the pointer, and Tab's step
   bool pointer_seen_ = false;          // the pointer has moved over the overlay: hovering may begin

@@ -15,6 +15,32 @@ bool Meets(const RectI& a, const RectI& b) { return !Intersection(a, b).Empty();
 
 // --- What was recorded -----------------------------------------------------------------------
 
+RecordedWindows::RecordedWindows(const std::vector<WindowRecord>& top_level) {
+  for (const WindowRecord& w : top_level) windows_.push_back({{w.frame, -1}});
+}
+
+void RecordedWindows::Add(const ControlBatch& batch) {
+  if (batch.window >= windows_.size()) return;
+  std::vector<WindowRecord>& list = windows_[batch.window];
+  list.insert(list.end(), batch.controls.begin(), batch.controls.end());
+}
+
+std::vector<WindowRecord> RecordedWindows::InZOrder() const {
+  std::vector<WindowRecord> out;
+  for (const std::vector<WindowRecord>& list : windows_) {
+    const int base = static_cast<int>(out.size());
+    out.push_back(list.front());
+    for (std::size_t i = 1; i < list.size(); ++i) {
+      const int parent = list[i].parent;
+      const int at = base + static_cast<int>(i);
+      // Its own place as parent: SnapTargets leaves a child out whose parent is not before it.
+      out.push_back(
+          {list[i].frame, parent >= 0 && parent < static_cast<int>(i) ? base + parent : at});
+    }
+  }
+  return out;
+}
+
 SnapTargets::SnapTargets(const Desktop& desktop, const std::vector<WindowRecord>& windows) {
   for (const Monitor& m : desktop.monitors) monitors_.push_back(m.bounds);
   // kept[i]: where record i went in windows_, or -1 when it was left out. A record's parent
@@ -105,6 +131,17 @@ void Hover::Follow(const SnapTargets& targets, PointI p) {
   if (under == under_) return;
   under_ = std::move(under);
   step_ = 0;
+}
+
+void Hover::Retarget(const SnapTargets& targets, PointI p) {
+  if (under_.empty()) return;  // hidden: the next move follows
+  const RectI chosen = under_[step_];
+  const bool stepped = step_ > 0;
+  under_ = targets.At(p);
+  step_ = 0;
+  if (!stepped) return;
+  const auto kept = std::find(under_.begin(), under_.end(), chosen);
+  if (kept != under_.end()) step_ = static_cast<std::size_t>(kept - under_.begin());
 }
 
 bool Hover::StepOutwards() {

@@ -1,6 +1,6 @@
 #pragma once
-// Window snapping: the windows and controls recorded when the screen froze, the one the pointer
-// hovers, Tab's steps outwards through those under the pointer, and whether a press and its
+// Window snapping: the windows recorded when the screen froze and their controls as they join,
+// the one the pointer hovers, Tab's steps outwards through those under the pointer, and whether a press and its
 // release were a click (which selects the highlighted rectangle) or a drag (which draws).
 
 #include <cstddef>
@@ -17,6 +17,30 @@ struct WindowRecord {
   RectI frame;      // its visible frame, virtual-desktop pixels
   int parent = -1;  // index of the window it is a child of, earlier in the list; -1: top level
   friend bool operator==(const WindowRecord&, const WindowRecord&) = default;
+};
+
+// Controls of one top-level window, handed over in the order they were recorded. Each record's
+// parent indexes the window's own list: 0 is the window itself, and its controls follow from 1
+// in the order they came, over all of its batches.
+struct ControlBatch {
+  std::size_t window = 0;  // the window's place among the top-level windows of the freeze
+  std::vector<WindowRecord> controls;
+  friend bool operator==(const ControlBatch&, const ControlBatch&) = default;
+};
+
+// The top-level windows recorded at the freeze, and the controls that joined them since.
+class RecordedWindows {
+ public:
+  RecordedWindows() = default;
+  explicit RecordedWindows(const std::vector<WindowRecord>& top_level);
+  // A batch for a window that was not recorded is dropped.
+  void Add(const ControlBatch& batch);
+  // All of them in z-order, each window followed by its controls, as SnapTargets takes them. A
+  // control whose parent is not before it in its window's list is made to be left out.
+  std::vector<WindowRecord> InZOrder() const;
+
+ private:
+  std::vector<std::vector<WindowRecord>> windows_;  // each: the window, then its controls
 };
 
 // What the pointer can snap to. The rectangles hold as recorded: a window that moves or closes
@@ -57,6 +81,9 @@ class Hover {
   // The pointer is at `p`: the innermost target there is highlighted. Over the same targets as
   // before, Tab's step is kept, so a small move does not undo it.
   void Follow(const SnapTargets& targets, PointI p);
+  // The targets changed under a pointer that stays at `p` (controls joined): the innermost is
+  // highlighted, unless Tab stepped outwards to a rectangle that is still there.
+  void Retarget(const SnapTargets& targets, PointI p);
   // Tab and Shift+Tab: one target outwards, one back. False when there is none that way.
   bool StepOutwards();
   bool StepInwards();

@@ -71,10 +71,10 @@ int wmain(int argc, wchar_t** argv) {
         std::count_if(windows.begin(), windows.end(), [](const auto& w) { return w.parent < 0; }));
     kept = targets.WindowCount();
     last = windows;
-    pelvanto::win32::WindowSnapshot beside(::GetCurrentProcessId(), desktop.bounds);
     t0 = NowMs();
     {
-      pelvanto::win32::WindowRecording recording(beside);
+      pelvanto::win32::WindowRecording recording{
+          pelvanto::win32::WindowSnapshot(::GetCurrentProcessId(), desktop.bounds)};
       const auto copy = pelvanto::win32::ScreenPixels::Copy(area);
       const pelvanto::overlay::SnapTargets found(desktop, recording.Take());
       t1 = NowMs();

@@ -188,7 +188,6 @@ class FakeOverlayView : public overlay::OverlayView {
     if (!snapping) return std::nullopt;
     return top_level;
   }
-  std::vector<overlay::WindowRecord> RecordControls() override { return with_controls; }
   overlay::DragSize DragRectangle() const override { return drag; }
   WindowId Id() const override { return 0x1234; }
   std::uintptr_t IconHandle() const override { return 0x5678; }
@@ -200,8 +199,8 @@ class FakeOverlayView : public overlay::OverlayView {
   bool maximised = false, layered = false, destroyed = false, visible = true;
   int minimise_requests = 0;
   PointI cursor;
-  // The desktop's windows as the freeze finds them, and with their controls after it.
-  std::vector<overlay::WindowRecord> top_level, with_controls;
+  // The desktop's top-level windows as the freeze finds them.
+  std::vector<overlay::WindowRecord> top_level;
   overlay::DragSize drag;
   bool snapping = true;  // false: the window offers none
 };

@@ -99,6 +99,39 @@ TEST(SnapTargetsTest, BadTreesLeaveOutWhatCannotBePlacedAndNeverFail) {
   EXPECT_TRUE(SnapTargets().At({0, 0}).empty());
 }
 
+TEST(RecordedWindowsTest, ControlsJoinTheirWindowInZOrderWhateverTheBatches) {
+  const RectI a{100, 100, 500, 400}, b{300, 300, 700, 600};
+  const RectI panel{110, 110, 300, 300}, button{120, 120, 160, 140}, field{400, 320, 600, 360};
+  struct Case {
+    const char* what;
+    std::vector<ControlBatch> batches;
+    std::vector<WindowRecord> in_z_order;
+  };
+  const Case cases[] = {
+      {"none yet", {}, {{a, -1}, {b, -1}}},
+      {"one window's",
+       {{0, {{panel, 0}, {button, 1}}}},
+       {{a, -1}, {panel, 0}, {button, 1}, {b, -1}}},
+      {"split over two batches, the second naming a parent of the first",
+       {{0, {{panel, 0}}}, {1, {{field, 0}}}, {0, {{button, 1}}}},
+       {{a, -1}, {panel, 0}, {button, 1}, {b, -1}, {field, 3}}},
+      {"a window that was not recorded", {{2, {{panel, 0}}}}, {{a, -1}, {b, -1}}},
+      {"a parent not before the control: left out",
+       {{1, {{field, 1}, {button, 7}, {panel, -1}}}},
+       {{a, -1}, {b, -1}, {field, 2}, {button, 3}, {panel, 4}}},
+  };
+  for (const Case& c : cases) {
+    RecordedWindows recorded({{a, -1}, {b, -1}});
+    for (const ControlBatch& batch : c.batches) recorded.Add(batch);
+    EXPECT_EQ(recorded.InZOrder(), c.in_z_order) << c.what;
+  }
+  // What is left out as a parent not before it never reaches the targets.
+  RecordedWindows recorded({{a, -1}});
+  recorded.Add({0, {{panel, 1}}});
+  const SnapTargets targets(SingleMonitorDesktop(800, 600, 96), recorded.InZOrder());
+  EXPECT_EQ(targets.WindowCount(), 1u);
+}
+
 TEST(CoveredTest, OnlyARectangleWhollyUnderWindowsAboveIsCovered) {
   const RectI r{100, 100, 200, 200};
   struct Case {
@@ -241,6 +274,7 @@ TEST(HighlightDamageTest, AChangeRepaintsOnlyTheOldAndNewOutlinesAndReadOuts) {
 TEST(OverlaySnappingTest, HoverTabAndClickSelectExactlyWhileDragsStillDraw) {
   const RectI window{100, 100, 500, 400}, control{150, 150, 250, 200}, screen{0, 0, 1024, 768};
   enum Do { kMove, kHeldMove, kPress, kRelease, kRightClick, kTab, kShiftTab, kShown };
+  const std::vector<ControlBatch> controls_come = {{0, {{control, 0}}}};
   struct Step {
     Do what;
     int x = 0, y = 0;
@@ -255,6 +289,18 @@ TEST(OverlaySnappingTest, HoverTabAndClickSelectExactlyWhileDragsStillDraw) {
       {"nothing before the pointer moves", {}, std::nullopt, std::nullopt},
       {"the window under the pointer", {{kMove, 200, 170}}, window, std::nullopt},
       {"its control, once recorded", {{kShown}, {kMove, 200, 170}}, control, std::nullopt},
+      {"a control joins under a still pointer",
+       {{kMove, 200, 170}, {kShown}},
+       control,
+       std::nullopt},
+      {"Tab's step stays when a control joins",
+       {{kMove, 200, 170}, {kTab}, {kShown}},
+       screen,
+       std::nullopt},
+      {"a click selects what was there at the press",
+       {{kMove, 200, 170}, {kPress, 200, 170}, {kShown}, {kRelease, 200, 170}},
+       std::nullopt,
+       window},
       {"Tab out to the monitor",
        {{kShown}, {kMove, 200, 170}, {kTab}, {kTab}},
        screen,
@@ -301,7 +347,6 @@ TEST(OverlaySnappingTest, HoverTabAndClickSelectExactlyWhileDragsStillDraw) {
   for (const Case& c : cases) {
     fakes::OverlayRig rig;
     rig.window.top_level = {{window, -1}};
-    rig.window.with_controls = {{window, -1}, {control, 0}};
     ASSERT_TRUE(rig.overlay.Open());
     for (const Step& step : c.steps) {
       switch (step.what) {
@@ -315,7 +360,7 @@ TEST(OverlaySnappingTest, HoverTabAndClickSelectExactlyWhileDragsStillDraw) {
           break;
         case kTab: EXPECT_TRUE(rig.overlay.OnKey({Key::kTab})) << c.what; break;
         case kShiftTab: rig.overlay.OnKey({Key::kTab, true}); break;
-        case kShown: rig.overlay.OnShown(); break;
+        case kShown: rig.overlay.OnControlsRecorded(controls_come); break;
       }
     }
     const Elements e = rig.overlay.Scene();
@@ -339,7 +384,7 @@ TEST(OverlaySnappingTest, HoverTabAndClickSelectExactlyWhileDragsStillDraw) {
   fakes::OverlayRig rig;
   rig.window.snapping = false;
   ASSERT_TRUE(rig.overlay.Open());
-  rig.overlay.OnShown();
+  rig.overlay.OnControlsRecorded(controls_come);
   rig.overlay.OnMouseMove({}, 200, 170);
   EXPECT_FALSE(rig.overlay.Scene().highlight.visible);
   EXPECT_FALSE(rig.overlay.OnKey({Key::kTab}));

@@ -31,7 +31,7 @@ def main() -> int:
     with session as s:
         # The Wine process is the test program itself; its exit code comes through wine.
         res = subprocess.run(["wine", str(exe), *sys.argv[1:]], cwd=str(exe.parent), env=s.env,
-                             stdin=subprocess.DEVNULL, timeout=240)
+                             stdin=subprocess.DEVNULL, timeout=360)
         return res.returncode
 
 

@@ -71,9 +71,9 @@ BOOL CALLBACK NoteWindowOf(HWND window, LPARAM search_ptr) {
 
 }  // namespace
 
-ChatProcess::ChatProcess(const std::wstring& title) {
-  const std::wstring exe = HelperPath(L"qq.exe");
-  std::wstring command = L"\"" + exe + L"\" \"" + title + L"\"";
+HelperProcess::HelperProcess(const wchar_t* name, const std::wstring& arguments) {
+  const std::wstring exe = HelperPath(name);
+  std::wstring command = L"\"" + exe + L"\" " + arguments;
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
@@ -83,7 +83,7 @@ ChatProcess::ChatProcess(const std::wstring& title) {
   ::CloseHandle(info.hThread);
   process_.Reset(info.hProcess);
   WindowSearch search{info.dwProcessId, nullptr};
-  const ULONGLONG deadline = ::GetTickCount64() + 20000;
+  const ULONGLONG deadline = ::GetTickCount64() + 120000;
   while (!search.found && ::GetTickCount64() < deadline) {
     PumpFor(50);
     ::EnumWindows(NoteWindowOf, reinterpret_cast<LPARAM>(&search));
@@ -91,7 +91,7 @@ ChatProcess::ChatProcess(const std::wstring& title) {
   window_ = search.found;
 }
 
-ChatProcess::~ChatProcess() {
+HelperProcess::~HelperProcess() {
   if (!process_) return;
   ::TerminateProcess(process_.get(), 0);
   ::WaitForSingleObject(process_.get(), 5000);

@@ -60,18 +60,26 @@ struct ProgramRig {
   std::unique_ptr<MainWindow> main;  // created by the constructor
 };
 
-// A stand-in chat program (built as qq.exe for the end-to-end tests) with one window.
-class ChatProcess {
+// One of the end-to-end tests' helper programs, run with `arguments`, once its first window
+// shows (null when none showed within 2 minutes); ended with the test.
+class HelperProcess {
  public:
-  explicit ChatProcess(const std::wstring& title);
-  ~ChatProcess();
-  ChatProcess(const ChatProcess&) = delete;
-  ChatProcess& operator=(const ChatProcess&) = delete;
+  HelperProcess(const wchar_t* exe, const std::wstring& arguments);
+  ~HelperProcess();
+  HelperProcess(const HelperProcess&) = delete;
+  HelperProcess& operator=(const HelperProcess&) = delete;
   HWND window() const { return window_; }
 
  private:
   OwnedHandle process_;
   HWND window_ = nullptr;
+};
+
+// A stand-in chat program (built as qq.exe for the end-to-end tests) with one window.
+class ChatProcess : public HelperProcess {
+ public:
+  explicit ChatProcess(const std::wstring& title)
+      : HelperProcess(L"qq.exe", L"\"" + title + L"\"") {}
 };
 
 // Whether this is Wine (its ntdll exports wine_get_version) rather than Windows. Some paths

@@ -12,6 +12,8 @@ inline constexpr UINT kTakeCachedDcs =
     WM_APP + 3;  // to the main window: an overlay surface went, its DCs may go
 inline constexpr UINT kRecordControls = WM_APP + 4;  // to an overlay surface: its first frame shows
 inline constexpr UINT kMenuCommand = WM_APP + 5;     // to the main window: wParam, a menu command
+inline constexpr UINT kControlsRecorded =
+    WM_APP + 6;  // to an overlay surface: controls recorded on another thread are ready
 
 // Timers of the main window.
 inline constexpr UINT_PTR kAutoCutTimer = 1;       // the pace of cuts

@@ -1,5 +1,6 @@
 #include "platform/win32/base/trace.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cwchar>
 
@@ -15,12 +16,16 @@ void TraceFailure(const wchar_t* what) {
   ::SetLastError(error);
 }
 
-void TraceLine(const std::wstring& line) {
-  const std::wstring text = L"Pelvanto: " + line + L"\n";
-  ::OutputDebugStringW(text.c_str());
+void TraceLine(std::wstring_view line) {
+  // A fixed buffer: a line about running out of memory must not need any.
+  wchar_t text[512];
+  constexpr std::size_t kRoom = sizeof text / sizeof text[0] - 13;  // prefix, newline, end
+  const auto length = static_cast<int>(std::min(line.size(), kRoom));
+  std::swprintf(text, sizeof text / sizeof text[0], L"Pelvanto: %.*ls\n", length, line.data());
+  ::OutputDebugStringW(text);
   // Asked once: the environment does not change under a running program.
   static const bool to_stderr = ::GetEnvironmentVariableW(L"PELVANTO_TRACE", nullptr, 0) > 0;
-  if (to_stderr) std::fwprintf(stderr, L"%ls", text.c_str());
+  if (to_stderr) std::fwprintf(stderr, L"%ls", text);
 }
 
 }  // namespace pelvanto::win32

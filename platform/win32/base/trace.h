@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include <string>
+#include <string_view>
 
 namespace pelvanto::win32 {
 
@@ -12,6 +12,6 @@ namespace pelvanto::win32 {
 // call that failed; the thread's last error goes with it.
 void TraceFailure(const wchar_t* what);
 // Leaves one line of its own, the same two ways.
-void TraceLine(const std::wstring& line);
+void TraceLine(std::wstring_view line);
 
 }  // namespace pelvanto::win32

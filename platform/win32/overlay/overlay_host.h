@@ -49,6 +49,7 @@ class OverlayInstance final : public overlay::OverlayView {
   void ShowFrame(app::FrameStyle style);
   const AreaFrame& frame() const { return frame_; }
   overlay::Overlay& logic() { return *logic_; }
+  OverlaySurface& surface() { return surface_; }
   // Its overlay is closed, or was never opened.
   bool Closed() const { return !logic_ || logic_->Closed(); }
   // Both windows are gone and none of their handlers runs: the instance may be freed.
@@ -66,7 +67,6 @@ class OverlayInstance final : public overlay::OverlayView {
   std::optional<std::vector<overlay::WindowRecord>> RecordWindows() override {
     return surface_.RecordWindows();
   }
-  std::vector<overlay::WindowRecord> RecordControls() override { return surface_.RecordControls(); }
   overlay::DragSize DragRectangle() const override { return surface_.DragRectangle(); }
   // The anchor: the tray icon must stay valid after the surface is gone.
   WindowId Id() const override { return reinterpret_cast<WindowId>(anchor_.hwnd()); }

@@ -13,6 +13,7 @@
 #include "platform/win32/base/messages.h"
 #include "platform/win32/display/present.h"
 #include "platform/win32/base/trace.h"
+#include "platform/win32/system/tray_icons.h"
 #include "resource.h"
 
 namespace pelvanto::win32 {
@@ -117,10 +118,8 @@ bool OverlaySurface::Freeze(const RectI& area) {
   // At the opening freeze the windows are recorded at the same moment as the picture: the
   // recording's round trips to the wine server run while the copy waits for the display. An
   // adjustment's freeze has a selection already: nothing to snap to.
-  if (!windows_ && !SnappingTurnedOff()) {
-    windows_.emplace(::GetCurrentProcessId(), desktop_.bounds);
-    recording_.emplace(*windows_);
-  }
+  if (!std::exchange(recorded_, true) && !SnappingTurnedOff())
+    recording_.emplace(WindowSnapshot(::GetCurrentProcessId(), desktop_.bounds));
   const auto unshown = overlay::UnshownParts(desktop_, area);
   frozen_ = ScreenPixels::Copy({area.left, area.top, area.right, area.bottom}, unshown);
   frozen_area_ = area;
@@ -130,14 +129,7 @@ bool OverlaySurface::Freeze(const RectI& area) {
 
 std::optional<std::vector<overlay::WindowRecord>> OverlaySurface::RecordWindows() {
   if (!recording_) return std::nullopt;
-  auto windows = recording_->Take();
-  recording_.reset();
-  return windows;
-}
-
-std::vector<overlay::WindowRecord> OverlaySurface::RecordControls() const {
-  if (!windows_) return {};
-  return windows_->RecordControls();
+  return recording_->Take();
 }
 
 overlay::DragSize OverlaySurface::DragRectangle() const {
@@ -301,6 +293,8 @@ void OverlaySurface::Release() {
   frozen_.reset();
   painter_.reset();
   loupe_painter_.reset();
+  // Controls still being recorded would have nowhere to go: the thread stops, and frees them.
+  recording_.reset();
   // Once this window is wholly gone, a window that outlives it takes Wine's cached DCs over.
   ::PostMessageW(heir_, kTakeCachedDcs, 0, 0);
 }
@@ -359,15 +353,36 @@ void OverlaySurface::OnDisplayChange() {
   if (::IsWindowVisible(hwnd()) && !::IsIconic(hwnd())) CoverDesktop();
 }
 
+LRESULT OverlaySurface::OnRecordControls() {
+  // On the recording's own thread: a window of many thousands of controls takes seconds under
+  // Wine, while the overlay answers its user at once and offers the windows themselves.
+  if (recording_) recording_->RecordControls(hwnd(), kControlsRecorded);
+  return 0;
+}
+
+LRESULT OverlaySurface::OnControlsRecorded() {
+  if (recording_ && logic_) logic_->OnControlsRecorded(recording_->TakeControls());
+  return 0;
+}
+
+bool OverlaySurface::PassedToTray(UINT message, LPARAM lparam) {
+  // Under Wine an adjustment covers the tray's own window, whose icons show in the frozen
+  // picture: a right click on one opens its menu, as the user meant, rather than cancelling
+  // the adjustment. The release goes wherever its press went.
+  if (message == WM_RBUTTONUP) return std::exchange(tray_press_, false);
+  if (!logic_ || !logic_->Adjusting()) return false;
+  tray_press_ = PassToTrayIcon(message, {DesktopX(lparam), DesktopY(lparam)});
+  return tray_press_;
+}
+
 LRESULT OverlaySurface::Handle(UINT message, WPARAM wparam, LPARAM lparam) noexcept {
   // Input goes to the logic; until it is attached, the window does only the default with it.
   const bool attached = logic_ != nullptr;
   switch (message) {
     case WM_ERASEBKGND: return 1;
     case WM_PAINT: OnPaint(); return 0;
-    case kRecordControls:
-      if (attached) logic_->OnShown();
-      return 0;
+    case kRecordControls: return OnRecordControls();
+    case kControlsRecorded: return OnControlsRecorded();
     case WM_SETCURSOR:
       if (LOWORD(lparam) == HTCLIENT && pointer_.Apply()) return TRUE;
       break;
@@ -375,16 +390,20 @@ LRESULT OverlaySurface::Handle(UINT message, WPARAM wparam, LPARAM lparam) noexc
       if (!attached) break;
       OnDoubleClick(lparam);
       return 0;
-    case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
+      if (PassedToTray(message, lparam)) return 0;
+      [[fallthrough]];
+    case WM_LBUTTONDOWN:
     case WM_MBUTTONDOWN:
     case WM_RBUTTONDBLCLK:
     case WM_MBUTTONDBLCLK:
       if (!attached) break;
       OnButtonDown(message, wparam, lparam);
       return 0;
-    case WM_LBUTTONUP:
     case WM_RBUTTONUP:
+      if (PassedToTray(message, lparam)) return 0;
+      [[fallthrough]];
+    case WM_LBUTTONUP:
     case WM_MBUTTONUP:
       if (!attached) break;
       OnButtonUp(message, wparam, lparam);

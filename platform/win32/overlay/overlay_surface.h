@@ -41,10 +41,11 @@ class OverlaySurface final : public Window<OverlaySurface> {
   void ShowInFront();
   // Copies `area` of the desktop into the frozen picture; false when the copy failed.
   bool Freeze(const RectI& area);
-  // The windows on the screen, for snapping: the top-level ones (recorded during the first
-  // Freeze), or the same with their controls.
+  // The top-level windows on the screen, for snapping, recorded during the first Freeze; their
+  // controls go to the logic as they are recorded, once the frozen picture is on the screen.
   std::optional<std::vector<overlay::WindowRecord>> RecordWindows();
-  std::vector<overlay::WindowRecord> RecordControls() const;
+  // The recording of the windows, while one runs (for tests).
+  WindowRecording* Recording() { return recording_ ? &*recording_ : nullptr; }
   // SM_CXDRAG x SM_CYDRAG at the window's DPI.
   overlay::DragSize DragRectangle() const;
   // The frozen picture's colour at a desktop pixel, 0x00BBGGRR; 0 outside it.
@@ -81,6 +82,11 @@ class OverlaySurface final : public Window<OverlaySurface> {
   void Relay(UINT message, WPARAM wparam, LPARAM lparam);
   // The window is gone: the screen-sized picture and painters go with it.
   void Release();
+  LRESULT OnPainted();
+  LRESULT OnRecordControls();
+  LRESULT OnControlsRecorded();
+  // A right press or release meant for a tray icon under the overlay went on to it.
+  bool PassedToTray(UINT message, LPARAM lparam);
 
   HINSTANCE instance_;
   ProgramPointer& pointer_;
@@ -92,16 +98,17 @@ class OverlaySurface final : public Window<OverlaySurface> {
   std::unique_ptr<OverlayPainter> painter_;      // made at the first paint of an element
   std::unique_ptr<LoupePainter> loupe_painter_;  // null when a test turned the loupe off
   Tooltips toolbar_tips_;                        // made when the toolbar first shows
-  overlay::Elements painted_;              // what the screen shows, as of the last invalidation
-  overlay::LoupeView painted_loupe_;       // the loupe as of the last invalidation
-  OwnedRegion damage_, piece_;             // reused for the union of the changed rectangles
-  bool repaint_pending_ = false;           // damage invalidated, its WM_PAINT not run yet
-  bool tracking_leave_ = false;            // WM_MOUSELEAVE asked for since the pointer came in
-  std::optional<WindowSnapshot> windows_;  // the windows recorded at the freeze
-  // The top-level windows being recorded while the opening freeze copies the screen; after
-  // windows_, so it goes first.
+  overlay::Elements painted_;         // what the screen shows, as of the last invalidation
+  overlay::LoupeView painted_loupe_;  // the loupe as of the last invalidation
+  OwnedRegion damage_, piece_;        // reused for the union of the changed rectangles
+  bool repaint_pending_ = false;      // damage invalidated, its WM_PAINT not run yet
+  bool tracking_leave_ = false;       // WM_MOUSELEAVE asked for since the pointer came in
+  // The windows being recorded: the top-level ones while the opening freeze copies the screen,
+  // their controls once its picture is on the screen. Cancelled when the window goes.
   std::optional<WindowRecording> recording_;
-  bool shown_ = false;  // the first paint is done: the controls are recorded next
+  bool recorded_ = false;    // the opening freeze recorded the windows; an adjustment's does not
+  bool shown_ = false;       // the first paint is done: the controls are recorded next
+  bool tray_press_ = false;  // the right press went on to a tray icon: so does its release
 };
 
 }  // namespace pelvanto::win32

@@ -20,6 +20,12 @@ TrayEvent ReadTrayCallback(WPARAM wparam, LPARAM lparam);
 // Whether the event asks for the icons' menu (a right click, the menu key, Shift+F10).
 bool OpensMenu(const TrayEvent& event);
 
+// Wine without a tray of the desktop's own shows the icons in a window of its own, which a
+// full-screen window shown after it covers: a click on the covering window where that window's
+// icon lies beneath is meant for the icon. Passes a right button press or release at `screen`
+// on to the icon there; false when no such icon is there.
+bool PassToTrayIcon(UINT message, POINT screen);
+
 class TrayIcons final : public Tray {
  public:
   bool Add(const TrayRecord& record) override;

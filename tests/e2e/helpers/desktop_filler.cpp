@@ -1,7 +1,9 @@
-// desktop_filler.exe [windows] [controls]: a busy desktop for the benchmarks, 30 windows and
-// 1,000 controls unless told otherwise. The windows cascade over the screen; each holds panels
-// (child windows) of small controls (their children), the controls shared out evenly, a third
-// of them panels. Prints "ready <windows> <controls>" once all are shown, then runs until ended.
+// desktop_filler.exe [windows] [controls] [grid]: a busy desktop for the benchmarks, 30 windows
+// and 1,000 controls unless told otherwise. The windows cascade over the screen; each holds
+// panels (child windows) of small controls (their children), the controls shared out evenly, a
+// third of them panels. With "grid", each window instead holds its controls side by side, 4 x 4
+// pixels 5 apart, every one of them in sight. Prints "ready <windows> <controls>" once all are
+// shown, then runs until ended.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -45,6 +47,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   wchar_t** argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
   const int windows = Argument(argc, argv, 1, 30);
   const int controls = Argument(argc, argv, 2, 1000);
+  const bool grid = argv && argc > 3 && std::wcscmp(argv[3], L"grid") == 0;
   if (argv) ::LocalFree(argv);
   if (!RegisterClass(instance, L"FillerFrame", RGB(230, 230, 230)) ||
       !RegisterClass(instance, L"FillerPanel", RGB(200, 210, 230)) ||
@@ -56,12 +59,19 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   for (int w = 0; w < windows; ++w) {
     // Controls left for this window and the ones after it, shared out evenly.
     const int share = (controls - made) / (windows - w);
-    const int panels = (share + 2) / 3;
+    const int panels = grid ? 0 : (share + 2) / 3;
     const int x = 40 + (w * 53) % (screen_w > 600 ? screen_w - 560 : 40);
     const int y = 40 + (w * 31) % (screen_h > 460 ? screen_h - 420 : 40);
-    HWND frame = ::CreateWindowExW(0, L"FillerFrame", L"filler", WS_OVERLAPPEDWINDOW, x, y, 520,
-                                   380, nullptr, nullptr, instance, nullptr);
+    // 160 controls a row in a grid: 20,000 fill 800 x 625 pixels.
+    const int width = grid ? 820 : 520;
+    const int height = grid ? 40 + ((share + 159) / 160) * 5 + 20 : 380;
+    HWND frame = ::CreateWindowExW(0, L"FillerFrame", L"filler", WS_OVERLAPPEDWINDOW, x, y, width,
+                                   height, nullptr, nullptr, instance, nullptr);
     if (!frame) return 1;
+    for (int c = 0; grid && c < share; ++c) {
+      if (!Child(L"FillerControl", frame, 4 + (c % 160) * 5, 4 + (c / 160) * 5, 4, 4, instance))
+        return 1;
+    }
     int leaves = share - panels;
     for (int p = 0; p < panels; ++p) {
       HWND panel =
