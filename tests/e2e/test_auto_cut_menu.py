@@ -4,9 +4,10 @@ A right click on the main window's icon in Wine's tray opens the menu. "暂停�
 pictures for three intervals and dashes the frame, "继续切图" brings them back, "立即切图" gives
 one within half a second. "调整选区" shows the overlay with the old selection in place; arrows
 move it, Enter confirms, and the next picture is of the new area; a second adjustment ended
-with Esc leaves the area as it was. Between cuts a 2 px frame stands just outside the
-selection, and no picture ever holds a pixel of it: at 96 dpi, at 144 dpi (a 3 px frame), and
-on the second of two monitors.
+with Esc leaves the area as it was. A 2 px frame stands just outside the largest picture a cut
+can take (the selection's top and left edges, 29 px past its right and bottom ones), and no
+picture ever holds a pixel of it: at 96 dpi, at 144 dpi (a 3 px frame), and on the second of
+two monitors.
 """
 
 from __future__ import annotations
@@ -35,11 +36,13 @@ GROUPS = [["显示主窗口"], ["立即切图", "暂停切图", "调整选区"],
 
 
 def frame_edges(sel: Geometry, t: int) -> list[Geometry]:
-    """Top, bottom, left and right edge of a frame t px thick just outside the selection."""
-    return [Geometry(sel.x - t, sel.y - t, sel.width + 2 * t, t),
-            Geometry(sel.x - t, sel.y + sel.height, sel.width + 2 * t, t),
-            Geometry(sel.x - t, sel.y, t, sel.height),
-            Geometry(sel.x + sel.width, sel.y, t, sel.height)]
+    """Top, bottom, left and right edge of a frame t px thick just outside the largest cut of
+    the selection."""
+    w, h = sel.width + MAX_MARGIN, sel.height + MAX_MARGIN
+    return [Geometry(sel.x - t, sel.y - t, w + 2 * t, t),
+            Geometry(sel.x - t, sel.y + h, w + 2 * t, t),
+            Geometry(sel.x - t, sel.y, t, h),
+            Geometry(sel.x + w, sel.y, t, h)]
 
 
 def frame_pixels(image: Image, sel: Geometry, t: int, rgb=SELECTION) -> tuple[int, int]:
@@ -143,7 +146,8 @@ class SteerTheAutoCut(unittest.TestCase):
             self.next_picture(SEL, INTERVAL + 1.5, "no picture of the changed screen")
             shot = self.frame_shot(SEL, 2, "frame.png")
             docs = REPO / "docs" / "screenshot-frame.png"
-            s.save_crop(shot, Geometry(SEL.x - 60, SEL.y - 50, SEL.width + 120, SEL.height + 100), docs)
+            s.save_crop(shot, Geometry(SEL.x - 45, SEL.y - 40, SEL.width + MAX_MARGIN + 90,
+                                       SEL.height + MAX_MARGIN + 80), docs)
 
             # Paused: no picture for three intervals, and the frame is dashed.
             choose(s, "暂停切图")
@@ -217,7 +221,7 @@ class SteerTheAutoCut(unittest.TestCase):
         return got[0]
 
     def frame_shot(self, sel: Geometry, thickness: int, name: str) -> Image:
-        """A screenshot that shows the whole frame (one taken during a cut may not)."""
+        """A screenshot that shows the whole frame (right after an adjustment it may not yet)."""
         def shot():
             image = self.s.screenshot_pixels()
             found, total = frame_pixels(image, sel, thickness)
