@@ -10,7 +10,8 @@ pixels of the frame's colour are counted. Prints the counts.
 
     python3 tests/e2e/bench_frame.py [--cuts 100] [--rate 50] [--build DIR]
 
---build DIR runs another build of the program (its build directory), for a before figure.
+--build DIR runs another build of the program (its build directory), for a before figure;
+--frame-margin 0 looks for the frame where builds before this one drew it, just outside the area.
 """
 
 from __future__ import annotations
@@ -35,9 +36,9 @@ MAX_MARGIN = 29
 THICKNESS = 2  # at 96 dpi
 
 
-def frame_edges(sel: Geometry, t: int) -> list[Geometry]:
+def frame_edges(sel: Geometry, t: int, margin: int = MAX_MARGIN) -> list[Geometry]:
     """Top, bottom, left, right: just outside the largest cut of the selection."""
-    w, h = sel.width + MAX_MARGIN, sel.height + MAX_MARGIN
+    w, h = sel.width + margin, sel.height + margin
     return [Geometry(sel.x - t, sel.y - t, w + 2 * t, t), Geometry(sel.x - t, sel.y + h, w + 2 * t, t),
             Geometry(sel.x - t, sel.y, t, h), Geometry(sel.x + w, sel.y, t, h)]
 
@@ -47,6 +48,8 @@ def main(argv: list[str]) -> int:
     parser.add_argument("--cuts", type=int, default=100)
     parser.add_argument("--rate", type=float, default=50)
     parser.add_argument("--build", type=Path, default=None, help="another build directory")
+    parser.add_argument("--frame-margin", type=int, default=MAX_MARGIN,
+                        help="how far past the area's right and bottom edges the frame stands")
     args = parser.parse_args(argv)
     watch_tool = native_tool("frame_watch", "X11")
     colour = "%02x%02x%02x" % SELECTION
@@ -63,7 +66,7 @@ def main(argv: list[str]) -> int:
             print("no first picture")
             return 1
         time.sleep(0.3)
-        rects = [f"{e.x},{e.y},{e.width},{e.height}" for e in frame_edges(SEL, THICKNESS)]
+        rects = [f"{e.x},{e.y},{e.width},{e.height}" for e in frame_edges(SEL, THICKNESS, args.frame_margin)]
         watch = subprocess.Popen([str(watch_tool), colour, str(args.rate), str(args.cuts), *rects],
                                  env=s.env, stdout=subprocess.PIPE, text=True)
         started = time.monotonic()
