@@ -28,8 +28,10 @@ class WatchedArea {
   virtual void CancelCut() = 0;
   // A cut was asked for and is not made yet.
   virtual bool CutUnderWay() const = 0;
-  // Freezes the screen anew and shows the overlay with the watched area in place. False when
-  // it could not; nothing changed then.
+  // Freezes the screen anew and shows the overlay with the watched area in place, at once or,
+  // where the frame must leave the screen first, a moment later. False when it could not;
+  // nothing changed then. A freeze that fails later ends the adjustment as OnAreaSet, with
+  // the old area.
   virtual bool Adjust() = 0;
   virtual void ShowFrame(FrameStyle style) = 0;
 };

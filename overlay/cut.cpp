@@ -7,7 +7,7 @@
 namespace pelvanto::overlay {
 
 namespace {
-constexpr double kMarginRange = 30;  // margins 0 to 29
+constexpr double kMarginRange = kMaxMargin + 1;  // margins 0 to kMaxMargin
 }  // namespace
 
 RectI CutArea(const RectI& selection, int margin) {

@@ -12,6 +12,10 @@
 
 namespace pelvanto::overlay {
 
+// The largest margin a cut draws: its pictures are 0 to this many pixels larger than the
+// selection, to the right and to the bottom.
+inline constexpr int kMaxMargin = 29;
+
 // The screen area a cut copies: the selection, `margin` pixels larger to the right and to the
 // bottom. Edges that would pass int's range stop at its end.
 RectI CutArea(const RectI& selection, int margin);
@@ -39,7 +43,7 @@ class Cutter {
 
   // One cut of `selection`. Unless it landed, the clipboard keeps what it held.
   CutReport Cut(const RectI& selection);
-  // The margin of the last cut, 0 to 29.
+  // The margin of the last cut, 0 to kMaxMargin.
   int LastMargin() const { return margin_; }
 
  private:

@@ -69,7 +69,7 @@ class AreaEvents {
   // A cut was made, whether or not its picture reached the clipboard.
   virtual void OnCut(const CutReport& report) = 0;
   // The overlay went to the tray with an area: "复制退出" on a fresh overlay, or the end of an
-  // adjustment, with the new area or the old.
+  // adjustment, with the new area or the old (also when its freeze failed).
   virtual void OnAreaSet() = 0;
 };
 

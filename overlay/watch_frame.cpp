@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/geometry.h"
+#include "overlay/cut.h"
 
 namespace pelvanto::overlay {
 
@@ -24,10 +25,13 @@ bool Shown(const RectI& edge, const Desktop& desktop) {
 
 int FrameThickness(unsigned dpi) { return DesignPixels(kThicknessAt96, dpi); }
 
-std::array<RectI, 4> FrameEdges(const RectI& a, const Desktop& desktop) {
+RectI FramedArea(const RectI& area) { return CutArea(area, kMaxMargin); }
+
+std::array<RectI, 4> FrameEdges(const RectI& area, const Desktop& desktop) {
+  const RectI a = FramedArea(area);
   const int mid_x = Middle(a.left, a.right);
   const int mid_y = Middle(a.top, a.bottom);
-  // The pixels just outside the area, where the edges are drawn.
+  // The pixels just outside what the frame encloses, where the edges are drawn.
   const int top = ThicknessAt(desktop, mid_x, a.top - 1);
   const int bottom = ThicknessAt(desktop, mid_x, a.bottom);
   const int left = ThicknessAt(desktop, a.left - 1, mid_y);

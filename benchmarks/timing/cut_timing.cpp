@@ -1,7 +1,8 @@
 // Times the Windows side of one cut: the screen copy into a bitmap and the hand-over to the
 // clipboard, at three sizes, next to a plain memcpy of as many bytes. Prints figures only.
-// With --frame: the copy of an area 10 px inside the screen's edges without and with the
-// frame around it (hidden, copied, shown again), and the working set the frame costs.
+// With --frame: the largest cut of an area whose frame stands 10 px inside the screen's edges,
+// with the frame on the screen and without it, in alternating blocks; the frame pixels the
+// pictures hold (none), and the working set the frame costs.
 // Note: it leaves its last picture on the clipboard, as a real cut would.
 
 #include <windows.h>
@@ -15,6 +16,8 @@
 #include <psapi.h>
 
 #include "benchmarks/timing/timing.h"
+#include "overlay/cut.h"
+#include "overlay/elements.h"
 #include "platform/win32/overlay/area_frame.h"
 #include "platform/win32/base/dpi.h"
 #include "platform/win32/display/screen_capture.h"
@@ -83,41 +86,78 @@ double WorkingSetMiB() {
   return static_cast<double>(counters.WorkingSetSize) / (1024.0 * 1024.0);
 }
 
+// The pixels of a packed 24-bit DIB (as the cut makes it) in the frame's colour.
+int FramePixels(pelvanto::Picture& picture) {
+  auto& dib = dynamic_cast<pelvanto::win32::DibPicture&>(picture);
+  const auto* header = static_cast<const BITMAPINFOHEADER*>(::GlobalLock(dib.get()));
+  if (!header) return -1;
+  const auto* rows = reinterpret_cast<const unsigned char*>(header) + header->biSize;
+  const std::size_t width = static_cast<std::size_t>(picture.Width());
+  const std::size_t stride = (width * 3 + 3) / 4 * 4;
+  const COLORREF frame = pelvanto::overlay::kSelectionColour;
+  int found = 0;
+  for (std::size_t y = 0; y < static_cast<std::size_t>(picture.Height()); ++y) {
+    const unsigned char* row = rows + y * stride;
+    for (std::size_t x = 0; x < width; ++x)
+      found += RGB(row[3 * x + 2], row[3 * x + 1], row[3 * x]) == frame;
+  }
+  ::GlobalUnlock(dib.get());
+  return found;
+}
+
 int MeasureFrame(pelvanto::Screen& display, int screen_w, int screen_h) {
-  constexpr int kInset = 10;
-  const int w = screen_w - 2 * kInset, h = screen_h - 2 * kInset;
-  Measure("no frame", display, kInset, kInset, w, h, 20);
+  using pelvanto::overlay::kMaxMargin;
+  constexpr int kInset = 10;    // from the screen's edges to the frame's
+  constexpr int kBlocks = 4;    // of each kind, alternating
+  constexpr int kPerBlock = 5;  // cuts in a block
+  // The frame (2 px) stands around the largest cut: the area is that much smaller.
+  const pelvanto::RectI area{kInset + 2, kInset + 2, screen_w - kInset - 2 - kMaxMargin,
+                             screen_h - kInset - 2 - kMaxMargin};
+  const pelvanto::RectI cut = pelvanto::overlay::CutArea(area, kMaxMargin);
   const HINSTANCE instance = ::GetModuleHandleW(nullptr);
   pelvanto::win32::AreaFrame::Register(instance);
   pelvanto::win32::AreaFrame frame(instance);
-  pelvanto::win32::FrameFreeScreen framed(display, frame);
-  const double before = WorkingSetMiB();
-  frame.Show({kInset, kInset, kInset + w, kInset + h}, pelvanto::app::FrameStyle::kSolid);
-  Pump();
-  const double after = WorkingSetMiB();
-  Measure("frame", framed, kInset, kInset, w, h, 20, [] {
-    Pump();
-    ::Sleep(20);
-    Pump();
-  });
-  // The two halves of the frame's part, alone.
-  std::vector<double> hide_ms, show_ms;
-  for (int i = 0; i < 20; ++i) {
-    Pump();
-    ::Sleep(20);
-    Pump();
-    double t0 = NowMs();
-    frame.HideForCopy();
-    double t1 = NowMs();
-    hide_ms.push_back(t1 - t0);
-    t0 = NowMs();
-    frame.ShowAfterCopy();
-    t1 = NowMs();
-    show_ms.push_back(t1 - t0);
+  SystemClipboard clipboard;
+  std::vector<double> with_ms, without_ms;
+  double before = 0, after = 0;
+  int frame_pixels = 0, failed = 0;
+  for (int block = 0; block < 2 * kBlocks; ++block) {
+    const bool shown = block % 2 == 1;
+    if (block == 1) before = WorkingSetMiB();
+    frame.Show(area,
+               shown ? pelvanto::app::FrameStyle::kSolid : pelvanto::app::FrameStyle::kHidden);
+    // Both states on the screen before the first cut of the block.
+    for (int i = 0; i < 10; ++i) {
+      Pump();
+      ::Sleep(10);
+    }
+    if (block == 1) after = WorkingSetMiB();
+    for (int i = 0; i < kPerBlock; ++i) {
+      const double t0 = NowMs();
+      auto picture = display.CopyArea(cut.left, cut.top, cut.Width(), cut.Height());
+      if (!picture) {
+        ++failed;
+        continue;
+      }
+      const bool placed = clipboard.PutPicture(std::move(picture)).Placed();
+      const double t1 = NowMs();
+      if (!placed) ++failed;
+      (shown ? with_ms : without_ms).push_back(t1 - t0);
+      if (shown) {
+        // Counted on a second copy, outside the timing: the cut's own picture went to the clipboard.
+        auto check = display.CopyArea(cut.left, cut.top, cut.Width(), cut.Height());
+        if (check) frame_pixels += FramePixels(*check);
+      }
+      Pump();
+    }
   }
-  std::printf("frame hide %.3f ms, show %.3f ms (median of 20)\n", Median(hide_ms),
-              Median(show_ms));
-  Pump();
+  std::printf(
+      "cut of %d x %d, copy and clipboard: frame shown %.3f ms, frame hidden %.3f ms"
+      " (medians of %d and %d; %d cuts failed)\n",
+      cut.Width(), cut.Height(), Median(with_ms), Median(without_ms),
+      static_cast<int>(with_ms.size()), static_cast<int>(without_ms.size()), failed);
+  std::printf("frame pixels in %d pictures taken with the frame shown: %d\n",
+              static_cast<int>(with_ms.size()), frame_pixels);
   std::printf("frame working set %.3f MiB (%.3f before the frame, %.3f after)\n", after - before,
               before, after);
   return 0;

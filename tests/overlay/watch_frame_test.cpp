@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/geometry.h"
+#include "overlay/cut.h"
 
 namespace pelvanto::overlay {
 namespace {
@@ -25,44 +26,51 @@ struct EdgesCase {
 
 class FrameEdgesTest : public testing::TestWithParam<EdgesCase> {};
 
-TEST_P(FrameEdgesTest, JustOutsideTheAreaAsThickAsEachMonitorAsks) {
+TEST_P(FrameEdgesTest, JustOutsideTheLargestCutAsThickAsEachMonitorAsks) {
   const EdgesCase& c = GetParam();
   const auto edges = FrameEdges(c.area, *c.desktop);
   for (std::size_t i = 0; i < 4; ++i) EXPECT_EQ(edges[i], c.edges[i]) << "edge " << i;
-  // Never over the area itself: no frame pixel in a cut of the selection.
-  for (const RectI& e : edges) EXPECT_TRUE(Intersection(e, c.area).Empty());
+  // Never over the largest picture a cut can take, so never in any picture.
+  EXPECT_EQ(FramedArea(c.area), CutArea(c.area, kMaxMargin));
+  for (const RectI& e : edges) EXPECT_TRUE(Intersection(e, FramedArea(c.area)).Empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Areas, FrameEdgesTest,
     testing::Values(
+        // The top and left edges just outside the area, the right and bottom ones 29 px further.
         EdgesCase{"At96",
                   &kOne,
                   {100, 120, 400, 320},
-                  {{{98, 118, 402, 120},
-                    {98, 320, 402, 322},
-                    {98, 120, 100, 320},
-                    {400, 120, 402, 320}}}},
+                  {{{98, 118, 431, 120},
+                    {98, 349, 431, 351},
+                    {98, 120, 100, 349},
+                    {429, 120, 431, 349}}}},
         EdgesCase{"At144",
                   &kMixed,
                   {2000, 100, 2300, 400},
-                  {{{1997, 97, 2303, 100},
-                    {1997, 400, 2303, 403},
-                    {1997, 100, 2000, 400},
-                    {2300, 100, 2303, 400}}}},
+                  {{{1997, 97, 2332, 100},
+                    {1997, 429, 2332, 432},
+                    {1997, 100, 2000, 429},
+                    {2329, 100, 2332, 429}}}},
         // Across the seam: the right edge is on the 144 dpi monitor, the rest on the primary.
         EdgesCase{"AcrossTheSeam",
                   &kMixed,
                   {1000, 100, 2100, 400},
-                  {{{998, 98, 2103, 100},
-                    {998, 400, 2103, 402},
-                    {998, 100, 1000, 400},
-                    {2100, 100, 2103, 400}}}},
+                  {{{998, 98, 2132, 100},
+                    {998, 429, 2132, 431},
+                    {998, 100, 1000, 429},
+                    {2129, 100, 2132, 429}}}},
         // The bottom edge lies where no monitor is: it is not shown.
         EdgesCase{"EdgeOverTheGap",
                   &kMixed,
                   {100, 900, 400, 1080},
-                  {{{98, 898, 402, 900}, {}, {98, 900, 100, 1080}, {400, 900, 402, 1080}}}},
+                  {{{98, 898, 431, 900}, {}, {98, 900, 100, 1109}, {429, 900, 431, 1109}}}},
+        // The largest margin reaches past the screen's right edge: no right edge.
+        EdgesCase{"MarginPastTheScreen",
+                  &kOne,
+                  {700, 500, 1000, 700},
+                  {{{698, 498, 1031, 500}, {698, 729, 1031, 731}, {698, 500, 700, 729}, {}}}},
         EdgesCase{"MonitorGone", &kOne, {2000, 100, 2300, 400}, {}}),
     [](const auto& p) { return std::string(p.param.name); });
 

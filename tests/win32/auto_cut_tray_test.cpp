@@ -104,15 +104,23 @@ std::vector<std::uint32_t> PixelsOf(Picture& picture) {
   return pixels;
 }
 
-TEST(AreaFrame, ThinClickThroughEdgesJustOutsideTheAreaAndNeverInACopy) {
+int FramePixelsIn(Picture& picture) {
+  const std::uint32_t blue = 0x00007AEC;  // RGB(0, 122, 236) as 0x00RRGGBB
+  int found = 0;
+  for (std::uint32_t p : PixelsOf(picture)) found += p == blue;
+  return found;
+}
+
+TEST(AreaFrame, ThinClickThroughEdgesAroundTheLargestCutSoNeverInAPicture) {
   const HINSTANCE instance = ::GetModuleHandleW(nullptr);
   AreaFrame::Register(instance);
   AreaFrame frame(instance);
   const RectI area{100, 120, 400, 320};
   frame.Show(area, app::FrameStyle::kSolid);
   PumpFor(100);
+  // Top and left just outside the area, right and bottom just outside its largest margin.
   const RECT expected[] = {
-      {98, 118, 402, 120}, {98, 320, 402, 322}, {98, 120, 100, 320}, {400, 120, 402, 320}};
+      {98, 118, 431, 120}, {98, 349, 431, 351}, {98, 120, 100, 349}, {429, 120, 431, 349}};
   const auto edges = frame.EdgeWindows();
   for (std::size_t i = 0; i < edges.size(); ++i) {
     ASSERT_TRUE(edges[i]) << i;
@@ -128,22 +136,28 @@ TEST(AreaFrame, ThinClickThroughEdgesJustOutsideTheAreaAndNeverInACopy) {
     EXPECT_NE(::GetForegroundWindow(), edges[i]);
   }
 
-  // A copy over the frame: the frame leaves the screen for it and comes back after.
+  // The largest cut, the frame on the screen all along: not one frame pixel. One pixel more
+  // on every side holds the frame's whole inner ring, so the frame is really there.
   DisplayScreen display;
-  FrameFreeScreen screen(display, frame);
-  auto picture = screen.CopyArea(90, 110, 330, 230);
-  ASSERT_TRUE(picture);
-  const std::uint32_t blue = 0x00007AEC;  // RGB(0, 122, 236) as 0x00RRGGBB
-  int frame_pixels = 0;
-  for (std::uint32_t p : PixelsOf(*picture)) frame_pixels += p == blue;
-  EXPECT_EQ(frame_pixels, 0) << "frame pixels in the copy";
+  auto largest = display.CopyArea(100, 120, 300 + 29, 200 + 29);
+  ASSERT_TRUE(largest);
+  EXPECT_EQ(FramePixelsIn(*largest), 0) << "frame pixels in the largest cut";
+  auto wider = display.CopyArea(99, 119, 331, 231);
+  ASSERT_TRUE(wider);
+  EXPECT_EQ(FramePixelsIn(*wider), 2 * 331 + 2 * 229) << "the frame's ring around the largest cut";
   for (HWND edge : edges) EXPECT_TRUE(::IsWindowVisible(edge));
 
-  // Paused it stays where it is; unchecked it goes.
+  // Paused it stays where it is. Unchecked it goes at once, and the screen catches up later.
   frame.Show(area, app::FrameStyle::kDashed);
   for (HWND edge : edges) EXPECT_TRUE(::IsWindowVisible(edge));
   frame.Hide();
   for (HWND edge : edges) EXPECT_FALSE(::IsWindowVisible(edge));
+  const ULONGLONG limit = ::GetTickCount64() + 1000;
+  while (!frame.OffScreen() && ::GetTickCount64() < limit) PumpFor(10);
+  EXPECT_TRUE(frame.OffScreen());
+  auto gone = display.CopyArea(99, 119, 331, 231);
+  ASSERT_TRUE(gone);
+  EXPECT_EQ(FramePixelsIn(*gone), 0) << "the frame is still on the screen";
 }
 
 // The visible edges of the frame around the watched area.

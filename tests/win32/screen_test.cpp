@@ -80,7 +80,8 @@ TEST(ScreenRows, ReadTheAreaOnAMonitorLeftOfThePrimary) {
       &::DestroyWindow);
   ASSERT_TRUE(window);
   PumpFor(300);
-  const std::vector<std::uint32_t> rows = ScreenRows(area).Look();
+  const WindowDc screen_dc(nullptr);
+  const std::vector<std::uint32_t> rows = ScreenRows(screen_dc.get(), area).Look();
   ASSERT_EQ(rows.size(), 200u * ScreenRows::kRows);
   EXPECT_TRUE(std::all_of(rows.begin(), rows.end(), [](std::uint32_t p) { return p == 0xFF00FF; }));
 }

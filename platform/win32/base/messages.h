@@ -22,7 +22,8 @@ inline constexpr UINT_PTR kPointerResetTimer = 3;  // settles the pointer after 
 inline constexpr UINT_PTR kForegroundTimer = 4;    // watches the foreground without the shell
 
 // Timers of the overlay's anchor.
-inline constexpr UINT_PTR kCutTimer = 1;  // one cut per enabling
+inline constexpr UINT_PTR kCutTimer = 1;        // one cut per enabling
+inline constexpr UINT_PTR kFrameGoneTimer = 2;  // an adjustment waits for the frame to leave
 
 // Registered messages, each registered once for the whole program.
 UINT TaskbarCreatedMessage();  // Explorer's taskbar was (re)created: icons must be added again

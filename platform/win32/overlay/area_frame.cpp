@@ -8,7 +8,6 @@
 #include "platform/win32/base/late_bound.h"
 #include "platform/win32/base/owners.h"
 #include "platform/win32/display/monitor_layout.h"
-#include "platform/win32/display/screen_settle.h"
 #include "platform/win32/base/trace.h"
 #include "resource.h"
 
@@ -20,14 +19,13 @@ constexpr wchar_t kClassName[] = L"PelvantoAreaFrame";
 constexpr DWORD kExStyle =
     WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
 constexpr COLORREF kGapColour = RGB(255, 255, 255);  // between the dashes while paused
-// The settle rule's longest wait: a frame over a background of its own colour never shows a
-// change, and copying it then makes no difference to the picture.
-constexpr unsigned kCopySettleMs = 100;
-constexpr unsigned kFreezeSettleMs = 500;
+// The longest the screen is watched after a hide: a frame over a background of its own colour
+// never shows a change, and freezing it then makes no difference to the picture.
+constexpr unsigned kSettleLimitMs = 500;
 
 // Windows 10 2004 can leave a window out of every screen copy; earlier versions refuse the
-// value (and Windows 7 has the call without it), Wine accepts it and does nothing. The hide
-// around each copy works everywhere, so this only helps.
+// value (and Windows 7 has the call without it), Wine accepts it and does nothing. No cut
+// reaches the frame and it leaves the screen before a freeze, so this only helps.
 void ExcludeFromCapture(HWND window) {
   constexpr DWORD kExcludeFromCapture = 0x11;  // WDA_EXCLUDEFROMCAPTURE
   if (const auto set_affinity = LateBound().set_display_affinity)
@@ -128,11 +126,14 @@ void AreaFrame::Show(const RectI& area, app::FrameStyle style) {
 
 void AreaFrame::Place() {
   if (style_ == app::FrameStyle::kHidden) {
-    // Waited for: the screen may be frozen next (an adjustment).
-    HideAndWait();
+    // Off at once; the screen is watched only from OffScreen's looks, never waited for here.
+    std::vector<HWND> shown;
+    for (const auto& edge : edges_)
+      if (edge && edge->Shown()) shown.push_back(edge->hwnd());
+    if (!shown.empty()) leaving_ = std::make_unique<SettleWatch>(shown, kSettleLimitMs);
     return;
   }
-  if (suspended_) return;  // ShowAfterCopy places it
+  leaving_.reset();
   if (!edges_[0]) {
     for (int i = 0; i < 4; ++i) {
       auto edge = std::make_unique<FrameEdge>(*this, i);
@@ -156,23 +157,11 @@ bool AreaFrame::Shown() const {
   return false;
 }
 
-void AreaFrame::HideAndWait() {
-  std::vector<HWND> shown;
-  for (const auto& edge : edges_)
-    if (edge && edge->Shown()) shown.push_back(edge->hwnd());
-  if (!shown.empty()) HideAndSettle(shown, suspended_ ? kCopySettleMs : kFreezeSettleMs);
-}
-
-void AreaFrame::HideForCopy() {
-  if (suspended_ || !Shown()) return;
-  suspended_ = true;
-  HideAndWait();
-}
-
-void AreaFrame::ShowAfterCopy() {
-  if (!suspended_) return;
-  suspended_ = false;
-  Place();
+bool AreaFrame::OffScreen() {
+  if (Shown()) return false;
+  if (leaving_ && !leaving_->Settled()) return false;
+  leaving_.reset();
+  return true;
 }
 
 std::array<HWND, 4> AreaFrame::EdgeWindows() const {
@@ -180,15 +169,6 @@ std::array<HWND, 4> AreaFrame::EdgeWindows() const {
   for (std::size_t i = 0; i < edges_.size(); ++i)
     if (edges_[i]) windows[i] = edges_[i]->hwnd();
   return windows;
-}
-
-std::unique_ptr<Picture> FrameFreeScreen::CopyArea(int left, int top, int width, int height) {
-  // A locked session gives no picture: the frame need not blink for it.
-  if (!live_.Available()) return live_.CopyArea(left, top, width, height);
-  frame_.HideForCopy();
-  auto picture = live_.CopyArea(left, top, width, height);
-  frame_.ShowAfterCopy();
-  return picture;
 }
 
 }  // namespace pelvanto::win32

@@ -1,8 +1,8 @@
 #pragma once
 // The frame around the watched area on the live screen: four thin edge windows just outside
-// the selection, so the frame holds only its own pixels whatever the area's size. Clicks go
-// through them; they never activate, take the focus, or show in Alt+Tab or on the taskbar.
-// They leave the screen for every copy of it (FrameFreeScreen).
+// the largest picture a cut can take (overlay/watch_frame.h), so no cut ever copies a pixel of
+// it and it stays on the screen while the auto-cut runs. Clicks go through the edges; they
+// never activate, take the focus, or show in Alt+Tab or on the taskbar.
 
 #include <windows.h>
 
@@ -11,9 +11,9 @@
 #include <span>
 
 #include "app/auto_cut.h"
-#include "host/screen.h"
 #include "host/types.h"
 #include "platform/win32/base/window.h"
+#include "platform/win32/display/screen_settle.h"
 
 namespace pelvanto::win32 {
 
@@ -50,15 +50,13 @@ class AreaFrame {
 
   static bool Register(HINSTANCE instance) { return FrameEdge::Register(instance); }
 
-  // The frame around `area` (desktop pixels) in a style; kHidden takes it off the screen.
+  // The frame around `area` (desktop pixels) in a style; kHidden takes it off the screen at
+  // once, without waiting for the screen to show it gone (OffScreen says when it does).
   void Show(const RectI& area, app::FrameStyle style);
   void Hide() { Show(area_, app::FrameStyle::kHidden); }
-  // Around a copy of the screen: off it before (and waited for until the screen no longer
-  // shows it), back after.
-  void HideForCopy();
-  void ShowAfterCopy();
-  // Off the screen, waited for: before the screen freezes again for an adjustment.
-  void HideAndWait();
+  // True once the screen shows no pixel of the frame: hidden, and the screen has caught up.
+  // Until then each call takes one look at the screen, for a timer's ticks before a freeze.
+  bool OffScreen();
   // Monitors came, went or changed DPI: the edges are placed anew; an edge where no monitor
   // is any more stays hidden.
   void OnDisplayChange() { Place(); }
@@ -75,19 +73,7 @@ class AreaFrame {
   std::array<std::unique_ptr<FrameEdge>, 4> edges_;  // made at the first show
   RectI area_;                                       // the watched area, desktop pixels
   app::FrameStyle style_ = app::FrameStyle::kHidden;
-  bool suspended_ = false;  // off the screen for a copy
-};
-
-// The live screen without the frame: each copy hides the frame first and shows it after.
-class FrameFreeScreen final : public Screen {
- public:
-  FrameFreeScreen(Screen& live, AreaFrame& frame) : live_(live), frame_(frame) {}
-  std::unique_ptr<Picture> CopyArea(int left, int top, int width, int height) override;
-  bool Available() const override { return live_.Available(); }
-
- private:
-  Screen& live_;
-  AreaFrame& frame_;
+  std::unique_ptr<SettleWatch> leaving_;  // since the last hide, until the screen shows it
 };
 
 }  // namespace pelvanto::win32

@@ -19,11 +19,14 @@ bool OverlayAnchor::Create() {
                         instance_);
 }
 
+void OverlayAnchor::OnTimer(UINT_PTR id) {
+  if (logic_ && id == kCutTimer) logic_->OnCutTimer();
+  if (frame_gone_tick_ && id == kFrameGoneTimer) frame_gone_tick_();
+}
+
 LRESULT OverlayAnchor::Handle(UINT message, WPARAM wparam, LPARAM lparam) noexcept {
   switch (message) {
-    case WM_TIMER:
-      if (logic_ && wparam == kCutTimer) logic_->OnCutTimer();
-      return 0;
+    case WM_TIMER: OnTimer(wparam); return 0;
     case kTrayCallback:
       // The icons share one menu, which the main window opens; posted, so it runs from that
       // window's own message, not inside this one. Clicks do nothing here, as before.

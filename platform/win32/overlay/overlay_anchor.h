@@ -24,13 +24,17 @@ class OverlayAnchor final : public Window<OverlayAnchor> {
   void Attach(overlay::Overlay& logic) { logic_ = &logic; }
   // The window whose menu the overlay's icon opens too (the main window's).
   void ForwardMenuTo(HWND window) { menu_owner_ = window; }
+  // What runs at each tick of its kFrameGoneTimer.
+  void OnFrameGoneTick(std::function<void()> tick) { frame_gone_tick_ = std::move(tick); }
 
  private:
   friend Window<OverlayAnchor>;
   LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam) noexcept;
+  void OnTimer(UINT_PTR id);
 
   HINSTANCE instance_;
   std::function<void()> on_gone_;
+  std::function<void()> frame_gone_tick_;
   overlay::Overlay* logic_ = nullptr;
   HWND menu_owner_ = nullptr;
 };

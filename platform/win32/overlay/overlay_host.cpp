@@ -14,6 +14,7 @@ namespace pelvanto::win32 {
 namespace {
 
 constexpr unsigned kCutTimerMs = 10;
+constexpr unsigned kFrameGoneLookMs = USER_TIMER_MINIMUM;  // between two looks at the screen
 
 std::uint64_t FreshSeed() {
   LARGE_INTEGER counter{};
@@ -30,8 +31,7 @@ OverlayInstance::OverlayInstance(const OverlayShared& shared, std::uint64_t rand
       anchor_(shared.program.instance,
               [window = shared.main_window] { ::PostMessageW(window, kReapOverlay, 0, 0); }),
       surface_(shared.program.instance, shared.program.pointer),
-      frame_(shared.program.instance),
-      screen_(shared.program.screen, frame_) {}
+      frame_(shared.program.instance) {}
 
 OverlayInstance::~OverlayInstance() {
   // The windows' handlers reach the logic: they go first.
@@ -58,10 +58,13 @@ bool OverlayInstance::Open() {
                  reinterpret_cast<LPARAM>(small_icon_.get()));
   cut_timer_ = std::make_unique<WindowTimer>(anchor_.hwnd(), kCutTimer);
   cut_timer_->SetInterval(kCutTimerMs);
+  frame_gone_timer_ = std::make_unique<WindowTimer>(anchor_.hwnd(), kFrameGoneTimer);
+  frame_gone_timer_->SetInterval(kFrameGoneLookMs);
+  anchor_.OnFrameGoneTick([this] { OnFrameGoneTick(); });
   const ProgramServices& p = shared_.program;
   logic_ = std::make_unique<overlay::Overlay>(
-      overlay::OverlayServices{*this, p.pointer, p.clock, screen_, p.clipboard, p.tray, *cut_timer_,
-                               shared_.auto_cut_timer, shared_.events},
+      overlay::OverlayServices{*this, p.pointer, p.clock, p.screen, p.clipboard, p.tray,
+                               *cut_timer_, shared_.auto_cut_timer, shared_.events},
       desktop, random_seed_);
   anchor_.Attach(*logic_);
   anchor_.ForwardMenuTo(shared_.main_window);
@@ -95,8 +98,27 @@ void OverlayInstance::CancelCut() {
 
 bool OverlayInstance::Adjust() {
   if (Closed() || surface_.Exists() || !anchor_.Exists()) return false;
-  // Off the screen, and waited for, before the screen freezes again.
+  if (frame_gone_timer_->Enabled()) return true;  // on its way already
+  // The frame leaves the screen before the screen freezes again. The thread does not wait for
+  // that: the anchor's timer looks, and the other messages run in between.
   frame_.Hide();
+  if (frame_.OffScreen()) return FreezeForAdjust();
+  frame_gone_timer_->SetEnabled(true);
+  return true;
+}
+
+void OverlayInstance::OnFrameGoneTick() {
+  if (Closed()) {
+    frame_gone_timer_->SetEnabled(false);
+    return;
+  }
+  if (!frame_.OffScreen()) return;
+  frame_gone_timer_->SetEnabled(false);
+  // Still in the tray with its area: the steering hears it as the adjustment's end.
+  if (!FreezeForAdjust()) shared_.events.OnAreaSet();
+}
+
+bool OverlayInstance::FreezeForAdjust() {
   const overlay::Desktop desktop = CurrentDesktop();
   if (!surface_.Create(desktop, shared_.main_window)) {
     TraceFailure(L"CreateWindowExW (overlay surface)");

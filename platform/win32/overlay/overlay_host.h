@@ -45,6 +45,8 @@ class OverlayInstance final : public overlay::OverlayView {
   void CancelCut();
   bool CutUnderWay() const { return !Closed() && cut_timer_ && cut_timer_->Enabled(); }
   // From the tray: the surface again, over the desktop as it is now, with the area in place.
+  // The screen freezes once it no longer shows the frame, from a timer when it still does;
+  // a freeze that fails then reports the old area set again (AreaEvents::OnAreaSet).
   bool Adjust();
   void ShowFrame(app::FrameStyle style);
   const AreaFrame& frame() const { return frame_; }
@@ -79,10 +81,13 @@ class OverlayInstance final : public overlay::OverlayView {
   std::uint64_t random_seed_;
   OverlayAnchor anchor_;
   OverlaySurface surface_;
-  AreaFrame frame_;         // around the watched area while the auto-cut runs
-  FrameFreeScreen screen_;  // the live screen, the frame left out of every copy
+  bool FreezeForAdjust();
+  void OnFrameGoneTick();
+
+  AreaFrame frame_;  // around the watched area while the auto-cut runs
   OwnedIcon small_icon_;
   std::unique_ptr<WindowTimer> cut_timer_;
+  std::unique_ptr<WindowTimer> frame_gone_timer_;  // an adjustment waits for the frame to go
   std::unique_ptr<overlay::Overlay> logic_;
 };
 
