@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "overlay/follow.h"
+
 namespace pelvanto::app {
 
 // What an item of the menu does. The numbers are the items' command ids, never 0 (the
@@ -18,6 +20,7 @@ enum class MenuCommand : int {
   kToggleFrame = 6,  // "显示选区边框": the frame around the watched area, on or off
   kStopCapture = 7,  // "切图结束": as the main window's capture button
   kExit = 8,         // "关闭退出": as the main window's exit button
+  kToggleFollow = 9,  // "跟随窗口": the area follows the window it was taken from, or stays
 };
 
 // What the menu depends on.
@@ -28,6 +31,7 @@ struct SteeringState {
   bool adjusting = false;       // the overlay is up again to adjust the area
   bool session_locked = false;  // the session does not show the screen
   bool frame_wanted = true;     // "显示选区边框" is checked
+  overlay::FollowState follow = overlay::FollowState::kNone;  // the window the area lies in
 };
 
 struct MenuEntry {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "overlay/cut.h"
+#include "overlay/follow.h"
 
 namespace pelvanto::app {
 
@@ -17,6 +18,7 @@ struct StatusFacts {
   int cuts_made = 0;            // pictures that reached the clipboard in this capture
   std::optional<overlay::CutReport> last_cut;     // the last cut's outcome, landed or not
   std::optional<overlay::CutReport> last_landed;  // the last picture that reached the clipboard
+  overlay::FollowFacts follow;                    // the window the area follows, if any
 };
 
 // The state in one line, e.g. "每 5 秒切图 · 已切 12 张 · 上次 14:03:21 412×300"; empty while

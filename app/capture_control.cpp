@@ -140,6 +140,11 @@ void CaptureControl::OnAreaSet() {
   RefreshTip();
 }
 
+void CaptureControl::OnFollowChanged(const overlay::FollowFacts& facts) {
+  steering_.OnFollowChanged(facts);
+  RefreshTip();
+}
+
 void CaptureControl::OnSessionChange(bool screen_shown) {
   steering_.OnSessionChange(!screen_shown);
   RefreshTip();

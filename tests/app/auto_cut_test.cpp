@@ -25,7 +25,13 @@ class FakeWatchedArea : public WatchedArea {
     return adjust_works;
   }
   void ShowFrame(FrameStyle style) override { frame = style; }
-  int cuts_asked = 0, cancels = 0, adjusts = 0;
+  void CheckFollowed() override { ++checks; }
+  bool SetFollowing(bool on) override {
+    following = on;
+    return true;
+  }
+  int cuts_asked = 0, cancels = 0, adjusts = 0, checks = 0;
+  bool following = false;
   bool adjust_works = true;
   FrameStyle frame = FrameStyle::kHidden;
 };
@@ -50,6 +56,7 @@ struct MenuCase {
   std::vector<MenuCommand> enabled;  // in menu order
   MenuCommand pace_item;             // pause or resume
   bool frame_checked;
+  bool follow_checked = false;
 };
 
 class MenuTest : public testing::TestWithParam<MenuCase> {};
@@ -57,13 +64,15 @@ class MenuTest : public testing::TestWithParam<MenuCase> {};
 TEST_P(MenuTest, ItemsInOrderGreyedWhereTheyDoNotApply) {
   const MenuCase& c = GetParam();
   const auto menu = MenuFor(c.state);
-  ASSERT_EQ(menu.size(), 7U);
+  ASSERT_EQ(menu.size(), 8U);
   EXPECT_EQ(menu[0].caption, L"显示主窗口");
   EXPECT_TRUE(menu[0].is_default);
   EXPECT_EQ(menu[2].command, c.pace_item);
   EXPECT_EQ(menu[2].caption, c.pace_item == MenuCommand::kPause ? L"暂停切图" : L"继续切图");
-  EXPECT_EQ(menu[4].caption, L"显示选区边框");
-  EXPECT_EQ(menu[4].checked, c.frame_checked);
+  EXPECT_EQ(menu[4].caption, L"跟随窗口");
+  EXPECT_EQ(menu[4].checked, c.follow_checked);
+  EXPECT_EQ(menu[5].caption, L"显示选区边框");
+  EXPECT_EQ(menu[5].checked, c.frame_checked);
   std::vector<MenuCommand> enabled;
   for (const MenuEntry& e : menu) {
     if (e.enabled) enabled.push_back(e.command);
@@ -107,7 +116,32 @@ INSTANTIATE_TEST_SUITE_P(
                  {.capturing = true, .area_set = true, .frame_wanted = false},
                  {kShowMain, kCutNow, kPause, kAdjust, kToggleFrame, kStopCapture, kExit},
                  kPause,
-                 false}),
+                 false},
+        MenuCase{"DrawnInAWindow",
+                 {.capturing = true, .area_set = true, .follow = overlay::FollowState::kOff},
+                 {kShowMain, kCutNow, kPause, kAdjust, kToggleFollow, kToggleFrame, kStopCapture,
+                  kExit},
+                 kPause,
+                 true},
+        MenuCase{"Following",
+                 {.capturing = true, .area_set = true, .follow = overlay::FollowState::kFollowing},
+                 {kShowMain, kCutNow, kPause, kAdjust, kToggleFollow, kToggleFrame, kStopCapture,
+                  kExit},
+                 kPause,
+                 true,
+                 true},
+        MenuCase{"WindowMinimised",
+                 {.capturing = true, .area_set = true, .follow = overlay::FollowState::kMinimised},
+                 {kShowMain, kPause, kAdjust, kToggleFollow, kToggleFrame, kStopCapture, kExit},
+                 kPause,
+                 true,
+                 true},
+        MenuCase{"WindowGone",
+                 {.capturing = true, .area_set = true, .follow = overlay::FollowState::kGone},
+                 {kShowMain, kPause, kAdjust, kToggleFrame, kStopCapture, kExit},
+                 kPause,
+                 true,
+                 true}),
     [](const auto& p) { return std::string(p.param.name); });
 
 // --- Pause, resume, cut now -------------------------------------------------------------

@@ -79,6 +79,8 @@ class FakeOverlayControl : public OverlayControl {
   void CancelCut() override { ++cancels; }
   bool Adjust() override { return is_open; }
   void ShowFrame(FrameStyle style) override { frame = style; }
+  void CheckFollowed() override {}
+  bool SetFollowing(bool) override { return false; }
 
   // The overlay's own exit button, or any other closing path of its own.
   void CloseItself() {
