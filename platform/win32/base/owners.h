@@ -53,6 +53,9 @@ struct CloseHandleFn {
 struct GlobalFreeFn {
   void operator()(HGLOBAL memory) const { ::GlobalFree(memory); }
 };
+struct UnhookWinEventFn {
+  void operator()(HWINEVENTHOOK hook) const { ::UnhookWinEvent(hook); }
+};
 
 using OwnedDc = Owned<HDC, DeleteDcFn>;  // CreateDC, CreateCompatibleDC
 using OwnedBitmap = Owned<HBITMAP, DeleteObjectFn>;
@@ -63,6 +66,7 @@ using OwnedRegion = Owned<HRGN, DeleteObjectFn>;
 using OwnedIcon = Owned<HICON, DestroyIconFn>;
 using OwnedHandle = Owned<HANDLE, CloseHandleFn>;  // processes, events
 using OwnedGlobal = Owned<HGLOBAL, GlobalFreeFn>;  // GlobalAlloc, until the clipboard takes it
+using OwnedWinEventHook = Owned<HWINEVENTHOOK, UnhookWinEventFn>;  // SetWinEventHook
 
 // A DC from GetDC, given back with ReleaseDC.
 class WindowDc {

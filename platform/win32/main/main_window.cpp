@@ -278,6 +278,10 @@ void MainWindow::OnAreaSet() {
   if (logic_ && !ended_) logic_->OnAreaSet();
 }
 
+void MainWindow::OnFollowChanged(const overlay::FollowFacts& facts) {
+  if (logic_ && !ended_) logic_->OnFollowChanged(facts);
+}
+
 void MainWindow::EndProgram() {
   ended_ = true;
   ::PostQuitMessage(0);

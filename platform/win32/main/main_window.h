@@ -50,6 +50,7 @@ class MainWindow final : public Window<MainWindow>,
   // overlay::AreaEvents: to the logic.
   void OnCut(const overlay::CutReport& report) override;
   void OnAreaSet() override;
+  void OnFollowChanged(const overlay::FollowFacts& facts) override;
   void CreateControls();
   void ApplyDpi();
   void OnCommand(int id, int code);

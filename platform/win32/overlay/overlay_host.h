@@ -16,6 +16,7 @@
 #include "platform/win32/overlay/overlay_anchor.h"
 #include "platform/win32/overlay/overlay_surface.h"
 #include "platform/win32/system/program_services.h"
+#include "platform/win32/system/window_watch.h"
 #include "platform/win32/base/window_timer.h"
 
 namespace pelvanto::win32 {
@@ -46,7 +47,11 @@ class OverlayInstance final : public overlay::OverlayView {
   // From the tray: the surface again, over the desktop as it is now, with the area in place.
   bool Adjust();
   void ShowFrame(app::FrameStyle style);
+  // The followed window is read again; the system's reports of its moves come here too.
+  void CheckFollowed();
+  bool SetFollowing(bool on);
   const AreaFrame& frame() const { return frame_; }
+  const SystemWindowWatch& watch() const { return watch_; }
   overlay::Overlay& logic() { return *logic_; }
   // Its overlay is closed, or was never opened.
   bool Closed() const { return !logic_ || logic_->Closed(); }
@@ -80,6 +85,7 @@ class OverlayInstance final : public overlay::OverlayView {
   OverlaySurface surface_;
   AreaFrame frame_;         // around the watched area while the auto-cut runs
   FrameFreeScreen screen_;  // the live screen, the frame left out of every copy
+  SystemWindowWatch watch_;  // the followed window
   OwnedIcon small_icon_;
   std::unique_ptr<WindowTimer> cut_timer_;
   std::unique_ptr<overlay::Overlay> logic_;
@@ -101,6 +107,8 @@ class OverlayHost final : public app::OverlayControl {
   void CancelCut() override;
   bool Adjust() override;
   void ShowFrame(app::FrameStyle style) override;
+  void CheckFollowed() override;
+  bool SetFollowing(bool on) override;
   // The open overlay, for tests; null when none is.
   OverlayInstance* Current() { return IsOpen() ? current_.get() : nullptr; }
   // Frees the instances that are finished.

@@ -31,13 +31,6 @@ struct Walk {
 
 RectI ToRectI(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
-bool Cloaked(HWND window) {
-  // Windows 7 knows no cloaking: the call fails there, and the window counts as shown.
-  DWORD cloaked = 0;
-  return SUCCEEDED(::DwmGetWindowAttribute(window, DWMWA_CLOAKED, &cloaked, sizeof cloaked)) &&
-         cloaked != 0;
-}
-
 RectI Frame(HWND window, bool composed) {
   RECT r{};
   // Windows 10 and 11 draw the resize borders invisible, outside what the user sees; the
@@ -62,7 +55,7 @@ void AddChildren(Walk& walk, HWND parent, int parent_index, const RectI& seen) {
     const RectI shown = Intersection(ToRectI(r), seen);
     if (shown.Empty() || overlay::Covered(shown, walk.above)) continue;
     const int index = static_cast<int>(walk.out.size());
-    walk.out.push_back({ToRectI(r), parent_index});
+    walk.out.push_back({ToRectI(r), parent_index, reinterpret_cast<WindowId>(child)});
     AddChildren(walk, child, index, shown);
   }
 }
@@ -89,6 +82,18 @@ BOOL CALLBACK AddTopLevel(HWND window, LPARAM data) noexcept {
 
 }  // namespace
 
+bool Cloaked(HWND window) {
+  // Windows 7 knows no cloaking: the call fails there, and the window counts as shown.
+  DWORD cloaked = 0;
+  return SUCCEEDED(::DwmGetWindowAttribute(window, DWMWA_CLOAKED, &cloaked, sizeof cloaked)) &&
+         cloaked != 0;
+}
+
+RectI VisibleFrame(HWND window) {
+  BOOL composed = FALSE;
+  return Frame(window, SUCCEEDED(::DwmIsCompositionEnabled(&composed)) && composed);
+}
+
 WindowSnapshot::WindowSnapshot(DWORD own_process, const RectI& desktop)
     : own_process_(own_process), desktop_(desktop) {}
 
@@ -103,7 +108,8 @@ std::vector<overlay::WindowRecord> WindowSnapshot::RecordWindows() {
   walk.shell = ::GetShellWindow();
   ::EnumWindows(AddTopLevel, reinterpret_cast<LPARAM>(&walk));
   std::vector<overlay::WindowRecord> out;
-  for (const TopLevel& w : windows_) out.push_back({w.frame, -1});
+  for (const TopLevel& w : windows_)
+    out.push_back({w.frame, -1, reinterpret_cast<WindowId>(w.window)});
   return out;
 }
 
@@ -112,7 +118,7 @@ std::vector<overlay::WindowRecord> WindowSnapshot::RecordControls() const {
   walk.desktop = desktop_;
   for (const TopLevel& w : windows_) {
     const int index = static_cast<int>(walk.out.size());
-    walk.out.push_back({w.frame, -1});
+    walk.out.push_back({w.frame, -1, reinterpret_cast<WindowId>(w.window)});
     // A window that closed since has no children any more: it keeps its own rectangle.
     AddChildren(walk, w.window, index, w.shown);
     walk.above.push_back(w.shown);

@@ -41,6 +41,13 @@ class WindowSnapshot {
   std::vector<TopLevel> windows_;  // as the last RecordWindows found them
 };
 
+// A top-level window's visible frame: the compositor's extended frame where it composes the
+// desktop (Windows 10 and 11 draw the resize borders invisible, outside it), else the window
+// rectangle; empty when neither can be read. Physical pixels; no message to the window.
+RectI VisibleFrame(HWND window);
+// Hidden by the compositor: on another virtual desktop, or a suspended app's.
+bool Cloaked(HWND window);
+
 // A snapshot's RecordWindows on a thread of its own, so that its round trips overlap the
 // screen copy that the freeze waits for. Where no thread can start, Take records on the
 // caller's thread instead. The snapshot is not touched by anyone else until Take returns.
