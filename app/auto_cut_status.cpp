@@ -37,12 +37,8 @@ std::wstring_view Waiting(overlay::FollowState state) {
 std::wstring Pace(const StatusFacts& f) {
   // The pace never goes above the list's top value.
   const int seconds = std::min(f.interval_seconds, kMaxIntervalSeconds);
-  std::wstring line;
-  if (f.follow.state == overlay::FollowState::kFollowing) {
-    line = f.follow.title.empty() ? std::wstring(L"跟随窗口")
-                                  : L"跟随“" + FitTip(f.follow.title, kTitleChars) + L"”";
-    line += L" · ";
-  }
+  std::wstring line = FollowLine(f.follow);
+  if (!line.empty()) line += L" · ";
   line += L"每 " + std::to_wstring(seconds) + L" 秒切图 · 已切 " +
                       std::to_wstring(f.cuts_made) + L" 张";
   if (f.last_landed) {
@@ -54,14 +50,22 @@ std::wstring Pace(const StatusFacts& f) {
 
 }  // namespace
 
+std::wstring FollowLine(const overlay::FollowFacts& follow) {
+  if (follow.state == overlay::FollowState::kGone) return L"跟随的窗口已关闭，暂停切图";
+  if (const auto why = Waiting(follow.state); !why.empty()) return std::wstring(why);
+  if (follow.state != overlay::FollowState::kFollowing) return {};
+  return follow.title.empty() ? std::wstring(L"跟随窗口")
+                              : L"跟随“" + FitTip(follow.title, kTitleChars) + L"”";
+}
+
 std::wstring StatusLine(const StatusFacts& f) {
   if (!f.area_set) return {};
   if (f.adjusting) return L"调整选区中，暂停切图";
   // Until a new area is chosen, whatever else the state.
-  if (f.follow.state == overlay::FollowState::kGone) return L"跟随的窗口已关闭，暂停切图";
+  if (f.follow.state == overlay::FollowState::kGone) return FollowLine(f.follow);
   if (f.paused) return L"已暂停";
   if (f.session_locked) return L"会话已锁定，暂停切图";
-  if (const auto why = Waiting(f.follow.state); !why.empty()) return std::wstring(why);
+  if (!Waiting(f.follow.state).empty()) return FollowLine(f.follow);
   if (f.interval_seconds <= 0) return L"间隔为 0，不切图";
   if (f.last_cut) {
     switch (f.last_cut->outcome) {

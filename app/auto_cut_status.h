@@ -25,6 +25,10 @@ struct StatusFacts {
 // no area is watched.
 std::wstring StatusLine(const StatusFacts& facts);
 
+// What the tip says of the followed window: why no cut is made ("窗口已最小化，暂停切图"), or
+// which window is followed; empty when no window is followed.
+std::wstring FollowLine(const overlay::FollowFacts& follow);
+
 // The main window's tip: the program's title, then the status line; never longer than a tip
 // holds.
 std::wstring StatusTip(const StatusFacts& facts);

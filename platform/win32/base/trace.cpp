@@ -18,4 +18,19 @@ void TraceFailure(const wchar_t* what) {
   ::SetLastError(error);
 }
 
+void Trace(const wchar_t* line) {
+  const DWORD error = ::GetLastError();
+  wchar_t text[512];
+  std::swprintf(text, sizeof text / sizeof text[0], L"Pelvanto: %ls\n", line);
+  ::OutputDebugStringW(text);
+  static const bool to_stderr = ::GetEnvironmentVariableW(L"PELVANTO_TRACE", nullptr, 0) > 0;
+  if (to_stderr) {
+    // UTF-8, so a line in Chinese reaches a pipe whole whatever the console's code page.
+    char utf8[1536];
+    const int length = ::WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
+    if (length > 0) std::fputs(utf8, stderr);
+  }
+  ::SetLastError(error);
+}
+
 }  // namespace pelvanto::win32

@@ -279,7 +279,11 @@ void MainWindow::OnAreaSet() {
 }
 
 void MainWindow::OnFollowChanged(const overlay::FollowFacts& facts) {
-  if (logic_ && !ended_) logic_->OnFollowChanged(facts);
+  if (!logic_ || ended_) return;
+  logic_->OnFollowChanged(facts);
+  // What the tip now says of the window, once per change, for DebugView (and the tests).
+  const std::wstring line = app::FollowLine(facts);
+  if (line != std::exchange(follow_line_, line) && !line.empty()) Trace(line.c_str());
 }
 
 void MainWindow::EndProgram() {

@@ -73,6 +73,7 @@ class MainWindow final : public Window<MainWindow>,
   std::unique_ptr<OverlayHost> overlay_;
   TrayMenu tray_menu_;
   bool ended_ = false;
+  std::wstring follow_line_;  // what the tip last said of the followed window
 };
 
 }  // namespace pelvanto::win32
