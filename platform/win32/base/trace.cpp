@@ -13,7 +13,12 @@ void TraceFailure(const wchar_t* what) {
   ::OutputDebugStringW(line);
   // Asked once: the environment does not change under a running program.
   static const bool to_stderr = ::GetEnvironmentVariableW(L"PELVANTO_TRACE", nullptr, 0) > 0;
-  if (to_stderr) std::fwprintf(stderr, L"%ls", line);
+  if (to_stderr) {
+    std::fwprintf(stderr, L"%ls", line);
+    // Redirected to a file, the C runtime buffers standard error: a program ended from outside
+    // would lose the line.
+    std::fflush(stderr);
+  }
   // Tracing must not change what the caller reads next.
   ::SetLastError(error);
 }
@@ -29,6 +34,7 @@ void Trace(const wchar_t* line) {
     char utf8[1536];
     const int length = ::WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
     if (length > 0) std::fputs(utf8, stderr);
+    std::fflush(stderr);
   }
   ::SetLastError(error);
 }
