@@ -169,6 +169,14 @@ void Overlay::ChooseFollow() {
     // the same window, following stays as the user had it.
     const bool was_on = adjusting_ && follower_.Facts().Following();
     const WindowId was = follower_.Window();
+    // A followed window that closed during the adjustment: nothing is cut at its old place.
+    if (was_on) {
+      follower_.Check(metrics_.Monitors().bounds);
+      if (follower_.Facts().state == FollowState::kGone) {
+        services_.events.OnFollowChanged(follower_.Facts());
+        return;
+      }
+    }
     const auto held =
         ChoiceHolding(services_.windows.TopLevelWindows(), area, metrics_.Monitors().bounds);
     follower_.Choose(area, held, held && was_on && held->window == was);

@@ -221,6 +221,30 @@ TEST(SteeringTest, AdjustStopsCutsUntilTheAreaIsBackAndAPauseOutlastsIt) {
   EXPECT_EQ(rig.area.cuts_asked, 2);
 }
 
+TEST(SteeringTest, AWindowThatCannotBeSeenIsReadAtEachTickAndNeverCut) {
+  SteeringRig rig;
+  rig.MarkArea();
+  rig.steering.OnFollowChanged({overlay::FollowState::kFollowing, L"记事本"});
+  EXPECT_EQ(rig.area.frame, FrameStyle::kSolid);
+  rig.steering.OnPaceTick(5);
+  EXPECT_EQ(rig.area.checks, 1);
+  EXPECT_EQ(rig.area.cuts_asked, 1);
+  const int cancels = rig.area.cancels;
+  rig.steering.OnFollowChanged({overlay::FollowState::kMinimised, L"记事本"});
+  EXPECT_EQ(rig.area.cancels, cancels + 1);  // a cut on its way is dropped
+  EXPECT_EQ(rig.area.frame, FrameStyle::kHidden);
+  rig.steering.OnPaceTick(5);
+  EXPECT_EQ(rig.area.checks, 2);
+  EXPECT_EQ(rig.area.cuts_asked, 1);
+  EXPECT_FALSE(rig.Command(kCutNow));
+  // "跟随窗口" asks the overlay; gone, it is not offered.
+  EXPECT_TRUE(rig.Command(kToggleFollow));
+  EXPECT_FALSE(rig.area.following);
+  rig.steering.OnFollowChanged({overlay::FollowState::kGone, L"记事本"});
+  EXPECT_FALSE(rig.Command(kToggleFollow));
+  EXPECT_TRUE(rig.Command(kAdjust));
+}
+
 TEST(SteeringTest, CommandsThatArriveAfterTheirStateHasPassedDoNothing) {
   SteeringRig rig;
   rig.MarkArea();
@@ -278,6 +302,10 @@ StatusFacts With(StatusFacts f, bool StatusFacts::*flag) {
   f.*flag = true;
   return f;
 }
+StatusFacts Following(StatusFacts f, overlay::FollowState state, std::wstring title = L"记事本") {
+  f.follow = {state, std::move(title)};
+  return f;
+}
 overlay::CutReport Outcome(overlay::CutOutcome outcome) {
   overlay::CutReport r;
   r.outcome = outcome;
@@ -306,6 +334,26 @@ INSTANTIATE_TEST_SUITE_P(
         StatusCase{"HeldByUnreadableProgram", Watching(5, 0, Held(L"")), L"剪贴板被占用，上次未切"},
         StatusCase{"CopyFailed", Watching(5, 0, Outcome(overlay::CutOutcome::kFailed)),
                    L"屏幕未能复制，上次未切"},
+        StatusCase{"FollowingNamesTheWindow",
+                   Following(Watching(5), overlay::FollowState::kFollowing),
+                   L"跟随“记事本” · 每 5 秒切图 · 已切 0 张"},
+        StatusCase{"FollowingALongTitleCutShort",
+                   Following(Watching(5), overlay::FollowState::kFollowing,
+                             L"一个非常非常非常非常非常长的窗口标题"),
+                   L"跟随“一个非常非常非常非常非常长的窗\u2026” · 每 5 秒切图 · 已切 0 张"},
+        StatusCase{"DrawnAreaNotFollowed", Following(Watching(5), overlay::FollowState::kOff),
+                   L"每 5 秒切图 · 已切 0 张"},
+        StatusCase{"WindowMinimised", Following(Watching(5), overlay::FollowState::kMinimised),
+                   L"窗口已最小化，暂停切图"},
+        StatusCase{"WindowOnNoMonitor", Following(Watching(5), overlay::FollowState::kOffMonitors),
+                   L"窗口不在任何显示器上，暂停切图"},
+        StatusCase{"WindowClosedEvenWhenPaused",
+                   Following(With(Watching(5), &StatusFacts::paused), overlay::FollowState::kGone),
+                   L"跟随的窗口已关闭，暂停切图"},
+        StatusCase{"WindowMovedDuringTheCopy",
+                   Following(Watching(5, 0, Outcome(overlay::CutOutcome::kWindowMoved)),
+                             overlay::FollowState::kFollowing),
+                   L"窗口移动中，上次未切"},
         StatusCase{"UnlockedAgain",
                    Watching(5, 1, Outcome(overlay::CutOutcome::kSessionLocked), kLast),
                    L"每 5 秒切图 · 已切 1 张 · 上次 14:03:21 412×300"}),

@@ -254,5 +254,36 @@ TEST(OverlayFollowTest, AWindowMovingDuringTheCopyGivesNoPictureOfTwoPlaces) {
   EXPECT_EQ(rig.Picture()->left, kFrame.left + 40);
 }
 
+TEST(OverlayFollowTest, AnAdjustmentChoosesAnewAndAWindowClosedMeanwhileStaysGone) {
+  struct Case {
+    const char* what;
+    bool close;       // the window closes during the adjustment
+    int right_by;     // the area's right edge moved by, with Ctrl+Right
+    FollowState state;
+  };
+  const Case cases[] = {
+      {"within the same window, still followed", false, 10, FollowState::kFollowing},
+      {"out of the window, a fixed area", false, 300, FollowState::kNone},
+      {"the window closed meanwhile", true, 10, FollowState::kGone},
+  };
+  for (const Case& c : cases) {
+    FollowRig rig;
+    rig.Drag(150, 150, 250, 250);
+    rig.ClickButton(kCopyAndExit);
+    ASSERT_TRUE(rig.overlay.SetFollowing(true)) << c.what;
+    ASSERT_TRUE(rig.overlay.Adjust(SingleMonitorDesktop(1024, 768, 96))) << c.what;
+    if (c.close) {
+      rig.windows.windows.erase(5);
+      rig.windows.top_level.clear();
+    }
+    for (int i = 0; i < c.right_by; ++i) rig.overlay.OnKey({Key::kRight, false, true, false});
+    rig.overlay.OnKey({Key::kEnter});
+    EXPECT_EQ(rig.overlay.Follow().state, c.state) << c.what;
+    const int puts = rig.clipboard.pictures_put;
+    rig.overlay.OnCutTimer();
+    EXPECT_EQ(rig.clipboard.pictures_put, puts + (c.state == FollowState::kGone ? 0 : 1)) << c.what;
+  }
+}
+
 }  // namespace
 }  // namespace pelvanto::overlay
