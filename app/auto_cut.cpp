@@ -108,13 +108,12 @@ void AutoCutSteering::Resume(int interval_seconds) {
 }
 
 SteeringState AutoCutSteering::State(bool capturing) const {
-  return {capturing,    area_set_,        paused_, adjusting_, session_locked_, frame_wanted_,
-          follow_.state};
+  return {capturing, area_set_, paused_, adjusting_, session_locked_, frame_wanted_, follow_.state};
 }
 
 StatusFacts AutoCutSteering::Status(int interval_seconds) const {
-  return {area_set_,        paused_,    adjusting_, session_locked_,
-          interval_seconds, cuts_made_, last_cut_,  last_landed_, follow_};
+  return {area_set_,  paused_,   adjusting_,   session_locked_, interval_seconds,
+          cuts_made_, last_cut_, last_landed_, follow_};
 }
 
 FrameStyle AutoCutSteering::Frame() const {

@@ -13,15 +13,16 @@ std::vector<MenuEntry> MenuFor(const SteeringState& s) {
   menu.push_back({MenuCommand::kShowMain, L"显示主窗口", true, false, true, true});
   // While paused no cut touches the clipboard, not even one asked for.
   // Nor while the followed window cannot be seen, or has gone.
-  menu.push_back({MenuCommand::kCutNow, L"立即切图", screen_free && !s.paused && follow.Cuttable()});
+  menu.push_back(
+      {MenuCommand::kCutNow, L"立即切图", screen_free && !s.paused && follow.Cuttable()});
   if (s.paused)
     menu.push_back({MenuCommand::kResume, L"继续切图", steerable});
   else
     menu.push_back({MenuCommand::kPause, L"暂停切图", steerable});
   menu.push_back({MenuCommand::kAdjust, L"调整选区", screen_free, false, false, true});
   // Greyed where the area lies in no single window, or its window has closed.
-  menu.push_back({MenuCommand::kToggleFollow, L"跟随窗口", steerable && follow.Offered(),
-                   follow.Following()});
+  menu.push_back(
+      {MenuCommand::kToggleFollow, L"跟随窗口", steerable && follow.Offered(), follow.Following()});
   // A choice for this run, whether or not an area is watched yet.
   menu.push_back({MenuCommand::kToggleFrame, L"显示选区边框", true, s.frame_wanted, false, true});
   menu.push_back({MenuCommand::kStopCapture, L"切图结束", s.capturing});

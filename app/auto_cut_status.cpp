@@ -39,8 +39,8 @@ std::wstring Pace(const StatusFacts& f) {
   const int seconds = std::min(f.interval_seconds, kMaxIntervalSeconds);
   std::wstring line = FollowLine(f.follow);
   if (!line.empty()) line += L" · ";
-  line += L"每 " + std::to_wstring(seconds) + L" 秒切图 · 已切 " +
-                      std::to_wstring(f.cuts_made) + L" 张";
+  line += L"每 " + std::to_wstring(seconds) + L" 秒切图 · 已切 " + std::to_wstring(f.cuts_made) +
+          L" 张";
   if (f.last_landed) {
     line += L" · 上次 " + Clock(f.last_landed->at) + L" " + std::to_wstring(f.last_landed->width) +
             L"×" + std::to_wstring(f.last_landed->height);

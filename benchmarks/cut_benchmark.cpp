@@ -114,8 +114,7 @@ void BM_CutTick(benchmark::State& state) {
   NullEvents events;
   NoWindows windows;
   overlay::Overlay overlay(
-      {window, pointer, clock, screen, clipboard, tray, cut_timer, auto_cut_timer, events,
-       windows},
+      {window, pointer, clock, screen, clipboard, tray, cut_timer, auto_cut_timer, events, windows},
       overlay::SingleMonitorDesktop(1920, 1080, 96), 1);
   overlay.Open();
   for (auto _ : state) {

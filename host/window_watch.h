@@ -12,11 +12,11 @@ namespace pelvanto {
 
 // How a window shows, as far as cutting it goes.
 enum class WindowShow {
-  kShown,       // on a monitor, to be cut
-  kMinimised,   // minimised
-  kHidden,      // not visible
-  kCloaked,     // hidden by the compositor (another virtual desktop, a suspended app)
-  kOffMonitors, // on no monitor
+  kShown,        // on a monitor, to be cut
+  kMinimised,    // minimised
+  kHidden,       // not visible
+  kCloaked,      // hidden by the compositor (another virtual desktop, a suspended app)
+  kOffMonitors,  // on no monitor
 };
 
 // One reading of a window.
@@ -25,7 +25,7 @@ struct WindowLook {
   std::uint32_t process = 0;  // the id of the process that owns it
   std::wstring class_name;    // its window class
   WindowShow show = WindowShow::kHidden;
-  RectI frame;     // its visible frame (top level) or window rectangle (control), desktop pixels
+  RectI frame;        // its visible frame (top level) or window rectangle (control), desktop pixels
   unsigned dpi = 96;  // of the monitor that shows most of it
 };
 

@@ -213,7 +213,7 @@ class Overlay final : private InputTargets {
   bool pointer_seen_ = false;          // the pointer has moved over the overlay: hovering may begin
   ClickOrDrag click_;                  // whether the left press on an empty overlay stays a click
   std::optional<RectI> click_target_;  // what that press would select, taken from the highlight
-  PointI click_at_;                      // the pointer where that highlight was found
+  PointI click_at_;                    // the pointer where that highlight was found
   std::optional<FollowChoice> clicked_;  // the window a snapping click selected, with its area
   Follower follower_;                    // the window the watched area follows
   bool moved_retry_ = false;             // a cut dropped as the window moved is being made again

@@ -15,8 +15,8 @@ namespace pelvanto::overlay {
 
 // One window as it was recorded, before any clipping.
 struct WindowRecord {
-  RectI frame;      // its visible frame, virtual-desktop pixels
-  int parent = -1;  // index of the window it is a child of, earlier in the list; -1: top level
+  RectI frame;          // its visible frame, virtual-desktop pixels
+  int parent = -1;      // index of the window it is a child of, earlier in the list; -1: top level
   WindowId window = 0;  // its handle, to follow it once chosen
   friend bool operator==(const WindowRecord&, const WindowRecord&) = default;
 };

@@ -255,10 +255,9 @@ struct OverlayRig {
   explicit OverlayRig(const overlay::Desktop& desktop, std::uint64_t seed = 1)
       : screen(desktop.bounds.right, desktop.bounds.bottom),
         clipboard(&log),
-        overlay(
-            {window, pointer, clock, screen, clipboard, tray, cut_timer, auto_cut_timer, events,
-             windows},
-            desktop, seed) {
+        overlay({window, pointer, clock, screen, clipboard, tray, cut_timer, auto_cut_timer, events,
+                 windows},
+                desktop, seed) {
     window.on_minimise = [this] { overlay.OnMinimised(); };
   }
   CallLog log;

@@ -27,29 +27,83 @@ TEST(FollowedAreaTest, TheAreaKeepsItsPlaceInTheWindow) {
     RectI expected;
   };
   const Case cases[] = {
-      {"a part moves with the window", FollowKind::kPart, {150, 120, 250, 220},
-       {600, 300, 1000, 600}, 96, {}, {650, 320, 750, 420}},
-      {"a part keeps offset and size when the window grows", FollowKind::kPart,
-       {150, 120, 250, 220}, {100, 100, 900, 900}, 96, {}, {150, 120, 250, 220}},
-      {"a part is clipped to a smaller window", FollowKind::kPart, {150, 120, 250, 220},
-       {100, 100, 200, 150}, 96, {}, {150, 120, 200, 150}},
-      {"nothing is left when the window is smaller than the offset", FollowKind::kPart,
-       {150, 120, 250, 220}, {100, 100, 140, 115}, 96, {}, {}},
-      {"the whole window stays the whole window", FollowKind::kWholeWindow, kFrame,
-       {50, 60, 850, 700}, 96, {}, {50, 60, 850, 700}},
-      {"a control is its rectangle read anew", FollowKind::kControl, {120, 130, 220, 160},
-       {0, 0, 600, 500}, 96, RectI{30, 40, 330, 90}, {30, 40, 330, 90}},
-      {"a control that cannot be read is the part it was", FollowKind::kControl,
-       {120, 130, 220, 160}, {0, 0, 600, 500}, 96, {}, {20, 30, 120, 60}},
-      {"a control reaching out of its window is clipped", FollowKind::kControl,
-       {120, 130, 220, 160}, {0, 0, 600, 500}, 96, RectI{500, 400, 700, 600},
+      {"a part moves with the window",
+       FollowKind::kPart,
+       {150, 120, 250, 220},
+       {600, 300, 1000, 600},
+       96,
+       {},
+       {650, 320, 750, 420}},
+      {"a part keeps offset and size when the window grows",
+       FollowKind::kPart,
+       {150, 120, 250, 220},
+       {100, 100, 900, 900},
+       96,
+       {},
+       {150, 120, 250, 220}},
+      {"a part is clipped to a smaller window",
+       FollowKind::kPart,
+       {150, 120, 250, 220},
+       {100, 100, 200, 150},
+       96,
+       {},
+       {150, 120, 200, 150}},
+      {"nothing is left when the window is smaller than the offset",
+       FollowKind::kPart,
+       {150, 120, 250, 220},
+       {100, 100, 140, 115},
+       96,
+       {},
+       {}},
+      {"the whole window stays the whole window",
+       FollowKind::kWholeWindow,
+       kFrame,
+       {50, 60, 850, 700},
+       96,
+       {},
+       {50, 60, 850, 700}},
+      {"a control is its rectangle read anew",
+       FollowKind::kControl,
+       {120, 130, 220, 160},
+       {0, 0, 600, 500},
+       96,
+       RectI{30, 40, 330, 90},
+       {30, 40, 330, 90}},
+      {"a control that cannot be read is the part it was",
+       FollowKind::kControl,
+       {120, 130, 220, 160},
+       {0, 0, 600, 500},
+       96,
+       {},
+       {20, 30, 120, 60}},
+      {"a control reaching out of its window is clipped",
+       FollowKind::kControl,
+       {120, 130, 220, 160},
+       {0, 0, 600, 500},
+       96,
+       RectI{500, 400, 700, 600},
        {500, 400, 600, 500}},
-      {"at 144 dpi a part is half as large again, in physical pixels", FollowKind::kPart,
-       {150, 120, 250, 220}, {2000, 0, 2600, 450}, 144, {}, {2075, 30, 2225, 180}},
-      {"a window larger than the desktop keeps what the desktop shows", FollowKind::kWholeWindow,
-       kFrame, {-500, -500, 2500, 1500}, 96, {}, kDesktop},
-      {"a window partly off every monitor is cut where the desktop is", FollowKind::kPart,
-       {150, 120, 250, 220}, {-80, 1000, 320, 1300}, 96, {}, {0, 1020, 70, 1080}},
+      {"at 144 dpi a part is half as large again, in physical pixels",
+       FollowKind::kPart,
+       {150, 120, 250, 220},
+       {2000, 0, 2600, 450},
+       144,
+       {},
+       {2075, 30, 2225, 180}},
+      {"a window larger than the desktop keeps what the desktop shows",
+       FollowKind::kWholeWindow,
+       kFrame,
+       {-500, -500, 2500, 1500},
+       96,
+       {},
+       kDesktop},
+      {"a window partly off every monitor is cut where the desktop is",
+       FollowKind::kPart,
+       {150, 120, 250, 220},
+       {-80, 1000, 320, 1300},
+       96,
+       {},
+       {0, 1020, 70, 1080}},
   };
   const RectI wide_desktop{0, 0, 3000, 1080};
   for (const Case& c : cases) {
@@ -81,7 +135,9 @@ TEST(ChoiceHoldingTest, ADrawnAreaFollowsOnlyTheOneWindowItLiesIn) {
       {"across the edge of a window", {900, 700, 1100, 850}, std::nullopt},
       {"on the bare desktop", {1200, 10, 1300, 100}, std::nullopt},
       {"exactly the window", {400, 300, 700, 600}, 11, FollowKind::kWholeWindow},
-      {"exactly the desktop's part of a larger window", {0, 900, 1920, 1080}, 13,
+      {"exactly the desktop's part of a larger window",
+       {0, 900, 1920, 1080},
+       13,
        FollowKind::kWholeWindow},
       {"an empty area", {10, 10, 10, 10}, std::nullopt},
   };
@@ -98,8 +154,19 @@ TEST(ChoiceHoldingTest, ADrawnAreaFollowsOnlyTheOneWindowItLiesIn) {
 // --- The follower's states ------------------------------------------------------------------
 
 TEST(FollowerTest, TheStateFollowsTheWindowAndGoneStaysGone) {
-  enum Change { kNothing, kMove, kMinimise, kHide, kCloak, kOffMonitors, kRestore, kClose,
-                kReuseByOtherProgram, kReuseByOtherClass, kShrink };
+  enum Change {
+    kNothing,
+    kMove,
+    kMinimise,
+    kHide,
+    kCloak,
+    kOffMonitors,
+    kRestore,
+    kClose,
+    kReuseByOtherProgram,
+    kReuseByOtherClass,
+    kShrink
+  };
   struct Case {
     const char* what;
     std::vector<Change> changes;  // each followed by a check
@@ -110,7 +177,9 @@ TEST(FollowerTest, TheStateFollowsTheWindowAndGoneStaysGone) {
   const Case cases[] = {
       {"as chosen", {kNothing}, FollowState::kFollowing, chosen},
       {"moved", {kMove}, FollowState::kFollowing, {650, 320, 750, 420}},
-      {"minimised keeps the last area", {kMove, kMinimise}, FollowState::kMinimised,
+      {"minimised keeps the last area",
+       {kMove, kMinimise},
+       FollowState::kMinimised,
        {650, 320, 750, 420}},
       {"back by itself", {kMinimise, kRestore}, FollowState::kFollowing, chosen},
       {"hidden", {kHide}, FollowState::kHidden, chosen},
@@ -257,8 +326,8 @@ TEST(OverlayFollowTest, AWindowMovingDuringTheCopyGivesNoPictureOfTwoPlaces) {
 TEST(OverlayFollowTest, AnAdjustmentChoosesAnewAndAWindowClosedMeanwhileStaysGone) {
   struct Case {
     const char* what;
-    bool close;       // the window closes during the adjustment
-    int right_by;     // the area's right edge moved by, with Ctrl+Right
+    bool close;    // the window closes during the adjustment
+    int right_by;  // the area's right edge moved by, with Ctrl+Right
     FollowState state;
   };
   const Case cases[] = {

@@ -80,7 +80,8 @@ TEST(WindowRecording, OnItsOwnThreadRecordsWhatTheCallersThreadWould) {
   EXPECT_EQ(recorded, here.RecordWindows());
   RECT frame{};
   ::GetWindowRect(window.get(), &frame);
-  const overlay::WindowRecord own{{frame.left, frame.top, frame.right, frame.bottom}, -1,
+  const overlay::WindowRecord own{{frame.left, frame.top, frame.right, frame.bottom},
+                                  -1,
                                   reinterpret_cast<WindowId>(window.get())};
   EXPECT_NE(std::find(recorded.begin(), recorded.end(), own), recorded.end());
   // The controls walk the windows the thread recorded.

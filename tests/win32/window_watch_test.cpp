@@ -53,9 +53,9 @@ TEST(WindowWatch, AClosedWindowIsGoneAndAnotherProgramsWindowIsNotTheSame) {
   const HWND closed = first->window();
   overlay::Follower follower(watch);
   const RectI frame = watch.Look(Id(closed)).frame;
-  follower.Choose(frame, overlay::FollowChoice{Id(closed), 0, overlay::FollowKind::kWholeWindow,
-                                               frame, frame},
-                  true);
+  follower.Choose(
+      frame, overlay::FollowChoice{Id(closed), 0, overlay::FollowKind::kWholeWindow, frame, frame},
+      true);
   EXPECT_EQ(follower.Facts().state, overlay::FollowState::kFollowing);
   // The same program under another process: what a reused handle would read as.
   EXPECT_NE(watch.Look(Id(second.window())).process, watch.Look(Id(closed)).process);
@@ -74,9 +74,9 @@ TEST(WindowWatch, ThisProgramsOwnWindowsAreNeverFollowed) {
   const HWND own = rig.main->hwnd();
   overlay::Follower follower(watch);
   const RectI frame = watch.Look(Id(own)).frame;
-  follower.Choose(frame, overlay::FollowChoice{Id(own), 0, overlay::FollowKind::kWholeWindow,
-                                               frame, frame},
-                  true);
+  follower.Choose(
+      frame, overlay::FollowChoice{Id(own), 0, overlay::FollowKind::kWholeWindow, frame, frame},
+      true);
   EXPECT_EQ(follower.Facts().state, overlay::FollowState::kNone);
   for (const WindowPlace& place : watch.TopLevelWindows()) EXPECT_NE(place.window, Id(own));
 }
@@ -99,7 +99,8 @@ TEST(WindowWatch, TheSystemReportsTheFollowedWindowsMovesWhereItCan) {
   EXPECT_GE(moves, 1);
   watch.Listen(0);
   const int before = moves;
-  ::SetWindowPos(chat.window(), nullptr, 300, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ::SetWindowPos(chat.window(), nullptr, 300, 300, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   PumpFor(200);
   EXPECT_EQ(moves, before);
 }

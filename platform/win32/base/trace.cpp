@@ -32,7 +32,8 @@ void Trace(const wchar_t* line) {
   if (to_stderr) {
     // UTF-8, so a line in Chinese reaches a pipe whole whatever the console's code page.
     char utf8[1536];
-    const int length = ::WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
+    const int length =
+        ::WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
     if (length > 0) std::fputs(utf8, stderr);
     std::fflush(stderr);
   }

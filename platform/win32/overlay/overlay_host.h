@@ -83,8 +83,8 @@ class OverlayInstance final : public overlay::OverlayView {
   std::uint64_t random_seed_;
   OverlayAnchor anchor_;
   OverlaySurface surface_;
-  AreaFrame frame_;         // around the watched area while the auto-cut runs
-  FrameFreeScreen screen_;  // the live screen, the frame left out of every copy
+  AreaFrame frame_;          // around the watched area while the auto-cut runs
+  FrameFreeScreen screen_;   // the live screen, the frame left out of every copy
   SystemWindowWatch watch_;  // the followed window
   OwnedIcon small_icon_;
   std::unique_ptr<WindowTimer> cut_timer_;

@@ -93,8 +93,8 @@ void SystemWindowWatch::Listen(WindowId window) {
   // Wine 8 refuses another process's thread (ERROR_INVALID_PARAMETER) and takes the whole
   // process; the callback filters by window either way.
   if (!hook_)
-    hook_.Reset(::SetWinEventHook(EVENT_OBJECT_LOCATIONCHANGE, EVENT_OBJECT_LOCATIONCHANGE,
-                                  nullptr, OnEvent, process, 0, kFlags));
+    hook_.Reset(::SetWinEventHook(EVENT_OBJECT_LOCATIONCHANGE, EVENT_OBJECT_LOCATIONCHANGE, nullptr,
+                                  OnEvent, process, 0, kFlags));
   // Without the hook the pace's ticks still find the window where it went.
   if (!hook_) TraceFailure(L"SetWinEventHook (the followed window's moves)");
   Listening().push_back(this);
