@@ -31,6 +31,7 @@ void AutoCutSteering::OnAreaSet() {
 
 void AutoCutSteering::OnAreaGone() {
   area_set_ = false;
+  follow_ = {};
   paused_ = false;
   adjusting_ = false;
   ShowFrame();
@@ -38,9 +39,14 @@ void AutoCutSteering::OnAreaGone() {
 
 void AutoCutSteering::OnPaceTick(int interval_seconds) {
   // The overlay starts the pace with its area; a tick after a pause was already on its way.
-  if (paused_ || adjusting_ || interval_seconds <= 0) return;
+  if (paused_ || adjusting_) return;
+  // Where the system does not report the followed window's moves (Wine), the frame catches up
+  // here.
+  if (follow_.Following()) area_.CheckFollowed();
+  if (interval_seconds <= 0) return;
   pace_.SetInterval(PaceMs(interval_seconds));
-  area_.StartCut();
+  // Nothing of a window that cannot be seen, or has gone.
+  if (follow_.Cuttable()) area_.StartCut();
 }
 
 void AutoCutSteering::OnCutReport(const overlay::CutReport& report) {
@@ -51,6 +57,12 @@ void AutoCutSteering::OnCutReport(const overlay::CutReport& report) {
 }
 
 void AutoCutSteering::OnSessionChange(bool locked) { session_locked_ = locked; }
+
+void AutoCutSteering::OnFollowChanged(const overlay::FollowFacts& facts) {
+  follow_ = facts;
+  if (!follow_.Cuttable()) area_.CancelCut();
+  ShowFrame();
+}
 
 bool AutoCutSteering::OnCommand(MenuCommand command, bool capturing, int interval_seconds) {
   if (!Applies(State(capturing), command)) return false;
@@ -79,6 +91,7 @@ bool AutoCutSteering::OnCommand(MenuCommand command, bool capturing, int interva
       frame_wanted_ = !frame_wanted_;
       ShowFrame();
       return true;
+    case MenuCommand::kToggleFollow: return area_.SetFollowing(!follow_.Following());
     case MenuCommand::kShowMain:
     case MenuCommand::kStartCapture:
     case MenuCommand::kStopCapture:
@@ -96,17 +109,18 @@ void AutoCutSteering::Resume(int interval_seconds) {
 }
 
 SteeringState AutoCutSteering::State(bool capturing) const {
-  return {capturing,     area_set_,          paused_, adjusting_, session_locked_,
-          frame_wanted_, area_.CutUnderWay()};
+  return {capturing,     area_set_,           paused_,      adjusting_, session_locked_,
+          frame_wanted_, area_.CutUnderWay(), follow_.state};
 }
 
 StatusFacts AutoCutSteering::Status(int interval_seconds) const {
-  return {area_set_,        paused_,    adjusting_, session_locked_,
-          interval_seconds, cuts_made_, last_cut_,  last_landed_};
+  return {area_set_,  paused_,   adjusting_,   session_locked_, interval_seconds,
+          cuts_made_, last_cut_, last_landed_, follow_};
 }
 
 FrameStyle AutoCutSteering::Frame() const {
-  if (!area_set_ || adjusting_ || !frame_wanted_) return FrameStyle::kHidden;
+  // Nothing to frame where the followed window cannot be seen.
+  if (!area_set_ || adjusting_ || !frame_wanted_ || !follow_.Cuttable()) return FrameStyle::kHidden;
   return paused_ ? FrameStyle::kDashed : FrameStyle::kSolid;
 }
 

@@ -8,6 +8,7 @@
 #include "app/auto_cut_status.h"
 #include "host/timer.h"
 #include "overlay/cut.h"
+#include "overlay/follow.h"
 
 namespace pelvanto::app {
 
@@ -34,6 +35,10 @@ class WatchedArea {
   // the old area.
   virtual bool Adjust() = 0;
   virtual void ShowFrame(FrameStyle style) = 0;
+  // Reads the followed window again; a change comes back as OnFollowChanged.
+  virtual void CheckFollowed() = 0;
+  // "跟随窗口" on or off; the change comes back as OnFollowChanged. False when it cannot be.
+  virtual bool SetFollowing(bool on) = 0;
 };
 
 class AutoCutSteering {
@@ -50,6 +55,8 @@ class AutoCutSteering {
   void OnPaceTick(int interval_seconds);
   void OnCutReport(const overlay::CutReport& report);
   void OnSessionChange(bool locked);
+  // The followed window moved, changed state or went, or following was turned on or off.
+  void OnFollowChanged(const overlay::FollowFacts& facts);
   // Cut now, pause, resume, adjust and the frame's check item; the other commands belong to
   // the main window's logic. False, and nothing done, when the command does not apply now.
   bool OnCommand(MenuCommand command, bool capturing, int interval_seconds);
@@ -72,6 +79,7 @@ class AutoCutSteering {
   int cuts_made_ = 0;            // pictures on the clipboard in this capture
   std::optional<overlay::CutReport> last_cut_;
   std::optional<overlay::CutReport> last_landed_;
+  overlay::FollowFacts follow_;  // the window the area follows, and how it stands
 };
 
 }  // namespace pelvanto::app

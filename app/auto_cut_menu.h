@@ -5,20 +5,23 @@
 #include <string_view>
 #include <vector>
 
+#include "overlay/follow.h"
+
 namespace pelvanto::app {
 
 // What an item of the menu does. The numbers are the items' command ids, never 0 (the
 // system's "nothing chosen").
 enum class MenuCommand : int {
-  kShowMain = 1,      // "显示主窗口": as the icon's double click
-  kCutNow = 2,        // "立即切图": one cut now, with a fresh margin
-  kPause = 3,         // "暂停切图": the pace stops, the area is kept
-  kResume = 4,        // "继续切图": the pace starts again at the interval box's value
-  kAdjust = 5,        // "调整选区": the overlay again, with the watched area in place
-  kToggleFrame = 6,   // "显示选区边框": the frame around the watched area, on or off
-  kStopCapture = 7,   // "切图结束": as the main window's capture button
-  kExit = 8,          // "关闭退出": as the main window's exit button
-  kStartCapture = 9,  // "切图开始": as the main window's capture button, when idle
+  kShowMain = 1,       // "显示主窗口": as the icon's double click
+  kCutNow = 2,         // "立即切图": one cut now, with a fresh margin
+  kPause = 3,          // "暂停切图": the pace stops, the area is kept
+  kResume = 4,         // "继续切图": the pace starts again at the interval box's value
+  kAdjust = 5,         // "调整选区": the overlay again, with the watched area in place
+  kToggleFrame = 6,    // "显示选区边框": the frame around the watched area, on or off
+  kStopCapture = 7,    // "切图结束": as the main window's capture button
+  kExit = 8,           // "关闭退出": as the main window's exit button
+  kStartCapture = 9,   // "切图开始": as the main window's capture button, when idle
+  kToggleFollow = 10,  // "跟随窗口": the area follows the window it was taken from, or stays
 };
 
 // What the menu depends on.
@@ -30,6 +33,7 @@ struct SteeringState {
   bool session_locked = false;  // the session does not show the screen
   bool frame_wanted = true;     // "显示选区边框" is checked
   bool cut_under_way = false;   // a cut was asked for and not made yet
+  overlay::FollowState follow = overlay::FollowState::kNone;  // the window the area lies in
 };
 
 struct MenuEntry {

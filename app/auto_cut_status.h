@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "overlay/cut.h"
+#include "overlay/follow.h"
 
 namespace pelvanto::app {
 
@@ -18,11 +19,16 @@ struct StatusFacts {
   int cuts_made = 0;            // pictures that reached the clipboard in this capture
   std::optional<overlay::CutReport> last_cut;     // the last cut's outcome, landed or not
   std::optional<overlay::CutReport> last_landed;  // the last picture that reached the clipboard
+  overlay::FollowFacts follow;                    // the window the area follows, if any
 };
 
 // The state in one line, e.g. "每 5 秒切图 · 已切 12 张 · 上次 14:03:21 412×300"; empty while
 // no area is watched.
 std::wstring StatusLine(const StatusFacts& facts);
+
+// What the tip says of the followed window: why no cut is made ("窗口已最小化，暂停切图"), or
+// which window is followed; empty when no window is followed.
+std::wstring FollowLine(const overlay::FollowFacts& follow);
 
 // The main window's tip: the program's title, the status line, then `note` (a taken hotkey);
 // never longer than a tip holds.

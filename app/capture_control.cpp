@@ -147,6 +147,11 @@ void CaptureControl::OnAreaSet() {
   RefreshTip();
 }
 
+void CaptureControl::OnFollowChanged(const overlay::FollowFacts& facts) {
+  steering_.OnFollowChanged(facts);
+  RefreshTip();
+}
+
 void CaptureControl::OnSessionChange(bool screen_shown) {
   const bool unlocked = screen_shown && steering_.State(Capturing()).session_locked;
   steering_.OnSessionChange(!screen_shown);

@@ -102,6 +102,7 @@ class CaptureControl {
   // From the overlay: a cut was made; it went to the tray with an area.
   void OnCut(const overlay::CutReport& report);
   void OnAreaSet();
+  void OnFollowChanged(const overlay::FollowFacts& facts);
   // The session shows the screen again, or no longer does.
   void OnSessionChange(bool screen_shown);
 

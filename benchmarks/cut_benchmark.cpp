@@ -41,6 +41,16 @@ class NullEvents : public overlay::AreaEvents {
  public:
   void OnCut(const overlay::CutReport& report) override { benchmark::DoNotOptimize(report.width); }
   void OnAreaSet() override {}
+  void OnFollowChanged(const overlay::FollowFacts&) override {}
+};
+
+class NoWindows : public WindowWatch {
+ public:
+  WindowLook Look(WindowId) const override { return {}; }
+  std::wstring Title(WindowId) const override { return {}; }
+  std::uint32_t OwnProcess() const override { return 0; }
+  std::vector<WindowPlace> TopLevelWindows() const override { return {}; }
+  void Listen(WindowId) override {}
 };
 
 class NullPointer : public PointerShape {
@@ -101,8 +111,9 @@ void BM_CutTick(benchmark::State& state) {
   NullTray tray;
   NullTimer cut_timer, auto_cut_timer;
   NullEvents events;
+  NoWindows windows;
   overlay::Overlay overlay(
-      {window, pointer, clock, screen, clipboard, tray, cut_timer, auto_cut_timer, events},
+      {window, pointer, clock, screen, clipboard, tray, cut_timer, auto_cut_timer, events, windows},
       overlay::SingleMonitorDesktop(1920, 1080, 96), 1);
   overlay.Open();
   for (auto _ : state) {

@@ -22,7 +22,7 @@ RectI CutArea(const RectI& selection, int margin) {
 Cutter::Cutter(Clock& clock, Screen& screen, Clipboard& clipboard, std::uint64_t random_seed)
     : clock_(clock), screen_(screen), clipboard_(clipboard), random_(random_seed) {}
 
-CutReport Cutter::Cut(const RectI& selection) {
+CutReport Cutter::Cut(const RectI& selection, const std::function<bool()>& unmoved) {
   CutReport report;
   report.at = clock_.Now();
   // A locked session cannot be copied: the margin is not drawn, so none is wasted.
@@ -41,6 +41,12 @@ CutReport Cutter::Cut(const RectI& selection) {
   auto picture =
       screen_.CopyArea(area.left, area.top, static_cast<int>(width), static_cast<int>(height));
   if (!picture) return report;
+  // A window that moved while the screen was copied may be half at its old place in the
+  // picture: no such picture reaches the clipboard.
+  if (unmoved && !unmoved()) {
+    report.outcome = CutOutcome::kWindowMoved;
+    return report;
+  }
   // A refused picture is freed by the clipboard; the next tick cuts anew.
   ClipboardPut put = clipboard_.PutPicture(std::move(picture));
   switch (put.outcome) {

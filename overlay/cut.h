@@ -2,6 +2,7 @@
 // The cut: the live screen at the selection, a random margin larger, onto the clipboard.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "host/clipboard.h"
@@ -26,6 +27,7 @@ enum class CutOutcome {
   kClipboardHeld,  // another program held the clipboard: skipped, the clipboard kept
   kSessionLocked,  // the session does not show the screen: skipped, the clipboard kept
   kFailed,         // nothing to copy, or the copy or the clipboard failed: skipped
+  kWindowMoved,    // the followed window moved during the copy: skipped, the clipboard kept
 };
 
 struct CutReport {
@@ -41,8 +43,9 @@ class Cutter {
  public:
   Cutter(Clock& clock, Screen& screen, Clipboard& clipboard, std::uint64_t random_seed);
 
-  // One cut of `selection`. Unless it landed, the clipboard keeps what it held.
-  CutReport Cut(const RectI& selection);
+  // One cut of `selection`. Unless it landed, the clipboard keeps what it held. `unmoved`,
+  // when given, is asked after the copy: false drops the picture (kWindowMoved).
+  CutReport Cut(const RectI& selection, const std::function<bool()>& unmoved = {});
   // The margin of the last cut, 0 to kMaxMargin.
   int LastMargin() const { return margin_; }
 

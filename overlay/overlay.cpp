@@ -17,7 +17,8 @@ Overlay::Overlay(OverlayServices services, Desktop desktop, std::uint64_t random
       router_(*this),
       cutter_(services.clock, services.screen, services.clipboard, random_seed),
       tray_icon_(services.tray),
-      click_(services.window.DragRectangle()) {}
+      click_(services.window.DragRectangle()),
+      follower_(services.windows) {}
 
 // --- Life -------------------------------------------------------------------------------
 
@@ -81,7 +82,8 @@ bool Overlay::Adjust(Desktop desktop) {
   // The selection, handles and toolbar hold on to metrics_: it changes in place.
   metrics_ = DesktopMetrics(std::move(desktop));
   if (!services_.window.FreezeScreen(metrics_.Monitors().bounds)) return false;
-  adjusted_from_ = selection_.Rect();
+  // Where the followed window put the area last.
+  adjusted_from_ = WatchedArea();
   // Monitors may have gone since the area was marked: it stays where it was, on the desktop.
   adjust_start_ = ClampIntoDesktop(adjusted_from_, metrics_.Monitors());
   selection_.Resize(adjust_start_);
@@ -133,7 +135,73 @@ void Overlay::OnCutTimer() {
   services_.cut_timer.SetEnabled(false);
   // Never while an adjustment shows the overlay: it would be in the picture.
   if (adjusting_) return;
-  services_.events.OnCut(cutter_.Cut(selection_.Rect()));
+  if (!follower_.Facts().Following()) {
+    services_.events.OnCut(cutter_.Cut(WatchedArea()));
+    return;
+  }
+  // Where the window is now, and never a picture while it cannot be seen there.
+  CheckFollowed();
+  if (closed_ || !follower_.Facts().Cuttable()) return;
+  // The frame as read before the copy: a check run while the copy waits must not hide a move.
+  const RectI frame = follower_.Frame();
+  CutReport report = cutter_.Cut(follower_.Area(), [&] { return follower_.StillAt(frame); });
+  if (report.outcome == CutOutcome::kWindowMoved && !std::exchange(moved_retry_, true)) {
+    // Once more at the window's new place, right away.
+    CheckFollowed();
+    services_.cut_timer.SetEnabled(true);
+  } else {
+    moved_retry_ = false;
+  }
+  services_.events.OnCut(report);
+}
+
+// --- Following a window ---------------------------------------------------------------------
+
+RectI Overlay::WatchedArea() const {
+  return follower_.Chosen() ? follower_.Area() : selection_.Rect();
+}
+
+void Overlay::ChooseFollow() {
+  const RectI area = selection_.Rect();
+  const auto clicked = std::exchange(clicked_, std::nullopt);
+  if (clicked && clicked->area == area) {
+    follower_.Choose(area, clicked, true);
+  } else {
+    // A drawn or adjusted area can follow the window it lies in. After an adjustment within
+    // the same window, following stays as the user had it.
+    const bool was_on = adjusting_ && follower_.Facts().Following();
+    const WindowId was = follower_.Window();
+    // A followed window that closed during the adjustment: nothing is cut at its old place.
+    if (was_on) {
+      follower_.Check(metrics_.Monitors().bounds);
+      if (follower_.Facts().state == FollowState::kGone) {
+        services_.events.OnFollowChanged(follower_.Facts());
+        return;
+      }
+    }
+    const auto held =
+        ChoiceHolding(services_.windows.TopLevelWindows(), area, metrics_.Monitors().bounds);
+    follower_.Choose(area, held, held && was_on && held->window == was);
+  }
+  CheckFollowed();
+  services_.events.OnFollowChanged(follower_.Facts());
+}
+
+void Overlay::CheckFollowed() {
+  if (follower_.Check(metrics_.Monitors().bounds))
+    services_.events.OnFollowChanged(follower_.Facts());
+}
+
+void Overlay::OnFollowCheck() {
+  if (closed_ || !in_tray_ || adjusting_) return;
+  CheckFollowed();
+}
+
+bool Overlay::SetFollowing(bool on) {
+  if (closed_ || !in_tray_ || adjusting_ || !follower_.SetOn(on)) return false;
+  CheckFollowed();
+  services_.events.OnFollowChanged(follower_.Facts());
+  return true;
 }
 
 // --- What is where ----------------------------------------------------------------------
@@ -244,6 +312,8 @@ void Overlay::SurfacePress(MouseButton button, int x, int y) {
   click_target_.reset();
   if (button == MouseButton::kLeft && !selection_.Finished()) {
     click_target_ = hover_.Highlighted();
+    // Where the highlight was found: the click's window is looked up there.
+    click_at_ = pointer_;
     click_.Press({x, y});
   }
   toolbar_.Hide();
@@ -291,6 +361,7 @@ void Overlay::SelectClicked(const RectI& rect) {
   // handles and the toolbar follow the rules of a drawn one.
   const std::uint32_t colour = services_.window.FrozenPixel(pointer_.x, pointer_.y);
   bool drawn = false;
+  clicked_ = targets_.ChoiceAt(click_at_, rect);
   selection_.Press(MouseButton::kLeft, rect.left, rect.top);
   services_.pointer.Set(
       selection_.Move(MouseButton::kLeft, rect.right, rect.bottom, colour, drawn));
@@ -346,6 +417,7 @@ void Overlay::ButtonClick(int index) {
     case kCopyAndExit:
       // Copies nothing now: the main window's pace starts the cuts, the overlay waits in the
       // tray with its selection kept.
+      ChooseFollow();
       services_.auto_cut_timer.SetEnabled(true);
       services_.pointer.Set(Pointer::kDefault);
       services_.window.Minimise();

@@ -15,9 +15,11 @@
 #include "host/timer.h"
 #include "host/tray.h"
 #include "host/types.h"
+#include "host/window_watch.h"
 #include "overlay/cut.h"
 #include "overlay/desktop.h"
 #include "overlay/elements.h"
+#include "overlay/follow.h"
 #include "overlay/handles.h"
 #include "overlay/input_router.h"
 #include "overlay/keys.h"
@@ -71,6 +73,9 @@ class AreaEvents {
   // The overlay went to the tray with an area: "复制退出" on a fresh overlay, or the end of an
   // adjustment, with the new area or the old (also when its freeze failed).
   virtual void OnAreaSet() = 0;
+  // The followed window moved, changed its state, or went; or following was turned on or off.
+  // Comes before OnAreaSet for a new area.
+  virtual void OnFollowChanged(const FollowFacts& facts) = 0;
 };
 
 // Everything else the overlay reaches.
@@ -84,6 +89,7 @@ struct OverlayServices {
   Timer& cut_timer;       // the overlay's own one-shot timer: one cut per enabling
   Timer& auto_cut_timer;  // the main window's pace of cuts
   AreaEvents& events;
+  WindowWatch& windows;  // the windows an area can follow
 };
 
 class Overlay final : private InputTargets {
@@ -117,6 +123,15 @@ class Overlay final : private InputTargets {
   bool Adjusting() const { return adjusting_; }
   // A cut asked for and not made yet is dropped.
   void CancelCut() { services_.cut_timer.SetEnabled(false); }
+
+  // The followed window is read again (a pace tick, or the system said it moved): the area
+  // moves with it. Nothing while the overlay is on the screen or no window is followed.
+  void OnFollowCheck();
+  // "跟随窗口" on or off; false when there is no window to follow.
+  bool SetFollowing(bool on);
+  const FollowFacts& Follow() const { return follower_.Facts(); }
+  // The area the cuts copy, where the followed window put it last.
+  RectI WatchedArea() const;
 
   // Mouse input from the window. `button` is the one that changed; `held` the buttons held
   // during a move.
@@ -170,6 +185,10 @@ class Overlay final : private InputTargets {
   bool UnchangedAdjustment() const;
   // The loupe follows the pointer.
   void FollowPointer(int x, int y);
+  // The area was confirmed: which window it follows, if any.
+  void ChooseFollow();
+  // Reads the followed window; tells the program when anything changed.
+  void CheckFollowed();
 
   OverlayServices services_;
   DesktopMetrics metrics_;  // the desktop, and the sizes on each of its monitors
@@ -194,6 +213,10 @@ class Overlay final : private InputTargets {
   bool pointer_seen_ = false;          // the pointer has moved over the overlay: hovering may begin
   ClickOrDrag click_;                  // whether the left press on an empty overlay stays a click
   std::optional<RectI> click_target_;  // what that press would select, taken from the highlight
+  PointI click_at_;                    // the pointer where that highlight was found
+  std::optional<FollowChoice> clicked_;  // the window a snapping click selected, with its area
+  Follower follower_;                    // the window the watched area follows
+  bool moved_retry_ = false;             // a cut dropped as the window moved is being made again
 };
 
 }  // namespace pelvanto::overlay

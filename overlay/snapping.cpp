@@ -16,7 +16,7 @@ bool Meets(const RectI& a, const RectI& b) { return !Intersection(a, b).Empty();
 // --- What was recorded -----------------------------------------------------------------------
 
 RecordedWindows::RecordedWindows(const std::vector<WindowRecord>& top_level) {
-  for (const WindowRecord& w : top_level) windows_.push_back({{w.frame, -1}});
+  for (const WindowRecord& w : top_level) windows_.push_back({{w.frame, -1, w.window}});
 }
 
 void RecordedWindows::Add(const ControlBatch& batch) {
@@ -34,8 +34,9 @@ std::vector<WindowRecord> RecordedWindows::InZOrder() const {
       const int parent = list[i].parent;
       const int at = base + static_cast<int>(i);
       // Its own place as parent: SnapTargets leaves a child out whose parent is not before it.
-      out.push_back(
-          {list[i].frame, parent >= 0 && parent < static_cast<int>(i) ? base + parent : at});
+      out.push_back({list[i].frame,
+                     parent >= 0 && parent < static_cast<int>(i) ? base + parent : at,
+                     list[i].window});
     }
   }
   return out;
@@ -68,8 +69,10 @@ SnapTargets::SnapTargets(const Desktop& desktop, const std::vector<WindowRecord>
       open.pop_back();
     }
     kept[i] = static_cast<int>(windows_.size());
+    const std::size_t top =
+        top_level ? windows_.size() : windows_[static_cast<std::size_t>(parent_place)].top;
     open.push_back(kept[i]);
-    windows_.push_back({rect, 0});
+    windows_.push_back({rect, 0, record.window, record.frame, top});
   }
   for (const int place : open) windows_[static_cast<std::size_t>(place)].end = windows_.size();
 }
@@ -97,6 +100,27 @@ std::vector<RectI> SnapTargets::At(PointI p) const {
   // A control filling its window, or a window its monitor, would take a Tab that shows nothing.
   under.erase(std::unique(under.begin(), under.end()), under.end());
   return under;
+}
+
+std::optional<FollowChoice> SnapTargets::ChoiceAt(PointI p, const RectI& rect) const {
+  // The same walk as At's, outermost first: a control filling its window is the window.
+  std::size_t end = windows_.size();
+  for (std::size_t i = 0; i < end;) {
+    const Target& t = windows_[i];
+    if (!Contains(t.rect, p)) {
+      i = t.end;
+      continue;
+    }
+    if (t.rect == rect) {
+      const Target& top = windows_[t.top];
+      const bool whole = t.top == i;
+      return FollowChoice{top.window, whole ? 0 : t.window,
+                          whole ? FollowKind::kWholeWindow : FollowKind::kControl, top.frame, rect};
+    }
+    end = t.end;
+    ++i;
+  }
+  return std::nullopt;
 }
 
 bool Covered(const RectI& r, const std::vector<RectI>& above) {

@@ -9,13 +9,15 @@
 
 #include "host/types.h"
 #include "overlay/desktop.h"
+#include "overlay/follow.h"
 
 namespace pelvanto::overlay {
 
 // One window as it was recorded, before any clipping.
 struct WindowRecord {
-  RectI frame;      // its visible frame, virtual-desktop pixels
-  int parent = -1;  // index of the window it is a child of, earlier in the list; -1: top level
+  RectI frame;          // its visible frame, virtual-desktop pixels
+  int parent = -1;      // index of the window it is a child of, earlier in the list; -1: top level
+  WindowId window = 0;  // its handle, to follow it once chosen
   friend bool operator==(const WindowRecord&, const WindowRecord&) = default;
 };
 
@@ -58,6 +60,9 @@ class SnapTargets {
   // lies in, the top-level window, the monitor; a rectangle equal to the one before it is
   // given once. Empty where no monitor is.
   std::vector<RectI> At(PointI p) const;
+  // What a click at `p` that selected `rect` chose: the outermost window under `p` whose
+  // rectangle that is, with the top-level window it belongs to. None for a monitor.
+  std::optional<FollowChoice> ChoiceAt(PointI p, const RectI& rect) const;
   // How many windows were kept.
   std::size_t WindowCount() const { return windows_.size(); }
 
@@ -65,6 +70,9 @@ class SnapTargets {
   struct Target {
     RectI rect;       // clipped
     std::size_t end;  // one past its last descendant in windows_
+    WindowId window;  // as recorded
+    RectI frame;      // as recorded, before clipping
+    std::size_t top;  // its top-level window's place in windows_
   };
   std::vector<Target> windows_;  // as recorded, less what was left out
   std::vector<RectI> monitors_;

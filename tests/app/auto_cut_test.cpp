@@ -26,7 +26,13 @@ class FakeWatchedArea : public WatchedArea {
     return adjust_works;
   }
   void ShowFrame(FrameStyle style) override { frame = style; }
-  int cuts_asked = 0, cancels = 0, adjusts = 0;
+  void CheckFollowed() override { ++checks; }
+  bool SetFollowing(bool on) override {
+    following = on;
+    return true;
+  }
+  int cuts_asked = 0, cancels = 0, adjusts = 0, checks = 0;
+  bool following = false;
   bool adjust_works = true;
   bool under_way = false;  // a cut asked for and not made yet
   FrameStyle frame = FrameStyle::kHidden;
@@ -52,6 +58,7 @@ struct MenuCase {
   std::vector<MenuCommand> enabled;  // in menu order
   MenuCommand pace_item;             // pause or resume
   bool frame_checked;
+  bool follow_checked = false;
 };
 
 class MenuTest : public testing::TestWithParam<MenuCase> {};
@@ -59,13 +66,15 @@ class MenuTest : public testing::TestWithParam<MenuCase> {};
 TEST_P(MenuTest, ItemsInOrderGreyedWhereTheyDoNotApply) {
   const MenuCase& c = GetParam();
   const auto menu = MenuFor(c.state);
-  ASSERT_EQ(menu.size(), 7U);
+  ASSERT_EQ(menu.size(), 8U);
   EXPECT_EQ(menu[0].caption, L"显示主窗口");
   EXPECT_TRUE(menu[0].is_default);
   EXPECT_EQ(menu[2].command, c.pace_item);
   EXPECT_EQ(menu[2].caption, c.pace_item == MenuCommand::kPause ? L"暂停切图" : L"继续切图");
-  EXPECT_EQ(menu[4].caption, L"显示选区边框");
-  EXPECT_EQ(menu[4].checked, c.frame_checked);
+  EXPECT_EQ(menu[4].caption, L"跟随窗口");
+  EXPECT_EQ(menu[4].checked, c.follow_checked);
+  EXPECT_EQ(menu[5].caption, L"显示选区边框");
+  EXPECT_EQ(menu[5].checked, c.frame_checked);
   std::vector<MenuCommand> enabled;
   for (const MenuEntry& e : menu) {
     if (e.enabled) enabled.push_back(e.command);
@@ -114,7 +123,32 @@ INSTANTIATE_TEST_SUITE_P(
                  {.capturing = true, .area_set = true, .frame_wanted = false},
                  {kShowMain, kCutNow, kPause, kAdjust, kToggleFrame, kStopCapture, kExit},
                  kPause,
-                 false}),
+                 false},
+        MenuCase{
+            "DrawnInAWindow",
+            {.capturing = true, .area_set = true, .follow = overlay::FollowState::kOff},
+            {kShowMain, kCutNow, kPause, kAdjust, kToggleFollow, kToggleFrame, kStopCapture, kExit},
+            kPause,
+            true},
+        MenuCase{
+            "Following",
+            {.capturing = true, .area_set = true, .follow = overlay::FollowState::kFollowing},
+            {kShowMain, kCutNow, kPause, kAdjust, kToggleFollow, kToggleFrame, kStopCapture, kExit},
+            kPause,
+            true,
+            true},
+        MenuCase{"WindowMinimised",
+                 {.capturing = true, .area_set = true, .follow = overlay::FollowState::kMinimised},
+                 {kShowMain, kPause, kAdjust, kToggleFollow, kToggleFrame, kStopCapture, kExit},
+                 kPause,
+                 true,
+                 true},
+        MenuCase{"WindowGone",
+                 {.capturing = true, .area_set = true, .follow = overlay::FollowState::kGone},
+                 {kShowMain, kPause, kAdjust, kToggleFrame, kStopCapture, kExit},
+                 kPause,
+                 true,
+                 true}),
     [](const auto& p) { return std::string(p.param.name); });
 
 // --- Pause, resume, cut now -------------------------------------------------------------
@@ -194,6 +228,30 @@ TEST(SteeringTest, AdjustStopsCutsUntilTheAreaIsBackAndAPauseOutlastsIt) {
   EXPECT_EQ(rig.area.cuts_asked, 2);
 }
 
+TEST(SteeringTest, AWindowThatCannotBeSeenIsReadAtEachTickAndNeverCut) {
+  SteeringRig rig;
+  rig.MarkArea();
+  rig.steering.OnFollowChanged({overlay::FollowState::kFollowing, L"记事本"});
+  EXPECT_EQ(rig.area.frame, FrameStyle::kSolid);
+  rig.steering.OnPaceTick(5);
+  EXPECT_EQ(rig.area.checks, 1);
+  EXPECT_EQ(rig.area.cuts_asked, 1);
+  const int cancels = rig.area.cancels;
+  rig.steering.OnFollowChanged({overlay::FollowState::kMinimised, L"记事本"});
+  EXPECT_EQ(rig.area.cancels, cancels + 1);  // a cut on its way is dropped
+  EXPECT_EQ(rig.area.frame, FrameStyle::kHidden);
+  rig.steering.OnPaceTick(5);
+  EXPECT_EQ(rig.area.checks, 2);
+  EXPECT_EQ(rig.area.cuts_asked, 1);
+  EXPECT_FALSE(rig.Command(kCutNow));
+  // "跟随窗口" asks the overlay; gone, it is not offered.
+  EXPECT_TRUE(rig.Command(kToggleFollow));
+  EXPECT_FALSE(rig.area.following);
+  rig.steering.OnFollowChanged({overlay::FollowState::kGone, L"记事本"});
+  EXPECT_FALSE(rig.Command(kToggleFollow));
+  EXPECT_TRUE(rig.Command(kAdjust));
+}
+
 TEST(SteeringTest, CommandsThatArriveAfterTheirStateHasPassedDoNothing) {
   SteeringRig rig;
   rig.MarkArea();
@@ -251,6 +309,10 @@ StatusFacts With(StatusFacts f, bool StatusFacts::*flag) {
   f.*flag = true;
   return f;
 }
+StatusFacts Following(StatusFacts f, overlay::FollowState state, std::wstring title = L"记事本") {
+  f.follow = {state, std::move(title)};
+  return f;
+}
 overlay::CutReport Outcome(overlay::CutOutcome outcome) {
   overlay::CutReport r;
   r.outcome = outcome;
@@ -279,6 +341,26 @@ INSTANTIATE_TEST_SUITE_P(
         StatusCase{"HeldByUnreadableProgram", Watching(5, 0, Held(L"")), L"剪贴板被占用，上次未切"},
         StatusCase{"CopyFailed", Watching(5, 0, Outcome(overlay::CutOutcome::kFailed)),
                    L"屏幕未能复制，上次未切"},
+        StatusCase{"FollowingNamesTheWindow",
+                   Following(Watching(5), overlay::FollowState::kFollowing),
+                   L"跟随“记事本” · 每 5 秒切图 · 已切 0 张"},
+        StatusCase{"FollowingALongTitleCutShort",
+                   Following(Watching(5), overlay::FollowState::kFollowing,
+                             L"一个非常非常非常非常非常长的窗口标题"),
+                   L"跟随“一个非常非常非常非常非常长的窗\u2026” · 每 5 秒切图 · 已切 0 张"},
+        StatusCase{"DrawnAreaNotFollowed", Following(Watching(5), overlay::FollowState::kOff),
+                   L"每 5 秒切图 · 已切 0 张"},
+        StatusCase{"WindowMinimised", Following(Watching(5), overlay::FollowState::kMinimised),
+                   L"窗口已最小化，暂停切图"},
+        StatusCase{"WindowOnNoMonitor", Following(Watching(5), overlay::FollowState::kOffMonitors),
+                   L"窗口不在任何显示器上，暂停切图"},
+        StatusCase{"WindowClosedEvenWhenPaused",
+                   Following(With(Watching(5), &StatusFacts::paused), overlay::FollowState::kGone),
+                   L"跟随的窗口已关闭，暂停切图"},
+        StatusCase{"WindowMovedDuringTheCopy",
+                   Following(Watching(5, 0, Outcome(overlay::CutOutcome::kWindowMoved)),
+                             overlay::FollowState::kFollowing),
+                   L"窗口移动中，上次未切"},
         StatusCase{"UnlockedAgain",
                    Watching(5, 1, Outcome(overlay::CutOutcome::kSessionLocked), kLast),
                    L"每 5 秒切图 · 已切 1 张 · 上次 14:03:21 412×300"}),

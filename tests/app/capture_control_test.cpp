@@ -88,6 +88,8 @@ class FakeOverlayControl : public OverlayControl {
   void MakeCut() { cut_under_way = false; }
   bool Adjust() override { return is_open; }
   void ShowFrame(FrameStyle style) override { frame = style; }
+  void CheckFollowed() override {}
+  bool SetFollowing(bool) override { return false; }
 
   // The overlay's own exit button, or any other closing path of its own.
   void CloseItself() {
@@ -613,8 +615,8 @@ TEST(CaptureControlHotkeyTest, ATakenKeyIsInTheTipAndOffTheMenuAndAskedForAgainL
   EXPECT_EQ(Tip(taken), L"Pelvanto\n每 2 秒切图 · 已切 0 张\n热键 Ctrl+Alt+F8 已被占用");
   std::vector<std::wstring> keys;
   for (const MenuEntry& e : taken.window.TrayMenu()) keys.emplace_back(e.keys);
-  EXPECT_EQ(keys,
-            (std::vector<std::wstring>{L"", L"", L"Ctrl+Alt+F9", L"Ctrl+Alt+F10", L"", L"", L""}));
+  EXPECT_EQ(keys, (std::vector<std::wstring>{L"", L"", L"Ctrl+Alt+F9", L"Ctrl+Alt+F10", L"", L"",
+                                             L"", L""}));
 
   // Let go of while the session was locked: the unlock takes it.
   taken.window.OnSessionChange(false);

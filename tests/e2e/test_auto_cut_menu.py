@@ -32,7 +32,7 @@ MAX_MARGIN = 29
 WHITE = (255, 255, 255)
 
 # The menu's items by group (separators between groups), as the program lists them.
-GROUPS = [["显示主窗口"], ["立即切图", "暂停切图", "调整选区"], ["显示选区边框"], ["切图结束", "关闭退出"]]
+GROUPS = [["显示主窗口"], ["立即切图", "暂停切图", "调整选区"], ["跟随窗口", "显示选区边框"], ["切图结束", "关闭退出"]]
 
 
 def frame_edges(sel: Geometry, t: int) -> list[Geometry]:

@@ -24,6 +24,7 @@
 #include "host/shell_notifications.h"
 #include "host/timer.h"
 #include "host/window_info.h"
+#include "host/window_watch.h"
 
 namespace pelvanto {
 // Failures name the rectangle's edges, not its bytes.
@@ -210,8 +211,41 @@ class FakeAreaEvents : public overlay::AreaEvents {
  public:
   void OnCut(const overlay::CutReport& report) override { reports.push_back(report); }
   void OnAreaSet() override { ++area_sets; }
+  void OnFollowChanged(const overlay::FollowFacts& facts) override { follow.push_back(facts); }
   std::vector<overlay::CutReport> reports;
   int area_sets = 0;
+  std::vector<overlay::FollowFacts> follow;  // every change, in order
+};
+
+// Other programs' windows as the window manager records them: a test moves, hides or closes
+// them between readings. A window with no entry is gone.
+class FakeWindowWatch : public WindowWatch {
+ public:
+  WindowLook Look(WindowId window) const override {
+    ++looks;
+    if (on_look) on_look(window);
+    const auto it = windows.find(window);
+    return it == windows.end() ? WindowLook{} : it->second;
+  }
+  std::wstring Title(WindowId window) const override {
+    const auto it = titles.find(window);
+    return it == titles.end() ? std::wstring{} : it->second;
+  }
+  std::uint32_t OwnProcess() const override { return own_process; }
+  std::vector<WindowPlace> TopLevelWindows() const override { return top_level; }
+  void Listen(WindowId window) override { listening = window; }
+
+  // A shown window of process 7, class "Notepad", at `frame`.
+  WindowLook& Add(WindowId window, const RectI& frame, unsigned dpi = 96) {
+    return windows[window] = {true, 7, L"Notepad", WindowShow::kShown, frame, dpi};
+  }
+  std::map<WindowId, WindowLook> windows;
+  std::map<WindowId, std::wstring> titles;
+  std::vector<WindowPlace> top_level;  // topmost first
+  std::uint32_t own_process = 99;
+  WindowId listening = 0;  // the window whose moves are reported as they happen
+  std::function<void(WindowId)> on_look;
+  mutable int looks = 0;
 };
 
 // An overlay with every fake it needs, on one screen of the given size or on a desktop of
@@ -222,9 +256,9 @@ struct OverlayRig {
   explicit OverlayRig(const overlay::Desktop& desktop, std::uint64_t seed = 1)
       : screen(desktop.bounds.right, desktop.bounds.bottom),
         clipboard(&log),
-        overlay(
-            {window, pointer, clock, screen, clipboard, tray, cut_timer, auto_cut_timer, events},
-            desktop, seed) {
+        overlay({window, pointer, clock, screen, clipboard, tray, cut_timer, auto_cut_timer, events,
+                 windows},
+                desktop, seed) {
     window.on_minimise = [this] { overlay.OnMinimised(); };
   }
   CallLog log;
@@ -237,6 +271,7 @@ struct OverlayRig {
   FakeTimer cut_timer;
   FakeTimer auto_cut_timer;
   FakeAreaEvents events;
+  FakeWindowWatch windows;
   overlay::Overlay overlay;
 
   // A left drag on the surface, press to release.

@@ -78,7 +78,7 @@ struct Program {
   Overlay& NewOverlay() {
     overlay.reset();
     overlay.emplace(OverlayServices{window, pointer, clock, screen, clipboard, tray, cut_timer,
-                                    auto_cut_timer, events},
+                                    auto_cut_timer, events, windows},
                     SingleMonitorDesktop(800, 600, 96), 7);
     return *overlay;
   }
@@ -89,6 +89,7 @@ struct Program {
   fakes::FakeClipboard clipboard;
   fakes::FakeTray tray;
   fakes::FakeAreaEvents events;
+  fakes::FakeWindowWatch windows;
   fakes::FakeTimer cut_timer, auto_cut_timer;
   std::optional<Overlay> overlay;
 };

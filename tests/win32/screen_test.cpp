@@ -107,7 +107,9 @@ TEST(WindowRecording, OnItsOwnThreadRecordsWhatTheCallersThreadWould) {
   EXPECT_EQ(recorded, here.RecordWindows());
   RECT frame{};
   ::GetWindowRect(window.get(), &frame);
-  const overlay::WindowRecord own{{frame.left, frame.top, frame.right, frame.bottom}, -1};
+  const overlay::WindowRecord own{{frame.left, frame.top, frame.right, frame.bottom},
+                                  -1,
+                                  reinterpret_cast<WindowId>(window.get())};
   EXPECT_NE(std::find(recorded.begin(), recorded.end(), own), recorded.end());
   // Never asked for the controls, it stops at once when its owner goes.
   beside.Cancel();

@@ -38,8 +38,10 @@ class RecordingAreaEvents final : public overlay::AreaEvents {
  public:
   void OnCut(const overlay::CutReport& report) override { reports.push_back(report); }
   void OnAreaSet() override { ++area_sets; }
+  void OnFollowChanged(const overlay::FollowFacts& facts) override { follow.push_back(facts); }
   std::vector<overlay::CutReport> reports;
   int area_sets = 0;
+  std::vector<overlay::FollowFacts> follow;
 };
 
 // The program as winmain puts it together, with the recording tray.

@@ -56,6 +56,9 @@ struct GlobalFreeFn {
 struct DestroyMenuFn {
   void operator()(HMENU menu) const { ::DestroyMenu(menu); }
 };
+struct UnhookWinEventFn {
+  void operator()(HWINEVENTHOOK hook) const { ::UnhookWinEvent(hook); }
+};
 
 using OwnedDc = Owned<HDC, DeleteDcFn>;  // CreateDC, CreateCompatibleDC
 using OwnedBitmap = Owned<HBITMAP, DeleteObjectFn>;
@@ -67,6 +70,7 @@ using OwnedIcon = Owned<HICON, DestroyIconFn>;
 using OwnedHandle = Owned<HANDLE, CloseHandleFn>;  // processes, events
 using OwnedGlobal = Owned<HGLOBAL, GlobalFreeFn>;  // GlobalAlloc, until the clipboard takes it
 using OwnedMenu = Owned<HMENU, DestroyMenuFn>;     // CreatePopupMenu
+using OwnedWinEventHook = Owned<HWINEVENTHOOK, UnhookWinEventFn>;  // SetWinEventHook
 
 // Movable global memory locked for as long as this lives; data() is null when it cannot be.
 class GlobalLockScope {

@@ -11,7 +11,8 @@ namespace pelvanto::win32 {
 // Windows), and standard error when PELVANTO_TRACE is set (Wine shows it). `what` names the
 // call that failed; the thread's last error goes with it.
 void TraceFailure(const wchar_t* what);
-// Leaves one line of its own, the same two ways.
+// Leaves one line of its own, the same two ways: a limit the program reached, or a change the
+// user is told of elsewhere (the icon's tip).
 void TraceLine(std::wstring_view line);
 
 }  // namespace pelvanto::win32

@@ -271,6 +271,14 @@ void MainWindow::OnAreaSet() {
   if (logic_ && !ended_) logic_->OnAreaSet();
 }
 
+void MainWindow::OnFollowChanged(const overlay::FollowFacts& facts) {
+  if (!logic_ || ended_) return;
+  logic_->OnFollowChanged(facts);
+  // What the tip now says of the window, once per change, for DebugView (and the tests).
+  const std::wstring line = app::FollowLine(facts);
+  if (line != std::exchange(follow_line_, line) && !line.empty()) TraceLine(line);
+}
+
 void MainWindow::EndProgram() {
   ended_ = true;
   ::PostQuitMessage(0);

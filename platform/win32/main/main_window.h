@@ -63,6 +63,7 @@ class MainWindow final : public Window<MainWindow>,
   // overlay::AreaEvents: to the logic.
   void OnCut(const overlay::CutReport& report) override;
   void OnAreaSet() override;
+  void OnFollowChanged(const overlay::FollowFacts& facts) override;
   void CreateControls();
   void ApplyDpi();
   void OnCommand(int id, int code);
@@ -87,6 +88,7 @@ class MainWindow final : public Window<MainWindow>,
   std::unique_ptr<OverlayHost> overlay_;
   TrayMenu tray_menu_;
   bool ended_ = false;
+  std::wstring follow_line_;  // what the tip last said of the followed window
 };
 
 }  // namespace pelvanto::win32

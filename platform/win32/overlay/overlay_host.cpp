@@ -31,7 +31,8 @@ OverlayInstance::OverlayInstance(const OverlayShared& shared, std::uint64_t rand
       anchor_(shared.program.instance,
               [window = shared.main_window] { ::PostMessageW(window, kReapOverlay, 0, 0); }),
       surface_(shared.program.instance, shared.program.pointer),
-      frame_(shared.program.instance) {}
+      frame_(shared.program.instance),
+      watch_([this] { CheckFollowed(); }) {}
 
 OverlayInstance::~OverlayInstance() {
   // The windows' handlers reach the logic: they go first.
@@ -64,7 +65,7 @@ bool OverlayInstance::Open() {
   const ProgramServices& p = shared_.program;
   logic_ = std::make_unique<overlay::Overlay>(
       overlay::OverlayServices{*this, p.pointer, p.clock, p.screen, p.clipboard, p.tray,
-                               *cut_timer_, shared_.auto_cut_timer, shared_.events},
+                               *cut_timer_, shared_.auto_cut_timer, shared_.events, watch_},
       desktop, random_seed_);
   anchor_.Attach(*logic_);
   anchor_.ForwardMenuTo(shared_.main_window);
@@ -142,8 +143,15 @@ void OverlayInstance::ShowFrame(app::FrameStyle style) {
     frame_.Hide();
     return;
   }
-  frame_.Show(logic_->CurrentSelection().Rect(), style);
+  // Where the followed window put the area last.
+  frame_.Show(logic_->WatchedArea(), style);
 }
+
+void OverlayInstance::CheckFollowed() {
+  if (!Closed()) logic_->OnFollowCheck();
+}
+
+bool OverlayInstance::SetFollowing(bool on) { return !Closed() && logic_->SetFollowing(on); }
 
 void OverlayInstance::StartCut() {
   if (!Closed() && anchor_.Exists()) cut_timer_->SetEnabled(true);
@@ -195,6 +203,12 @@ bool OverlayHost::Adjust() { return IsOpen() && current_->Adjust(); }
 void OverlayHost::ShowFrame(app::FrameStyle style) {
   if (current_) current_->ShowFrame(style);
 }
+
+void OverlayHost::CheckFollowed() {
+  if (current_) current_->CheckFollowed();
+}
+
+bool OverlayHost::SetFollowing(bool on) { return IsOpen() && current_->SetFollowing(on); }
 
 void OverlayHost::StartCut() {
   if (current_) current_->StartCut();

@@ -16,6 +16,7 @@
 #include "platform/win32/overlay/overlay_anchor.h"
 #include "platform/win32/overlay/overlay_surface.h"
 #include "platform/win32/system/program_services.h"
+#include "platform/win32/system/window_watch.h"
 #include "platform/win32/base/window_timer.h"
 
 namespace pelvanto::win32 {
@@ -49,7 +50,11 @@ class OverlayInstance final : public overlay::OverlayView {
   // a freeze that fails then reports the old area set again (AreaEvents::OnAreaSet).
   bool Adjust();
   void ShowFrame(app::FrameStyle style);
+  // The followed window is read again; the system's reports of its moves come here too.
+  void CheckFollowed();
+  bool SetFollowing(bool on);
   const AreaFrame& frame() const { return frame_; }
+  const SystemWindowWatch& watch() const { return watch_; }
   overlay::Overlay& logic() { return *logic_; }
   OverlaySurface& surface() { return surface_; }
   // Its overlay is closed, or was never opened.
@@ -84,7 +89,8 @@ class OverlayInstance final : public overlay::OverlayView {
   bool FreezeForAdjust();
   void OnFrameGoneTick();
 
-  AreaFrame frame_;  // around the watched area while the auto-cut runs
+  AreaFrame frame_;          // around the watched area while the auto-cut runs
+  SystemWindowWatch watch_;  // the followed window
   OwnedIcon small_icon_;
   std::unique_ptr<WindowTimer> cut_timer_;
   std::unique_ptr<WindowTimer> frame_gone_timer_;  // an adjustment waits for the frame to go
@@ -108,6 +114,8 @@ class OverlayHost final : public app::OverlayControl {
   bool CutUnderWay() const override { return IsOpen() && current_->CutUnderWay(); }
   bool Adjust() override;
   void ShowFrame(app::FrameStyle style) override;
+  void CheckFollowed() override;
+  bool SetFollowing(bool on) override;
   // The open overlay, for tests; null when none is.
   OverlayInstance* Current() { return IsOpen() ? current_.get() : nullptr; }
   // Frees the instances that are finished.

@@ -27,7 +27,7 @@ OwnedMenu BuildMenu(std::span<const app::MenuEntry> entries) {
 
 std::optional<app::MenuCommand> CommandOf(UINT id) {
   if (id < static_cast<UINT>(app::MenuCommand::kShowMain) ||
-      id > static_cast<UINT>(app::MenuCommand::kStartCapture))
+      id > static_cast<UINT>(app::MenuCommand::kToggleFollow))
     return std::nullopt;
   return static_cast<app::MenuCommand>(id);
 }

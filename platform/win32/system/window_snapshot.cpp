@@ -31,13 +31,6 @@ struct Walk {
   int budget = kMostWindows;
 };
 
-bool Cloaked(HWND window) {
-  // Windows 7 knows no cloaking: the call fails there, and the window counts as shown.
-  DWORD cloaked = 0;
-  return SUCCEEDED(::DwmGetWindowAttribute(window, DWMWA_CLOAKED, &cloaked, sizeof cloaked)) &&
-         cloaked != 0;
-}
-
 RectI Frame(HWND window, bool composed) {
   RECT r{};
   // Windows 10 and 11 draw the resize borders invisible, outside what the user sees; the
@@ -80,7 +73,7 @@ void AddChildren(ChildWalk& c, HWND parent, int parent_index, const RectI& seen)
     const RectI shown = Intersection(ToRectI(r), seen);
     if (shown.Empty() || overlay::Covered(shown, c.above)) continue;
     // The window itself is 0 in its list, its controls follow from 1.
-    c.walk.controls.push_back({ToRectI(r), parent_index});
+    c.walk.controls.push_back({ToRectI(r), parent_index, reinterpret_cast<WindowId>(child)});
     const int index = static_cast<int>(c.walk.controls.size());
     if (c.walk.progress) c.walk.progress();
     AddChildren(c, child, index, shown);
@@ -120,6 +113,18 @@ BOOL CALLBACK AddTopLevelSafely(HWND window, LPARAM data) noexcept {
 
 }  // namespace
 
+bool Cloaked(HWND window) {
+  // Windows 7 knows no cloaking: the call fails there, and the window counts as shown.
+  DWORD cloaked = 0;
+  return SUCCEEDED(::DwmGetWindowAttribute(window, DWMWA_CLOAKED, &cloaked, sizeof cloaked)) &&
+         cloaked != 0;
+}
+
+RectI VisibleFrame(HWND window) {
+  BOOL composed = FALSE;
+  return Frame(window, SUCCEEDED(::DwmIsCompositionEnabled(&composed)) && composed);
+}
+
 WindowSnapshot::WindowSnapshot(DWORD own_process, const RectI& desktop)
     : own_process_(own_process), desktop_(desktop) {}
 
@@ -134,7 +139,8 @@ std::vector<overlay::WindowRecord> WindowSnapshot::RecordWindows() {
   walk.shell = ::GetShellWindow();
   ::EnumWindows(AddTopLevelSafely, reinterpret_cast<LPARAM>(&walk));
   std::vector<overlay::WindowRecord> out;
-  for (const TopLevel& w : windows_) out.push_back({w.frame, -1});
+  for (const TopLevel& w : windows_)
+    out.push_back({w.frame, -1, reinterpret_cast<WindowId>(w.window)});
   return out;
 }
 
@@ -150,10 +156,11 @@ std::vector<overlay::WindowRecord> WindowSnapshot::RecordControls() const {
   std::vector<overlay::WindowRecord> out;
   for (std::size_t i = 0; i < windows_.size(); ++i) {
     const int base = static_cast<int>(out.size());
-    out.push_back({windows_[i].frame, -1});
+    out.push_back({windows_[i].frame, -1, reinterpret_cast<WindowId>(windows_[i].window)});
     ControlWalk walk;
     RecordControls(i, walk);
-    for (const overlay::WindowRecord& r : walk.controls) out.push_back({r.frame, base + r.parent});
+    for (const overlay::WindowRecord& r : walk.controls)
+      out.push_back({r.frame, base + r.parent, r.window});
   }
   return out;
 }

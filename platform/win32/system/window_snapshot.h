@@ -63,6 +63,13 @@ class WindowSnapshot {
   std::vector<TopLevel> windows_;  // as the last RecordWindows found them
 };
 
+// A top-level window's visible frame: the compositor's extended frame where it composes the
+// desktop (Windows 10 and 11 draw the resize borders invisible, outside it), else the window
+// rectangle; empty when neither can be read. Physical pixels; no message to the window.
+RectI VisibleFrame(HWND window);
+// Hidden by the compositor: on another virtual desktop, or a suspended app's.
+bool Cloaked(HWND window);
+
 // A snapshot's recording on a thread of its own: the top-level windows first, so that their
 // round trips overlap the screen copy the freeze waits for; then, once asked, the controls of
 // each window in turn, handed to a window as they come, so the overlay answers its user
