@@ -44,15 +44,7 @@ def main() -> int:
         proc, main_window = start_program(s, snapping=True)
         set_interval(s, main_window, "1")
         start_capture(s, main_window)
-        x, y = target.rect.centre
-        s.move(x - 5, y - 5)
-        time.sleep(0.3)
-        s.move(x, y)
-        time.sleep(0.5)
-        s.click(x, y)
-        time.sleep(0.3)
-        s.key("Return")
-        s.wait_window_gone(r"^Pelvanto$")
+        target.choose()
         following = [True]
         direction = [1]
 

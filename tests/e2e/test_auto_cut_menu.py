@@ -46,12 +46,14 @@ def frame_edges(sel: Geometry, t: int) -> list[Geometry]:
 
 
 def frame_pixels(image: Image, sel: Geometry, t: int, rgb=SELECTION) -> tuple[int, int]:
-    """(pixels of the colour on the frame's edges, pixels of the edges)."""
+    """(pixels of the colour on the frame's edges, pixels of the edges on the screen): an edge
+    past the screen's side is clipped there, as the program clips it."""
     found = total = 0
     for e in frame_edges(sel, t):
+        left, right = max(0, e.x), min(image.width, e.x + e.width)
         for y in range(max(0, e.y), min(image.height, e.y + e.height)):
-            found += len(colour_xs(image, y, rgb, max(0, e.x), min(image.width, e.x + e.width)))
-            total += e.width
+            found += len(colour_xs(image, y, rgb, left, right))
+            total += max(0, right - left)
     return found, total
 
 

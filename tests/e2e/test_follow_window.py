@@ -71,6 +71,18 @@ class FollowedWindow:
             raise AssertionError(f"follow_window.exe did not report after command {n}")
         return rect
 
+    def choose(self) -> None:
+        """In the capture overlay: a snapping click on the window, then Enter."""
+        x, y = self.rect.centre
+        self.s.move(x - 5, y - 5)
+        time.sleep(0.3)
+        self.s.move(x, y)
+        time.sleep(0.5)
+        self.s.click(x, y)
+        time.sleep(0.3)
+        self.s.key("Return")
+        self.s.wait_window_gone(r"^Pelvanto$")
+
     def send(self, command: str) -> None:
         with self.commands.open("a") as f:
             f.write(command + "\n")
@@ -94,16 +106,7 @@ class FollowTheWindow(unittest.TestCase):
             _, main = start_program(s, snapping=True)
             set_interval(s, main, "1")
             start_capture(s, main)
-            # A snapping click on the window, then Enter.
-            x, y = target.rect.centre
-            s.move(x - 5, y - 5)
-            time.sleep(0.3)
-            s.move(x, y)
-            time.sleep(0.5)
-            s.click(x, y)
-            time.sleep(0.3)
-            s.key("Return")
-            s.wait_window_gone(r"^Pelvanto$")
+            target.choose()
             self.assertIsNotNone(self.wait_trace("跟随“follow target”"), "the window is not followed")
             self.check_picture(target.rect, "first")
 

@@ -17,6 +17,7 @@ from pathlib import Path
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 
 from harness import REPO, Geometry, Image, Session, pelvanto_exe, process_alive, wait_until  # noqa: E402
+from test_auto_cut_menu import frame_edges  # noqa: E402
 
 MAIN = r"^Pelvanto \("   # the main window's title: "Pelvanto (credit)"
 OVERLAY = r"^Pelvanto$"  # the overlay's title
@@ -107,11 +108,8 @@ class MainWindowAndFrozenScreen(unittest.TestCase):
             s.click(*button)
             s.wait_window_gone(OVERLAY)
             live = s.screenshot_pixels("3-in-tray.png")
-            # The frame around the watched area stands 2 px outside it now.
-            frame = [Geometry(sel.x - 2, sel.y - 2, sel.width + 4, 2),
-                     Geometry(sel.x - 2, sel.y + sel.height, sel.width + 4, 2),
-                     Geometry(sel.x - 2, sel.y, 2, sel.height), Geometry(sel.x + sel.width, sel.y, 2, sel.height)]
-            differing, first = live.diff(after, ignore=[tray, *frame])
+            # The frame stands 2 px outside the largest cut of the watched area now.
+            differing, first = live.diff(after, ignore=[tray, *frame_edges(sel, 2)])
             self.assertEqual(differing, 0, f"the live screen does not show; first difference at {first}")
 
             # The main window's icon (the first) brings it back; "切图结束" unloads the overlay,

@@ -61,7 +61,7 @@ TEST(TrayMenu, ItemsInOrderWithTheirStatesAndTheDefaultBold) {
         {4, L"继续切图", 0},
         {5, L"调整选区", G},
         {0, L"", 0},
-        {9, L"跟随窗口", G},
+        {10, L"跟随窗口", G},
         {6, L"显示选区边框", C},
         {0, L"", 0},
         {7, L"切图结束", 0},
@@ -82,7 +82,7 @@ TEST(TrayMenu, ItemsInOrderWithTheirStatesAndTheDefaultBold) {
   EXPECT_FALSE(CommandOf(0));  // nothing chosen
   EXPECT_EQ(CommandOf(9), app::MenuCommand::kStartCapture);
   EXPECT_EQ(CommandOf(10), app::MenuCommand::kToggleFollow);
-  EXPECT_FALSE(CommandOf(10));
+  EXPECT_FALSE(CommandOf(11));
 }
 
 // The colours of a picture of the screen, 0x00RRGGBB.
