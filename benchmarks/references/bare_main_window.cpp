@@ -3,7 +3,8 @@
 // way: a group box, two owner-drawn buttons, a drop-down combo box with its tooltip (common
 // controls 6, from the same manifest), a label, a second group box with a caption label and a
 // read-only multi-line edit, in the same faces and sizes (宋体 and 楷体, GB2312), and the
-// program's icon. Nothing else: no tray icon, no timers, no hooks, no threads.
+// program's icon, showing the program's own texts. Nothing else: no tray icon, no timers, no
+// hooks, no threads.
 // Each part can be left out, to see what it costs ("bare_main_window.exe no-fonts no-icons"):
 //   no-controls  no child windows (nor fonts, nor tooltip)
 //   no-fonts     the children keep the system font
@@ -19,7 +20,16 @@
 #include <string>
 #include <vector>
 
+// The program's texts (constants only), so the same glyphs are drawn.
+#include "platform/win32/text/main_window_texts.h"
+
 namespace {
+
+using pelvanto::win32::kExitCaption;
+using pelvanto::win32::kHelpCaptionText;
+using pelvanto::win32::kHelpTextContent;
+using pelvanto::win32::kIntervalLabelText;
+using pelvanto::win32::kIntervalTip;
 
 struct Parts {
   bool controls = true;
@@ -55,13 +65,13 @@ void MeasureFaces() {
   wanted.lfCharSet = GB2312_CHARSET;
   std::vector<std::wstring> faces;
   ::EnumFontFamiliesExW(dc, &wanted, NoteFace, reinterpret_cast<LPARAM>(&faces), 0);
-  const wchar_t text[] = L"开始切图切图结束退出间隔秒帮助0123456789";
-  WORD glyphs[sizeof text / sizeof text[0]];
+  const wchar_t* text = kHelpTextContent;
+  std::vector<WORD> glyphs(std::wcslen(text));
   for (int use = 0; use < 5; ++use)
     for (const std::wstring& face : faces) {
       HFONT font = MakeFont(face.c_str(), 16, FW_NORMAL);
       HGDIOBJ old = ::SelectObject(dc, font);
-      ::GetGlyphIndicesW(dc, text, static_cast<int>(std::wcslen(text)), glyphs,
+      ::GetGlyphIndicesW(dc, text, static_cast<int>(std::wcslen(text)), glyphs.data(),
                          GGI_MARK_NONEXISTING_GLYPHS);
       ::SelectObject(dc, old);
       ::DeleteObject(font);
@@ -86,22 +96,20 @@ void MakeChildren(HWND window, HINSTANCE instance) {
     return child;
   };
   HWND outer = make(0, WC_BUTTONW, L"", BS_GROUPBOX, {0, 0, 593, 353});
-  HWND capture = make(0, WC_BUTTONW, L"开始切图", BS_OWNERDRAW | WS_TABSTOP, {8, 16, 84, 30});
+  HWND capture = make(0, WC_BUTTONW, L"切图开始", BS_OWNERDRAW | WS_TABSTOP, {8, 16, 84, 30});
   HWND box = make(0, WC_COMBOBOXW, L"", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP,
                   {192, 20, 49, 200});
-  HWND label = make(0, WC_STATICW, L"间隔（秒）", SS_LEFT | SS_NOPREFIX, {110, 25, 84, 12});
-  HWND exit = make(0, WC_BUTTONW, L"退出", BS_OWNERDRAW | WS_TABSTOP, {496, 16, 84, 30});
+  HWND label = make(0, WC_STATICW, kIntervalLabelText, SS_LEFT | SS_NOPREFIX, {110, 25, 84, 12});
+  HWND exit = make(0, WC_BUTTONW, kExitCaption, BS_OWNERDRAW | WS_TABSTOP, {496, 16, 84, 30});
   make(0, WC_BUTTONW, L"", BS_GROUPBOX, {8, 56, 577, 289});
-  HWND caption = make(0, WC_STATICW, L"帮助", SS_LEFT | SS_NOPREFIX, {16, 50, 60, 20});
-  std::wstring help;
-  for (int i = 0; i < 24; ++i) help += L"框选一块屏幕区域，按间隔把它的新画面放到剪贴板上。\r\n";
-  HWND text = make(WS_EX_CLIENTEDGE, WC_EDITW, help.c_str(),
+  HWND caption = make(0, WC_STATICW, kHelpCaptionText, SS_LEFT | SS_NOPREFIX, {16, 50, 60, 20});
+  HWND text = make(WS_EX_CLIENTEDGE, WC_EDITW, kHelpTextContent,
                    ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP,
                    {16, 88, 561, 249});
   for (int seconds = 1; seconds <= 10; ++seconds)
     ::SendMessageW(box, CB_ADDSTRING, 0,
                    reinterpret_cast<LPARAM>(std::to_wstring(seconds).c_str()));
-  ::SetWindowTextW(box, L"3");
+  ::SetWindowTextW(box, L"2");
 
   if (g_parts.tooltip) {
     HWND tip =
@@ -117,7 +125,7 @@ void MakeChildren(HWND window, HINSTANCE instance) {
       tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
       tool.hwnd = window;
       tool.uId = reinterpret_cast<UINT_PTR>(part);
-      tool.lpszText = const_cast<wchar_t*>(L"每隔几秒切一次图");
+      tool.lpszText = const_cast<wchar_t*>(kIntervalTip);
       ::SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }
     if (g_parts.fonts) {

@@ -116,16 +116,21 @@ def main_alone(s: Session) -> float:
     return figure
 
 
-def bare_main(s: Session, parts: str = "") -> float:
-    """bare_main_window.exe with `parts` (its switches), a second after it showed, in MiB."""
-    proc = s.start(reference_exe("bare_main_window.exe"), *parts.split())
-    s.wait_window("^bare main$", timeout=30)
+def bare_idle(s: Session, exe: str, title: str, *switches: str) -> float:
+    """A reference's working set a second after its window showed, in MiB."""
+    proc = s.start(reference_exe(exe), *switches)
+    s.wait_window(f"^{title}$", timeout=30)
     time.sleep(1)
     figure = rss_mib(proc.pid)
     proc.terminate()
     proc.wait(10)
-    wait_until(lambda: not s.find_windows("^bare main$"), 10)
+    wait_until(lambda: not s.find_windows(f"^{title}$"), 10)
     return figure
+
+
+def bare_main(s: Session, parts: str = "") -> float:
+    """bare_main_window.exe with `parts` (its switches), a second after it showed, in MiB."""
+    return bare_idle(s, "bare_main_window.exe", "bare main", *parts.split())
 
 
 def run_parts(width: int, height: int, runs: int) -> None:
@@ -133,6 +138,8 @@ def run_parts(width: int, height: int, runs: int) -> None:
     print(f"== main window alone at {width}x{height}, {runs} runs interleaved", flush=True)
     jobs: dict = {"product": lambda: main_alone(s)}
     jobs.update({parts or "reference": (lambda p=parts: bare_main(s, p)) for parts in BARE_PARTS})
+    # The barest window: no common controls 6 (no manifest), no child, no font.
+    jobs["bare grab"] = lambda: bare_idle(s, "grab_and_show.exe", "bare grab")
     with Session(width, height, name="bench-memory") as s:
         figures = interleave(runs, jobs)
     reference = figures["reference"]
@@ -142,6 +149,9 @@ def run_parts(width: int, height: int, runs: int) -> None:
     for parts in BARE_PARTS[1:]:
         print_level(f"bare main window, {parts}", figures[parts])
         print_difference(f"   the bare one less the bare one {parts}", "MiB", reference, figures[parts])
+    print_level("grab_and_show.exe's small window (no manifest, no child, no font)", figures["bare grab"])
+    print_difference("   the bare one without children less it: common controls 6 and the theme", "MiB",
+                     figures["no-controls"], figures["bare grab"])
 
 
 def growth(values: Sequence[float], bases: Sequence[float]) -> list[float]:
