@@ -9,6 +9,8 @@ The references (benchmarks/references, built with the Windows program into <buil
 - bare_overlay.exe: the frozen screen in such a popup, a 1-px outline following a drag that
   invalidates only the changed strips and paints straight into the paint DC;
 - bare_cut.exe: BitBlt of the screen into a compatible bitmap, SetClipboardData(CF_BITMAP).
+- bare_main_window.exe: the main window's floor, a window with the same controls, fonts, texts,
+  icon and manifest and nothing else (bench_memory.py; switches leave its parts out).
 
 "Click -> whole frame on screen" is timed by frame_timer (benchmarks/frame_timer.c, compiled
 here with cc), a native X client that clicks through XTEST and watches X DAMAGE on the root:
