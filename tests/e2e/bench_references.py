@@ -9,6 +9,8 @@ The references (benchmarks/references, built with the Windows program into <buil
 - bare_overlay.exe: the frozen screen in such a popup, a 1-px outline following a drag that
   invalidates only the changed strips and paints straight into the paint DC;
 - bare_cut.exe: BitBlt of the screen into a compatible bitmap, SetClipboardData(CF_BITMAP).
+- bare_main_window.exe: the main window's floor, a window with the same controls, fonts, texts,
+  icon and manifest and nothing else (bench_memory.py; switches leave its parts out).
 
 "Click -> whole frame on screen" is timed by frame_timer (benchmarks/frame_timer.c, compiled
 here with cc), a native X client that clicks through XTEST and watches X DAMAGE on the root:
@@ -192,10 +194,10 @@ def rss_mib(pid: int) -> float:
     return -1
 
 
-def reference_memory(s: Session) -> dict[str, float]:
+def reference_memory(s: Session, settle: float = 1.0) -> dict[str, float]:
     """One run of grab_and_show.exe: its working set in MiB with its small window ("baseline"),
-    with the frozen picture on the screen ("shown") and a second after a right click closed the
-    popup ("closed")."""
+    with the frozen picture on the screen ("shown") and `settle` seconds after a right click closed
+    the popup ("closed")."""
     proc = s.start(reference_exe("grab_and_show.exe"))
     wid = s.wait_window("^bare grab$", timeout=30)
     g = wait_until(lambda: s.window_geometry(wid), 10)
@@ -205,7 +207,7 @@ def reference_memory(s: Session) -> dict[str, float]:
     figures["shown"] = rss_mib(proc.pid)
     s.click(s.width // 2, s.height // 2, 3)
     s.wait_window_gone("^bare frozen$")
-    time.sleep(1)
+    time.sleep(settle)
     figures["closed"] = rss_mib(proc.pid)
     proc.terminate()
     proc.wait(10)
