@@ -91,8 +91,10 @@ void OverlayPainter::Paint(HDC dc, const overlay::Elements& e) const {
   const COLORREF old_colour = ::SetTextColor(dc, overlay::kSelectionColour);
   for (const auto* label : {&e.highlight_label, &e.size_label, &e.colour_label}) {
     if (!label->visible) continue;
-    SelectGuard font(dc, LabelFont(label->dpi));
     RECT r = ToRect(label->rect);
+    // Text costs its layout even where the clip hides all of it: most repaints miss the labels.
+    if (!::RectVisible(dc, &r)) continue;
+    SelectGuard font(dc, LabelFont(label->dpi));
     ::DrawTextW(dc, label->caption.c_str(), static_cast<int>(label->caption.size()), &r,
                 DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
   }

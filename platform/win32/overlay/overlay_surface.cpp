@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <array>
+#include <cstring>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -91,8 +92,6 @@ bool OverlaySurface::Create(const overlay::Desktop& desktop, HWND heir) {
                       {b.left, b.top, b.right, b.bottom}, nullptr, instance_))
     return false;
   if (!LoupeTurnedOff()) loupe_painter_ = std::make_unique<LoupePainter>(dpi());
-  damage_.Reset(::CreateRectRgn(0, 0, 0, 0));
-  piece_.Reset(::CreateRectRgn(0, 0, 0, 0));
   return true;
 }
 
@@ -210,6 +209,34 @@ void OverlaySurface::AfterHandlers() noexcept {
   SyncDamage();
 }
 
+void OverlaySurface::Invalidate(const std::vector<RectI>& areas) {
+  // One region made from all the rectangles at once: a region call per rectangle is a trip
+  // into the system each, two dozen a move.
+  region_.assign(sizeof(RGNDATAHEADER) + areas.size() * sizeof(RECT), 0);
+  auto* data = reinterpret_cast<RGNDATA*>(region_.data());
+  RECT box{};
+  for (std::size_t i = 0; i < areas.size(); ++i) {
+    const RECT rect = ToClient(areas[i]);
+    std::memcpy(data->Buffer + i * sizeof(RECT), &rect, sizeof rect);
+    ::UnionRect(&box, &box, &rect);
+  }
+  data->rdh = {sizeof(RGNDATAHEADER), RDH_RECTANGLES, static_cast<DWORD>(areas.size()),
+               static_cast<DWORD>(areas.size() * sizeof(RECT)), box};
+  damage_.Reset(::ExtCreateRegion(nullptr, static_cast<DWORD>(region_.size()), data));
+  if (damage_) {
+    ::InvalidateRgn(hwnd(), damage_.get(), FALSE);
+  } else {
+    for (const RectI& r : areas) {
+      const RECT rect = ToClient(r);
+      ::InvalidateRect(hwnd(), &rect, FALSE);
+    }
+  }
+  // A WM_PAINT comes only for damage on the window.
+  RECT on_window{};
+  const RECT client{0, 0, desktop_.bounds.Width(), desktop_.bounds.Height()};
+  if (::IntersectRect(&on_window, &box, &client)) repaint_pending_ = true;
+}
+
 void OverlaySurface::SyncDamage() {
   if (!logic_) return;
   // One invalidation of the union, the loupe's rectangles included: each call is a round trip
@@ -225,25 +252,7 @@ void OverlaySurface::SyncDamage() {
     const std::vector<RectI> more = overlay::ChangedAreas(painted_, now, 1);
     areas.insert(areas.end(), more.begin(), more.end());
   }
-  if (!areas.empty() && damage_ && piece_) {
-    ::SetRectRgn(damage_.get(), 0, 0, 0, 0);
-    for (const RectI& r : areas) {
-      const RECT rect = ToClient(r);
-      ::SetRectRgn(piece_.get(), rect.left, rect.top, rect.right, rect.bottom);
-      ::CombineRgn(damage_.get(), damage_.get(), piece_.get(), RGN_OR);
-    }
-    ::InvalidateRgn(hwnd(), damage_.get(), FALSE);
-    // A WM_PAINT comes only for damage on the window.
-    RECT box{}, on_window{};
-    const RECT client{0, 0, desktop_.bounds.Width(), desktop_.bounds.Height()};
-    ::GetRgnBox(damage_.get(), &box);
-    if (::IntersectRect(&on_window, &box, &client)) repaint_pending_ = true;
-  } else {
-    for (const RectI& r : areas) {
-      const RECT rect = ToClient(r);
-      ::InvalidateRect(hwnd(), &rect, FALSE);
-    }
-  }
+  if (!areas.empty()) Invalidate(areas);
   if (!changed) return;
   MoveToolbarTips(now);
   painted_ = now;
@@ -277,7 +286,8 @@ void OverlaySurface::Paint() {
   // The elements and the loupe are in desktop pixels.
   POINT old{};
   ::OffsetWindowOrgEx(dc, desktop_.bounds.left, desktop_.bounds.top, &old);
-  if (!overlay::PaintedAreas(logic_->Scene()).empty()) Painter().Paint(dc, logic_->Scene());
+  // What the screen shows is the scene as of the sync above.
+  if (!overlay::PaintedAreas(painted_).empty()) Painter().Paint(dc, painted_);
   // On top of everything; it shows the frozen pixels, never the elements.
   if (loupe_painter_) {
     overlay::LoupeView loupe = logic_->Loupe();

@@ -71,6 +71,7 @@ class OverlaySurface final : public Window<OverlaySurface> {
   void AfterHandlers() noexcept;
   // Invalidates what changed since the last call, and moves the toolbar's tips.
   void SyncDamage();
+  void Invalidate(const std::vector<RectI>& areas);
   void Paint();
   OverlayPainter& Painter();
   void MoveToolbarTips(const overlay::Elements& now);
@@ -100,7 +101,8 @@ class OverlaySurface final : public Window<OverlaySurface> {
   Tooltips toolbar_tips_;                        // made when the toolbar first shows
   overlay::Elements painted_;         // what the screen shows, as of the last invalidation
   overlay::LoupeView painted_loupe_;  // the loupe as of the last invalidation
-  OwnedRegion damage_, piece_;        // reused for the union of the changed rectangles
+  OwnedRegion damage_;                // the union of the changed rectangles last invalidated
+  std::vector<BYTE> region_;          // its rectangles, reused from move to move
   bool repaint_pending_ = false;      // damage invalidated, its WM_PAINT not run yet
   bool tracking_leave_ = false;       // WM_MOUSELEAVE asked for since the pointer came in
   // The windows being recorded: the top-level ones while the opening freeze copies the screen,
