@@ -162,15 +162,6 @@ TEST(AreaFrame, ThinClickThroughEdgesAroundTheLargestCutSoNeverInAPicture) {
   EXPECT_EQ(FramePixelsIn(*gone), 0) << "the frame is still on the screen";
 }
 
-// The visible edges of the frame around the watched area.
-int FrameEdgesShown() {
-  int shown = 0;
-  for (HWND w = ::FindWindowExW(nullptr, nullptr, L"PelvantoAreaFrame", nullptr); w;
-       w = ::FindWindowExW(nullptr, w, L"PelvantoAreaFrame", nullptr))
-    shown += ::IsWindowVisible(w) ? 1 : 0;
-  return shown;
-}
-
 TEST(AutoCutStatus, TheTipAndTheFrameFollowTheStateThroughTheMenusCommands) {
   ProgramRig rig;
   ASSERT_TRUE(rig.main);

@@ -32,14 +32,6 @@ double NowMs() {
   return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
 }
 
-int FrameEdgesShown() {
-  int shown = 0;
-  for (HWND w = ::FindWindowExW(nullptr, nullptr, L"PelvantoAreaFrame", nullptr); w;
-       w = ::FindWindowExW(nullptr, w, L"PelvantoAreaFrame", nullptr))
-    shown += ::IsWindowVisible(w) ? 1 : 0;
-  return shown;
-}
-
 bool OverlayShown() {
   const HWND surface = ::FindWindowW(L"PelvantoOverlay", nullptr);
   return surface && ::IsWindowVisible(surface);

@@ -125,4 +125,12 @@ int IconWidth(std::uintptr_t icon) {
 
 bool IconAlive(std::uintptr_t icon) { return IconWidth(icon) > 0; }
 
+int FrameEdgesShown() {
+  int shown = 0;
+  for (HWND w = ::FindWindowExW(nullptr, nullptr, L"PelvantoAreaFrame", nullptr); w;
+       w = ::FindWindowExW(nullptr, w, L"PelvantoAreaFrame", nullptr))
+    shown += ::IsWindowVisible(w) ? 1 : 0;
+  return shown;
+}
+
 }  // namespace pelvanto::win32::testing

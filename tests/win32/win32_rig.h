@@ -96,4 +96,7 @@ bool IconAlive(std::uintptr_t icon);
 // The width of an icon in pixels; 0 for a dead handle.
 int IconWidth(std::uintptr_t icon);
 
+// How many edges of the frame around the watched area are visible.
+int FrameEdgesShown();
+
 }  // namespace pelvanto::win32::testing
