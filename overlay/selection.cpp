@@ -34,7 +34,7 @@ bool Selection::Press(MouseButton button, int x, int y) {
   if (!finished_) {
     outline_ = {{x, y, x, y}, true};
     anchor_ = {x, y};
-    if (button == MouseButton::kRight) keep_open_ = false;
+    if (button == MouseButton::kRight) cleared_by_press_ = false;
     return false;
   }
   // A press on the left or top edge is inside, on the right or bottom edge outside.
@@ -49,7 +49,7 @@ bool Selection::Press(MouseButton button, int x, int y) {
   size_label_.visible = false;
   colour_label_.visible = false;
   finished_ = false;
-  keep_open_ = true;
+  cleared_by_press_ = true;
   return true;
 }
 
@@ -117,7 +117,7 @@ void Selection::GrowBy(int dx, int dy) {
 
 SurfaceRelease Selection::Release(MouseButton button) {
   if (button != MouseButton::kLeft) {
-    return keep_open_ ? SurfaceRelease::kNothing : SurfaceRelease::kClose;
+    return cleared_by_press_ ? SurfaceRelease::kNothing : SurfaceRelease::kClose;
   }
   // A click leaves nothing new; what it does is the overlay's to decide.
   if (!dragged_ && !finished_) return SurfaceRelease::kClick;

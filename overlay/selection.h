@@ -45,8 +45,9 @@ class Selection {
   // A finished selection is on the screen: its outline shows, however small. Only such a
   // selection is moved, resized, cut or copied.
   bool Finished() const { return finished_ && outline_.visible; }
-  // A release of a non-left button keeps the overlay open (it follows a clearing press).
-  bool KeepOpen() const { return keep_open_; }
+  // A press just cleared the selection: the next release of a non-left button only ends that
+  // clearing and keeps the overlay open.
+  bool ClearedByPress() const { return cleared_by_press_; }
   const RectI& Rect() const { return outline_.rect; }
   const Element& Outline() const { return outline_; }
   const Label& SizeLabel() const { return size_label_; }
@@ -60,11 +61,11 @@ class Selection {
   Element outline_;
   Label size_label_;
   Label colour_label_;
-  bool finished_ = false;  // a finished selection exists: a left drag inside moves it
-  PointI anchor_;          // where drawing started; the selection's corner while moving
-  PointI press_;           // where the last press landed
-  bool dragged_ = false;   // the left button, held alone, left the press's pixel since
-  bool keep_open_ = false;
+  bool finished_ = false;          // a finished selection exists: a left drag inside moves it
+  PointI anchor_;                  // where drawing started; the selection's corner while moving
+  PointI press_;                   // where the last press landed
+  bool dragged_ = false;           // the left button, held alone, left the press's pixel since
+  bool cleared_by_press_ = false;  // see ClearedByPress
 };
 
 // The size read-out of a selection at `r`, shown, where a selection shows it: inside its

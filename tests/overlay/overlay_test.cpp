@@ -50,7 +50,7 @@ TEST_P(OverlayLoadTest, FreezesTheWholeScreenAndStartsWithNothingShown) {
   EXPECT_FALSE(rig.overlay.Closed());
 
   EXPECT_FALSE(rig.overlay.CurrentSelection().Finished());
-  EXPECT_FALSE(rig.overlay.CurrentSelection().KeepOpen());
+  EXPECT_FALSE(rig.overlay.CurrentSelection().ClearedByPress());
   EXPECT_FALSE(rig.overlay.Handles().Dragging());
   const Elements e = rig.overlay.Scene();
   EXPECT_FALSE(AnythingShown(e));
@@ -119,7 +119,7 @@ TEST(OverlayTest, EveryStartGetsAFreshOverlay) {
   first.OnMouseDown(MouseButton::kLeft, 10, 10);
   first.OnMouseMove(MouseButton::kLeft, 50, 40);
   first.OnMouseUp(MouseButton::kLeft, 50, 40);
-  ASSERT_TRUE(first.CurrentSelection().KeepOpen());
+  ASSERT_TRUE(first.CurrentSelection().ClearedByPress());
   ASSERT_TRUE(first.CurrentSelection().Finished());
   first.Close();
   program.window.frozen = {};
@@ -127,7 +127,7 @@ TEST(OverlayTest, EveryStartGetsAFreshOverlay) {
   Overlay& second = program.NewOverlay();
   second.Open();
   EXPECT_FALSE(second.CurrentSelection().Finished());
-  EXPECT_FALSE(second.CurrentSelection().KeepOpen());
+  EXPECT_FALSE(second.CurrentSelection().ClearedByPress());
   EXPECT_EQ(second.Scene(), OverlayRig(800, 600).overlay.Scene());
   EXPECT_EQ(program.window.frozen.right, 800);  // frozen anew
   EXPECT_FALSE(second.Closed());

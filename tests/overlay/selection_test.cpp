@@ -138,7 +138,7 @@ TEST_F(SelectionTest, PressOnLeftOrTopEdgeMovesButRightOrBottomEdgeResets) {
     } else {
       // The reset made the press point the anchor of a new drawing.
       EXPECT_EQ(o.Scene().outline.rect, SizedRect(c.x, c.y, 10, 20)) << c.x << "," << c.y;
-      EXPECT_TRUE(o.CurrentSelection().KeepOpen());
+      EXPECT_TRUE(o.CurrentSelection().ClearedByPress());
     }
   }
 }

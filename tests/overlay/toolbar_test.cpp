@@ -30,7 +30,7 @@ TEST(ToolbarTest, UndoClearsTheSelectionButKeepsItsCornerAndThePointer) {
   SelectedRig rig;
   rig.pointer.Set(Pointer::kMove);
   const RectI before = rig.overlay.Scene().outline.rect;
-  const bool keep_open = rig.overlay.CurrentSelection().KeepOpen();
+  const bool cleared_by_press = rig.overlay.CurrentSelection().ClearedByPress();
 
   rig.ClickButton(kUndo);
 
@@ -43,12 +43,12 @@ TEST(ToolbarTest, UndoClearsTheSelectionButKeepsItsCornerAndThePointer) {
   EXPECT_FALSE(AnyHandleShown(e));
   EXPECT_EQ(e.outline.rect, SizedRect(before.left, before.top, 0, 0));
   EXPECT_EQ(rig.pointer.current, Pointer::kMove);
-  EXPECT_EQ(rig.overlay.CurrentSelection().KeepOpen(), keep_open);
+  EXPECT_EQ(rig.overlay.CurrentSelection().ClearedByPress(), cleared_by_press);
   EXPECT_FALSE(rig.overlay.Closed());
 }
 
 TEST(ToolbarTest, AfterUndoAMiddleClickClosesOnlyWhenNothingWasClearedBefore) {
-  // Fresh overlay: KeepOpen is 0, so after undo a middle click closes it.
+  // Fresh overlay: no press cleared a selection, so after undo a middle click closes it.
   {
     SelectedRig rig;
     rig.ClickButton(kUndo);
@@ -56,11 +56,11 @@ TEST(ToolbarTest, AfterUndoAMiddleClickClosesOnlyWhenNothingWasClearedBefore) {
     rig.overlay.OnMouseUp(MouseButton::kMiddle, 500, 500);
     EXPECT_TRUE(rig.overlay.Closed());
   }
-  // A press outside the selection cleared it first (KeepOpen 1): undo does not undo that.
+  // A press outside the selection cleared it first: undo does not undo that.
   {
     SelectedRig rig;
     rig.Drag(600, 600, 700, 650);  // the press outside resets, then draws anew
-    ASSERT_TRUE(rig.overlay.CurrentSelection().KeepOpen());
+    ASSERT_TRUE(rig.overlay.CurrentSelection().ClearedByPress());
     rig.ClickButton(kUndo);
     rig.overlay.OnMouseDown(MouseButton::kMiddle, 500, 500);
     rig.overlay.OnMouseUp(MouseButton::kMiddle, 500, 500);
