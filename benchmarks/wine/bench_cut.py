@@ -10,7 +10,7 @@ Then the full-screen cut (copy and clipboard) against bare_cut.exe
 (benchmarks/references: BitBlt into a compatible bitmap, SetClipboardData(CF_BITMAP)), the two
 interleaved RUNS times; each run's figure is the median of the tool's own repeats.
 
-    python3 tests/e2e/bench_cut.py [--runs 5] [WIDTHxHEIGHT ...]
+    python3 benchmarks/wine/bench_cut.py [--runs 5] [WIDTHxHEIGHT ...]
 
 --frame instead: the largest cut of an area whose frame stands 10 px inside the screen's edges,
 with the frame on the screen (where it stays for every cut) against the same cut with it
@@ -25,7 +25,9 @@ import re
 import sys
 from pathlib import Path
 
-sys.path.insert(0, str(Path(__file__).resolve().parent))
+# The benchmarks beside this one, and the end-to-end harness they drive the program with.
+sys.path[:0] = [str(Path(__file__).resolve().parent),
+                str(Path(__file__).resolve().parents[2] / "tests" / "e2e")]
 
 from bench_references import RUNS, interleave, print_comparison, reference_cut  # noqa: E402
 from harness import Session, pelvanto_exe  # noqa: E402

@@ -23,7 +23,7 @@ figure) takes the same drag in the same rounds.
 With --hover, only the pointer moving with no button across 30 windows and 1,000 controls on
 the overlay (the snapping highlight following it) against the drawing drag (bench_windows.py).
 
-    python3 tests/e2e/bench_drag.py [--runs 5] [--baseline DIR] [--peer] [--hover] [WIDTHxHEIGHT ...]
+    python3 benchmarks/wine/bench_drag.py [--runs 5] [--baseline DIR] [--peer] [--hover] [WIDTHxHEIGHT ...]
 """
 
 from __future__ import annotations
@@ -36,7 +36,9 @@ import sys
 import time
 from pathlib import Path
 
-sys.path.insert(0, str(Path(__file__).resolve().parent))
+# The benchmarks beside this one, and the end-to-end harness they drive the program with.
+sys.path[:0] = [str(Path(__file__).resolve().parent),
+                str(Path(__file__).resolve().parents[2] / "tests" / "e2e")]
 
 from bench_references import (MOVES, RUNS, diagonal, find_pid, interleave, measure_drag, print_comparison,  # noqa: E402
                               print_difference, reference_drag, session_pids)

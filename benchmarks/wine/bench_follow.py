@@ -8,7 +8,7 @@ icons' menu are the reference: the program idle beside a moving window. The two 
 interleaved RUNS times. Then the time from a move to the frame at the window's new place, as
 seen on the screen, at an interval of 1 s.
 
-    python3 tests/e2e/bench_follow.py [--runs 5]
+    python3 benchmarks/wine/bench_follow.py [--runs 5]
 
 Under Wine the system reports no move of another program's window, so following costs one
 reading of the window at each tick of the pace, not one per move; on Windows the hook's
@@ -23,7 +23,9 @@ import sys
 import time
 from pathlib import Path
 
-sys.path.insert(0, str(Path(__file__).resolve().parent))
+# The benchmarks beside this one, and the end-to-end harness they drive the program with.
+sys.path[:0] = [str(Path(__file__).resolve().parent),
+                str(Path(__file__).resolve().parents[2] / "tests" / "e2e")]
 
 from bench_references import RUNS, cpu_seconds, interleave, print_comparison, spread, wait_until_idle  # noqa: E402
 from harness import Session, wait_until  # noqa: E402

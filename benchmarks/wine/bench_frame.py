@@ -8,7 +8,7 @@ second of the frame's four edges and counts those in which the frame is not whol
 blinks if it ever leaves the screen for a cut. Every picture is read from the clipboard and its
 pixels of the frame's colour are counted. Prints the counts.
 
-    python3 tests/e2e/bench_frame.py [--cuts 100] [--rate 50] [--build DIR]
+    python3 benchmarks/wine/bench_frame.py [--cuts 100] [--rate 50] [--build DIR]
 
 --build DIR runs another build of the program (its build directory), for a before figure;
 --frame-margin 0 looks for the frame where builds before this one drew it, just outside the area.
@@ -23,7 +23,9 @@ import sys
 import time
 from pathlib import Path
 
-sys.path.insert(0, str(Path(__file__).resolve().parent))
+# The benchmarks beside this one, and the end-to-end harness they drive the program with.
+sys.path[:0] = [str(Path(__file__).resolve().parent),
+                str(Path(__file__).resolve().parents[2] / "tests" / "e2e")]
 
 from bench_drag import other_build  # noqa: E402
 from bench_references import native_tool  # noqa: E402

@@ -18,7 +18,7 @@ every way an overlay ends, one overlay after the other:
 --parts measures only the main window, next to the bare one with each of its parts left out
 in turn: what each part costs a bare program.
 
-    python3 tests/e2e/bench_memory.py [--runs 5] [--baseline DIR] [--parts] [WIDTHxHEIGHT ...]
+    python3 benchmarks/wine/bench_memory.py [--runs 5] [--baseline DIR] [--parts] [WIDTHxHEIGHT ...]
 """
 
 from __future__ import annotations
@@ -30,7 +30,9 @@ import time
 from pathlib import Path
 from typing import Sequence
 
-sys.path.insert(0, str(Path(__file__).resolve().parent))
+# The benchmarks beside this one, and the end-to-end harness they drive the program with.
+sys.path[:0] = [str(Path(__file__).resolve().parent),
+                str(Path(__file__).resolve().parents[2] / "tests" / "e2e")]
 
 from bench_drag import other_build  # noqa: E402
 from bench_references import (RUNS, SIZES, interleave, print_comparison, print_difference,  # noqa: E402

@@ -28,7 +28,7 @@ min / median / max (and the spread, (max - min) / median) with the ratio of the 
 the reference's runs spread over 20 %, the benchmark says so and runs the whole set of rounds
 again (PELVANTO_BENCH_ATTEMPTS sets at most, 2 unless set), keeping the set that spread least.
 
-    python3 tests/e2e/bench_references.py [frame] [drag] [cut] [--sizes 1920x1080 3840x2160] [--runs 5]
+    python3 benchmarks/wine/bench_references.py [frame] [drag] [cut] [--sizes 1920x1080 3840x2160] [--runs 5]
 runs the references alone.
 """
 
@@ -44,7 +44,9 @@ import time
 from pathlib import Path
 from typing import Any, Callable, Optional, Sequence
 
-sys.path.insert(0, str(Path(__file__).resolve().parent))
+# The benchmarks beside this one, and the end-to-end harness they drive the program with.
+sys.path[:0] = [str(Path(__file__).resolve().parent),
+                str(Path(__file__).resolve().parents[2] / "tests" / "e2e")]
 
 from harness import BUILD_DIR, REPO, WINEPREFIX, Geometry, Session, pelvanto_exe, wait_until  # noqa: E402
 

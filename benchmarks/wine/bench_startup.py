@@ -1,6 +1,6 @@
 """Start-up and idle figures of the real Pelvanto.exe under Wine (prints a table; not a test).
 
-    python3 tests/e2e/bench_startup.py [--idle-seconds 30] [--runs 3]
+    python3 benchmarks/wine/bench_startup.py [--idle-seconds 30] [--runs 3]
 
 - start-up: from launching the program to its main window on screen (first launch on a fresh
   display, when the Wine server starts too, and the median of the following launches);
@@ -31,7 +31,9 @@ import time
 from pathlib import Path
 from typing import Optional
 
-sys.path.insert(0, str(Path(__file__).resolve().parent))
+# The benchmarks beside this one, and the end-to-end harness they drive the program with.
+sys.path[:0] = [str(Path(__file__).resolve().parent),
+                str(Path(__file__).resolve().parents[2] / "tests" / "e2e")]
 
 from bench_references import interleave, print_comparison, reference_frame, time_frame  # noqa: E402
 from harness import Geometry, Session, pelvanto_exe, wait_until  # noqa: E402

@@ -9,7 +9,7 @@
 2. Pelvanto's idle CPU over 30 s with its foreground watch (200 ms) and title watch (1 s)
    running and a chat window known: utime + stime of its Wine process from /proc/<pid>/stat.
 
-    python3 tests/e2e/bench_tracking.py [changes] [idle seconds]
+    python3 benchmarks/wine/bench_tracking.py [changes] [idle seconds]
 """
 
 from __future__ import annotations
@@ -22,7 +22,9 @@ import sys
 import time
 from pathlib import Path
 
-sys.path.insert(0, str(Path(__file__).resolve().parent))
+# The benchmarks beside this one, and the end-to-end harness they drive the program with.
+sys.path[:0] = [str(Path(__file__).resolve().parent),
+                str(Path(__file__).resolve().parents[2] / "tests" / "e2e")]
 
 from harness import Session, pelvanto_exe, wait_until  # noqa: E402
 import fake_chats  # noqa: E402

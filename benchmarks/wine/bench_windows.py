@@ -2,7 +2,7 @@
 controls (the helper desktop_filler.exe). bench_startup.py --recording and bench_drag.py --hover
 run these; alone:
 
-    python3 tests/e2e/bench_windows.py [recording] [hover] [--runs 5] [--baseline DIR]
+    python3 benchmarks/wine/bench_windows.py [recording] [hover] [--runs 5] [--baseline DIR]
 
 - recording: the walk over the top-level windows that the freeze records, and the walk over
   their controls that follows once the frozen picture is on the screen (each with its clipping
@@ -26,7 +26,9 @@ import sys
 import time
 from pathlib import Path
 
-sys.path.insert(0, str(Path(__file__).resolve().parent))
+# The benchmarks beside this one, and the end-to-end harness they drive the program with.
+sys.path[:0] = [str(Path(__file__).resolve().parent),
+                str(Path(__file__).resolve().parents[2] / "tests" / "e2e")]
 
 from bench_references import (MOVE_PAUSE_S, MOVES, RUNS, cpu_seconds, diagonal, interleave, wait_until_idle,  # noqa: E402
                               print_comparison, reference_frame, session_pids)
