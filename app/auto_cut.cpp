@@ -40,13 +40,14 @@ void AutoCutSteering::OnAreaGone() {
 void AutoCutSteering::OnPaceTick(int interval_seconds) {
   // The overlay starts the pace with its area; a tick after a pause was already on its way.
   if (paused_ || adjusting_) return;
+  const bool cut = interval_seconds > 0 && follow_.Cuttable();
   // Where the system does not report the followed window's moves (Wine), the frame catches up
-  // here.
-  if (follow_.Following()) area_.CheckFollowed();
+  // here, and a window that could not be seen is found back; a cut reads the window itself.
+  if (follow_.Following() && !cut) area_.CheckFollowed();
   if (interval_seconds <= 0) return;
   pace_.SetInterval(PaceMs(interval_seconds));
   // Nothing of a window that cannot be seen, or has gone.
-  if (follow_.Cuttable()) area_.StartCut();
+  if (cut) area_.StartCut();
 }
 
 void AutoCutSteering::OnCutReport(const overlay::CutReport& report) {

@@ -25,6 +25,12 @@ constexpr bool Contains(const RectI& r, PointI p) {
   return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
 }
 
+// `inner` lies wholly in `outer`: no edge of it is outside.
+constexpr bool Encloses(const RectI& outer, const RectI& inner) {
+  return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+         inner.bottom <= outer.bottom;
+}
+
 // The overlap of two rectangles; RectI{} when they do not meet.
 RectI Intersection(const RectI& a, const RectI& b);
 

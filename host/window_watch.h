@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/geometry.h"
 #include "host/types.h"
 
 namespace pelvanto {
@@ -25,8 +26,8 @@ struct WindowLook {
   std::uint32_t process = 0;  // the id of the process that owns it
   std::wstring class_name;    // its window class
   WindowShow show = WindowShow::kHidden;
-  RectI frame;        // its visible frame (top level) or window rectangle (control), desktop pixels
-  unsigned dpi = 96;  // of the monitor that shows most of it
+  RectI frame;  // its visible frame (top level) or window rectangle (control), desktop pixels
+  unsigned dpi = kDesignDpi;  // of the monitor that shows most of it
 };
 
 // A top-level window and its visible frame.

@@ -6,11 +6,6 @@ namespace pelvanto::overlay {
 
 namespace {
 
-bool Holds(const RectI& outer, const RectI& inner) {
-  return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
-         inner.bottom <= outer.bottom;
-}
-
 FollowState StateOf(WindowShow show) {
   switch (show) {
     case WindowShow::kShown: return FollowState::kFollowing;
@@ -51,7 +46,7 @@ std::optional<FollowChoice> ChoiceHolding(const std::vector<WindowPlace>& window
     if (Intersection(w.frame, area).Empty()) continue;
     // The topmost window there: a window above another shows in the area too, and then the
     // area is not one window's.
-    if (!Holds(w.frame, area)) return std::nullopt;
+    if (!Encloses(w.frame, area)) return std::nullopt;
     const bool whole = area == Intersection(w.frame, desktop);
     return FollowChoice{w.window, 0, whole ? FollowKind::kWholeWindow : FollowKind::kPart, w.frame,
                         area};

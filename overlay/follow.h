@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/geometry.h"
 #include "host/types.h"
 #include "host/window_watch.h"
 
@@ -97,7 +98,7 @@ class Follower {
   WindowWatch& watch_;
   bool chosen_ = false;                 // Choose ran
   std::optional<FollowChoice> choice_;  // the window; none when nothing can be followed
-  unsigned choice_dpi_ = 96;            // the window's monitor's DPI at the choice
+  unsigned choice_dpi_ = kDesignDpi;    // the window's monitor's DPI at the choice
   std::uint32_t process_ = 0;           // the window's process at the choice
   std::wstring class_name_;             // and its class
   std::wstring control_class_;          // kControl: the control's class at the choice

@@ -48,10 +48,11 @@ RectI PlaceLoupe(PointI pointer, int width, int height, int gap, const RectI& mo
 LoupeView MakeLoupe(PointI pixel, const LoupeMetrics& metrics, const RectI& monitor,
                     const RectI& frozen, std::uint32_t colour);
 
-// The loupe for the pointer's pixel: on the monitor that shows it, at that monitor's DPI;
-// hidden where no monitor shows it. `colour` is the frozen picture's colour there.
 // The loupe's position line for a pixel: "x, y" ("-1280, 5" left of the primary monitor).
 std::wstring PositionText(PointI pixel);
+
+// The loupe for the pointer's pixel: on the monitor that shows it, at that monitor's DPI;
+// hidden where no monitor shows it. `colour` is the frozen picture's colour there.
 
 LoupeView LoupeAt(PointI pixel, const Desktop& desktop, std::uint32_t colour);
 

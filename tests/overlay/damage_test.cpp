@@ -29,11 +29,6 @@ void ExpectOutlineCovered(const std::vector<RectI>& areas, const RectI& r) {
   }
 }
 
-bool Inside(const RectI& inner, const RectI& outer) {
-  return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
-         inner.bottom <= outer.bottom;
-}
-
 RectI Padded(const RectI& r, int pad) {
   return {r.left - pad, r.top - pad, r.right + pad, r.bottom + pad};
 }
@@ -78,7 +73,7 @@ TEST(DamageTest, ShowingOrHidingTheOutlineRepaintsOnlyWhereItIsOrWas) {
   for (const auto& areas : {ChangedAreas(hidden, shown, 1), ChangedAreas(shown, hidden, 1)}) {
     EXPECT_EQ(areas.size(), 4U);
     ExpectOutlineCovered(areas, rect);
-    for (const RectI& r : areas) EXPECT_TRUE(Inside(r, Padded(rect, 1)));
+    for (const RectI& r : areas) EXPECT_TRUE(Encloses(Padded(rect, 1), r));
     EXPECT_FALSE(Covers(areas, 110, 100));
   }
 }

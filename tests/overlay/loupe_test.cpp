@@ -7,11 +7,6 @@
 namespace pelvanto::overlay {
 namespace {
 
-bool Inside(const RectI& inner, const RectI& outer) {
-  return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
-         inner.bottom <= outer.bottom;
-}
-
 TEST(LoupeTest, SitsBelowRightAndFlipsAtEachEdgeOfTheMonitor) {
   const RectI monitor{0, 0, 1024, 768};
   const RectI left_monitor{-1280, -200, 0, 824};  // left of and above the primary's origin
@@ -35,7 +30,7 @@ TEST(LoupeTest, SitsBelowRightAndFlipsAtEachEdgeOfTheMonitor) {
     EXPECT_EQ(r, c.expected) << c.at.x << "," << c.at.y;
     EXPECT_EQ(r.Width(), w);
     if (c.monitor.Width() >= w && c.monitor.Height() >= h) {
-      EXPECT_TRUE(Inside(r, c.monitor));
+      EXPECT_TRUE(Encloses(c.monitor, r));
     }
   }
 }
@@ -75,7 +70,7 @@ TEST(LoupeTest, ShowsTheFifteenPixelsAroundThePointerClippedToThePicture) {
     EXPECT_EQ(v.target.top - v.grid.top, c.target_offset.y);
     EXPECT_EQ(v.target.Width(), v.source.Width() * m.cell);
     EXPECT_EQ(v.grid.Width(), 15 * 8 + 1);
-    EXPECT_TRUE(Inside(v.grid, v.rect) && Inside(v.text, v.rect));
+    EXPECT_TRUE(Encloses(v.rect, v.grid) && Encloses(v.rect, v.text));
     EXPECT_EQ(v.colour, L"RGB(0,128,255)");
   }
   EXPECT_EQ(MakeLoupe({12, 345}, m, screen, screen, 0).position, L"12, 345");

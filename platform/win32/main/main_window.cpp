@@ -14,7 +14,6 @@
 #include "platform/win32/base/messages.h"
 #include "platform/win32/text/main_window_texts.h"
 #include "platform/win32/system/tray_icons.h"
-#include "platform/win32/overlay/overlay_painter.h"
 #include "platform/win32/display/screen_settle.h"
 #include "platform/win32/display/surface_release.h"
 #include "platform/win32/base/trace.h"

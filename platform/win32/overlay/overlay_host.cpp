@@ -55,8 +55,7 @@ bool OverlayInstance::Open() {
   }
   const int small = dpi::SystemMetric(SM_CXSMICON, surface_.dpi());
   small_icon_.Reset(LoadSizedIcon(shared_.program.instance, IDI_OVERLAY, small));
-  ::SendMessageW(surface_.hwnd(), WM_SETICON, ICON_SMALL,
-                 reinterpret_cast<LPARAM>(small_icon_.get()));
+  GiveSurfaceIcon();
   cut_timer_ = std::make_unique<WindowTimer>(anchor_.hwnd(), kCutTimer);
   cut_timer_->SetInterval(kCutTimerMs);
   frame_gone_timer_ = std::make_unique<WindowTimer>(anchor_.hwnd(), kFrameGoneTimer);
@@ -125,8 +124,7 @@ bool OverlayInstance::FreezeForAdjust() {
     TraceFailure(L"CreateWindowExW (overlay surface)");
     return false;
   }
-  ::SendMessageW(surface_.hwnd(), WM_SETICON, ICON_SMALL,
-                 reinterpret_cast<LPARAM>(small_icon_.get()));
+  GiveSurfaceIcon();
   surface_.Attach(*logic_);
   if (!logic_->Adjust(desktop)) {
     // Still in the tray with its area; the new window goes again.
@@ -136,6 +134,11 @@ bool OverlayInstance::FreezeForAdjust() {
   }
   Show();
   return true;
+}
+
+void OverlayInstance::GiveSurfaceIcon() {
+  ::SendMessageW(surface_.hwnd(), WM_SETICON, ICON_SMALL,
+                 reinterpret_cast<LPARAM>(small_icon_.get()));
 }
 
 void OverlayInstance::ShowFrame(app::FrameStyle style) {

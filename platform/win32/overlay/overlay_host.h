@@ -87,6 +87,8 @@ class OverlayInstance final : public overlay::OverlayView {
   OverlayAnchor anchor_;
   OverlaySurface surface_;
   bool FreezeForAdjust();
+  // The surface shows the overlay's icon: each new surface gets the one made at opening.
+  void GiveSurfaceIcon();
   void OnFrameGoneTick();
 
   AreaFrame frame_;          // around the watched area while the auto-cut runs

@@ -46,9 +46,7 @@ InstanceClaim ClaimInstance(OwnedHandle& claim, const wchar_t* main_class, DWORD
         return InstanceClaim::kHandedOver;
     }
     // Starting (no window yet, or no logic behind it) or ending: wait for the claim a little.
-    const DWORD step = static_cast<DWORD>(
-        std::min<ULONGLONG>(kRetryMs, deadline - std::min(deadline, ::GetTickCount64())));
-    const DWORD freed = ::WaitForSingleObject(claim.get(), step);
+    const DWORD freed = ::WaitForSingleObject(claim.get(), std::min<DWORD>(kRetryMs, left));
     if (freed == WAIT_OBJECT_0 || freed == WAIT_ABANDONED) return InstanceClaim::kFirst;
   }
   ::SetLastError(ERROR_TIMEOUT);
