@@ -78,38 +78,20 @@ bool OpensMenu(const TrayEvent& event) {
 }
 
 namespace {
-
 // Wine's own tray window (winex11's, where no tray of the desktop takes the icons in).
 constexpr wchar_t kWineTrayClass[] = L"__winex11_standalone_tray";
-
-struct TraySearch {
-  POINT at;
-  HWND found = nullptr;
-};
-
-BOOL CALLBACK FindTrayAt(HWND window, LPARAM data) noexcept {
-  auto& search = *reinterpret_cast<TraySearch*>(data);
-  wchar_t name[64] = {};
-  RECT r{};
-  if (!::IsWindowVisible(window) || !::GetClassNameW(window, name, 64) ||
-      std::wcscmp(name, kWineTrayClass) != 0 || !::GetWindowRect(window, &r) ||
-      !::PtInRect(&r, search.at))
-    return TRUE;
-  search.found = window;
-  return FALSE;
-}
-
 }  // namespace
 
 bool PassToTrayIcon(UINT message, POINT screen) {
-  TraySearch search{screen};
-  ::EnumWindows(FindTrayAt, reinterpret_cast<LPARAM>(&search));
-  if (!search.found) return false;
+  const HWND tray = ::FindWindowW(kWineTrayClass, nullptr);
+  RECT r{};
+  if (!tray || !::IsWindowVisible(tray) || !::GetWindowRect(tray, &r) || !::PtInRect(&r, screen))
+    return false;
   // Each icon is a child window of the tray window, which tells the icon's owner of its clicks.
   POINT client = screen;
-  ::ScreenToClient(search.found, &client);
-  HWND icon = ::ChildWindowFromPointEx(search.found, client, CWP_SKIPINVISIBLE);
-  if (!icon || icon == search.found) return false;
+  ::ScreenToClient(tray, &client);
+  HWND icon = ::ChildWindowFromPointEx(tray, client, CWP_SKIPINVISIBLE);
+  if (!icon || icon == tray) return false;
   POINT in_icon = screen;
   ::ScreenToClient(icon, &in_icon);
   const WPARAM held = message == WM_RBUTTONDOWN ? MK_RBUTTON : 0;

@@ -70,7 +70,9 @@ std::wstring SystemWindowQueries::ImagePath(DWORD process_id) {
   }
 }
 
-std::wstring SystemWindowQueries::Title(WindowId window) const {
+std::wstring SystemWindowQueries::Title(WindowId window) const { return WindowTitle(window); }
+
+std::wstring WindowTitle(WindowId window) {
   if (window == 0) return {};
   const HWND hwnd = ToHwnd(window);
   int length = ::GetWindowTextLengthW(hwnd);

@@ -30,4 +30,8 @@ class SystemWindowQueries final : public WindowInfo {
   PathReader first_way_;
 };
 
+// Another program's window title, read from the window manager's copy: no message goes to
+// the window, so a hung program holds nothing up. Empty for none, or for a window that is gone.
+std::wstring WindowTitle(WindowId window);
+
 }  // namespace pelvanto::win32

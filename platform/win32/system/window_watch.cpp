@@ -62,10 +62,7 @@ WindowLook SystemWindowWatch::Look(WindowId window) const {
   return look;
 }
 
-std::wstring SystemWindowWatch::Title(WindowId window) const {
-  // Another program's title is read from the window manager's copy, not asked of the window.
-  return SystemWindowQueries(nullptr).Title(window);
-}
+std::wstring SystemWindowWatch::Title(WindowId window) const { return WindowTitle(window); }
 
 std::vector<WindowPlace> SystemWindowWatch::TopLevelWindows() const {
   WindowSnapshot snapshot(::GetCurrentProcessId(), CurrentDesktop().bounds);
