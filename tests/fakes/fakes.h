@@ -287,10 +287,19 @@ struct OverlayRig {
     return {e.toolbar.rect.left + b.left + b.Width() / 2,
             e.toolbar.rect.top + b.top + b.Height() / 2};
   }
-  void ClickButton(int index) {
-    const auto [x, y] = ButtonCentre(index);
+  // A left click, and a double click as the system reports it: a click, then the second press.
+  void Click(int x, int y) {
     overlay.OnMouseDown(MouseButton::kLeft, x, y);
     overlay.OnMouseUp(MouseButton::kLeft, x, y);
+  }
+  void DoubleClick(int x, int y) {
+    Click(x, y);
+    overlay.OnDoubleClick(x, y);
+    overlay.OnMouseUp(MouseButton::kLeft, x, y);
+  }
+  void ClickButton(int index) {
+    const auto [x, y] = ButtonCentre(index);
+    Click(x, y);
   }
   void HoverButton(int index) {
     const auto [x, y] = ButtonCentre(index);

@@ -197,8 +197,7 @@ struct FollowRig : fakes::OverlayRig {
   // A snapping click on the window, then "复制退出".
   void ClickWindow() {
     overlay.OnMouseMove({}, 300, 250);
-    overlay.OnMouseDown(MouseButton::kLeft, 300, 250);
-    overlay.OnMouseUp(MouseButton::kLeft, 300, 250);
+    Click(300, 250);
     ClickButton(kCopyAndExit);
   }
   const fakes::FakePicture* Picture() const { return clipboard.content.get(); }

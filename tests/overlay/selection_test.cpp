@@ -251,15 +251,6 @@ struct SeenCase {
 };
 
 void Draw(OverlayRig& rig) { rig.Drag(100, 100, 400, 300); }
-void ClickAt(OverlayRig& rig, int x, int y) {
-  rig.overlay.OnMouseDown(kLeft, x, y);
-  rig.overlay.OnMouseUp(kLeft, x, y);
-}
-void DoubleClickAt(OverlayRig& rig, int x, int y) {
-  ClickAt(rig, x, y);
-  rig.overlay.OnDoubleClick(x, y);
-  rig.overlay.OnMouseUp(kLeft, x, y);
-}
 void CtrlShift(OverlayRig& rig, Key key, int times) {
   for (int i = 0; i < times; ++i) rig.overlay.OnKey({key, true, true, false});
 }
@@ -304,28 +295,28 @@ TEST_P(SeenTest, KeysAndEnterActOnlyOnASelectionThatIsOnTheScreen) {
 INSTANTIATE_TEST_SUITE_P(
     Sequences, SeenTest,
     testing::Values(SeenCase{"ClickOnAnEmptyOverlay", false,
-                             [](OverlayRig& r) { ClickAt(r, 600, 500); }, false, RectI{}},
+                             [](OverlayRig& r) { r.Click(600, 500); }, false, RectI{}},
                     SeenCase{"ClickOutsideASelection", true,
-                             [](OverlayRig& r) { ClickAt(r, 600, 500); }, false, RectI{}},
+                             [](OverlayRig& r) { r.Click(600, 500); }, false, RectI{}},
                     // The system may report a move on the press's own pixel.
                     SeenCase{"ClickOutsideWithAMoveOnItsPixel", true,
                              [](OverlayRig& r) { r.Drag(600, 500, 600, 500); }, false, RectI{}},
                     SeenCase{"DoubleClickOnAnEmptyOverlay", false,
-                             [](OverlayRig& r) { DoubleClickAt(r, 600, 500); }, false, RectI{}},
+                             [](OverlayRig& r) { r.DoubleClick(600, 500); }, false, RectI{}},
                     SeenCase{"DoubleClickOutsideASelection", true,
-                             [](OverlayRig& r) { DoubleClickAt(r, 600, 500); }, false, RectI{}},
+                             [](OverlayRig& r) { r.DoubleClick(600, 500); }, false, RectI{}},
                     SeenCase{"RightClickOutsideThenLeftClick", true,
                              [](OverlayRig& r) {
                                r.overlay.OnMouseDown(kRight, 600, 500);
                                r.overlay.OnMouseUp(kRight, 600, 500);
-                               ClickAt(r, 600, 500);
+                               r.Click(600, 500);
                              },
                              false, RectI{}},
                     SeenCase{"PressOutsideAndDragDrawsAnew", true,
                              [](OverlayRig& r) { r.Drag(600, 500, 700, 560); }, true,
                              SizedRect(600, 500, 100, 60)},
                     SeenCase{"ClickInsideKeepsTheSelection", true,
-                             [](OverlayRig& r) { ClickAt(r, 200, 200); }, true,
+                             [](OverlayRig& r) { r.Click(200, 200); }, true,
                              SizedRect(100, 100, 300, 200)},
                     // Shrunk to nothing, it stays in sight at its corner, and can grow again.
                     SeenCase{"ShrunkToZeroByTheKeys", true,
