@@ -13,6 +13,8 @@
 #include "platform/win32/base/owners.h"
 #include "platform/win32/main/main_window.h"
 #include "platform/win32/base/message_pump.h"
+#include "platform/win32/base/window_timer.h"
+#include "platform/win32/overlay/overlay_host.h"
 #include "platform/win32/system/pointer.h"
 #include "platform/win32/display/screen_capture.h"
 #include "platform/win32/system/clipboard.h"
@@ -60,6 +62,15 @@ struct ProgramRig {
   RecordingTray tray;
   SystemWindowQueries windows;
   std::unique_ptr<MainWindow> main;  // created by the constructor
+};
+
+// The program with what an overlay is given by its main window: the auto-cut timer and the
+// reports' listener. Usable once `main` is there.
+struct OverlayHostRig : ProgramRig {
+  HWND main_hwnd() const { return main ? main->hwnd() : nullptr; }
+  WindowTimer auto_cut{main_hwnd(), 9};
+  RecordingAreaEvents events;
+  OverlayShared shared{services(), auto_cut, events, main_hwnd()};
 };
 
 // One of the end-to-end tests' helper programs, run with `arguments`, once its first window
