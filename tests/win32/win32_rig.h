@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "host/tray.h"
@@ -98,6 +99,11 @@ class ChatProcess : public HelperProcess {
 // Whether this is Wine (its ntdll exports wine_get_version) rather than Windows. Some paths
 // are taken only on one of the two: a test of one skips itself, saying why, on the other.
 bool UnderWine();
+
+using OwnedWindow = std::unique_ptr<std::remove_pointer_t<HWND>, decltype(&::DestroyWindow)>;
+
+// A hidden popup at `r` (screen pixels) that paints itself all `colour`.
+OwnedWindow PlainWindow(const RECT& r, COLORREF colour, DWORD ex_style = WS_EX_TOOLWINDOW);
 
 // Lets this thread's messages run for a while.
 void PumpFor(unsigned milliseconds);
