@@ -312,6 +312,14 @@ struct OverlayRig {
   }
 };
 
+// An OverlayRig whose overlay was opened.
+struct OpenOverlayRig : OverlayRig {
+  template <typename... Args>
+  explicit OpenOverlayRig(Args&&... args) : OverlayRig(std::forward<Args>(args)...) {
+    overlay.Open();
+  }
+};
+
 class FakeWindowInfo : public WindowInfo {
  public:
   std::wstring ProcessPath(WindowId window) const override {

@@ -10,6 +10,7 @@
 namespace pelvanto::overlay {
 namespace {
 
+using fakes::OpenOverlayRig;
 using fakes::OverlayRig;
 
 // A rig with a finished selection and the toolbar shown next to it.
@@ -159,8 +160,7 @@ TEST(ToolbarTest, ClosedOverlayIgnoresTheToolbar) {
 
 TEST(ToolbarTest, PartsAreWholePixelsOfTheirDesignAndNestAtEveryDpi) {
   // At 96 dpi, the pixels the painter and a user's clicks have always found.
-  OverlayRig rig;
-  rig.overlay.Open();
+  OpenOverlayRig rig;
   rig.Drag(100, 100, 300, 200);
   const Elements e = rig.overlay.Scene();
   EXPECT_EQ(e.toolbar_buttons,
