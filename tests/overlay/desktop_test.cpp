@@ -98,8 +98,7 @@ TEST(DesktopDpiTest, HandlesAndReadOutsTakeTheDpiOfTheirMonitor) {
   EXPECT_EQ(e.handles[6].rect, SizedRect(1997, 297, 6, 6));  // bottom-right, second
   EXPECT_EQ(e.size_label.dpi, 96u);
   // Read-outs near the primary's right edge stay on it.
-  fakes::OverlayRig near_seam(kTallRight);
-  near_seam.overlay.Open();
+  fakes::OpenOverlayRig near_seam(kTallRight);
   near_seam.Drag(1900, 100, 2100, 300);
   EXPECT_EQ(near_seam.overlay.Scene().size_label.rect.right, 1920);
 }

@@ -42,8 +42,7 @@ TEST_F(SelectionTest, DrawingNormalisesEachQuadrantAroundTheAnchor) {
       {70, 80, SizedRect(70, 80, 30, 20)},
   };
   for (const auto& c : cases) {
-    OverlayRig fresh;
-    fresh.overlay.Open();
+    fakes::OpenOverlayRig fresh;
     fresh.overlay.OnMouseDown(kLeft, 100, 100);
     fresh.overlay.OnMouseMove(kLeft, c.x, c.y);
     EXPECT_EQ(fresh.overlay.Scene().outline.rect, c.expected) << c.x << "," << c.y;
@@ -127,8 +126,7 @@ TEST_F(SelectionTest, PressOnLeftOrTopEdgeMovesButRightOrBottomEdgeResets) {
       {150, 200, false},
   };
   for (const auto& c : cases) {
-    OverlayRig fresh;
-    fresh.overlay.Open();
+    fakes::OpenOverlayRig fresh;
     fresh.Drag(100, 100, 300, 200);
     fresh.overlay.OnMouseDown(kLeft, c.x, c.y);
     fresh.overlay.OnMouseMove(kLeft, c.x + 10, c.y + 20);
@@ -154,8 +152,7 @@ TEST_F(SelectionTest, MovingClampsToEveryScreenEdgeWithoutAccumulating) {
       {150, 750, SizedRect(100, 668, 200, 100)},
   };
   for (const auto& c : cases) {
-    OverlayRig fresh;
-    fresh.overlay.Open();
+    fakes::OpenOverlayRig fresh;
     fresh.Drag(100, 100, 300, 200);
     fresh.overlay.OnMouseDown(kLeft, 150, 150);
     fresh.overlay.OnMouseMove(kLeft, c.x, c.y);
@@ -183,8 +180,7 @@ TEST_F(SelectionTest, ToolbarGoesBelowWhenItFitsElseInside) {
       {740, 710},  // needs 770: inside, 4 above the bottom edge
   };
   for (const auto& c : cases) {
-    OverlayRig fresh;
-    fresh.overlay.Open();
+    fakes::OpenOverlayRig fresh;
     fresh.Drag(300, 600, 500, c.bottom);
     const auto& bar = fresh.overlay.Scene().toolbar;
     EXPECT_TRUE(bar.visible);
@@ -200,8 +196,7 @@ TEST_F(SelectionTest, ToolbarNeverLeavesTheLeftEdge) {
 
 TEST_F(SelectionTest, RightOrMiddleClickOnFreshOverlayCloses) {
   for (MouseButton button : {kRight, kMiddle}) {
-    OverlayRig fresh;
-    fresh.overlay.Open();
+    fakes::OpenOverlayRig fresh;
     fresh.overlay.OnMouseDown(button, 200, 200);
     EXPECT_FALSE(fresh.window.destroyed);
     fresh.overlay.OnMouseUp(button, 200, 200);
@@ -212,8 +207,7 @@ TEST_F(SelectionTest, RightOrMiddleClickOnFreshOverlayCloses) {
 
 TEST_F(SelectionTest, RightClickClearsSelectionThenSecondRightClickCloses) {
   for (int x : {150, 600}) {  // inside and outside the selection
-    OverlayRig fresh;
-    fresh.overlay.Open();
+    fakes::OpenOverlayRig fresh;
     fresh.Drag(100, 100, 300, 200);
     fresh.overlay.OnMouseDown(kRight, x, 150);
     fresh.overlay.OnMouseUp(kRight, x, 150);
