@@ -288,9 +288,9 @@ struct OverlayRig {
             e.toolbar.rect.top + b.top + b.Height() / 2};
   }
   // A left click, and a double click as the system reports it: a click, then the second press.
-  void Click(int x, int y) {
-    overlay.OnMouseDown(MouseButton::kLeft, x, y);
-    overlay.OnMouseUp(MouseButton::kLeft, x, y);
+  void Click(int x, int y, MouseButton button = MouseButton::kLeft) {
+    overlay.OnMouseDown(button, x, y);
+    overlay.OnMouseUp(button, x, y);
   }
   void DoubleClick(int x, int y) {
     Click(x, y);

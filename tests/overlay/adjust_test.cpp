@@ -78,11 +78,7 @@ INSTANTIATE_TEST_SUITE_P(
                    kMoved},
         AdjustCase{"EscUnchanged", [](OverlayRig& r) { Key(r, Key::kEscape); }, kWatched},
         AdjustCase{"RightClickUnchanged",
-                   [](OverlayRig& r) {
-                     r.overlay.OnMouseDown(MouseButton::kRight, 200, 200);
-                     r.overlay.OnMouseUp(MouseButton::kRight, 200, 200);
-                   },
-                   kWatched},
+                   [](OverlayRig& r) { r.Click(200, 200, MouseButton::kRight); }, kWatched},
         // Changed, Esc clears the selection as ever; the next one goes back to the old area.
         AdjustCase{"MovedThenEscTwice",
                    [](OverlayRig& r) {

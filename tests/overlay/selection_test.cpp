@@ -209,8 +209,7 @@ TEST_F(SelectionTest, RightClickClearsSelectionThenSecondRightClickCloses) {
   for (int x : {150, 600}) {  // inside and outside the selection
     fakes::OpenOverlayRig fresh;
     fresh.Drag(100, 100, 300, 200);
-    fresh.overlay.OnMouseDown(kRight, x, 150);
-    fresh.overlay.OnMouseUp(kRight, x, 150);
+    fresh.Click(x, 150, kRight);
     const auto& e = fresh.overlay.Scene();
     EXPECT_FALSE(fresh.overlay.Closed());
     EXPECT_FALSE(fresh.overlay.CurrentSelection().Finished());
@@ -218,8 +217,7 @@ TEST_F(SelectionTest, RightClickClearsSelectionThenSecondRightClickCloses) {
                  e.toolbar.visible);
     for (const auto& handle : e.handles) EXPECT_FALSE(handle.visible);
     EXPECT_EQ(fresh.pointer.current, Pointer::kDefault);
-    fresh.overlay.OnMouseDown(kRight, x, 150);
-    fresh.overlay.OnMouseUp(kRight, x, 150);
+    fresh.Click(x, 150, kRight);
     EXPECT_TRUE(fresh.overlay.Closed());
   }
 }
@@ -301,8 +299,7 @@ INSTANTIATE_TEST_SUITE_P(
                              [](OverlayRig& r) { r.DoubleClick(600, 500); }, false, RectI{}},
                     SeenCase{"RightClickOutsideThenLeftClick", true,
                              [](OverlayRig& r) {
-                               r.overlay.OnMouseDown(kRight, 600, 500);
-                               r.overlay.OnMouseUp(kRight, 600, 500);
+                               r.Click(600, 500, kRight);
                                r.Click(600, 500);
                              },
                              false, RectI{}},

@@ -328,10 +328,7 @@ TEST(OverlaySnappingTest, HoverTabAndClickSelectExactlyWhileDragsStillDraw) {
         case kHeldMove: rig.overlay.OnMouseMove(MouseButton::kLeft, step.x, step.y); break;
         case kPress: rig.overlay.OnMouseDown(MouseButton::kLeft, step.x, step.y); break;
         case kRelease: rig.overlay.OnMouseUp(MouseButton::kLeft, step.x, step.y); break;
-        case kRightClick:
-          rig.overlay.OnMouseDown(MouseButton::kRight, step.x, step.y);
-          rig.overlay.OnMouseUp(MouseButton::kRight, step.x, step.y);
-          break;
+        case kRightClick: rig.Click(step.x, step.y, MouseButton::kRight); break;
         case kTab: EXPECT_TRUE(rig.overlay.OnKey({Key::kTab})) << c.what; break;
         case kShiftTab: rig.overlay.OnKey({Key::kTab, true}); break;
         case kShown: rig.overlay.OnControlsRecorded(controls_come); break;
