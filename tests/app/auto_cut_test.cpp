@@ -85,69 +85,55 @@ TEST_P(MenuTest, ItemsInOrderGreyedWhereTheyDoNotApply) {
 }
 
 using enum MenuCommand;
+using Items = std::vector<MenuCommand>;
+constexpr SteeringState kCutting{.capturing = true, .area_set = true};
+// kCutting with one more flag set, or the area lying in a window followed as `follow`.
+SteeringState Cutting(bool SteeringState::*flag, bool value = true) {
+  SteeringState s = kCutting;
+  s.*flag = value;
+  return s;
+}
+SteeringState Cutting(overlay::FollowState follow) {
+  SteeringState s = kCutting;
+  s.follow = follow;
+  return s;
+}
 INSTANTIATE_TEST_SUITE_P(
     States, MenuTest,
     testing::Values(
         MenuCase{"Idle", {}, {kShowMain, kToggleFrame, kStartCapture, kExit}, kPause, true},
-        MenuCase{"Marking",
-                 {.capturing = true},
-                 {kShowMain, kToggleFrame, kStopCapture, kExit},
-                 kPause,
+        MenuCase{"Marking", SteeringState{.capturing = true},
+                 Items{kShowMain, kToggleFrame, kStopCapture, kExit}, kPause, true},
+        MenuCase{"Cutting", kCutting,
+                 Items{kShowMain, kCutNow, kPause, kAdjust, kToggleFrame, kStopCapture, kExit},
+                 kPause, true},
+        MenuCase{"Paused", Cutting(&SteeringState::paused),
+                 Items{kShowMain, kResume, kAdjust, kToggleFrame, kStopCapture, kExit}, kResume,
                  true},
-        MenuCase{"Cutting",
-                 {.capturing = true, .area_set = true},
-                 {kShowMain, kCutNow, kPause, kAdjust, kToggleFrame, kStopCapture, kExit},
-                 kPause,
+        MenuCase{"Adjusting", Cutting(&SteeringState::adjusting),
+                 Items{kShowMain, kToggleFrame, kStopCapture, kExit}, kPause, true},
+        MenuCase{"Locked", Cutting(&SteeringState::session_locked),
+                 Items{kShowMain, kPause, kToggleFrame, kStopCapture, kExit}, kPause, true},
+        MenuCase{"CutUnderWay", Cutting(&SteeringState::cut_under_way),
+                 Items{kShowMain, kPause, kAdjust, kToggleFrame, kStopCapture, kExit}, kPause,
                  true},
-        MenuCase{"Paused",
-                 {.capturing = true, .area_set = true, .paused = true},
-                 {kShowMain, kResume, kAdjust, kToggleFrame, kStopCapture, kExit},
-                 kResume,
-                 true},
-        MenuCase{"Adjusting",
-                 {.capturing = true, .area_set = true, .adjusting = true},
-                 {kShowMain, kToggleFrame, kStopCapture, kExit},
-                 kPause,
-                 true},
-        MenuCase{"Locked",
-                 {.capturing = true, .area_set = true, .session_locked = true},
-                 {kShowMain, kPause, kToggleFrame, kStopCapture, kExit},
-                 kPause,
-                 true},
-        MenuCase{"CutUnderWay",
-                 {.capturing = true, .area_set = true, .cut_under_way = true},
-                 {kShowMain, kPause, kAdjust, kToggleFrame, kStopCapture, kExit},
-                 kPause,
-                 true},
-        MenuCase{"FrameOff",
-                 {.capturing = true, .area_set = true, .frame_wanted = false},
-                 {kShowMain, kCutNow, kPause, kAdjust, kToggleFrame, kStopCapture, kExit},
-                 kPause,
-                 false},
+        MenuCase{"FrameOff", Cutting(&SteeringState::frame_wanted, false),
+                 Items{kShowMain, kCutNow, kPause, kAdjust, kToggleFrame, kStopCapture, kExit},
+                 kPause, false},
+        MenuCase{"DrawnInAWindow", Cutting(overlay::FollowState::kOff),
+                 Items{kShowMain, kCutNow, kPause, kAdjust, kToggleFollow, kToggleFrame,
+                       kStopCapture, kExit},
+                 kPause, true},
+        MenuCase{"Following", Cutting(overlay::FollowState::kFollowing),
+                 Items{kShowMain, kCutNow, kPause, kAdjust, kToggleFollow, kToggleFrame,
+                       kStopCapture, kExit},
+                 kPause, true, true},
         MenuCase{
-            "DrawnInAWindow",
-            {.capturing = true, .area_set = true, .follow = overlay::FollowState::kOff},
-            {kShowMain, kCutNow, kPause, kAdjust, kToggleFollow, kToggleFrame, kStopCapture, kExit},
-            kPause,
-            true},
-        MenuCase{
-            "Following",
-            {.capturing = true, .area_set = true, .follow = overlay::FollowState::kFollowing},
-            {kShowMain, kCutNow, kPause, kAdjust, kToggleFollow, kToggleFrame, kStopCapture, kExit},
-            kPause,
-            true,
-            true},
-        MenuCase{"WindowMinimised",
-                 {.capturing = true, .area_set = true, .follow = overlay::FollowState::kMinimised},
-                 {kShowMain, kPause, kAdjust, kToggleFollow, kToggleFrame, kStopCapture, kExit},
-                 kPause,
-                 true,
-                 true},
-        MenuCase{"WindowGone",
-                 {.capturing = true, .area_set = true, .follow = overlay::FollowState::kGone},
-                 {kShowMain, kPause, kAdjust, kToggleFrame, kStopCapture, kExit},
-                 kPause,
-                 true,
+            "WindowMinimised", Cutting(overlay::FollowState::kMinimised),
+            Items{kShowMain, kPause, kAdjust, kToggleFollow, kToggleFrame, kStopCapture, kExit},
+            kPause, true, true},
+        MenuCase{"WindowGone", Cutting(overlay::FollowState::kGone),
+                 Items{kShowMain, kPause, kAdjust, kToggleFrame, kStopCapture, kExit}, kPause, true,
                  true}),
     [](const auto& p) { return std::string(p.param.name); });
 

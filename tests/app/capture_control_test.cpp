@@ -163,6 +163,7 @@ struct MainRig {
     window.OnCaptureClick();
     overlay.CopyAndExit();
   }
+  void Press(Hotkey key) { window.OnHotkey(static_cast<int>(key)); }
 };
 
 // --- Start-up
@@ -502,11 +503,6 @@ TEST(CaptureControlTest, TitleWatchEmptiesTheClipboardWhenTheChatTitleChanges) {
   rig.window.OnTitleWatchTimer();
   EXPECT_EQ(rig.clipboard.empties, 2);
 }
-}  // namespace
-}  // namespace pelvanto::app
-
-namespace pelvanto::app {
-namespace {
 
 // --- The icons' menu and the status tip
 
@@ -560,46 +556,42 @@ TEST(CaptureControlMenuTest, AdjustingFromTheShownMainWindowHidesItFirst) {
   rig.window.OnMenuCommand(MenuCommand::kAdjust);  // from the overlay's icon
   EXPECT_FALSE(rig.view.visible);
   EXPECT_TRUE(rig.window.TrayShown());
-  EXPECT_EQ(rig.tray.icons.at(0).tip, L"Pelvanto\n调整选区中，暂停切图");
+  EXPECT_EQ(Tip(rig), L"Pelvanto\n调整选区中，暂停切图");
 }
 
 // --- Hotkeys
-
-int Id(Hotkey hotkey) { return static_cast<int>(hotkey); }
 
 TEST(CaptureControlHotkeyTest, EachKeyActsAsItsItemAndAGreyedItemsKeyDoesNothing) {
   MainRig rig;
   EXPECT_EQ(rig.hotkeys.held.size(), 4U);  // asked for at the start
   // Idle: only the start key does anything.
-  rig.window.OnHotkey(Id(Hotkey::kCutNow));
-  rig.window.OnHotkey(Id(Hotkey::kAdjust));
+  rig.Press(Hotkey::kCutNow);
+  rig.Press(Hotkey::kAdjust);
   EXPECT_EQ(rig.overlay.cuts, 0);
-  rig.window.OnHotkey(Id(Hotkey::kStartCapture));
+  rig.Press(Hotkey::kStartCapture);
   EXPECT_EQ(rig.overlay.opens, 1);
   EXPECT_FALSE(rig.view.visible);
   // The first freeze is on the screen: no key reaches it, not even a second start.
   for (Hotkey k : {Hotkey::kStartCapture, Hotkey::kCutNow, Hotkey::kPauseResume, Hotkey::kAdjust})
-    rig.window.OnHotkey(Id(k));
+    rig.Press(k);
   EXPECT_EQ(rig.overlay.open_requests, 1);
   EXPECT_EQ(rig.overlay.cuts + rig.overlay.cancels, 0);
 
   rig.overlay.CopyAndExit();
   rig.window.OnAreaSet();
   // Held down: the repeats while the first cut is under way are dropped.
-  rig.window.OnHotkey(Id(Hotkey::kCutNow));
-  rig.window.OnHotkey(Id(Hotkey::kCutNow));
-  rig.window.OnHotkey(Id(Hotkey::kCutNow));
+  for (int i = 0; i < 3; ++i) rig.Press(Hotkey::kCutNow);
   EXPECT_EQ(rig.overlay.cuts, 1);
   rig.overlay.MakeCut();
-  rig.window.OnHotkey(Id(Hotkey::kCutNow));
+  rig.Press(Hotkey::kCutNow);
   EXPECT_EQ(rig.overlay.cuts, 2);
   rig.overlay.MakeCut();
 
-  rig.window.OnHotkey(Id(Hotkey::kPauseResume));
+  rig.Press(Hotkey::kPauseResume);
   EXPECT_FALSE(rig.auto_cut.Enabled());
-  rig.window.OnHotkey(Id(Hotkey::kCutNow));  // paused: the clipboard is left alone
+  rig.Press(Hotkey::kCutNow);  // paused: the clipboard is left alone
   EXPECT_EQ(rig.overlay.cuts, 2);
-  rig.window.OnHotkey(Id(Hotkey::kPauseResume));
+  rig.Press(Hotkey::kPauseResume);
   EXPECT_TRUE(rig.auto_cut.Enabled());
   rig.window.OnHotkey(0);  // no hotkey of ours
   EXPECT_EQ(rig.overlay.cuts, 2);
@@ -632,7 +624,7 @@ TEST(CaptureControlHotkeyTest, ATakenKeyIsInTheTipAndOffTheMenuAndAskedForAgainL
   // Every way out gives them all back, and a late press does nothing.
   taken.window.Shutdown();
   EXPECT_TRUE(taken.hotkeys.held.empty());
-  taken.window.OnHotkey(Id(Hotkey::kCutNow));
+  taken.Press(Hotkey::kCutNow);
   EXPECT_EQ(taken.overlay.cuts, 0);
 }
 

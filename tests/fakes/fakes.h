@@ -287,10 +287,19 @@ struct OverlayRig {
     return {e.toolbar.rect.left + b.left + b.Width() / 2,
             e.toolbar.rect.top + b.top + b.Height() / 2};
   }
+  // A left click, and a double click as the system reports it: a click, then the second press.
+  void Click(int x, int y, MouseButton button = MouseButton::kLeft) {
+    overlay.OnMouseDown(button, x, y);
+    overlay.OnMouseUp(button, x, y);
+  }
+  void DoubleClick(int x, int y) {
+    Click(x, y);
+    overlay.OnDoubleClick(x, y);
+    overlay.OnMouseUp(MouseButton::kLeft, x, y);
+  }
   void ClickButton(int index) {
     const auto [x, y] = ButtonCentre(index);
-    overlay.OnMouseDown(MouseButton::kLeft, x, y);
-    overlay.OnMouseUp(MouseButton::kLeft, x, y);
+    Click(x, y);
   }
   void HoverButton(int index) {
     const auto [x, y] = ButtonCentre(index);
@@ -300,6 +309,14 @@ struct OverlayRig {
   void HoverStrip() {
     const RectI bar = overlay.Scene().toolbar.rect;
     overlay.OnMouseMove({}, bar.left + 1, bar.top + 1);
+  }
+};
+
+// An OverlayRig whose overlay was opened.
+struct OpenOverlayRig : OverlayRig {
+  template <typename... Args>
+  explicit OpenOverlayRig(Args&&... args) : OverlayRig(std::forward<Args>(args)...) {
+    overlay.Open();
   }
 };
 

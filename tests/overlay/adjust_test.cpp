@@ -11,6 +11,7 @@
 namespace pelvanto::overlay {
 namespace {
 
+using fakes::OpenOverlayRig;
 using fakes::OverlayRig;
 
 constexpr RectI kWatched{100, 120, 400, 320};
@@ -29,8 +30,7 @@ class AdjustTest : public testing::TestWithParam<AdjustCase> {};
 
 TEST_P(AdjustTest, ShowsTheAreaInPlaceAndGoesBackWithTheNewOrTheOld) {
   const AdjustCase& c = GetParam();
-  OverlayRig rig;
-  rig.overlay.Open();
+  OpenOverlayRig rig;
   rig.Drag(kWatched.left, kWatched.top, kWatched.right, kWatched.bottom);
   rig.ClickButton(kCopyAndExit);
   ASSERT_EQ(rig.events.area_sets, 1);
@@ -78,11 +78,7 @@ INSTANTIATE_TEST_SUITE_P(
                    kMoved},
         AdjustCase{"EscUnchanged", [](OverlayRig& r) { Key(r, Key::kEscape); }, kWatched},
         AdjustCase{"RightClickUnchanged",
-                   [](OverlayRig& r) {
-                     r.overlay.OnMouseDown(MouseButton::kRight, 200, 200);
-                     r.overlay.OnMouseUp(MouseButton::kRight, 200, 200);
-                   },
-                   kWatched},
+                   [](OverlayRig& r) { r.Click(200, 200, MouseButton::kRight); }, kWatched},
         // Changed, Esc clears the selection as ever; the next one goes back to the old area.
         AdjustCase{"MovedThenEscTwice",
                    [](OverlayRig& r) {
@@ -106,8 +102,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& p) { return std::string(p.param.name); });
 
 TEST(AdjustTest, AnAreaOffTheNewDesktopIsShownOnItAndOnlyFromTheTray) {
-  OverlayRig rig(1920, 1080);
-  rig.overlay.Open();
+  OpenOverlayRig rig(1920, 1080);
   EXPECT_FALSE(rig.overlay.Adjust(SingleMonitorDesktop(1920, 1080, 96)));  // not in the tray
   rig.Drag(1500, 800, 1800, 1000);
   rig.ClickButton(kCopyAndExit);

@@ -13,6 +13,7 @@
 namespace pelvanto::overlay {
 namespace {
 
+using fakes::OpenOverlayRig;
 using fakes::OverlayRig;
 
 // --- The area of a cut
@@ -95,8 +96,7 @@ bool TickUntilMargin(OverlayRig& rig, int margin) {
 }
 
 TEST(CutTest, WorkedExampleWithMarginSeven) {
-  OverlayRig rig;
-  rig.overlay.Open();
+  OpenOverlayRig rig;
   rig.Drag(100, 100, 40, 160);  // Left 40, Top 100, 60 x 60
   ASSERT_TRUE(TickUntilMargin(rig, 7));
   const auto& picture = rig.clipboard.content;
@@ -109,8 +109,7 @@ TEST(CutTest, WorkedExampleWithMarginSeven) {
 }
 
 TEST(CutTest, ZeroSizeSelectionGivesAMarginSquareOrNothing) {
-  OverlayRig rig;
-  rig.overlay.Open();
+  OpenOverlayRig rig;
   rig.Drag(300, 200, 340, 200);  // along the anchor's row: a finished selection of zero size
   std::set<int> margins;
   for (int i = 0; i < 600; ++i) {
@@ -136,8 +135,7 @@ TEST(CutTest, ZeroSizeSelectionGivesAMarginSquareOrNothing) {
 }
 
 TEST(CutTest, CopiesTheLiveScreenAreaOfTheSelectionPlusTheMargin) {
-  OverlayRig rig;
-  rig.overlay.Open();
+  OpenOverlayRig rig;
   // The frozen picture is not what gets cut.
   rig.window.frozen_pixel = [](int, int) { return 0x00FFFFFFu; };
   const RectI selection = rig.overlay.Scene().outline.rect;
@@ -167,8 +165,7 @@ TEST(CutTest, CopiesTheLiveScreenAreaOfTheSelectionPlusTheMargin) {
 }
 
 TEST(CutTest, TimerIsOneShot) {
-  OverlayRig rig;
-  rig.overlay.Open();
+  OpenOverlayRig rig;
   rig.cut_timer.SetEnabled(true);
   rig.overlay.OnCutTimer();
   EXPECT_FALSE(rig.cut_timer.Enabled());
@@ -176,8 +173,7 @@ TEST(CutTest, TimerIsOneShot) {
 }
 
 TEST(CutTest, FailedScreenCopyLeavesClipboardAsItWas) {
-  OverlayRig rig;
-  rig.overlay.Open();
+  OpenOverlayRig rig;
   rig.clipboard.text = L"the user's own text";
   rig.screen.fail = true;
   rig.overlay.OnCutTimer();
@@ -189,8 +185,7 @@ TEST(CutTest, FailedScreenCopyLeavesClipboardAsItWas) {
 }
 
 TEST(CutTest, HeldClipboardLosesThisCutAndTheNextTickTriesAgain) {
-  OverlayRig rig;
-  rig.overlay.Open();
+  OpenOverlayRig rig;
   rig.clipboard.text = L"kept";
   rig.clipboard.held_by_other = true;
   rig.overlay.OnCutTimer();
@@ -219,8 +214,7 @@ TEST(CutTest, EmptyOrOverflowingAreaCopiesNothing) {
 }
 
 TEST(CutTest, ClosedOverlayDoesNotCut) {
-  OverlayRig rig;
-  rig.overlay.Open();
+  OpenOverlayRig rig;
   rig.overlay.Close();
   rig.overlay.OnCutTimer();
   EXPECT_EQ(rig.screen.copies, 0);

@@ -69,8 +69,7 @@ class ToolbarPlaceTest : public testing::TestWithParam<ToolbarCase> {};
 
 TEST_P(ToolbarPlaceTest, StaysOnTheWorkAreaOfTheMonitorAtTheSelectionsCorner) {
   const ToolbarCase& c = GetParam();
-  fakes::OverlayRig rig(*c.desktop);
-  rig.overlay.Open();
+  fakes::OpenOverlayRig rig(*c.desktop);
   rig.Drag(c.x0, c.y0, c.x1, c.y1);
   EXPECT_EQ(rig.overlay.Scene().toolbar.rect, c.bar);
 }
@@ -92,39 +91,34 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& param) { return std::string(param.param.name); });
 
 TEST(DesktopDpiTest, HandlesAndReadOutsTakeTheDpiOfTheirMonitor) {
-  fakes::OverlayRig rig(kTallRight);
-  rig.overlay.Open();
+  fakes::OpenOverlayRig rig(kTallRight);
   rig.Drag(1800, 100, 2000, 300);  // from the primary onto the 144 dpi monitor
   const Elements e = rig.overlay.Scene();
   EXPECT_EQ(e.handles[0].rect, SizedRect(1798, 98, 4, 4));   // top-left, primary
   EXPECT_EQ(e.handles[6].rect, SizedRect(1997, 297, 6, 6));  // bottom-right, second
   EXPECT_EQ(e.size_label.dpi, 96u);
   // Read-outs near the primary's right edge stay on it.
-  fakes::OverlayRig near_seam(kTallRight);
-  near_seam.overlay.Open();
+  fakes::OpenOverlayRig near_seam(kTallRight);
   near_seam.Drag(1900, 100, 2100, 300);
   EXPECT_EQ(near_seam.overlay.Scene().size_label.rect.right, 1920);
 }
 
 TEST(DesktopTest, MovingClampsToTheVirtualDesktopNotThePrimary) {
-  fakes::OverlayRig rig(kLeft);
-  rig.overlay.Open();
+  fakes::OpenOverlayRig rig(kLeft);
   rig.Drag(-100, 100, 100, 200);
   rig.Drag(0, 150, -5000, 2000);  // dragged far past the left and bottom
   EXPECT_EQ(rig.overlay.Scene().outline.rect, SizedRect(-1280, 980, 200, 100));
 }
 
 TEST(DesktopTest, ArrowsClampToTheVirtualDesktopToo) {
-  fakes::OverlayRig rig(kLeft);
-  rig.overlay.Open();
+  fakes::OpenOverlayRig rig(kLeft);
   rig.Drag(-1270, 100, -1200, 200);
   EXPECT_TRUE(rig.overlay.OnKey({Key::kLeft, true, false, false}));
   EXPECT_EQ(rig.overlay.CurrentSelection().Rect().left, -1280);
 }
 
 TEST(DesktopDpiTest, TheLoupeStaysOnTheMonitorUnderThePointerAtItsDpi) {
-  fakes::OverlayRig rig(kTallRight);
-  rig.overlay.Open();
+  fakes::OpenOverlayRig rig(kTallRight);
   rig.overlay.OnMouseMove({}, 1915, 500);  // no room right of the pointer on the primary
   EXPECT_LE(rig.overlay.Loupe().rect.right, 1920);
   EXPECT_EQ(rig.overlay.Loupe().cell, LoupeMetrics(96).cell);
@@ -134,8 +128,7 @@ TEST(DesktopDpiTest, TheLoupeStaysOnTheMonitorUnderThePointerAtItsDpi) {
 }
 
 TEST(DesktopTest, CutsCopyTheSelectionAtNegativeCoordinates) {
-  fakes::OverlayRig rig(kLeft);
-  rig.overlay.Open();
+  fakes::OpenOverlayRig rig(kLeft);
   EXPECT_EQ(rig.window.frozen, kLeft.bounds);
   rig.Drag(-300, 100, 200, 400);
   rig.overlay.OnCutTimer();

@@ -17,6 +17,10 @@ constexpr RectI kDesktop{0, 0, 1920, 1080};
 constexpr RectI kFrame{100, 100, 500, 400};  // the window at the choice
 
 TEST(FollowedAreaTest, TheAreaKeepsItsPlaceInTheWindow) {
+  using enum FollowKind;
+  constexpr RectI kDrawn{150, 120, 250, 220};      // a part of kFrame
+  constexpr RectI kOnControl{120, 130, 220, 160};  // where a control stood at the choice
+  constexpr std::optional<RectI> kNoControl;       // none, or one that cannot be read
   struct Case {
     const char* what;
     FollowKind kind;
@@ -27,83 +31,28 @@ TEST(FollowedAreaTest, TheAreaKeepsItsPlaceInTheWindow) {
     RectI expected;
   };
   const Case cases[] = {
-      {"a part moves with the window",
-       FollowKind::kPart,
-       {150, 120, 250, 220},
-       {600, 300, 1000, 600},
-       96,
-       {},
-       {650, 320, 750, 420}},
-      {"a part keeps offset and size when the window grows",
-       FollowKind::kPart,
-       {150, 120, 250, 220},
-       {100, 100, 900, 900},
-       96,
-       {},
-       {150, 120, 250, 220}},
-      {"a part is clipped to a smaller window",
-       FollowKind::kPart,
-       {150, 120, 250, 220},
-       {100, 100, 200, 150},
-       96,
-       {},
-       {150, 120, 200, 150}},
-      {"nothing is left when the window is smaller than the offset",
-       FollowKind::kPart,
-       {150, 120, 250, 220},
-       {100, 100, 140, 115},
-       96,
-       {},
-       {}},
-      {"the whole window stays the whole window",
-       FollowKind::kWholeWindow,
-       kFrame,
-       {50, 60, 850, 700},
-       96,
-       {},
-       {50, 60, 850, 700}},
-      {"a control is its rectangle read anew",
-       FollowKind::kControl,
-       {120, 130, 220, 160},
-       {0, 0, 600, 500},
-       96,
-       RectI{30, 40, 330, 90},
-       {30, 40, 330, 90}},
-      {"a control that cannot be read is the part it was",
-       FollowKind::kControl,
-       {120, 130, 220, 160},
-       {0, 0, 600, 500},
-       96,
-       {},
-       {20, 30, 120, 60}},
-      {"a control reaching out of its window is clipped",
-       FollowKind::kControl,
-       {120, 130, 220, 160},
-       {0, 0, 600, 500},
-       96,
-       RectI{500, 400, 700, 600},
-       {500, 400, 600, 500}},
-      {"at 144 dpi a part is half as large again, in physical pixels",
-       FollowKind::kPart,
-       {150, 120, 250, 220},
-       {2000, 0, 2600, 450},
-       144,
-       {},
-       {2075, 30, 2225, 180}},
-      {"a window larger than the desktop keeps what the desktop shows",
-       FollowKind::kWholeWindow,
-       kFrame,
-       {-500, -500, 2500, 1500},
-       96,
-       {},
-       kDesktop},
-      {"a window partly off every monitor is cut where the desktop is",
-       FollowKind::kPart,
-       {150, 120, 250, 220},
-       {-80, 1000, 320, 1300},
-       96,
-       {},
-       {0, 1020, 70, 1080}},
+      {"a part moves with the window", kPart, kDrawn, RectI{600, 300, 1000, 600}, 96, kNoControl,
+       RectI{650, 320, 750, 420}},
+      {"a part keeps offset and size when the window grows", kPart, kDrawn,
+       RectI{100, 100, 900, 900}, 96, kNoControl, kDrawn},
+      {"a part is clipped to a smaller window", kPart, kDrawn, RectI{100, 100, 200, 150}, 96,
+       kNoControl, RectI{150, 120, 200, 150}},
+      {"nothing is left when the window is smaller than the offset", kPart, kDrawn,
+       RectI{100, 100, 140, 115}, 96, kNoControl, RectI{}},
+      {"the whole window stays the whole window", kWholeWindow, kFrame, RectI{50, 60, 850, 700}, 96,
+       kNoControl, RectI{50, 60, 850, 700}},
+      {"a control is its rectangle read anew", kControl, kOnControl, RectI{0, 0, 600, 500}, 96,
+       RectI{30, 40, 330, 90}, RectI{30, 40, 330, 90}},
+      {"a control that cannot be read is the part it was", kControl, kOnControl,
+       RectI{0, 0, 600, 500}, 96, kNoControl, RectI{20, 30, 120, 60}},
+      {"a control reaching out of its window is clipped", kControl, kOnControl,
+       RectI{0, 0, 600, 500}, 96, RectI{500, 400, 700, 600}, RectI{500, 400, 600, 500}},
+      {"at 144 dpi a part is half as large again, in physical pixels", kPart, kDrawn,
+       RectI{2000, 0, 2600, 450}, 144, kNoControl, RectI{2075, 30, 2225, 180}},
+      {"a window larger than the desktop keeps what the desktop shows", kWholeWindow, kFrame,
+       RectI{-500, -500, 2500, 1500}, 96, kNoControl, kDesktop},
+      {"a window partly off every monitor is cut where the desktop is", kPart, kDrawn,
+       RectI{-80, 1000, 320, 1300}, 96, kNoControl, RectI{0, 1020, 70, 1080}},
   };
   const RectI wide_desktop{0, 0, 3000, 1080};
   for (const Case& c : cases) {
@@ -248,8 +197,7 @@ struct FollowRig : fakes::OverlayRig {
   // A snapping click on the window, then "复制退出".
   void ClickWindow() {
     overlay.OnMouseMove({}, 300, 250);
-    overlay.OnMouseDown(MouseButton::kLeft, 300, 250);
-    overlay.OnMouseUp(MouseButton::kLeft, 300, 250);
+    Click(300, 250);
     ClickButton(kCopyAndExit);
   }
   const fakes::FakePicture* Picture() const { return clipboard.content.get(); }

@@ -45,8 +45,7 @@ TEST_F(HandlesTest, PlacementCentresAllEightHandlesOnCornersAndMidpoints) {
 }
 
 TEST_F(HandlesTest, ZeroSizeSelectionStacksAllHandles) {
-  rig.overlay.OnMouseDown(MouseButton::kRight, 900, 700);  // clear
-  rig.overlay.OnMouseUp(MouseButton::kRight, 900, 700);
+  rig.Click(900, 700, MouseButton::kRight);  // clear
   // A press and release in one place is a click (it selects the highlight); the keys shrink a
   // drawn selection to nothing.
   rig.Drag(50, 60, 60, 70);

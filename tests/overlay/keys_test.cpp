@@ -43,37 +43,24 @@ TEST(KeysTest, EnterAndADoubleClickInsideCopyAndExitOnlyWithASelection) {
   const struct {
     const char* name;
     bool selected;
-    std::function<void(Overlay&)> act;
+    std::function<void(Rig&)> act;
     bool copies;
   } cases[] = {
-      {"enter", true, [](Overlay& o) { o.OnKey(Press(Key::kEnter)); }, true},
-      {"enter without selection", false, [](Overlay& o) { o.OnKey(Press(Key::kEnter)); }, false},
-      {"double click inside", true,
-       [](Overlay& o) {
-         o.OnMouseDown(kLeft, 150, 150);
-         o.OnMouseUp(kLeft, 150, 150);
-         o.OnDoubleClick(150, 150);
-         o.OnMouseUp(kLeft, 150, 150);
-       },
-       true},
-      {"double click outside", true,
-       [](Overlay& o) {
-         o.OnMouseDown(kLeft, 50, 50);
-         o.OnMouseUp(kLeft, 50, 50);
-         o.OnDoubleClick(50, 50);
-         o.OnMouseUp(kLeft, 50, 50);
-       },
+      {"enter", true, [](Rig& r) { r.overlay.OnKey(Press(Key::kEnter)); }, true},
+      {"enter without selection", false, [](Rig& r) { r.overlay.OnKey(Press(Key::kEnter)); },
        false},
+      {"double click inside", true, [](Rig& r) { r.DoubleClick(150, 150); }, true},
+      {"double click outside", true, [](Rig& r) { r.DoubleClick(50, 50); }, false},
       {"double click, no selection", false,
-       [](Overlay& o) {
-         o.OnDoubleClick(150, 150);
-         o.OnMouseUp(kLeft, 150, 150);
+       [](Rig& r) {
+         r.overlay.OnDoubleClick(150, 150);
+         r.overlay.OnMouseUp(kLeft, 150, 150);
        },
        false},
   };
   for (const auto& c : cases) {
     Rig rig(c.selected ? SizedRect(100, 100, 200, 100) : RectI{});
-    c.act(rig.overlay);
+    c.act(rig);
     EXPECT_EQ(rig.window.minimise_requests, c.copies ? 1 : 0) << c.name;
     EXPECT_EQ(rig.auto_cut_timer.Enabled(), c.copies) << c.name;
     EXPECT_EQ(rig.tray.icons.size(), c.copies ? 1u : 0u) << c.name;

@@ -13,6 +13,7 @@
 namespace pelvanto::overlay {
 namespace {
 
+using fakes::OpenOverlayRig;
 using fakes::OverlayRig;
 
 bool AnythingShown(const Elements& e) {
@@ -136,8 +137,7 @@ TEST(OverlayTest, EveryStartGetsAFreshOverlay) {
 // --- Minimising into the tray
 
 TEST(OverlayTest, MinimisingAddsOneIconWithTheVersionTipAndHides) {
-  OverlayRig rig;
-  rig.overlay.Open();
+  OpenOverlayRig rig;
   rig.overlay.OnMinimised();
   ASSERT_EQ(rig.tray.icons.size(), 1U);
   const TrayRecord& icon = rig.tray.icons[0];
@@ -158,8 +158,7 @@ TEST(OverlayTest, TheTipNamesTheVersionInBrackets) {
 }
 
 TEST(OverlayTest, ARecreatedTaskbarGetsTheIconBackOnlyWhileItIsShown) {
-  OverlayRig rig;
-  rig.overlay.Open();
+  OpenOverlayRig rig;
   rig.overlay.OnTaskbarCreated();
   EXPECT_EQ(rig.tray.adds, 0);
 
@@ -187,8 +186,7 @@ TEST(OverlayTest, ThePaceStartsOnlyAsTheOverlayLeavesTheScreen) {
       [](OverlayRig& rig) { rig.ClickButton(kUndo); },
       [](OverlayRig& rig) { rig.Drag(50, 60, 70, 80); },
   };
-  OverlayRig rig;
-  rig.overlay.Open();
+  OpenOverlayRig rig;
   for (const auto& step : steps) {
     step(rig);
     EXPECT_FALSE(rig.auto_cut_timer.Enabled());
@@ -206,8 +204,7 @@ struct CloseCase {
 class OverlayCloseTest : public testing::TestWithParam<CloseCase> {};
 
 TEST_P(OverlayCloseTest, RemovesTheIconStopsThePaceAndClosesOnce) {
-  OverlayRig rig;
-  rig.overlay.Open();
+  OpenOverlayRig rig;
   GetParam().reach(rig);
 
   rig.overlay.Close();
@@ -245,8 +242,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<CloseCase>& param) { return std::string(param.param.name); });
 
 TEST(OverlayTest, AnClosedOverlayIgnoresEveryHandler) {
-  OverlayRig rig;
-  rig.overlay.Open();
+  OpenOverlayRig rig;
   rig.overlay.Close();
   const Elements before = rig.overlay.Scene();
   const int pointer_sets = rig.pointer.sets;

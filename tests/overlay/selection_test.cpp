@@ -42,8 +42,7 @@ TEST_F(SelectionTest, DrawingNormalisesEachQuadrantAroundTheAnchor) {
       {70, 80, SizedRect(70, 80, 30, 20)},
   };
   for (const auto& c : cases) {
-    OverlayRig fresh;
-    fresh.overlay.Open();
+    fakes::OpenOverlayRig fresh;
     fresh.overlay.OnMouseDown(kLeft, 100, 100);
     fresh.overlay.OnMouseMove(kLeft, c.x, c.y);
     EXPECT_EQ(fresh.overlay.Scene().outline.rect, c.expected) << c.x << "," << c.y;
@@ -127,8 +126,7 @@ TEST_F(SelectionTest, PressOnLeftOrTopEdgeMovesButRightOrBottomEdgeResets) {
       {150, 200, false},
   };
   for (const auto& c : cases) {
-    OverlayRig fresh;
-    fresh.overlay.Open();
+    fakes::OpenOverlayRig fresh;
     fresh.Drag(100, 100, 300, 200);
     fresh.overlay.OnMouseDown(kLeft, c.x, c.y);
     fresh.overlay.OnMouseMove(kLeft, c.x + 10, c.y + 20);
@@ -154,8 +152,7 @@ TEST_F(SelectionTest, MovingClampsToEveryScreenEdgeWithoutAccumulating) {
       {150, 750, SizedRect(100, 668, 200, 100)},
   };
   for (const auto& c : cases) {
-    OverlayRig fresh;
-    fresh.overlay.Open();
+    fakes::OpenOverlayRig fresh;
     fresh.Drag(100, 100, 300, 200);
     fresh.overlay.OnMouseDown(kLeft, 150, 150);
     fresh.overlay.OnMouseMove(kLeft, c.x, c.y);
@@ -183,8 +180,7 @@ TEST_F(SelectionTest, ToolbarGoesBelowWhenItFitsElseInside) {
       {740, 710},  // needs 770: inside, 4 above the bottom edge
   };
   for (const auto& c : cases) {
-    OverlayRig fresh;
-    fresh.overlay.Open();
+    fakes::OpenOverlayRig fresh;
     fresh.Drag(300, 600, 500, c.bottom);
     const auto& bar = fresh.overlay.Scene().toolbar;
     EXPECT_TRUE(bar.visible);
@@ -200,8 +196,7 @@ TEST_F(SelectionTest, ToolbarNeverLeavesTheLeftEdge) {
 
 TEST_F(SelectionTest, RightOrMiddleClickOnFreshOverlayCloses) {
   for (MouseButton button : {kRight, kMiddle}) {
-    OverlayRig fresh;
-    fresh.overlay.Open();
+    fakes::OpenOverlayRig fresh;
     fresh.overlay.OnMouseDown(button, 200, 200);
     EXPECT_FALSE(fresh.window.destroyed);
     fresh.overlay.OnMouseUp(button, 200, 200);
@@ -212,11 +207,9 @@ TEST_F(SelectionTest, RightOrMiddleClickOnFreshOverlayCloses) {
 
 TEST_F(SelectionTest, RightClickClearsSelectionThenSecondRightClickCloses) {
   for (int x : {150, 600}) {  // inside and outside the selection
-    OverlayRig fresh;
-    fresh.overlay.Open();
+    fakes::OpenOverlayRig fresh;
     fresh.Drag(100, 100, 300, 200);
-    fresh.overlay.OnMouseDown(kRight, x, 150);
-    fresh.overlay.OnMouseUp(kRight, x, 150);
+    fresh.Click(x, 150, kRight);
     const auto& e = fresh.overlay.Scene();
     EXPECT_FALSE(fresh.overlay.Closed());
     EXPECT_FALSE(fresh.overlay.CurrentSelection().Finished());
@@ -224,8 +217,7 @@ TEST_F(SelectionTest, RightClickClearsSelectionThenSecondRightClickCloses) {
                  e.toolbar.visible);
     for (const auto& handle : e.handles) EXPECT_FALSE(handle.visible);
     EXPECT_EQ(fresh.pointer.current, Pointer::kDefault);
-    fresh.overlay.OnMouseDown(kRight, x, 150);
-    fresh.overlay.OnMouseUp(kRight, x, 150);
+    fresh.Click(x, 150, kRight);
     EXPECT_TRUE(fresh.overlay.Closed());
   }
 }
@@ -244,21 +236,13 @@ TEST_F(SelectionTest, MiddleClickAfterResetLeavesZeroSizeOutline) {
 // is empty and they do nothing.
 struct SeenCase {
   const char* name;
+  bool drawn_first;  // the steps start from a selection drawn from (100, 100) to (400, 300)
   void (*steps)(OverlayRig&);
   bool selected;
   RectI outline;  // where the selection is, when there is one
 };
 
 void Draw(OverlayRig& rig) { rig.Drag(100, 100, 400, 300); }
-void ClickAt(OverlayRig& rig, int x, int y) {
-  rig.overlay.OnMouseDown(kLeft, x, y);
-  rig.overlay.OnMouseUp(kLeft, x, y);
-}
-void DoubleClickAt(OverlayRig& rig, int x, int y) {
-  ClickAt(rig, x, y);
-  rig.overlay.OnDoubleClick(x, y);
-  rig.overlay.OnMouseUp(kLeft, x, y);
-}
 void CtrlShift(OverlayRig& rig, Key key, int times) {
   for (int i = 0; i < times; ++i) rig.overlay.OnKey({key, true, true, false});
 }
@@ -272,6 +256,7 @@ TEST_P(SeenTest, KeysAndEnterActOnlyOnASelectionThatIsOnTheScreen) {
   // own table), which is then on the screen as well.
   rig.window.snapping = false;
   rig.overlay.Open();
+  if (c.drawn_first) Draw(rig);
   c.steps(rig);
   const Elements e = rig.overlay.Scene();
   EXPECT_EQ(e.outline.visible, c.selected);
@@ -301,63 +286,36 @@ TEST_P(SeenTest, KeysAndEnterActOnlyOnASelectionThatIsOnTheScreen) {
 
 INSTANTIATE_TEST_SUITE_P(
     Sequences, SeenTest,
-    testing::Values(
-        SeenCase{"ClickOnAnEmptyOverlay", [](OverlayRig& r) { ClickAt(r, 600, 500); }, false, {}},
-        SeenCase{"ClickOutsideASelection",
-                 [](OverlayRig& r) {
-                   Draw(r);
-                   ClickAt(r, 600, 500);
-                 },
-                 false,
-                 {}},
-        // The system may report a move on the press's own pixel.
-        SeenCase{"ClickOutsideWithAMoveOnItsPixel",
-                 [](OverlayRig& r) {
-                   Draw(r);
-                   r.Drag(600, 500, 600, 500);
-                 },
-                 false,
-                 {}},
-        SeenCase{"DoubleClickOnAnEmptyOverlay",
-                 [](OverlayRig& r) { DoubleClickAt(r, 600, 500); },
-                 false,
-                 {}},
-        SeenCase{"DoubleClickOutsideASelection",
-                 [](OverlayRig& r) {
-                   Draw(r);
-                   DoubleClickAt(r, 600, 500);
-                 },
-                 false,
-                 {}},
-        SeenCase{"RightClickOutsideThenLeftClick",
-                 [](OverlayRig& r) {
-                   Draw(r);
-                   r.overlay.OnMouseDown(kRight, 600, 500);
-                   r.overlay.OnMouseUp(kRight, 600, 500);
-                   ClickAt(r, 600, 500);
-                 },
-                 false,
-                 {}},
-        SeenCase{"PressOutsideAndDragDrawsAnew",
-                 [](OverlayRig& r) {
-                   Draw(r);
-                   r.Drag(600, 500, 700, 560);
-                 },
-                 true, SizedRect(600, 500, 100, 60)},
-        SeenCase{"ClickInsideKeepsTheSelection",
-                 [](OverlayRig& r) {
-                   Draw(r);
-                   ClickAt(r, 200, 200);
-                 },
-                 true, SizedRect(100, 100, 300, 200)},
-        // Shrunk to nothing, it stays in sight at its corner, and can grow again.
-        SeenCase{"ShrunkToZeroByTheKeys",
-                 [](OverlayRig& r) {
-                   Draw(r);
-                   CtrlShift(r, Key::kLeft, 30);
-                   CtrlShift(r, Key::kUp, 20);
-                 },
-                 true, SizedRect(100, 100, 0, 0)}),
+    testing::Values(SeenCase{"ClickOnAnEmptyOverlay", false,
+                             [](OverlayRig& r) { r.Click(600, 500); }, false, RectI{}},
+                    SeenCase{"ClickOutsideASelection", true,
+                             [](OverlayRig& r) { r.Click(600, 500); }, false, RectI{}},
+                    // The system may report a move on the press's own pixel.
+                    SeenCase{"ClickOutsideWithAMoveOnItsPixel", true,
+                             [](OverlayRig& r) { r.Drag(600, 500, 600, 500); }, false, RectI{}},
+                    SeenCase{"DoubleClickOnAnEmptyOverlay", false,
+                             [](OverlayRig& r) { r.DoubleClick(600, 500); }, false, RectI{}},
+                    SeenCase{"DoubleClickOutsideASelection", true,
+                             [](OverlayRig& r) { r.DoubleClick(600, 500); }, false, RectI{}},
+                    SeenCase{"RightClickOutsideThenLeftClick", true,
+                             [](OverlayRig& r) {
+                               r.Click(600, 500, kRight);
+                               r.Click(600, 500);
+                             },
+                             false, RectI{}},
+                    SeenCase{"PressOutsideAndDragDrawsAnew", true,
+                             [](OverlayRig& r) { r.Drag(600, 500, 700, 560); }, true,
+                             SizedRect(600, 500, 100, 60)},
+                    SeenCase{"ClickInsideKeepsTheSelection", true,
+                             [](OverlayRig& r) { r.Click(200, 200); }, true,
+                             SizedRect(100, 100, 300, 200)},
+                    // Shrunk to nothing, it stays in sight at its corner, and can grow again.
+                    SeenCase{"ShrunkToZeroByTheKeys", true,
+                             [](OverlayRig& r) {
+                               CtrlShift(r, Key::kLeft, 30);
+                               CtrlShift(r, Key::kUp, 20);
+                             },
+                             true, SizedRect(100, 100, 0, 0)}),
     [](const auto& param) { return std::string(param.param.name); });
 
 TEST_F(SelectionTest, HandlersDoNothingOnceClosed) {

@@ -279,6 +279,12 @@ TEST(OverlaySnappingTest, HoverTabAndClickSelectExactlyWhileDragsStillDraw) {
     Do what;
     int x = 0, y = 0;
   };
+  auto at = [](Do what) { return [what](int x, int y) { return Step{what, x, y}; }; };
+  const auto move = at(kMove), held_move = at(kHeldMove), press = at(kPress),
+             release = at(kRelease), right_click = at(kRightClick);
+  const Step tab{kTab}, shown{kShown};
+  using Script = std::vector<Step>;
+  constexpr std::nullopt_t kNone = std::nullopt;
   struct Case {
     const char* what;
     std::vector<Step> steps;
@@ -286,62 +292,30 @@ TEST(OverlaySnappingTest, HoverTabAndClickSelectExactlyWhileDragsStillDraw) {
     std::optional<RectI> selected;  // a finished selection
   };
   const Case cases[] = {
-      {"nothing before the pointer moves", {}, std::nullopt, std::nullopt},
-      {"the window under the pointer", {{kMove, 200, 170}}, window, std::nullopt},
-      {"its control, once recorded", {{kShown}, {kMove, 200, 170}}, control, std::nullopt},
-      {"a control joins under a still pointer",
-       {{kMove, 200, 170}, {kShown}},
-       control,
-       std::nullopt},
-      {"Tab's step stays when a control joins",
-       {{kMove, 200, 170}, {kTab}, {kShown}},
-       screen,
-       std::nullopt},
+      {"nothing before the pointer moves", Script{}, kNone, kNone},
+      {"the window under the pointer", Script{move(200, 170)}, window, kNone},
+      {"its control, once recorded", Script{shown, move(200, 170)}, control, kNone},
+      {"a control joins under a still pointer", Script{move(200, 170), shown}, control, kNone},
+      {"Tab's step stays when a control joins", Script{move(200, 170), tab, shown}, screen, kNone},
       {"a click selects what was there at the press",
-       {{kMove, 200, 170}, {kPress, 200, 170}, {kShown}, {kRelease, 200, 170}},
-       std::nullopt,
-       window},
-      {"Tab out to the monitor",
-       {{kShown}, {kMove, 200, 170}, {kTab}, {kTab}},
-       screen,
-       std::nullopt},
+       Script{move(200, 170), press(200, 170), shown, release(200, 170)}, kNone, window},
+      {"Tab out to the monitor", Script{shown, move(200, 170), tab, tab}, screen, kNone},
       {"a click selects the control",
-       {{kShown},
-        {kMove, 200, 170},
-        {kPress, 200, 170},
-        {kHeldMove, 202, 168},
-        {kRelease, 202, 168}},
-       std::nullopt,
-       control},
+       Script{shown, move(200, 170), press(200, 170), held_move(202, 168), release(202, 168)},
+       kNone, control},
       {"a click after Tab selects the window",
-       {{kShown}, {kMove, 200, 170}, {kTab}, {kPress, 200, 170}, {kRelease, 200, 170}},
-       std::nullopt,
-       window},
+       Script{shown, move(200, 170), tab, press(200, 170), release(200, 170)}, kNone, window},
       {"a drag draws from the press",
-       {{kShown},
-        {kMove, 200, 170},
-        {kPress, 200, 170},
-        {kHeldMove, 203, 170},
-        {kHeldMove, 300, 260},
-        {kRelease, 300, 260}},
-       std::nullopt,
-       RectI{200, 170, 300, 260}},
-      {"the highlight goes at the press",
-       {{kMove, 200, 170}, {kPress, 200, 170}},
-       std::nullopt,
-       std::nullopt},
+       Script{shown, move(200, 170), press(200, 170), held_move(203, 170), held_move(300, 260),
+              release(300, 260)},
+       kNone, RectI{200, 170, 300, 260}},
+      {"the highlight goes at the press", Script{move(200, 170), press(200, 170)}, kNone, kNone},
       {"none over a selection",
-       {{kMove, 200, 170}, {kPress, 200, 170}, {kRelease, 200, 170}, {kMove, 600, 600}},
-       std::nullopt,
-       window},
+       Script{move(200, 170), press(200, 170), release(200, 170), move(600, 600)}, kNone, window},
       {"back once it is cleared",
-       {{kMove, 200, 170},
-        {kPress, 200, 170},
-        {kRelease, 200, 170},
-        {kRightClick, 600, 600},
-        {kMove, 610, 600}},
-       screen,
-       std::nullopt},
+       Script{move(200, 170), press(200, 170), release(200, 170), right_click(600, 600),
+              move(610, 600)},
+       screen, kNone},
   };
   const DesktopMetrics metrics(SingleMonitorDesktop(1024, 768, 96));
   for (const Case& c : cases) {
@@ -354,10 +328,7 @@ TEST(OverlaySnappingTest, HoverTabAndClickSelectExactlyWhileDragsStillDraw) {
         case kHeldMove: rig.overlay.OnMouseMove(MouseButton::kLeft, step.x, step.y); break;
         case kPress: rig.overlay.OnMouseDown(MouseButton::kLeft, step.x, step.y); break;
         case kRelease: rig.overlay.OnMouseUp(MouseButton::kLeft, step.x, step.y); break;
-        case kRightClick:
-          rig.overlay.OnMouseDown(MouseButton::kRight, step.x, step.y);
-          rig.overlay.OnMouseUp(MouseButton::kRight, step.x, step.y);
-          break;
+        case kRightClick: rig.Click(step.x, step.y, MouseButton::kRight); break;
         case kTab: EXPECT_TRUE(rig.overlay.OnKey({Key::kTab})) << c.what; break;
         case kShiftTab: rig.overlay.OnKey({Key::kTab, true}); break;
         case kShown: rig.overlay.OnControlsRecorded(controls_come); break;

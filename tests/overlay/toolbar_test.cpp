@@ -159,8 +159,7 @@ TEST(ToolbarTest, ClosedOverlayIgnoresTheToolbar) {
 
 TEST(ToolbarTest, PartsAreWholePixelsOfTheirDesignAndNestAtEveryDpi) {
   // At 96 dpi, the pixels the painter and a user's clicks have always found.
-  OverlayRig rig;
-  rig.overlay.Open();
+  fakes::OpenOverlayRig rig;
   rig.Drag(100, 100, 300, 200);
   const Elements e = rig.overlay.Scene();
   EXPECT_EQ(e.toolbar_buttons,
@@ -168,8 +167,7 @@ TEST(ToolbarTest, PartsAreWholePixelsOfTheirDesignAndNestAtEveryDpi) {
   EXPECT_EQ(e.hover_squares[kCopyAndExit].rect, (RectI{27, 3, 47, 23}));
   EXPECT_EQ(e.toolbar_frame, (RectI{0, 0, 75, 26}));
   for (unsigned dpi : {96u, 120u, 144u, 168u, 192u}) {
-    OverlayRig scaled(1920, 1080, dpi);
-    scaled.overlay.Open();
+    fakes::OpenOverlayRig scaled(1920, 1080, dpi);
     scaled.Drag(100, 100, 300, 200);
     const Elements s = scaled.overlay.Scene();
     const RectI strip = Offset(s.toolbar.rect, -s.toolbar.rect.left, -s.toolbar.rect.top);

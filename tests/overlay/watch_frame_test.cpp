@@ -17,11 +17,13 @@ const Desktop kMixed = MakeDesktop({{{0, 0, 1920, 1080}, {0, 0, 1920, 1080}, 96}
                                     {{1920, 0, 3200, 1440}, {1920, 0, 3200, 1440}, 144}});
 const Desktop kOne = SingleMonitorDesktop(1024, 768, 96);
 
+using Edges = std::array<RectI, 4>;  // top, bottom, left, right
+
 struct EdgesCase {
   const char* name;
   const Desktop* desktop;
   RectI area;
-  std::array<RectI, 4> edges;  // top, bottom, left, right
+  Edges edges;
 };
 
 class FrameEdgesTest : public testing::TestWithParam<EdgesCase> {};
@@ -39,38 +41,24 @@ INSTANTIATE_TEST_SUITE_P(
     Areas, FrameEdgesTest,
     testing::Values(
         // The top and left edges just outside the area, the right and bottom ones 29 px further.
-        EdgesCase{"At96",
-                  &kOne,
-                  {100, 120, 400, 320},
-                  {{{98, 118, 431, 120},
-                    {98, 349, 431, 351},
-                    {98, 120, 100, 349},
-                    {429, 120, 431, 349}}}},
-        EdgesCase{"At144",
-                  &kMixed,
-                  {2000, 100, 2300, 400},
-                  {{{1997, 97, 2332, 100},
-                    {1997, 429, 2332, 432},
-                    {1997, 100, 2000, 429},
-                    {2329, 100, 2332, 429}}}},
+        EdgesCase{"At96", &kOne, RectI{100, 120, 400, 320},
+                  Edges{RectI{98, 118, 431, 120}, RectI{98, 349, 431, 351},
+                        RectI{98, 120, 100, 349}, RectI{429, 120, 431, 349}}},
+        EdgesCase{"At144", &kMixed, RectI{2000, 100, 2300, 400},
+                  Edges{RectI{1997, 97, 2332, 100}, RectI{1997, 429, 2332, 432},
+                        RectI{1997, 100, 2000, 429}, RectI{2329, 100, 2332, 429}}},
         // Across the seam: the right edge is on the 144 dpi monitor, the rest on the primary.
-        EdgesCase{"AcrossTheSeam",
-                  &kMixed,
-                  {1000, 100, 2100, 400},
-                  {{{998, 98, 2132, 100},
-                    {998, 429, 2132, 431},
-                    {998, 100, 1000, 429},
-                    {2129, 100, 2132, 429}}}},
+        EdgesCase{"AcrossTheSeam", &kMixed, RectI{1000, 100, 2100, 400},
+                  Edges{RectI{998, 98, 2132, 100}, RectI{998, 429, 2132, 431},
+                        RectI{998, 100, 1000, 429}, RectI{2129, 100, 2132, 429}}},
         // The bottom edge lies where no monitor is: it is not shown.
-        EdgesCase{"EdgeOverTheGap",
-                  &kMixed,
-                  {100, 900, 400, 1080},
-                  {{{98, 898, 431, 900}, {}, {98, 900, 100, 1109}, {429, 900, 431, 1109}}}},
+        EdgesCase{"EdgeOverTheGap", &kMixed, RectI{100, 900, 400, 1080},
+                  Edges{RectI{98, 898, 431, 900}, RectI{}, RectI{98, 900, 100, 1109},
+                        RectI{429, 900, 431, 1109}}},
         // The largest margin reaches past the screen's right edge: no right edge.
-        EdgesCase{"MarginPastTheScreen",
-                  &kOne,
-                  {700, 500, 1000, 700},
-                  {{{698, 498, 1031, 500}, {698, 729, 1031, 731}, {698, 500, 700, 729}, {}}}},
+        EdgesCase{"MarginPastTheScreen", &kOne, RectI{700, 500, 1000, 700},
+                  Edges{RectI{698, 498, 1031, 500}, RectI{698, 729, 1031, 731},
+                        RectI{698, 500, 700, 729}, RectI{}}},
         EdgesCase{"MonitorGone", &kOne, {2000, 100, 2300, 400}, {}}),
     [](const auto& p) { return std::string(p.param.name); });
 

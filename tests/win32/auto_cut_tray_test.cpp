@@ -52,20 +52,14 @@ TEST(TrayMenu, ItemsInOrderWithTheirStatesAndTheDefaultBold) {
     std::vector<Item> items;
   };
   constexpr UINT G = MFS_GRAYED, C = MFS_CHECKED, D = MFS_DEFAULT;
+  const Item kSeparator{0, L"", 0};
   const Case cases[] = {
       {"paused and locked",
        {true, true, true, false, true, true},
-       {{1, L"显示主窗口", D},
-        {0, L"", 0},
-        {2, L"立即切图", G},
-        {4, L"继续切图", 0},
-        {5, L"调整选区", G},
-        {0, L"", 0},
-        {10, L"跟随窗口", G},
-        {6, L"显示选区边框", C},
-        {0, L"", 0},
-        {7, L"切图结束", 0},
-        {8, L"关闭退出", 0}}},
+       std::vector<Item>{Item{1, L"显示主窗口", D}, kSeparator, Item{2, L"立即切图", G},
+                         Item{4, L"继续切图", 0}, Item{5, L"调整选区", G}, kSeparator,
+                         Item{10, L"跟随窗口", G}, Item{6, L"显示选区边框", C}, kSeparator,
+                         Item{7, L"切图结束", 0}, Item{8, L"关闭退出", 0}}},
   };
   for (const Case& c : cases) {
     const OwnedMenu menu = BuildMenu(app::MenuFor(c.state));

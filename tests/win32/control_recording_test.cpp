@@ -11,7 +11,6 @@
 #include <optional>
 #include <string>
 
-#include "platform/win32/overlay/overlay_host.h"
 #include "win32_rig.h"
 
 namespace pelvanto::win32::testing {
@@ -110,12 +109,9 @@ TEST_F(ControlRecording, TheOverlayAnswersWhileManyControlsAreRecordedAndTheHove
   const HWND first = ::GetWindow(frame, GW_CHILD);
   const HWND last = ::GetWindow(first, GW_HWNDLAST);
   ASSERT_TRUE(first && last && first != last);
-  ProgramRig rig;
+  OverlayHostRig rig;
   ASSERT_TRUE(rig.main);
-  WindowTimer auto_cut(rig.main->hwnd(), 9);
-  RecordingAreaEvents events;
-  const OverlayShared shared{rig.services(), auto_cut, events, rig.main->hwnd()};
-  OverlayInstance overlay(shared, 1);
+  OverlayInstance overlay(rig.shared, 1);
   ASSERT_TRUE(overlay.Open());
   overlay.Show();
   const Prober prober(overlay.surface().hwnd());
@@ -143,14 +139,11 @@ TEST_F(ControlRecording, TheOverlayAnswersWhileManyControlsAreRecordedAndTheHove
 
 TEST_F(ControlRecording, AnOverlayClosedWhileItRecordsLeavesNoThreadBehind) {
   ASSERT_TRUE(Filler()) << "desktop_filler.exe showed no window";
-  ProgramRig rig;
+  OverlayHostRig rig;
   ASSERT_TRUE(rig.main);
-  WindowTimer auto_cut(rig.main->hwnd(), 9);
-  RecordingAreaEvents events;
-  const OverlayShared shared{rig.services(), auto_cut, events, rig.main->hwnd()};
   const int before = ThreadCount();
   {
-    OverlayInstance overlay(shared, 1);
+    OverlayInstance overlay(rig.shared, 1);
     ASSERT_TRUE(overlay.Open());
     overlay.Show();
     PumpFor(300);  // recording the controls by now

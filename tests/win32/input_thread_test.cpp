@@ -5,8 +5,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <memory>
-#include <type_traits>
 #include <vector>
 
 #include "app/auto_cut_menu.h"
@@ -18,7 +16,6 @@
 namespace pelvanto::win32::testing {
 namespace {
 
-using OwnedWindow = std::unique_ptr<std::remove_pointer_t<HWND>, decltype(&::DestroyWindow)>;
 using app::MenuCommand;
 
 // The settle rule's limit is half a second: a handler that waited for the screen, over a
@@ -76,26 +73,8 @@ double LongestGap(const std::vector<Taken>& taken) {
   return longest;
 }
 
-// A plain window of one colour, below the frame's topmost edges.
-OwnedWindow Backdrop(const RECT& r, COLORREF colour) {
-  static const OwnedBrush brush(::CreateSolidBrush(colour));
-  WNDCLASSW window_class{};
-  window_class.lpfnWndProc = ::DefWindowProcW;
-  window_class.hInstance = ::GetModuleHandleW(nullptr);
-  window_class.hbrBackground = brush.get();
-  window_class.lpszClassName = L"PelvantoBackdrop";
-  ::RegisterClassW(&window_class);
-  OwnedWindow window(::CreateWindowExW(WS_EX_TOOLWINDOW, L"PelvantoBackdrop", L"", WS_POPUP, r.left,
-                                       r.top, r.right - r.left, r.bottom - r.top, nullptr, nullptr,
-                                       window_class.hInstance, nullptr),
-                     &::DestroyWindow);
-  if (window) ::ShowWindow(window.get(), SW_SHOWNOACTIVATE);
-  PumpFor(100);
-  return window;
-}
-
 // The main window with the auto-cut running on a 300 x 200 area, its frame on the screen.
-HWND StartAutoCut(ProgramRig& rig) {
+HWND StartAutoCut(const ProgramRig& rig) {
   const HWND main = rig.main->hwnd();
   const HWND capture = ::FindWindowExW(main, nullptr, L"Button", L"切图开始");
   ::SendMessageW(main, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(capture), BN_CLICKED),
@@ -110,12 +89,22 @@ HWND StartAutoCut(ProgramRig& rig) {
   return main;
 }
 
-TEST(InputThread, ABurstOfFrameTogglesAndCutsIsWorkedOffInOrderWithoutWaiting) {
+class InputThread : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(rig.main);
+    main = StartAutoCut(rig);
+    ASSERT_TRUE(main);
+  }
   ProgramRig rig;
-  ASSERT_TRUE(rig.main);
-  const HWND main = StartAutoCut(rig);
-  ASSERT_TRUE(main);
-  const OwnedWindow backdrop = Backdrop({50, 50, 500, 450}, overlay::kSelectionColour);
+  HWND main = nullptr;
+};
+
+TEST_F(InputThread, ABurstOfFrameTogglesAndCutsIsWorkedOffInOrderWithoutWaiting) {
+  // A backdrop of the frame's own colour, below its topmost edges.
+  const OwnedWindow backdrop = PlainWindow({50, 50, 500, 450}, overlay::kSelectionColour);
+  ::ShowWindow(backdrop.get(), SW_SHOWNOACTIVATE);
+  PumpFor(100);
   ASSERT_EQ(FrameEdgesShown(), 4);
 
   constexpr int kBurst = 40;
@@ -142,11 +131,7 @@ TEST(InputThread, ABurstOfFrameTogglesAndCutsIsWorkedOffInOrderWithoutWaiting) {
   EXPECT_NE(rig.tray.Find(kMainTrayId)->tip.find(L"上次"), std::wstring::npos);
 }
 
-TEST(InputThread, AnAdjustmentFreezesOnceTheFrameIsGoneAndLaterCommandsRunMeanwhile) {
-  ProgramRig rig;
-  ASSERT_TRUE(rig.main);
-  const HWND main = StartAutoCut(rig);
-  ASSERT_TRUE(main);
+TEST_F(InputThread, AnAdjustmentFreezesOnceTheFrameIsGoneAndLaterCommandsRunMeanwhile) {
   ::SetCursorPos(900, 700);  // the loupe far from the frame's place
   ASSERT_EQ(FrameEdgesShown(), 4);
 
@@ -180,11 +165,7 @@ TEST(InputThread, AnAdjustmentFreezesOnceTheFrameIsGoneAndLaterCommandsRunMeanwh
   EXPECT_EQ(FrameEdgesShown(), 4);
 }
 
-TEST(InputThread, StoppingWhileAnAdjustmentWaitsForTheScreenLeavesNothingBehind) {
-  ProgramRig rig;
-  ASSERT_TRUE(rig.main);
-  const HWND main = StartAutoCut(rig);
-  ASSERT_TRUE(main);
+TEST_F(InputThread, StoppingWhileAnAdjustmentWaitsForTheScreenLeavesNothingBehind) {
   Burst(main, {MenuCommand::kAdjust, MenuCommand::kStopCapture}, 500);
   EXPECT_FALSE(OverlayShown());
   EXPECT_EQ(FrameEdgesShown(), 0);

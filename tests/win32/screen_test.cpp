@@ -7,8 +7,6 @@
 #include <dwmapi.h>
 
 #include <algorithm>
-#include <memory>
-#include <type_traits>
 
 #include "platform/win32/base/dpi.h"
 #include "platform/win32/base/gdi.h"
@@ -20,25 +18,11 @@
 namespace pelvanto::win32::testing {
 namespace {
 
-using OwnedWindow = std::unique_ptr<std::remove_pointer_t<HWND>, decltype(&::DestroyWindow)>;
-
 constexpr COLORREF kMagenta = RGB(255, 0, 255);
 
 COLORREF ScreenPixel(POINT point) {
   WindowDc screen(nullptr);
   return ::GetPixel(screen.get(), point.x, point.y);
-}
-
-// A window class that paints itself all magenta.
-HINSTANCE RegisterMagentaClass() {
-  static const OwnedBrush magenta(::CreateSolidBrush(kMagenta));
-  WNDCLASSW window_class{};
-  window_class.lpfnWndProc = ::DefWindowProcW;
-  window_class.hInstance = ::GetModuleHandleW(nullptr);
-  window_class.hbrBackground = magenta.get();
-  window_class.lpszClassName = L"PelvantoSettleTest";
-  ::RegisterClassW(&window_class);
-  return window_class.hInstance;
 }
 
 TEST(HideAndSettle, TheWindowIsOffTheScreenWhenItReturns) {
@@ -47,13 +31,10 @@ TEST(HideAndSettle, TheWindowIsOffTheScreenWhenItReturns) {
     ASSERT_TRUE(SUCCEEDED(::DwmIsCompositionEnabled(&composed)) && composed)
         << "no desktop composition: the DwmFlush way goes untested";
   }
-  const HINSTANCE instance = RegisterMagentaClass();
   // A few times over: a fade or a late repaint shows only now and then.
   for (int round = 0; round < 3; ++round) {
-    OwnedWindow window(
-        ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"PelvantoSettleTest", L"", WS_POPUP,
-                          100, 100, 300, 200, nullptr, nullptr, instance, nullptr),
-        &::DestroyWindow);
+    const OwnedWindow window =
+        PlainWindow({100, 100, 400, 300}, kMagenta, WS_EX_TOPMOST | WS_EX_TOOLWINDOW);
     ASSERT_TRUE(window);
     DisableHideFade(window.get());
     ::ShowWindow(window.get(), SW_SHOWNOACTIVATE);
@@ -71,14 +52,10 @@ TEST(HideAndSettle, TheWindowIsOffTheScreenWhenItReturns) {
 TEST(ScreenRows, ReadTheAreaOnAMonitorLeftOfThePrimary) {
   const RECT screen = VirtualScreen();
   if (screen.left >= 0) GTEST_SKIP() << "no monitor left of the primary";
-  const HINSTANCE instance = RegisterMagentaClass();
   const RECT area{screen.left + 40, 60, screen.left + 240, 160};
-  OwnedWindow window(
-      ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"PelvantoSettleTest", L"",
-                        WS_POPUP | WS_VISIBLE, area.left, area.top, area.right - area.left,
-                        area.bottom - area.top, nullptr, nullptr, instance, nullptr),
-      &::DestroyWindow);
+  const OwnedWindow window = PlainWindow(area, kMagenta, WS_EX_TOPMOST | WS_EX_TOOLWINDOW);
   ASSERT_TRUE(window);
+  ::ShowWindow(window.get(), SW_SHOWNOACTIVATE);
   PumpFor(300);
   const WindowDc screen_dc(nullptr);
   const std::vector<std::uint32_t> rows = ScreenRows(screen_dc.get(), area).Look();
@@ -87,15 +64,7 @@ TEST(ScreenRows, ReadTheAreaOnAMonitorLeftOfThePrimary) {
 }
 
 TEST(WindowRecording, OnItsOwnThreadRecordsWhatTheCallersThreadWould) {
-  WNDCLASSW window_class{};
-  window_class.lpfnWndProc = ::DefWindowProcW;
-  window_class.hInstance = ::GetModuleHandleW(nullptr);
-  window_class.lpszClassName = L"PelvantoRecordingTest";
-  ::RegisterClassW(&window_class);
-  OwnedWindow window(
-      ::CreateWindowExW(WS_EX_TOOLWINDOW, L"PelvantoRecordingTest", L"", WS_POPUP, 120, 140, 200,
-                        100, nullptr, nullptr, window_class.hInstance, nullptr),
-      &::DestroyWindow);
+  const OwnedWindow window = PlainWindow({120, 140, 320, 240}, RGB(255, 255, 255));
   ASSERT_TRUE(window);
   ::ShowWindow(window.get(), SW_SHOWNOACTIVATE);
   PumpFor(200);

@@ -6,7 +6,6 @@
 
 #include <cstring>
 
-#include "platform/win32/overlay/overlay_host.h"
 #include "win32_rig.h"
 
 namespace pelvanto::win32::testing {
@@ -28,12 +27,9 @@ bool PutText() {
 }
 
 TEST(SessionChange, CutsWaitWhileLockedOrDisconnectedAndResumeAfter) {
-  ProgramRig rig;
+  OverlayHostRig rig;
   ASSERT_TRUE(rig.main);
-  WindowTimer auto_cut(rig.main->hwnd(), 9);
-  RecordingAreaEvents events;
-  const OverlayShared shared{rig.services(), auto_cut, events, rig.main->hwnd()};
-  OverlayInstance overlay(shared, 1);
+  OverlayInstance overlay(rig.shared, 1);
   ASSERT_TRUE(overlay.Open());
 
   struct Case {

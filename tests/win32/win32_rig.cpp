@@ -1,6 +1,8 @@
 #include "win32_rig.h"
 
 #include <algorithm>
+#include <cwchar>
+#include <map>
 
 #include "platform/win32/overlay/overlay_host.h"
 
@@ -100,6 +102,27 @@ HelperProcess::~HelperProcess() {
 bool UnderWine() {
   const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
   return ntdll != nullptr && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+OwnedWindow PlainWindow(const RECT& r, COLORREF colour, DWORD ex_style) {
+  // A window class per colour, its brush kept for the whole test program.
+  static std::map<COLORREF, OwnedBrush> brushes;
+  wchar_t name[32] = {};
+  std::swprintf(name, 32, L"PelvantoPlain%06lX", static_cast<unsigned long>(colour));
+  const HINSTANCE instance = ::GetModuleHandleW(nullptr);
+  if (OwnedBrush& brush = brushes[colour]; !brush) {
+    brush.Reset(::CreateSolidBrush(colour));
+    WNDCLASSW window_class{};
+    window_class.lpfnWndProc = ::DefWindowProcW;
+    window_class.hInstance = instance;
+    window_class.hbrBackground = brush.get();
+    window_class.lpszClassName = name;
+    ::RegisterClassW(&window_class);
+  }
+  return OwnedWindow(
+      ::CreateWindowExW(ex_style, name, L"", WS_POPUP, r.left, r.top, r.right - r.left,
+                        r.bottom - r.top, nullptr, nullptr, instance, nullptr),
+      &::DestroyWindow);
 }
 
 void PumpFor(unsigned milliseconds) {

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "host/tray.h"
@@ -13,6 +14,8 @@
 #include "platform/win32/base/owners.h"
 #include "platform/win32/main/main_window.h"
 #include "platform/win32/base/message_pump.h"
+#include "platform/win32/base/window_timer.h"
+#include "platform/win32/overlay/overlay_host.h"
 #include "platform/win32/system/pointer.h"
 #include "platform/win32/display/screen_capture.h"
 #include "platform/win32/system/clipboard.h"
@@ -62,6 +65,15 @@ struct ProgramRig {
   std::unique_ptr<MainWindow> main;  // created by the constructor
 };
 
+// The program with what an overlay is given by its main window: the auto-cut timer and the
+// reports' listener. Usable once `main` is there.
+struct OverlayHostRig : ProgramRig {
+  HWND main_hwnd() const { return main ? main->hwnd() : nullptr; }
+  WindowTimer auto_cut{main_hwnd(), 9};
+  RecordingAreaEvents events;
+  OverlayShared shared{services(), auto_cut, events, main_hwnd()};
+};
+
 // One of the end-to-end tests' helper programs, run with `arguments`, once its first window
 // shows (null when none showed within 2 minutes); ended with the test.
 class HelperProcess {
@@ -87,6 +99,11 @@ class ChatProcess : public HelperProcess {
 // Whether this is Wine (its ntdll exports wine_get_version) rather than Windows. Some paths
 // are taken only on one of the two: a test of one skips itself, saying why, on the other.
 bool UnderWine();
+
+using OwnedWindow = std::unique_ptr<std::remove_pointer_t<HWND>, decltype(&::DestroyWindow)>;
+
+// A hidden popup at `r` (screen pixels) that paints itself all `colour`.
+OwnedWindow PlainWindow(const RECT& r, COLORREF colour, DWORD ex_style = WS_EX_TOOLWINDOW);
 
 // Lets this thread's messages run for a while.
 void PumpFor(unsigned milliseconds);
