@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cwchar>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "app/capture_control.h"
@@ -24,7 +25,7 @@ int CALLBACK NoteFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found)
   return 0;  // one is enough
 }
 
-bool Installed(HDC dc, const wchar_t* face) {
+bool Enumerated(HDC dc, const wchar_t* face) {
   LOGFONTW wanted{};
   wanted.lfCharSet = DEFAULT_CHARSET;
   const std::size_t length = std::wcslen(face);
@@ -34,6 +35,15 @@ bool Installed(HDC dc, const wchar_t* face) {
   // Enumeration knows a face by its localised and its English name alike.
   ::EnumFontFamiliesExW(dc, &wanted, NoteFound, reinterpret_cast<LPARAM>(&found), 0);
   return found;
+}
+
+// Whether a face is installed, asked of the system once per name for the whole run: every use
+// of a font tries the same names, and the installed fonts do not change under the program.
+bool Installed(HDC dc, const wchar_t* face) {
+  static std::vector<std::pair<std::wstring, bool>> known;
+  for (const auto& [name, installed] : known)
+    if (name == face) return installed;
+  return known.emplace_back(face, Enumerated(dc, face)).second;
 }
 
 std::optional<std::wstring> FirstInstalled(HDC dc, std::span<const wchar_t* const> faces) {
@@ -113,12 +123,15 @@ int CALLBACK NoteChineseFace(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LP
   return 1;
 }
 
-// Every installed face with the GB2312 character set, in the system's order.
-std::vector<std::wstring> ChineseFaces(HDC dc) {
-  LOGFONTW wanted{};
-  wanted.lfCharSet = GB2312_CHARSET;
-  std::vector<std::wstring> faces;
-  ::EnumFontFamiliesExW(dc, &wanted, NoteChineseFace, reinterpret_cast<LPARAM>(&faces), 0);
+// Every installed face with the GB2312 character set, in the system's order; listed once.
+const std::vector<std::wstring>& ChineseFaces(HDC dc) {
+  static const std::vector<std::wstring> faces = [dc] {
+    LOGFONTW wanted{};
+    wanted.lfCharSet = GB2312_CHARSET;
+    std::vector<std::wstring> found;
+    ::EnumFontFamiliesExW(dc, &wanted, NoteChineseFace, reinterpret_cast<LPARAM>(&found), 0);
+    return found;
+  }();
   return faces;
 }
 
