@@ -4,7 +4,9 @@ On the overlay the drag draws a selection that grows from near the top-left corn
 bottom-right one, at 1920x1080 and at 3840x2160, once with the loupe following the pointer and
 once with it turned off (the test-only PELVANTO_TEST_NO_LOUPE=1). The reference is bare_overlay.exe
 (benchmarks/references): the same drag over a frozen screen, drawing a 1-px outline with only
-the changed strips invalidated; it also reports how many frames it painted. Product and
+the changed strips invalidated; it also reports how many frames it painted. With its --loupe it
+also draws the leanest loupe (the enlarged pixels by StretchBlt, a border, two lines of text):
+the floor for the program's drag with its loupe on. Product and
 reference run interleaved, RUNS times each (a fresh program every run). Counted: user +
 system CPU time of the Windows process, of wineserver and of the X server, from /proc; once per
 size the same drag over the plain window of the helper notchat.exe shows what Wine itself
@@ -123,11 +125,13 @@ def peer_drag(s: Session, frames: list[int]) -> float:
 def run(width: int, height: int, runs: int, baseline: Path | None, peer: bool) -> None:
     print(f"== {MOVES} moves at {width}x{height}, {runs} runs interleaved", flush=True)
     frames: dict[str, list[int]] = {"product": [], "product, no loupe": [], "baseline": [],
-                                    "reference": [], "reference paints": [], "Flameshot": []}
+                                    "reference": [], "reference paints": [],
+                                    "reference with a loupe": [], "reference with a loupe, paints": [],
+                                    "Flameshot": []}
 
-    def reference() -> float:
-        per_move, painted = reference_drag(s, frames["reference"])
-        frames["reference paints"].append(painted)
+    def reference(name: str, loupe: bool) -> float:
+        per_move, painted = reference_drag(s, frames[name], loupe)
+        frames[f"{name}, paints" if loupe else "reference paints"].append(painted)
         return per_move
 
     jobs = {"product": lambda: product_drag(s, frames["product"]),
@@ -135,7 +139,8 @@ def run(width: int, height: int, runs: int, baseline: Path | None, peer: bool) -
                                                       title="Pelvanto without the loupe", loupe=False)}
     if baseline is not None:
         jobs["baseline"] = lambda: product_drag(s, frames["baseline"], baseline, "baseline")
-    jobs["reference"] = reference
+    jobs["reference"] = lambda: reference("reference", False)
+    jobs["reference with a loupe"] = lambda: reference("reference with a loupe", True)
     if peer:
         jobs["Flameshot"] = lambda: peer_drag(s, frames["Flameshot"])
     with Session(width, height, name="bench-drag") as s:
@@ -146,8 +151,12 @@ def run(width: int, height: int, runs: int, baseline: Path | None, peer: bool) -
                      figures["product"], figures["reference"])
     print_comparison("the same without the loupe", "ms", figures["product, no loupe"],
                      figures["reference"])
+    print_comparison("with the loupe, against the reference that draws a bare loupe too", "ms",
+                     figures["product"], figures["reference with a loupe"])
     print_difference("the loupe's cost a move: loupe on minus loupe off, same rounds", "ms",
                      figures["product"], figures["product, no loupe"], figures["reference"])
+    print_difference("the bare loupe's cost a move, the same way", "ms",
+                     figures["reference with a loupe"], figures["reference"], figures["reference"])
     if baseline is not None:
         print_comparison("the same, baseline build against the reference", "ms",
                          figures["baseline"], figures["reference"])

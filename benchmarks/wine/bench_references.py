@@ -111,7 +111,9 @@ def spread(values: Sequence[float], unit: str) -> str:
 
 
 def print_comparison(title: str, unit: str, product: Optional[Sequence[float]], reference: Sequence[float]) -> None:
-    """One figure: the product's and the reference's spread and the ratio of their medians."""
+    """One figure: the product's and the reference's spread and the ratio of their medians.
+    Interleaved figures also get the ratio round by round: a round's two runs share the
+    machine's state of the moment, so it drifts less than either job's own figures do."""
     print(f"   {title}", flush=True)
     if product is not None:
         print(f"      product    {spread(product, unit)}")
@@ -120,6 +122,10 @@ def print_comparison(title: str, unit: str, product: Optional[Sequence[float]], 
     good_r = [v for v in reference if v >= 0]
     if good_p and good_r and statistics.median(good_r) > 0:
         print(f"      ratio      {statistics.median(good_p) / statistics.median(good_r):.2f}", flush=True)
+    rounds = [p / r for p, r in zip(product or [], reference) if p >= 0 and r > 0]
+    if product is not None and len(product) == len(reference) and rounds:
+        print(f"      round by round {min(rounds):.2f} / {statistics.median(rounds):.2f} / {max(rounds):.2f} "
+              f"(min / median / max of {len(rounds)} rounds)", flush=True)
 
 
 def print_difference(title: str, unit: str, minuend: Sequence[float], subtrahend: Sequence[float],
@@ -305,10 +311,11 @@ def measure_drag(s: Session, pids: dict[str, int], points: list[tuple[int, int]]
     return busy, idle, wall
 
 
-def reference_drag(s: Session, frames: Optional[list[int]] = None) -> tuple[float, int]:
+def reference_drag(s: Session, frames: Optional[list[int]] = None, loupe: bool = False) -> tuple[float, int]:
     """One run of bare_overlay.exe: (CPU ms per move over the drag, frames it painted); with
-    `frames`, the frames seen on the screen are appended to it."""
-    proc = s.start(reference_exe("bare_overlay.exe"))
+    `frames`, the frames seen on the screen are appended to it; with `loupe`, it draws its bare
+    loupe too."""
+    proc = s.start(reference_exe("bare_overlay.exe"), *(["--loupe"] if loupe else []))
     s.wait_window("^bare overlay$", timeout=30)
     time.sleep(0.5)
     busy, _, _ = measure_drag(s, session_pids(s, proc.pid), diagonal(s.width, s.height), frames)
