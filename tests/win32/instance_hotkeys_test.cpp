@@ -93,6 +93,24 @@ TEST(SingleInstance, ASecondStartBringsTheFirstsWindowBackOrEndsWhenItDoesNotAns
   PumpFor(100);  // its late question
 }
 
+TEST(SingleInstance, ASecondStartWaitsOutAnInstanceThatIsEndingAndThenRuns) {
+  OwnedHandle claim;  // an instance whose window is already gone: it is ending
+  ASSERT_EQ(ClaimInstance(claim, MainWindow::ClassName()), InstanceClaim::kFirst);
+  OwnedHandle second = Start(BuildPath(L"Pelvanto.exe"), L"");
+  ASSERT_TRUE(second);
+  EXPECT_EQ(PumpUntilExit(second.get(), 3000), STILL_ACTIVE) << "gave up on an ending instance";
+  ::ReleaseMutex(claim.get());
+  claim.Reset();
+  HWND shown = nullptr;  // the second start is the instance now: its main window shows
+  for (int i = 0; i < 500 && !shown; ++i, PumpFor(20))
+    if (HWND main = ::FindWindowW(MainWindow::ClassName(), nullptr);
+        main && ::IsWindowVisible(main))
+      shown = main;
+  EXPECT_TRUE(shown);
+  ::TerminateProcess(second.get(), 0);
+  ::WaitForSingleObject(second.get(), 10000);
+}
+
 TEST(Hotkeys, AKeyHeldByAnotherProgramIsNamedInTheTipAndTheOthersAreHeld) {
   OwnedHandle output;
   OwnedHandle holder = Start(BuildPath(L"e2e-helpers\\hotkey_holder.exe"), L"3 77", &output);
