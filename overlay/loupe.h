@@ -53,7 +53,6 @@ std::wstring PositionText(PointI pixel);
 
 // The loupe for the pointer's pixel: on the monitor that shows it, at that monitor's DPI;
 // hidden where no monitor shows it. `colour` is the frozen picture's colour there.
-
 LoupeView LoupeAt(PointI pixel, const Desktop& desktop, std::uint32_t colour);
 
 // What to repaint when the loupe goes from `before` to `after`: its old and new rectangles.

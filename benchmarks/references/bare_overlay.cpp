@@ -35,7 +35,7 @@ Drag g_drag;
 
 constexpr int kSpan = 15, kCell = 8, kTextHeight = 36, kGap = 20;
 
-RECT LoupeAt(POINT p, const reference::FrozenScreen& frozen) {
+RECT LoupeBeside(POINT p, const reference::FrozenScreen& frozen) {
   const int width = kSpan * kCell + 2, height = kSpan * kCell + 2 + kTextHeight;
   int left = p.x + kGap, top = p.y + kGap;
   if (left + width > frozen.width()) left = p.x - kGap - width;
@@ -112,7 +112,7 @@ LRESULT CALLBACK PopupProc(HWND window, UINT message, WPARAM wparam, LPARAM lpar
       if (g_drag.with_loupe) {
         g_drag.pointer = POINT{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
         ::InvalidateRect(window, &g_drag.loupe, FALSE);
-        g_drag.loupe = LoupeAt(g_drag.pointer, *g_drag.frozen);
+        g_drag.loupe = LoupeBeside(g_drag.pointer, *g_drag.frozen);
         ::InvalidateRect(window, &g_drag.loupe, FALSE);
       }
       return 0;

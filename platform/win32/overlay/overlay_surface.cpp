@@ -212,8 +212,8 @@ void OverlaySurface::AfterHandlers() noexcept {
 void OverlaySurface::Invalidate(const std::vector<RectI>& areas) {
   // One region made from all the rectangles at once: a region call per rectangle is a trip
   // into the system each, two dozen a move.
-  region_.assign(sizeof(RGNDATAHEADER) + areas.size() * sizeof(RECT), 0);
-  auto* data = reinterpret_cast<RGNDATA*>(region_.data());
+  region_data_.assign(sizeof(RGNDATAHEADER) + areas.size() * sizeof(RECT), 0);
+  auto* data = reinterpret_cast<RGNDATA*>(region_data_.data());
   RECT box{};
   for (std::size_t i = 0; i < areas.size(); ++i) {
     const RECT rect = ToClient(areas[i]);
@@ -222,9 +222,10 @@ void OverlaySurface::Invalidate(const std::vector<RectI>& areas) {
   }
   data->rdh = {sizeof(RGNDATAHEADER), RDH_RECTANGLES, static_cast<DWORD>(areas.size()),
                static_cast<DWORD>(areas.size() * sizeof(RECT)), box};
-  damage_.Reset(::ExtCreateRegion(nullptr, static_cast<DWORD>(region_.size()), data));
-  if (damage_) {
-    ::InvalidateRgn(hwnd(), damage_.get(), FALSE);
+  const OwnedRegion damage(
+      ::ExtCreateRegion(nullptr, static_cast<DWORD>(region_data_.size()), data));
+  if (damage) {
+    ::InvalidateRgn(hwnd(), damage.get(), FALSE);
   } else {
     for (const RectI& r : areas) {
       const RECT rect = ToClient(r);
@@ -239,12 +240,12 @@ void OverlaySurface::Invalidate(const std::vector<RectI>& areas) {
 
 void OverlaySurface::SyncDamage() {
   if (!logic_) return;
-  // One invalidation of the union, the loupe's rectangles included: each call is a round trip
-  // to the window server, and a drag changes up to two dozen small rectangles a move.
+  // The loupe's rectangles and the elements' go into one invalidation.
   std::vector<RectI> areas;
   if (loupe_painter_) {
-    areas = overlay::LoupeDamage(painted_loupe_, logic_->Loupe());
-    painted_loupe_ = logic_->Loupe();
+    const overlay::LoupeView& loupe = logic_->Loupe();
+    areas = overlay::LoupeDamage(painted_loupe_, loupe);
+    painted_loupe_ = loupe;
   }
   const overlay::Elements now = logic_->Scene();
   const bool changed = now != painted_;
@@ -286,11 +287,11 @@ void OverlaySurface::Paint() {
   // The elements and the loupe are in desktop pixels.
   POINT old{};
   ::OffsetWindowOrgEx(dc, desktop_.bounds.left, desktop_.bounds.top, &old);
-  // What the screen shows is the scene as of the sync above.
+  // What the screen shows is the scene and the loupe as of the sync above.
   if (!overlay::PaintedAreas(painted_).empty()) Painter().Paint(dc, painted_);
   // On top of everything; it shows the frozen pixels, never the elements.
   if (loupe_painter_) {
-    overlay::LoupeView loupe = logic_->Loupe();
+    overlay::LoupeView loupe = painted_loupe_;
     loupe.source = {loupe.source.left - frozen_area_.left, loupe.source.top - frozen_area_.top,
                     loupe.source.right - frozen_area_.left, loupe.source.bottom - frozen_area_.top};
     loupe_painter_->Paint(dc, loupe, frozen_.get());

@@ -101,8 +101,7 @@ class OverlaySurface final : public Window<OverlaySurface> {
   Tooltips toolbar_tips_;                        // made when the toolbar first shows
   overlay::Elements painted_;         // what the screen shows, as of the last invalidation
   overlay::LoupeView painted_loupe_;  // the loupe as of the last invalidation
-  OwnedRegion damage_;                // the union of the changed rectangles last invalidated
-  std::vector<BYTE> region_;          // its rectangles, reused from move to move
+  std::vector<BYTE> region_data_;     // the changed rectangles as a region's data, reused
   bool repaint_pending_ = false;      // damage invalidated, its WM_PAINT not run yet
   bool tracking_leave_ = false;       // WM_MOUSELEAVE asked for since the pointer came in
   // The windows being recorded: the top-level ones while the opening freeze copies the screen,
